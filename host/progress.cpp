@@ -1,0 +1,20 @@
+#include "host/progress.h"
+
+#include <cstdint>
+
+#include "host/host_call.h"
+#include "ui/dialog_state.h"
+
+namespace {
+int32_t TruncatedNonNegative(double value) { return value < 0 ? 0 : static_cast<int32_t>(value); }
+}  // namespace
+
+void Progress(double done, double total) {
+  if (dialogUp) {
+    ShowDialogProgress(TruncatedNonNegative(done), static_cast<int16_t>(static_cast<int32_t>(total)));
+    return;
+  }
+  if (HostCall.format != nullptr && HostCall.format->progressProc != nullptr) {
+    HostCall.format->progressProc(TruncatedNonNegative(done), static_cast<int32_t>(total));
+  }
+}

@@ -1,0 +1,150 @@
+#include "host/save_pipeline.h"
+
+#include <algorithm>
+
+#include "host/acquire_image.h"
+#include "host/debug_log.h"
+#include "host/host_call.h"
+#include "host/host_file.h"
+#include "host/progress.h"
+#include "host/save_paths.h"
+#include "host/script_params.h"
+#include "png/png_writer.h"
+#include "reduce/reduce_filter.h"
+#include "reduce/reduced_image.h"
+#include "reduce/whole_image.h"
+#include "ui/dialog_state.h"
+#include "ui/save_options.h"
+#include "ui/settings_file.h"
+
+platform::WidePath TempPngPath;
+platform::WidePath PluginDir;
+
+namespace {
+
+constexpr int32_t kCopyBlockBytes = 40;
+constexpr size_t kTempPathUnits = 2048;     // including the terminator
+constexpr size_t kPluginDirBytes = 1024;    // including the terminator
+constexpr size_t kPluginFileNameLength = 12;  // "Vexlorin.8bi"
+const char16_t kTempSuffix[] = u".temp";
+
+// Hands the accepted PNG to the host; the temporary file goes away afterwards, whatever the copy did.
+void CopyTemporaryPng() {
+  DebugLog("Save file");
+  if (LastCompressedSize <= 0) {
+    // The last encoding failed: what the file holds is not the PNG the user saw.
+    platform::DeleteFilePath(TempPngPath);
+    Result() = kWriteErr;
+    return;
+  }
+  FILE* source = platform::OpenFile(TempPngPath, "rb");
+  if (source == nullptr) {
+    DebugLog("png file open failed");
+    Result() = kUserCanceledErr;
+    return;
+  }
+  Result() = CopyIntoHostFile(source, HostCall.format->dataFork);
+  std::fclose(source);
+  platform::DeleteFilePath(TempPngPath);
+}
+
+void FreeSaveBuffers() {
+  if (ReducedImage.pixels != nullptr) FreeReducedImagePixels();
+  if (WholeImage.pixels != nullptr) FreeWholeImagePixels();
+  HostCall.format->data = nullptr;
+}
+
+}  // namespace
+
+int32_t EstimateSize(int32_t columns, int32_t rows, int32_t bitsPerChannel, int32_t planes, int32_t imageResourceSize,
+                     int16_t imageMode) {
+  // Wide arithmetic so a huge image gives the largest estimate rather than a wrapped, negative one.
+  const int64_t rowBytes = (static_cast<int64_t>(columns) * bitsPerChannel + 7) / 8;
+  int64_t size = rowBytes * planes * rows + imageResourceSize + 36;
+  if (imageMode == kModeIndexed) size += 768;
+  return static_cast<int32_t>(std::min<int64_t>(size, INT32_MAX));
+}
+
+OSErr CopyIntoHostFile(FILE* source, intptr_t hostFile) {
+  const int32_t size = platform::FileSizeOf(source);
+  const int32_t blocks = size / kCopyBlockBytes;
+  OSErr result = kNoErr;
+  for (int32_t i = 0; i < blocks; ++i) {
+    unsigned char block[kCopyBlockBytes];
+    if (std::fread(block, 1, kCopyBlockBytes, source) != static_cast<size_t>(kCopyBlockBytes)) return kWriteErr;
+    int32_t count = kCopyBlockBytes;
+    result = HostFileWrite(hostFile, &count, block);
+    if (result != kNoErr) return result;
+    Progress(i, blocks);
+  }
+  for (int32_t i = 0; i < size % kCopyBlockBytes && result == kNoErr; ++i) {
+    const int byte = std::fgetc(source);
+    if (byte == EOF) return kWriteErr;
+    const unsigned char single = static_cast<unsigned char>(byte);
+    int32_t count = 1;
+    result = HostFileWrite(hostFile, &count, &single);
+  }
+  return result;
+}
+
+bool BuildTempPngPath(const uint16_t* destination) {
+  if (destination == nullptr) return false;
+  platform::WidePath path;
+  const size_t room = kTempPathUnits - (sizeof kTempSuffix / sizeof kTempSuffix[0]);  // suffix and terminator
+  for (size_t i = 0; destination[i] != 0; ++i) {
+    if (i >= room) return false;
+    path.push_back(static_cast<char16_t>(destination[i]));
+  }
+  TempPngPath = path + kTempSuffix;
+  return true;
+}
+
+bool BuildPluginDir(const platform::WidePath& moduleFileName) {
+  if (moduleFileName.size() >= kPluginDirBytes) return false;
+  // The plug-in's own file name is cut by its length, whatever the file is called now.
+  PluginDir = moduleFileName.substr(0, moduleFileName.size() - std::min(moduleFileName.size(), kPluginFileNameLength));
+  return true;
+}
+
+void EstimateStart() {
+  FormatRecord& format = *HostCall.format;
+  const int32_t size = EstimateSize(ImageColumns(), ImageRows(), format.depth, format.planes, format.imageRsrcSize,
+                                    format.imageMode);
+  format.minDataBytes = size;
+  format.maxDataBytes = size;
+  format.data = nullptr;
+}
+
+void FilterFile() {
+  if (Result() == kNoErr) Result() = HostFileMove(HostCall.format->dataFork, 0);
+}
+
+void WriteStart() {
+  FormatRecord& format = *HostCall.format;
+  Result() = HostFileMove(format.dataFork, 0);
+  if (Result() != kNoErr) return;
+
+  const uint16_t* destination = format.fileSpec2 != nullptr ? format.fileSpec2->mReference : nullptr;
+  if (!BuildTempPngPath(destination) || !BuildPluginDir(platform::ModuleFileName())) {
+    Result() = kFormatBadParameters;
+    return;
+  }
+
+  ResetSaveOptions();
+  WholePicture();
+  LoadSettings();
+  ReadScriptParams();
+  if (Result() != kNoErr) return;
+
+  DoFilter();
+  DebugLog("After doFilter before DoUI");
+  LastCompressedSize = 0;
+  if (DoUI()) {
+    CopyTemporaryPng();
+  } else {
+    DebugLog("Press cancel");
+    platform::DeleteFilePath(TempPngPath);
+    Result() = kUserCanceledErr;
+  }
+  FreeSaveBuffers();
+}

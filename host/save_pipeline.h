@@ -1,0 +1,23 @@
+#pragma once
+// The handlers of a save: estimate start, write start (the whole save), filter file.
+#include <cstdint>
+#include <cstdio>
+
+#include "host/host_abi.h"
+#include "host/platform.h"
+
+void EstimateStart();
+void WriteStart();
+void FilterFile();
+
+// Bytes the host should expect for an image of this shape.
+int32_t EstimateSize(int32_t columns, int32_t rows, int32_t bitsPerChannel, int32_t planes, int32_t imageResourceSize,
+                     int16_t imageMode);
+
+// Copies the rest of source into the host's file in 40-byte blocks (then single bytes), reporting each block.
+OSErr CopyIntoHostFile(FILE* source, intptr_t hostFile);
+
+// The limits of the path buffers: a destination path of at most 2042 characters (room for ".temp" and the
+// terminator in 2048) and a module path shorter than 1024. False when the path does not fit.
+bool BuildTempPngPath(const uint16_t* destination);
+bool BuildPluginDir(const platform::WidePath& moduleFileName);

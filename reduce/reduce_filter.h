@@ -1,0 +1,3 @@
+#pragma once
+// Reduces WholeImage into ReducedImage for the current SaveOptions.
+void DoFilter();

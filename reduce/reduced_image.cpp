@@ -1,0 +1,12 @@
+#include "reduce/reduced_image.h"
+
+#include "host/platform.h"
+
+ReducedImageRecord ReducedImage;
+
+void FreeReducedImagePixels() {
+  platform::FreePages(ReducedImage.pixels, ReducedImage.pixelBytes);
+  ReducedImage.pixels = nullptr;
+  ReducedImage.pixelBytes = 0;
+  ReducedImage.bytesPerPixel = 0;
+}

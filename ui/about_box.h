@@ -1,0 +1,3 @@
+#pragma once
+// The about selector: shows the About box owned by the host's window.
+void DoAbout();

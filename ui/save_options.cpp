@@ -1,0 +1,5 @@
+#include "ui/save_options.h"
+
+SaveOptionsRecord SaveOptions;
+
+void ResetSaveOptions() { SaveOptions = SaveOptionsRecord{}; }
