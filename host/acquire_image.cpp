@@ -1,15 +1,231 @@
 #include "host/acquire_image.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "host/debug_log.h"
 #include "host/host_call.h"
+#include "host/platform.h"
+#include "reduce/palette.h"
 #include "reduce/whole_image.h"
 
-// Placeholder until image acquisition lands: takes the image's size and mode, fetches no pixels.
+namespace {
+
+constexpr int32_t kLargestConversion = 32767;  // the colour-space suite converts at most this many per call
+
+// Owns the one-plane buffer lent by the host's Buffer suite.
+class HostPlaneBuffer {
+ public:
+  HostPlaneBuffer(const PSBufferSuite1* suite, uint32_t bytes) : suite_(suite) {
+    uint32_t requested = bytes;
+    data_ = suite_->New(&requested, bytes);
+  }
+  ~HostPlaneBuffer() { suite_->Dispose(&data_); }
+  HostPlaneBuffer(const HostPlaneBuffer&) = delete;
+  HostPlaneBuffer& operator=(const HostPlaneBuffer&) = delete;
+  uint8_t* data() const { return reinterpret_cast<uint8_t*>(data_); }
+
+ private:
+  const PSBufferSuite1* suite_;
+  char* data_ = nullptr;
+};
+
+// Page-granular, zero-filled scratch memory released when it goes out of scope.
+class PageBlock {
+ public:
+  explicit PageBlock(size_t bytes) : bytes_(bytes), data_(static_cast<uint8_t*>(platform::AllocatePages(bytes))) {}
+  ~PageBlock() { platform::FreePages(data_, bytes_); }
+  PageBlock(const PageBlock&) = delete;
+  PageBlock& operator=(const PageBlock&) = delete;
+  uint8_t* data() const { return data_; }
+
+ private:
+  size_t bytes_;
+  uint8_t* data_;
+};
+
+// The ColorSpace suite, taken straight from the basic suite for the conversion and given back after it.
+class ColorSpaceSuite {
+ public:
+  ColorSpaceSuite() {
+    DebugLog("Before Acquire kPSColorSpaceSuite WholePicture");
+    const void* suite = nullptr;
+    const SPErr error = HostCall.basic != nullptr && HostCall.basic->AcquireSuite != nullptr
+                            ? HostCall.basic->AcquireSuite(kColorSpaceSuiteName, kColorSpaceSuiteVersion, &suite)
+                            : kSPBadParameterError;
+    if (error != kSPNoError) DebugLog("Failt to Acquire Suite in WholePicture");
+    if (error == kSPNoError) suite_ = static_cast<const PSColorSpaceSuite1*>(suite);
+  }
+  ~ColorSpaceSuite() {
+    if (suite_ != nullptr) HostCall.basic->ReleaseSuite(kColorSpaceSuiteName, kColorSpaceSuiteVersion);
+  }
+  ColorSpaceSuite(const ColorSpaceSuite&) = delete;
+  ColorSpaceSuite& operator=(const ColorSpaceSuite&) = delete;
+  const PSColorSpaceSuite1* get() const { return suite_; }
+
+ private:
+  const PSColorSpaceSuite1* suite_ = nullptr;
+};
+
+// 0 when the block could not be addressed on this architecture.
+size_t ByteCount(int32_t width, int32_t height, int32_t planes) {
+  const uint64_t bytes = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * static_cast<uint64_t>(planes);
+  return bytes > SIZE_MAX ? 0 : static_cast<size_t>(bytes);
+}
+
+bool AllocateWholeImage(int32_t width, int32_t height, int32_t planes) {
+  WholeImage._WholeWidth = width;
+  WholeImage._WholeHeight = height;
+  WholeImage._WholePlanesIn = planes;
+  WholeImage.rowStride = width * planes;
+  const size_t bytes = ByteCount(width, height, planes);
+  const bool addressable = bytes > 0 || width == 0 || height == 0;
+  WholeImage.pixels = addressable ? static_cast<uint8_t*>(platform::AllocatePages(bytes)) : nullptr;
+  WholeImage.pixelBytes = WholeImage.pixels != nullptr ? bytes : 0;
+  return WholeImage.pixels != nullptr;
+}
+
+void FillPaletteFromHost(const FormatRecord& format) {
+  if (format.imageMode != kModeIndexed) {
+    Palette.count = 0;
+    return;
+  }
+  Palette.count = 256;
+  for (int i = 0; i < 256; ++i) {
+    Palette.entries[i] = PaletteEntry{format.redLUT[i], format.greenLUT[i], format.blueLUT[i], 255, 0};
+  }
+  const uint32_t transparent = static_cast<uint32_t>(format.transparentIndex);
+  if (transparent <= 255) Palette.entries[transparent].alpha = 0;
+}
+
+// Asks the host for each plane in turn and scatters it; stops after the first plane whose fetch failed.
+OSErr FetchPlanes(uint8_t* buffer, int32_t rowBytes, uint8_t* target, int32_t width, int32_t height,
+                  int32_t planes, bool measureAlpha) {
+  FormatRecord& format = *HostCall.format;
+  OSErr result = kNoErr;
+  for (int32_t plane = 0; plane < planes; ++plane) {
+    format.loPlane = static_cast<int16_t>(plane);
+    format.hiPlane = static_cast<int16_t>(plane);
+    result = format.advanceState();
+    const bool alpha = measureAlpha && planes >= 4 && plane == 3;
+    ScatterPlane(buffer, rowBytes, target, width, height, planes, plane, alpha ? &WholeImage.MinAlpha : nullptr);
+    if (result != kNoErr) break;
+  }
+  return result;
+}
+
+// CMYK arrives interleaved in byteCMYK and leaves as RGB (plus the fifth plane as alpha) in WholeImage.
+OSErr ConvertCmykToRgb(const uint8_t* byteCMYK, int32_t width, int32_t height, int32_t hostPlanes) {
+  ColorSpaceSuite colorSpace;
+  if (colorSpace.get() == nullptr) {
+    DebugLog("Cannot alloc Suite");
+    return kUserCanceledErr;
+  }
+  DebugLog("Will use kPSColorSpaceSuite in WholePicture");
+  const int32_t converted = std::min(width, kLargestConversion);
+  std::vector<uint8_t> colors(static_cast<size_t>(converted) * 4);
+  const int32_t outPlanes = WholeImage._WholePlanesIn;
+  for (int32_t y = 0; y < height; ++y) {
+    const uint8_t* row = byteCMYK + static_cast<size_t>(y) * width * hostPlanes;
+    for (int32_t x = 0; x < converted; ++x) std::copy_n(row + static_cast<size_t>(x) * hostPlanes, 4, &colors[x * 4]);
+    colorSpace.get()->Convert8(kColorSpaceCMYK, kColorSpaceRGB, reinterpret_cast<Color8*>(colors.data()),
+                               static_cast<int16_t>(converted));
+    uint8_t* out = WholeImage.pixels + static_cast<size_t>(y) * WholeImage.rowStride;
+    for (int32_t x = 0; x < converted; ++x) {
+      uint8_t* pixel = out + static_cast<size_t>(x) * outPlanes;
+      std::copy_n(&colors[x * 4 + 1], 3, pixel);
+      if (hostPlanes > 4) {
+        pixel[3] = row[static_cast<size_t>(x) * hostPlanes + 4];
+        WholeImage.MinAlpha = std::min<int32_t>(WholeImage.MinAlpha, pixel[3]);
+      }
+    }
+  }
+  DebugLog("kPSColorSpaceSuite before Release");
+  return kNoErr;
+}
+
+OSErr AcquireCmyk(uint8_t* buffer, int32_t rowBytes, int32_t width, int32_t height, int32_t hostPlanes) {
+  DebugLog("CMYK will convert to RGB");
+  WholeImage._WholeMode = kModeRGB;
+  if (!AllocateWholeImage(width, height, hostPlanes - 1)) return kUserCanceledErr;
+  const size_t cmykBytes = ByteCount(width, height, hostPlanes);
+  PageBlock byteCMYK(cmykBytes);
+  if (byteCMYK.data() == nullptr || (cmykBytes == 0 && width > 0 && height > 0)) {
+    DebugLog("CANNOT ALLOC byteCMYK");
+    return kUserCanceledErr;
+  }
+  OSErr result = Result();
+  if (result == kNoErr) result = FetchPlanes(buffer, rowBytes, byteCMYK.data(), width, height, hostPlanes, false);
+  const OSErr conversion = ConvertCmykToRgb(byteCMYK.data(), width, height, hostPlanes);
+  DebugLog("END CMYK converting to RGB");
+  return conversion != kNoErr ? conversion : result;
+}
+
+}  // namespace
+
+void ScatterPlane(const uint8_t* source, int32_t sourceRowBytes, uint8_t* pixels, int32_t width, int32_t height,
+                  int32_t planes, int32_t plane, int32_t* minAlpha) {
+  int32_t lowest = minAlpha != nullptr ? *minAlpha : 0;
+  for (int32_t y = 0; y < height; ++y) {
+    const uint8_t* in = source + static_cast<size_t>(y) * sourceRowBytes;
+    uint8_t* out = pixels + static_cast<size_t>(y) * width * planes + plane;
+    for (int32_t x = 0; x < width; ++x, out += planes) {
+      *out = in[x];
+      if (in[x] < lowest) lowest = in[x];
+    }
+  }
+  if (minAlpha != nullptr) *minAlpha = lowest;
+}
+
 void WholePicture() {
-  FreeWholeImagePixels();
-  WholeImage._WholeWidth = ImageColumns();
-  WholeImage._WholeHeight = ImageRows();
-  WholeImage._WholePlanesIn = HostCall.format->planes;
-  WholeImage._WholeMode = HostCall.format->imageMode == kModeCMYK ? kModeRGB : HostCall.format->imageMode;
-  WholeImage.rowStride = WholeImage._WholeWidth * WholeImage._WholePlanesIn;
+  FormatRecord& format = *HostCall.format;
   WholeImage.MinAlpha = 500;
+  Palette.count = 0;
+  Palette.built = 0;
+  Palette.builtCount = 256;
+
+  const int32_t rows = ImageRows();
+  const int32_t columns = ImageColumns();
+  const int32_t planes = format.planes;
+  WholeImage._WholeMode = format.imageMode;
+  // One byte per pixel and plane is all this plug-in reads; other depths would be read as garbage.
+  if (format.depth != 8 || rows < 0 || columns < 0 || planes < 1 || (format.imageMode == kModeCMYK && planes < 4)) {
+    Result() = kFormatBadParameters;
+    return;
+  }
+
+  const PSBufferSuite1* bufferSuite = BufferSuite();
+  if (bufferSuite == nullptr) {
+    Result() = kHostInsufficient;
+    return;
+  }
+  const int32_t rowBytes = (columns * format.depth + 7) / 8;
+  HostPlaneBuffer buffer(bufferSuite, static_cast<uint32_t>(rows) * static_cast<uint32_t>(rowBytes));
+  if (buffer.data() == nullptr) {
+    Result() = kUserCanceledErr;
+    return;
+  }
+  format.colBytes = static_cast<int16_t>((format.depth + 7) / 8);
+  format.rowBytes = rowBytes;
+  format.planeBytes = 0;
+  format.data = buffer.data();
+  format.transparencyMatting = kMattingNone;
+  SetRequestedRect(0, 0, rows, columns);
+
+  FillPaletteFromHost(format);
+  FreeWholeImagePixels();
+
+  OSErr result;
+  if (format.imageMode == kModeCMYK) {
+    result = AcquireCmyk(buffer.data(), rowBytes, columns, rows, planes);
+  } else if (!AllocateWholeImage(columns, rows, planes)) {
+    result = kUserCanceledErr;
+  } else {
+    result = Result();
+    if (result == kNoErr) result = FetchPlanes(buffer.data(), rowBytes, WholeImage.pixels, columns, rows, planes, true);
+  }
+  if (result != kNoErr) Result() = result;
+
+  format.data = nullptr;
+  if (WholeImage.MinAlpha == 255) WholeImage.MinAlpha = 256;
 }

@@ -134,7 +134,11 @@ void WriteStart() {
   WholePicture();
   LoadSettings();
   ReadScriptParams();
-  if (Result() != kNoErr) return;
+  if (Result() != kNoErr) {
+    // A failed fetch may have left a large image behind; it is of no use to anyone now.
+    FreeSaveBuffers();
+    return;
+  }
 
   DoFilter();
   DebugLog("After doFilter before DoUI");

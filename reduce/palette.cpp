@@ -1,0 +1,3 @@
+#include "reduce/palette.h"
+
+PaletteRecord Palette;
