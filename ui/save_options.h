@@ -21,3 +21,15 @@ struct SaveOptionsRecord {
 extern SaveOptionsRecord SaveOptions;
 
 void ResetSaveOptions();
+
+// The settings file and the scripting parameters store values unchecked; these bring them into the range the
+// reduction, the writer and the dialog expect, at the point of use.
+// Rounded up to the next power of two and clamped to 2..256, which is also what the colour list shows for it.
+int32_t UsablePaletteColors(int32_t requested);
+// Outside Grayscale..RGB: replaced by the default, RGB.
+int8_t UsablePngType(int8_t requested);
+// Above Noise: replaced by the default, Diffusion.
+uint8_t UsableDither(uint8_t requested);
+// options with those three fields made usable; the window rectangle, the fill colour and the flags (any
+// non-zero value is on) pass through unchanged.
+SaveOptionsRecord UsableOptions(const SaveOptionsRecord& options);

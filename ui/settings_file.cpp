@@ -1,5 +1,198 @@
 #include "ui/settings_file.h"
 
-// Placeholder until the settings file format lands: the defaults stand and nothing is written.
-void LoadSettings() {}
-void SaveSettings() {}
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+
+#include "host/platform.h"
+#include "host/save_paths.h"
+
+namespace {
+
+const char16_t kSettingsFileName[] = u"Vexlorin.ini";
+const char kHeader[] = "Parameters for Brindlewerks Vexlorin format plug-in";
+
+// Room for a line, its ending byte and a terminating zero.
+constexpr size_t kLineBufferBytes = 1024;
+constexpr size_t kLongestLine = kLineBufferBytes - 1;  // content plus ending byte
+constexpr size_t kKeyLength = 4;
+constexpr size_t kLongestValueRun = 64;
+
+// A field's four-character code as one 32-bit value, first character in the top byte.
+constexpr uint32_t FieldCode(const char (&code)[5]) {
+  return static_cast<uint32_t>(static_cast<unsigned char>(code[0])) << 24 |
+         static_cast<uint32_t>(static_cast<unsigned char>(code[1])) << 16 |
+         static_cast<uint32_t>(static_cast<unsigned char>(code[2])) << 8 |
+         static_cast<uint32_t>(static_cast<unsigned char>(code[3]));
+}
+
+struct SettingsField {
+  uint32_t code;
+  const char* comment;
+  int32_t (*read)(const SaveOptionsRecord&);
+  void (*store)(SaveOptionsRecord&, int32_t);
+};
+
+// 8-bit fields keep the low byte of what was parsed.
+int8_t LowByteSigned(int32_t value) { return static_cast<int8_t>(static_cast<uint8_t>(value & 0xFF)); }
+uint8_t LowByte(int32_t value) { return static_cast<uint8_t>(value & 0xFF); }
+
+// In the order the file lists them.
+const SettingsField kFields[] = {
+    {FieldCode("Left"), "\t\t\t\t;Left of window", [](const SaveOptionsRecord& o) { return o.windowLeft; },
+     [](SaveOptionsRecord& o, int32_t v) { o.windowLeft = v; }},
+    {FieldCode("TopW"), "\t\t\t\t;Top of window", [](const SaveOptionsRecord& o) { return o.windowTop; },
+     [](SaveOptionsRecord& o, int32_t v) { o.windowTop = v; }},
+    {FieldCode("Wdth"), "\t\t\t\t;Width of window", [](const SaveOptionsRecord& o) { return o.windowWidth; },
+     [](SaveOptionsRecord& o, int32_t v) { o.windowWidth = v; }},
+    {FieldCode("Hght"), "\t\t\t\t;Height of window", [](const SaveOptionsRecord& o) { return o.windowHeight; },
+     [](SaveOptionsRecord& o, int32_t v) { o.windowHeight = v; }},
+    {FieldCode("Type"), "\t\t\t\t;Type of PNG", [](const SaveOptionsRecord& o) { return int32_t{o.pngType}; },
+     [](SaveOptionsRecord& o, int32_t v) { o.pngType = LowByteSigned(v); }},
+    {FieldCode("NPal"), "\t\t\t\t;Colors in Palette", [](const SaveOptionsRecord& o) { return o.paletteColors; },
+     [](SaveOptionsRecord& o, int32_t v) { o.paletteColors = v; }},
+    {FieldCode("UAlC"), "\t\t\t\t;Alpha Channel", [](const SaveOptionsRecord& o) { return int32_t{o.alphaChannel}; },
+     [](SaveOptionsRecord& o, int32_t v) { o.alphaChannel = LowByteSigned(v); }},
+    {FieldCode("UCCl"), "\t\t\t\t;Use Key Color", [](const SaveOptionsRecord& o) { return int32_t{o.useKeyColor}; },
+     [](SaveOptionsRecord& o, int32_t v) { o.useKeyColor = LowByteSigned(v); }},
+    {FieldCode("UCDf"), "\t\t\t\t;Use Key Color Dithering",
+     [](const SaveOptionsRecord& o) { return int32_t{o.keyColorDither}; },
+     [](SaveOptionsRecord& o, int32_t v) { o.keyColorDither = LowByte(v); }},
+    {FieldCode("FlCl"), "\t\t\t\t;Fill Color", [](const SaveOptionsRecord& o) { return o.fillColor; },
+     [](SaveOptionsRecord& o, int32_t v) { o.fillColor = v; }},
+    {FieldCode("Dthr"), "\t\t\t\t;Dithering", [](const SaveOptionsRecord& o) { return int32_t{o.dither}; },
+     [](SaveOptionsRecord& o, int32_t v) { o.dither = LowByte(v); }},
+};
+
+// The code as it appears in the file: its 32-bit value in little-endian byte order, so it reads backwards.
+std::string FileKey(uint32_t code) {
+  std::string key;
+  for (int shift = 0; shift < 32; shift += 8) key += static_cast<char>((code >> shift) & 0xFF);
+  return key;
+}
+
+const SettingsField* FindField(std::string_view key) {
+  for (const SettingsField& field : kFields) {
+    if (FileKey(field.code) == key) return &field;
+  }
+  return nullptr;
+}
+
+// Line feed, carriage return, the other low control bytes, NUL and every byte of 128 or more end a line.
+bool EndsLine(char byte) { return static_cast<int8_t>(byte) <= 13; }
+
+bool IsValueCharacter(char c) {
+  return (c >= '0' && c <= '9') || c == ',' || c == '-' || c == '.' || c == 'E' || c == 'e';
+}
+
+// The integer at the front of text, C style: an optional sign, then decimal digits up to the first other
+// character; nothing numeric gives 0. Out-of-range values stop at the int32 limits, as a 32-bit strtol does.
+int32_t DecimalPrefix(std::string_view text) {
+  size_t position = 0;
+  bool negative = false;
+  if (position < text.size() && (text[position] == '-' || text[position] == '+')) {
+    negative = text[position] == '-';
+    ++position;
+  }
+  const int64_t limit = negative ? -int64_t{std::numeric_limits<int32_t>::min()} : std::numeric_limits<int32_t>::max();
+  int64_t magnitude = 0;
+  for (; position < text.size() && text[position] >= '0' && text[position] <= '9'; ++position) {
+    magnitude = magnitude * 10 + (text[position] - '0');
+    if (magnitude > limit) magnitude = limit;
+  }
+  return static_cast<int32_t>(negative ? -magnitude : magnitude);
+}
+
+size_t SkipBlanks(std::string_view line, size_t position) {
+  while (position < line.size() && line[position] == ' ') ++position;
+  return position;
+}
+
+// One line with its tabs turned into blanks and its ending byte kept as the last character.
+enum class LineRead { kLine, kTooLong, kEnd };
+
+LineRead ReadLine(std::string_view bytes, size_t& position, std::string& line) {
+  line.clear();
+  bool tooLong = false;
+  while (position < bytes.size()) {
+    char byte = bytes[position++];
+    if (byte == '\t') byte = ' ';
+    if (!tooLong) {
+      if (line.size() == kLongestLine) {
+        tooLong = true;  // the rest, up to its ending byte, is dropped with it
+        line.clear();
+      } else {
+        line += byte;
+      }
+    }
+    if (EndsLine(byte)) return tooLong ? LineRead::kTooLong : LineRead::kLine;
+  }
+  return LineRead::kEnd;  // a line the file cut short is not used
+}
+
+void ApplyLine(std::string_view line, SaveOptionsRecord& options) {
+  const size_t start = SkipBlanks(line, 0);
+  if (line.size() - start < kKeyLength || line[start] == ';') return;
+  const SettingsField* field = FindField(line.substr(start, kKeyLength));
+  if (field == nullptr) return;
+  const size_t valueStart = SkipBlanks(line, start + kKeyLength);
+  size_t valueEnd = valueStart;
+  while (valueEnd < line.size() && valueEnd - valueStart < kLongestValueRun && IsValueCharacter(line[valueEnd])) {
+    ++valueEnd;
+  }
+  field->store(options, DecimalPrefix(line.substr(valueStart, valueEnd - valueStart)));
+}
+
+platform::WidePath SettingsPathIn(const platform::WidePath& pluginDir) { return pluginDir + kSettingsFileName; }
+
+}  // namespace
+
+std::string FormatCommentLine(std::string_view text) {
+  std::string line;
+  if (text.empty() || text.front() != ';') line += ';';
+  line += text;
+  line += '\n';
+  return line;
+}
+
+std::string FormatSettings(const SaveOptionsRecord& options) {
+  std::string text = FormatCommentLine(kHeader);
+  for (const SettingsField& field : kFields) {
+    char line[128];
+    std::snprintf(line, sizeof line, "%s %d %s\n", FileKey(field.code).c_str(), static_cast<int>(field.read(options)),
+                  field.comment);
+    text += line;
+  }
+  return text;
+}
+
+void ParseSettings(std::string_view bytes, SaveOptionsRecord& options) {
+  size_t position = 0;
+  std::string line;
+  for (;;) {
+    const LineRead read = ReadLine(bytes, position, line);
+    if (read == LineRead::kEnd) return;
+    if (read == LineRead::kLine) ApplyLine(line, options);
+  }
+}
+
+void LoadSettings() {
+  const platform::WidePath settingsPath = SettingsPathIn(PluginDir);
+  FILE* file = platform::OpenFile(settingsPath, "rb");
+  if (file == nullptr) return;
+  std::string bytes;
+  char block[4096];
+  size_t count = 0;
+  while ((count = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, count);
+  std::fclose(file);
+  ParseSettings(bytes, SaveOptions);
+}
+
+void SaveSettings() {
+  const platform::WidePath settingsPath = SettingsPathIn(PluginDir);
+  FILE* file = platform::OpenFile(settingsPath, "wb");
+  if (file == nullptr) return;
+  const std::string text = FormatSettings(SaveOptions);
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::fclose(file);
+}
