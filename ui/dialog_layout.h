@@ -1,0 +1,52 @@
+#pragma once
+// Where the preview dialog's parts go: plain arithmetic, so it is tested without a window.
+#include <cstdint>
+#include <vector>
+
+struct LayoutRect {
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  bool operator==(const LayoutRect& other) const {
+    return x == other.x && y == other.y && width == other.width && height == other.height;
+  }
+};
+
+struct PreviewDialogLayout {
+  LayoutRect preview;
+  LayoutRect panel;
+  LayoutRect statusBar;
+  LayoutRect headerBar;
+  LayoutRect progressBar;  // inside the status bar
+};
+
+// The children for a client area of width x height, with the options panel `panelWidth` wide.
+PreviewDialogLayout LayoutPreviewDialog(int32_t width, int32_t height, int32_t panelWidth);
+
+// Smallest outer size the user may drag the dialog to.
+LayoutRect MinimumTrackingSize(int32_t panelWidth);
+
+// One copy of part of a header strip bitmap: source column, destination column, width (40 rows high).
+enum class StripPart { kLeft, kMiddle, kRight };
+struct StripCopy {
+  StripPart part;
+  int32_t sourceX;
+  int32_t destinationX;
+  int32_t width;
+  bool operator==(const StripCopy& other) const {
+    return part == other.part && sourceX == other.sourceX && destinationX == other.destinationX &&
+           width == other.width;
+  }
+};
+constexpr int32_t kStripLeftWidth = 597;
+constexpr int32_t kStripRightWidth = 429;
+constexpr int32_t kStripTileWidth = 101;
+constexpr int32_t kStripHeight = 40;
+
+// How the header strip fills a client width: left part, middle tiles and right part when there is room,
+// otherwise the left part cut and the right part keeping at least the panel's width.
+std::vector<StripCopy> HeaderStripCopies(int32_t clientWidth, int32_t panelWidth);
+
+// A saved window rectangle that would open on no screen is moved into the nearest work area (shrunk to fit).
+LayoutRect KeepOnWorkArea(const LayoutRect& window, const LayoutRect& workArea);
