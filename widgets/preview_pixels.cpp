@@ -1,0 +1,137 @@
+#include "widgets/preview_pixels.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "reduce/reduced_image.h"
+#include "reduce/whole_image.h"
+#include "ui/save_options.h"
+
+float previewZoom = 0.0f;
+int32_t viewWidth = 0;
+int32_t viewHeight = 0;
+
+namespace {
+constexpr int32_t kCheckerSquare = 7;
+constexpr uint8_t kCheckerDark = 204;
+constexpr uint8_t kCheckerLight = 255;
+}  // namespace
+
+PreviewSource SharedPreviewSource() {
+  PreviewSource source;
+  source.pixels = ReducedImage.pixels;
+  source.width = WholeImage._WholeWidth;
+  source.height = WholeImage._WholeHeight;
+  source.rowBytes = ReducedImage.rowBytes;
+  source.bytesPerPixel = ReducedImage.bytesPerPixel;
+  source.pngType = UsablePngType(SaveOptions.pngType);
+  source.palette = Palette.entries;
+  source.alphaChannel = SaveOptions.alphaChannel != 0;
+  source.useKeyColor = SaveOptions.useKeyColor != 0;
+  source.planesIn = WholeImage._WholePlanesIn;
+  return source;
+}
+
+PreviewColor PreviewColorOf(const PreviewSource& source, const uint8_t* pixel) {
+  PreviewColor color;
+  switch (source.pngType) {
+    case kPngGrayscale:
+      color.red = color.green = color.blue = pixel[0];
+      color.alpha = source.bytesPerPixel > 1 ? pixel[1] : 255;
+      break;
+    case kPngPalette: {
+      const PaletteEntry& entry = source.palette[pixel[0]];
+      color.red = entry.red;
+      color.green = entry.green;
+      color.blue = entry.blue;
+      if (source.bytesPerPixel > 1) {
+        color.alpha = pixel[1];
+      } else if (source.alphaChannel && source.planesIn > 3) {
+        color.alpha = entry.alpha;
+      } else if (!source.alphaChannel && source.useKeyColor) {
+        // Key-colour mode: the PNG can only say "transparent" or "not", so show it that way.
+        color.alpha = entry.alpha == 0 ? 0 : 255;
+      } else {
+        color.alpha = 255;
+      }
+      break;
+    }
+    default:
+      color.red = pixel[0];
+      color.green = pixel[1];
+      color.blue = pixel[2];
+      color.alpha = source.bytesPerPixel > 3 ? pixel[3] : 255;
+      break;
+  }
+  return color;
+}
+
+int32_t ClampOrigin(int32_t origin, int32_t wholeSize, float zoom, int32_t clientSize) {
+  const double limit = static_cast<double>(wholeSize) / static_cast<double>(zoom) - static_cast<double>(clientSize);
+  if (static_cast<double>(origin) > limit) origin = static_cast<int32_t>(limit);
+  return origin < 0 ? 0 : origin;
+}
+
+void SampleView(const PreviewSource& source, float zoom, int32_t originX, int32_t originY, int32_t width,
+                int32_t height, uint8_t* viewPixels) {
+  if (source.pixels == nullptr || source.bytesPerPixel < 1 || viewPixels == nullptr) return;
+  for (int32_t i = 0; i < height; ++i) {
+    const auto sourceRow = static_cast<int32_t>(static_cast<double>(i + originY) * static_cast<double>(zoom));
+    if (sourceRow < 0 || sourceRow >= source.height) continue;
+    const uint8_t* row = source.pixels + static_cast<size_t>(sourceRow) * static_cast<size_t>(source.rowBytes);
+    uint8_t* out = viewPixels + static_cast<size_t>(i) * static_cast<size_t>(width) * 4;
+    for (int32_t j = 0; j < width; ++j, out += 4) {
+      const auto sourceColumn = static_cast<int32_t>(static_cast<double>(j + originX) * static_cast<double>(zoom));
+      if (sourceColumn < 0 || sourceColumn >= source.width) continue;
+      const PreviewColor color =
+          PreviewColorOf(source, row + static_cast<size_t>(sourceColumn) * static_cast<size_t>(source.bytesPerPixel));
+      out[0] = color.red;
+      out[1] = color.green;
+      out[2] = color.blue;
+      out[3] = color.alpha;
+    }
+  }
+}
+
+int32_t BitmapWidthFor(int32_t clientWidth, int32_t width) {
+  const int32_t shown = std::min(clientWidth, width);
+  return shown <= 0 ? 0 : (shown + 3) / 4 * 4;
+}
+
+int32_t CenterOffset(int32_t clientSize, int32_t viewSize) { return (clientSize - viewSize) >> 1; }
+
+uint8_t CheckerValue(int32_t row, int32_t column) {
+  return ((row / kCheckerSquare) % 2) == ((column / kCheckerSquare) % 2) ? kCheckerDark : kCheckerLight;
+}
+
+uint8_t BlendOverChecker(uint8_t color, uint8_t alpha, uint8_t checker) {
+  // Both fractions are single precision, as the reduction rounds its own; the sum is made in double.
+  const auto opacity = static_cast<float>(alpha / 255.0);
+  const auto clearness = static_cast<float>(1.0 - static_cast<double>(opacity));
+  const auto under = static_cast<float>(static_cast<double>(checker) * static_cast<double>(clearness));
+  return static_cast<uint8_t>(
+      static_cast<int>(static_cast<double>(color) * static_cast<double>(opacity) + static_cast<double>(under)));
+}
+
+void ComposeBitmapPixels(const uint8_t* viewPixels, int32_t width, int32_t bitmapWidth, int32_t bitmapHeight,
+                         uint8_t* bitmapPixels) {
+  const int32_t columns = std::min(width, bitmapWidth);
+  const size_t bitmapRowBytes = static_cast<size_t>(bitmapWidth) * 3;
+  for (int32_t i = 0; i < bitmapHeight; ++i) {
+    const uint8_t* in = viewPixels + static_cast<size_t>(i) * static_cast<size_t>(width) * 4;
+    // Device-independent bitmaps store the bottom row first.
+    uint8_t* out = bitmapPixels + static_cast<size_t>(bitmapHeight - 1 - i) * bitmapRowBytes;
+    for (int32_t k = 0; k < columns; ++k, in += 4, out += 3) {
+      if (in[3] == 255) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+      } else {
+        const uint8_t checker = CheckerValue(i, k);
+        out[0] = BlendOverChecker(in[2], in[3], checker);
+        out[1] = BlendOverChecker(in[1], in[3], checker);
+        out[2] = BlendOverChecker(in[0], in[3], checker);
+      }
+    }
+  }
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The preview's pixel arithmetic, free of any window: which part of the reduced image is visible, how each
+// reduced pixel looks (colour and alpha by PNG type), and how the visible part is laid over the checkerboard
+// into the bottom-up BGR rows of a 24-bit device-independent bitmap.
+#include <cstdint>
+
+#include "reduce/palette.h"
+
+// Held once for the process: there is one preview.
+extern float previewZoom;    // image pixels per preview pixel; sampling waits while it is 0 or less
+extern int32_t viewWidth;    // min(client width, image width), set by each re-sample
+extern int32_t viewHeight;   // min(client height, image height)
+
+// How a reduced pixel turns into red, green, blue and alpha.
+struct PreviewSource {
+  const uint8_t* pixels = nullptr;  // the reduced rows, top row first; null while there are none
+  int32_t width = 0;                // _WholeWidth
+  int32_t height = 0;               // _WholeHeight
+  int32_t rowBytes = 0;
+  int32_t bytesPerPixel = 0;
+  int8_t pngType = 2;               // 0 Grayscale, 1 Palette, 2 RGB
+  const PaletteEntry* palette = nullptr;  // 256 entries; read for the Palette type only
+  bool alphaChannel = false;
+  bool useKeyColor = false;
+  int32_t planesIn = 0;             // _WholePlanesIn
+};
+
+// The shared ReducedImage, WholeImage, Palette and SaveOptions as they stand now.
+PreviewSource SharedPreviewSource();
+
+struct PreviewColor {
+  uint8_t red = 0;
+  uint8_t green = 0;
+  uint8_t blue = 0;
+  uint8_t alpha = 0;
+};
+
+// The look of the reduced pixel at `pixel` (bytesPerPixel bytes of source's rows).
+PreviewColor PreviewColorOf(const PreviewSource& source, const uint8_t* pixel);
+
+// An origin kept inside the image: lowered to wholeSize / zoom - clientSize (truncated) when beyond it, then
+// raised to 0 when negative.
+int32_t ClampOrigin(int32_t origin, int32_t wholeSize, float zoom, int32_t clientSize);
+
+// Fills viewPixels (viewWidth x viewHeight, 4 bytes per pixel red, green, blue, alpha, top row first) from the
+// source for the given origin. Pixels whose source lies outside the image are left as they are (zero in a
+// fresh buffer).
+void SampleView(const PreviewSource& source, float zoom, int32_t originX, int32_t originY, int32_t width,
+                int32_t height, uint8_t* viewPixels);
+
+// min(clientWidth, width of the view) rounded up to a multiple of 4, so that 24-bit rows need no padding.
+int32_t BitmapWidthFor(int32_t clientWidth, int32_t width);
+// Half the spare room of the client (arithmetic shift); negative when the view is the larger.
+int32_t CenterOffset(int32_t clientSize, int32_t viewSize);
+
+// 204 on the squares of 7 x 7 pixels whose row and column square numbers are both even or both odd, else 255.
+uint8_t CheckerValue(int32_t row, int32_t column);
+// One channel of a pixel of the given alpha over a checkerboard value.
+uint8_t BlendOverChecker(uint8_t color, uint8_t alpha, uint8_t checker);
+
+// Writes the first bitmapHeight rows and min(width, bitmapWidth) columns of the view into bitmapPixels
+// (bitmapWidth x bitmapHeight x 3 bytes, blue, green, red, bottom row first): opaque pixels as they are, the
+// others over the checkerboard. The remaining columns are not touched.
+void ComposeBitmapPixels(const uint8_t* viewPixels, int32_t width, int32_t bitmapWidth, int32_t bitmapHeight,
+                         uint8_t* bitmapPixels);
