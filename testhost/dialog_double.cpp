@@ -10,9 +10,14 @@ bool dialogUp = false;
 bool DoUI() {
   dialogUp = true;
   ++DialogSeen.opened;
-  CompressPNG();
+  DialogSeen.compressedSize = CompressPNG();
   dialogUp = false;
   return !DialogScript.cancel;
 }
 
 void ShowDialogProgress(int32_t position, int16_t range) { DialogSeen.progress.emplace_back(position, range); }
+
+void ResetDialogDouble() {
+  DialogScript = DialogDoubleScript{};
+  DialogSeen = DialogDoubleRecord{};
+}

@@ -1,5 +1,6 @@
 #pragma once
-// Stands in for the Win32 preview dialog in the native build: does what the dialog's opening does.
+// Stands in for the Win32 preview dialog in the native build (ui/dialog_state.h): DoUI does what the
+// dialog's opening does (one encoding while dialogUp is set) and answers as the script says, without a window.
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -12,8 +13,12 @@ extern DialogDoubleScript DialogScript;
 
 // What the stand-in was shown, for tests.
 struct DialogDoubleRecord {
-  int opened = 0;
-  std::vector<std::pair<int32_t, int16_t>> progress;  // (position, range)
+  int opened = 0;                                     // calls of DoUI
+  int32_t compressedSize = 0;                         // what the encoding at the last opening returned
+  std::vector<std::pair<int32_t, int16_t>> progress;  // (position, range) of every ShowDialogProgress
   std::vector<std::string> statusLines;
 };
 extern DialogDoubleRecord DialogSeen;
+
+// Back to the default script and an empty record.
+void ResetDialogDouble();

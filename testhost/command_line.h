@@ -1,0 +1,35 @@
+#pragma once
+// vexhost's command line:
+//   vexhost [--plugin PATH] save INPUT OUTPUT [--param KEY=INT]... [--record FILE] [--cancel] [--pick RRGGBB]
+//           [--ui SCRIPT]
+//   vexhost [--plugin PATH] estimate INPUT
+//   vexhost [--plugin PATH] about
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "testhost/descriptor_items.h"
+
+enum class VexhostCommand { kSave, kEstimate, kAbout };
+
+struct VexhostArguments {
+  VexhostCommand command = VexhostCommand::kAbout;
+  std::string pluginPath;  // empty: Vexlorin.8bi beside vexhost
+  std::string input;
+  std::string output;
+  DescriptorItems parameters;  // --param, in the order given
+  std::string recordPath;      // empty: the recorded descriptor is not written out
+  bool cancel = false;
+  uint8_t pick[3] = {};        // red, green, blue for the colour picker
+  std::string uiScript;
+};
+
+extern const char kVexhostUsage[];
+
+// Arguments after the program name, UTF-8. nullopt with *error set when they do not form a command.
+std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::string>& arguments, std::string* error);
+
+// "Left" -> 0x4C656674; nullopt unless the text is exactly four printable ASCII characters.
+std::optional<DescriptorKeyID> KeyFromText(const std::string& text);
+std::string KeyText(DescriptorKeyID key);

@@ -1,0 +1,28 @@
+#pragma once
+// The image as the test host holds it: what a real host would keep for the open document.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct HostImage {
+  int16_t mode = 0;  // image mode numbers of the host interface: 1 gray, 2 indexed, 3 RGB, 4 CMYK
+  int32_t width = 0;
+  int32_t height = 0;
+  int16_t planes = 0;
+  int16_t depth = 8;            // bits per channel; this host hands out 8-bit samples only
+  std::vector<uint8_t> planar;  // plane p starts at p * width * height, rows top to bottom
+  uint8_t red[256] = {};        // colour table of indexed images
+  uint8_t green[256] = {};
+  uint8_t blue[256] = {};
+  int32_t transparentIndex = -1;  // indexed images: the fully transparent entry, or -1
+};
+
+// Bytes in one plane.
+size_t PlaneSize(const HostImage& image);
+// Sample of plane `plane` at column x, row y.
+uint8_t SampleAt(const HostImage& image, int plane, int32_t x, int32_t y);
+// True when the pixel store holds exactly planes * width * height bytes and the sizes are usable.
+bool IsComplete(const HostImage& image);
+// Fills the planar store from pixels interleaved channel by channel (planes bytes per pixel, rows without
+// gaps); width, height and planes must already be set.
+void SetFromInterleaved(HostImage& image, const uint8_t* interleaved);

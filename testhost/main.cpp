@@ -1,0 +1,91 @@
+#include "testhost/main.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "testhost/command_line.h"
+#include "testhost/fake_host.h"
+#include "testhost/host_files.h"
+#include "testhost/image_io.h"
+#include "testhost/plugin_module.h"
+
+namespace {
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitPluginFailed = 1;
+constexpr int kExitUsage = 2;
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "vexhost: %s\n", message.c_str());
+  return kExitUsage;
+}
+
+void PrintCalls(const FakeHost& host) {
+  for (const SelectorResult& call : host.Calls()) std::printf("selector %d result %d\n", call.selector, call.result);
+}
+
+bool WriteRecord(const std::string& path, const DescriptorItems& items) {
+  FILE* file = OpenFileByUtf8Path(path, "wb");
+  if (file == nullptr) return false;
+  for (const DescriptorItem& item : items) {
+    std::fprintf(file, "%s %ld\n", KeyText(item.key).c_str(), static_cast<long>(item.value));
+  }
+  return std::fclose(file) == 0;
+}
+
+int RunAbout(const PluginModule& plugin) {
+  FakeHost host(HostImage{});
+  const int16_t result = host.About(plugin.Entry());
+  PrintCalls(host);
+  return result == 0 ? kExitSuccess : kExitPluginFailed;
+}
+
+int RunEstimate(const PluginModule& plugin, HostImage image) {
+  FakeHost host(std::move(image));
+  const int16_t result = host.Estimate(plugin.Entry());
+  if (result != 0) {
+    PrintCalls(host);
+    return kExitPluginFailed;
+  }
+  std::printf("%ld\n", static_cast<long>(host.Record().minDataBytes));
+  return kExitSuccess;
+}
+
+int RunSave(const PluginModule& plugin, const VexhostArguments& arguments, HostImage image) {
+  FakeHostOptions options;
+  options.pickRed = arguments.pick[0];
+  options.pickGreen = arguments.pick[1];
+  options.pickBlue = arguments.pick[2];
+  FakeHost host(std::move(image), options);
+  if (!host.SetDestination(arguments.output)) return Fail("cannot open " + arguments.output + " for writing");
+  if (!arguments.parameters.empty()) host.SetParameters(arguments.parameters);
+  const int16_t result = host.Save(plugin.Entry());
+  host.CloseDestination();
+  PrintCalls(host);
+  if (!arguments.recordPath.empty() && !WriteRecord(arguments.recordPath, host.RecordedDescriptor())) {
+    return Fail("cannot write " + arguments.recordPath);
+  }
+  return result == 0 ? kExitSuccess : kExitPluginFailed;
+}
+
+}  // namespace
+
+int VexhostMain(const std::vector<std::string>& arguments) {
+  std::string error;
+  const std::optional<VexhostArguments> parsed = ParseVexhostArguments(arguments, &error);
+  if (!parsed) {
+    std::fprintf(stderr, "vexhost: %s\n%s", error.c_str(), kVexhostUsage);
+    return kExitUsage;
+  }
+  if (!parsed->uiScript.empty()) return Fail("--ui SCRIPT is not supported yet");
+
+  PluginModule plugin;
+  if (!plugin.Open(parsed->pluginPath, &error)) return Fail(error);
+  if (parsed->command == VexhostCommand::kAbout) return RunAbout(plugin);
+
+  std::optional<HostImage> image = ReadImageFile(parsed->input, &error);
+  if (!image) return Fail(error);
+  if (parsed->command == VexhostCommand::kEstimate) return RunEstimate(plugin, std::move(*image));
+  if (!plugin.SetDialogAnswer(parsed->cancel, &error)) return Fail(error);
+  return RunSave(plugin, *parsed, std::move(*image));
+}

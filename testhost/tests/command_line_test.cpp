@@ -1,0 +1,94 @@
+// vexhost's command line: what each form parses to, and which mistakes are refused.
+#include "testhost/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "host/host_abi.h"
+
+namespace {
+
+std::optional<VexhostArguments> Parse(const std::vector<std::string>& words, std::string* error = nullptr) {
+  std::string ignored;
+  return ParseVexhostArguments(words, error != nullptr ? error : &ignored);
+}
+
+TEST(VexhostCommandLine, SaveTakesItsFilesAndEveryOption) {
+  const std::optional<VexhostArguments> parsed =
+      Parse({"--plugin", "p/Vexlorin.8bi", "save", "in.png", "out.png", "--param", "NPal=16", "--param",
+             "FlCl=-2147483648", "--record", "rec.txt", "--cancel", "--pick", "12aBfF", "--ui", "steps.txt"});
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->command, VexhostCommand::kSave);
+  EXPECT_EQ(parsed->pluginPath, "p/Vexlorin.8bi");
+  EXPECT_EQ(parsed->input, "in.png");
+  EXPECT_EQ(parsed->output, "out.png");
+  ASSERT_EQ(parsed->parameters.size(), 2u);
+  EXPECT_EQ(parsed->parameters[0].key, FourCharCode("NPal"));
+  EXPECT_EQ(parsed->parameters[0].value, 16);
+  EXPECT_EQ(parsed->parameters[1].key, FourCharCode("FlCl"));
+  EXPECT_EQ(parsed->parameters[1].value, INT32_MIN);
+  EXPECT_EQ(parsed->recordPath, "rec.txt");
+  EXPECT_TRUE(parsed->cancel);
+  EXPECT_EQ(parsed->pick[0], 0x12);
+  EXPECT_EQ(parsed->pick[1], 0xAB);
+  EXPECT_EQ(parsed->pick[2], 0xFF);
+  EXPECT_EQ(parsed->uiScript, "steps.txt");
+}
+
+TEST(VexhostCommandLine, EstimateAndAboutTakeTheirOperands) {
+  std::optional<VexhostArguments> parsed = Parse({"estimate", "in.pam"});
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->command, VexhostCommand::kEstimate);
+  EXPECT_EQ(parsed->input, "in.pam");
+  EXPECT_TRUE(parsed->pluginPath.empty());
+  EXPECT_FALSE(parsed->cancel);
+
+  parsed = Parse({"--plugin", "x.8bi", "about"});
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->command, VexhostCommand::kAbout);
+  EXPECT_EQ(parsed->pluginPath, "x.8bi");
+}
+
+TEST(VexhostCommandLine, UnknownFourCharacterKeysPassThrough) {
+  const std::optional<VexhostArguments> parsed = Parse({"save", "a", "b", "--param", "Zq 9=0"});
+  ASSERT_TRUE(parsed.has_value());
+  ASSERT_EQ(parsed->parameters.size(), 1u);
+  EXPECT_EQ(KeyText(parsed->parameters[0].key), "Zq 9");
+}
+
+TEST(VexhostCommandLine, MistakesAreRefusedWithAReason) {
+  const std::vector<std::vector<std::string>> mistakes = {
+      {},
+      {"print", "a"},
+      {"save", "only-input"},
+      {"save", "a", "b", "c"},
+      {"estimate"},
+      {"about", "extra"},
+      {"estimate", "a", "--cancel"},
+      {"about", "--param", "NPal=1"},
+      {"save", "a", "b", "--param", "NPa=1"},
+      {"save", "a", "b", "--param", "NPals=1"},
+      {"save", "a", "b", "--param", "NPal"},
+      {"save", "a", "b", "--param", "NPal=x"},
+      {"save", "a", "b", "--param", "NPal=2147483648"},
+      {"save", "a", "b", "--param", "NPal="},
+      {"save", "a", "b", "--pick", "12345"},
+      {"save", "a", "b", "--pick", "12345g"},
+      {"save", "a", "b", "--record"},
+      {"--plugin"},
+      {"save", "a", "b", "--verbose"},
+  };
+  for (const std::vector<std::string>& words : mistakes) {
+    std::string error;
+    EXPECT_FALSE(Parse(words, &error).has_value()) << ::testing::PrintToString(words);
+    EXPECT_FALSE(error.empty()) << ::testing::PrintToString(words);
+  }
+}
+
+TEST(VexhostCommandLine, KeysAreFourPrintableCharactersFirstInTheTopByte) {
+  EXPECT_EQ(KeyFromText("Left"), FourCharCode("Left"));
+  EXPECT_EQ(KeyText(0x4C656674), "Left");
+  EXPECT_FALSE(KeyFromText("Lef").has_value());
+  EXPECT_FALSE(KeyFromText("Le\tf").has_value());
+}
+
+}  // namespace

@@ -1,0 +1,13 @@
+# Cancelling the dialog ends the save with -128, leaving the destination empty and no temporary file.
+source "$(dirname "$0")/lib.sh" "$@"
+
+sample rgba 8 8 in.png
+run save in.png out.png --cancel
+expect_status 1 "cancelled save"
+expect_line "selector 13 result 0"
+expect_line "selector 14 result -128"
+expect_no_line "selector 16 result 0"
+expect_empty_file out.png
+expect_absent out.png.temp
+
+finish

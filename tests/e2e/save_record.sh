@@ -1,0 +1,15 @@
+# --param hands the plug-in a descriptor, and --record writes what the plug-in recorded at write finish.
+source "$(dirname "$0")/lib.sh" "$@"
+
+sample rgb 4 4 in.png
+run save in.png out.png --param NPal=16 --param Zzzz=5 --record recorded.txt
+expect_status 0 "save with parameters"
+expect_line "selector 16 result 0"
+[ -f recorded.txt ] || fail "--record wrote no file"
+lines=$(wc -l <recorded.txt)
+[ "$lines" -eq 11 ] || fail "recorded.txt has $lines lines, expected one per key: $(cat recorded.txt)"
+grep -qxF "NPal 16" recorded.txt || fail "the played-back NPal 16 was not recorded: $(cat recorded.txt)"
+! grep -q "^Zzzz " recorded.txt || fail "an unknown key was recorded"
+head -n 1 recorded.txt | grep -qE '^Wdth -?[0-9]+$' || fail "first recorded line is not Wdth: $(head -n 1 recorded.txt)"
+
+finish
