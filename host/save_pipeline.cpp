@@ -52,6 +52,9 @@ void FreeSaveBuffers() {
   if (ReducedImage.pixels != nullptr) FreeReducedImagePixels();
   if (WholeImage.pixels != nullptr) FreeWholeImagePixels();
   HostCall.format->data = nullptr;
+  // The whole save happened in this call: an empty request tells a host that loops on write continue
+  // that there is nothing more to hand over.
+  SetRequestedRect(0, 0, 0, 0);
 }
 
 }  // namespace
