@@ -1,0 +1,150 @@
+#include "ui/palette_view.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "host/debug_log.h"
+#include "reduce/palette.h"
+#include "reduce/reduce_filter.h"
+#include "reduce/whole_image.h"
+#include "ui/save_options.h"
+#include "widgets/window_class.h"
+
+TPalettePalette PaletteView;
+
+namespace {
+
+constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr int32_t kIndexedMode = 2;
+
+uint32_t ColorOf(const TPalettePalette::ColorEntry& entry) {
+  return static_cast<uint32_t>(entry.red) | static_cast<uint32_t>(entry.green) << 8 |
+         static_cast<uint32_t>(entry.blue) << 16;
+}
+
+}  // namespace
+
+void RefreshPaletteView() { PaletteView.RefreshPaletteView(); }
+
+TPalettePalette::~TPalettePalette() {
+  DebugLog("~TPalettePalette begin");
+  ReleaseAll();
+  DebugLog("~TPalettePalette end");
+}
+
+void TPalettePalette::CreateWND(HWND parentWindow, int x, int y, int viewWidth, int viewHeight, int viewBaseId) {
+  baseId = viewBaseId;
+  width = viewWidth;
+  height = viewHeight;
+  parent = parentWindow;
+  // One set of cells per view: whatever a previous panel left is let go first.
+  DestroyCells();
+  if (container != nullptr) container->holder = nullptr;
+  container = nullptr;
+  window = nullptr;
+
+  const HWND created = CreateToolkitWindow(std::make_unique<PlainContainer>(), kPlainContainerClass, kChildStyle, x, y,
+                                           width, height, parent, baseId);
+  container = static_cast<PlainContainer*>(GetControlObject(created, kPlainContainerClass));
+  if (container == nullptr) {
+    DebugLog("TPalettePalette::CreateWND Error, cannot create WND");
+    return;
+  }
+  container->holder = &container;
+  window = created;
+  // From now until ReleaseAll every palette the reduction prepares shows here.
+  PaletteViewRefresh = &::RefreshPaletteView;
+  for (int index = 0; index < kPaletteCells; ++index) CreateCell(index);
+}
+
+void TPalettePalette::CreateCell(int index) {
+  const CellPlace place = PaletteCellPlace(index, width, height);
+  const HWND cellWindow = CreateToolkitWindow(std::make_unique<ColorSwatch>(), kColorSwatchClass, kChildStyle, place.x,
+                                              place.y, place.width, place.height, window, baseId + 1 + index);
+  auto* cell = static_cast<ColorSwatch*>(GetControlObject(cellWindow, kColorSwatchClass));
+  if (cell == nullptr) {
+    DebugLog("Ahtung! iColorBtn[i] = NULL");
+    return;
+  }
+  iColorBtn[index] = cell;
+  cell->holder = &iColorBtn[index];
+  cell->cellMode = kPaletteCellMode;
+  const ColorEntry& entry = colors[index];
+  cell->SetColor(ColorOf(entry));
+  if (SaveOptions.alphaChannel != 0 || SaveOptions.useKeyColor == 0) {
+    cell->SetAlpha(entry.alpha);
+  } else {
+    cell->SetTransparentMark(entry.alpha == 0 ? 1 : 0);
+  }
+  ShowWindow(cellWindow, SW_HIDE);  // SetShownCount shows the cells in use
+}
+
+void TPalettePalette::DestroyCells() {
+  for (ColorSwatch*& reference : iColorBtn) {
+    ColorSwatch* cell = reference;
+    if (cell == nullptr) continue;
+    reference = nullptr;
+    cell->holder = nullptr;
+    // A cell object always has its window, which deletes the object as it goes.
+    DestroyWindow(cell->window);
+  }
+}
+
+void TPalettePalette::ReleaseAll() {
+  DebugLog("TPalettePalette::ReleaseAll BEGIN");
+  DestroyCells();
+  shownCount = 0;
+  if (PaletteViewRefresh == &::RefreshPaletteView) PaletteViewRefresh = nullptr;
+  DebugLog("TPalettePalette::ReleaseAll END");
+}
+
+ColorSwatch* TPalettePalette::Cell(int index) const {
+  return index >= 0 && index < kPaletteCells ? iColorBtn[index] : nullptr;
+}
+
+void TPalettePalette::Select(int index) {
+  if (ColorSwatch* previous = Cell(selected)) previous->SetSelectedFrame(0);
+  selected = index;
+  if (ColorSwatch* cell = Cell(index)) cell->SetSelectedFrame(1);
+}
+
+void TPalettePalette::SetShownCount(int count) {
+  if (count != shownCount) {
+    if (ColorSwatch* previous = Cell(selected)) previous->SetSelectedFrame(0);
+    selected = -1;
+  }
+  shownCount = count;
+  for (int index = 0; index < kPaletteCells; ++index) {
+    if (ColorSwatch* cell = Cell(index)) ShowWindow(cell->window, index < count ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+void TPalettePalette::RefreshPaletteView() {
+  const bool alphaPlane = HasAlphaPlane();
+  const bool keyLook = alphaPlane && SaveOptions.alphaChannel == 0 && SaveOptions.useKeyColor != 0;
+  const bool alphaLook = alphaPlane && SaveOptions.alphaChannel != 0 && SaveOptions.pngType == kPngPalette;
+  // An indexed image always shows the host's colour table, whatever the PNG type.
+  if (SaveOptions.pngType != kPngPalette && WholeImage._WholeMode != kIndexedMode) {
+    SetShownCount(0);
+    return;
+  }
+  const int count = std::clamp(Palette.count, 0, kPaletteCells);
+  for (int index = 0; index < count; ++index) {
+    const PaletteEntry& source = Palette.entries[index];
+    ColorEntry& entry = colors[index];
+    entry.red = source.red;
+    entry.green = source.green;
+    entry.blue = source.blue;
+    entry.alpha = source.alpha;
+    ColorSwatch* cell = Cell(index);
+    if (cell == nullptr) continue;
+    cell->SetColor(ColorOf(entry));
+    cell->SetLockMark(source.mark);
+    if (alphaLook) {
+      cell->SetAlpha(entry.alpha);
+    } else {
+      cell->SetTransparentMark(keyLook && entry.alpha == 0 ? 1 : 0);
+    }
+  }
+  SetShownCount(count);
+}

@@ -1,0 +1,38 @@
+#include "widgets/plain_container.h"
+
+#include <memory>
+
+#include "widgets/gdi_shared.h"
+
+namespace {
+
+std::unique_ptr<ToolkitControl> MakePlainContainer() { return std::make_unique<PlainContainer>(); }
+
+}  // namespace
+
+PlainContainer::~PlainContainer() {
+  if (holder != nullptr && *holder == this) *holder = nullptr;
+}
+
+LRESULT PlainContainer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: return OnChildCommand(wParam, lParam);
+  }
+  return ToolkitControl::OnMessage(message, wParam, lParam);
+}
+
+LRESULT PlainContainer::OnChildCommand(WPARAM wParam, LPARAM lParam) {
+  // Posted, so a child's notification reaches the panel after the child's own handling has finished.
+  PostMessageW(GetParent(window), WM_COMMAND, wParam, lParam);
+  return 0;
+}
+
+LRESULT CALLBACK ContanerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return ToolkitWindowProc(window, message, wParam, lParam, &MakePlainContainer);
+}
+
+bool RegisterPlainContainerClass() {
+  return shared::RegisterSharedLookClass(kPlainContainerClass, 0, IDC_ARROW, &ContanerWndProc);
+}
+
+void UnregisterPlainContainerClass() { UnregisterToolkitClass(kPlainContainerClass); }

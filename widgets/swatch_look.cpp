@@ -1,0 +1,85 @@
+#include "widgets/swatch_look.h"
+
+#include <algorithm>
+
+namespace {
+
+uint8_t Red(uint32_t color) { return static_cast<uint8_t>(color & 0xFF); }
+uint8_t Green(uint32_t color) { return static_cast<uint8_t>((color >> 8) & 0xFF); }
+uint8_t Blue(uint32_t color) { return static_cast<uint8_t>((color >> 16) & 0xFF); }
+
+uint32_t DibPixel(uint8_t red, uint8_t green, uint8_t blue) {
+  return static_cast<uint32_t>(red) << 16 | static_cast<uint32_t>(green) << 8 | blue;
+}
+
+}  // namespace
+
+uint32_t SelectedFramePenColor(uint32_t color) {
+  const uint32_t red = 255u - Red(color);
+  const uint32_t green = 255u - Green(color);
+  uint32_t blue = 255u - Blue(color);
+  if (blue >= 120 && blue <= 149) blue = 255;
+  return red | green << 8 | blue << 16;
+}
+
+uint8_t CheckerboardGray(int x, int y, int width, int height) {
+  // Too small for three blocks: one-pixel blocks, so the pattern still alternates.
+  const int blockWidth = std::max(1, (width - 2) / 3);
+  const int blockHeight = std::max(1, (height - 2) / 3);
+  const int column = (x - 1) / blockWidth;
+  const int row = (y - 1) / blockHeight;
+  return column % 2 == row % 2 ? kCheckerLight : kCheckerDark;
+}
+
+float SwatchBlendFraction(float alpha, bool hovered) {
+  float opacity = hovered ? alpha + static_cast<float>(kHoverAlphaBoost) : alpha;
+  opacity = std::min(opacity, 255.0f);
+  return static_cast<float>(static_cast<double>(opacity) / 255.0);
+}
+
+uint8_t BlendOverChecker(uint8_t channel, uint8_t checker, float fraction) {
+  // The remaining fraction is rounded to single precision like the opacity; the checker part is cut to
+  // an integer before the sum, and the sum is cut again.
+  const float rest = static_cast<float>(1.0 - static_cast<double>(fraction));
+  const int checkerPart = static_cast<int>(static_cast<double>(checker) * static_cast<double>(rest));
+  const int value = static_cast<int>(static_cast<double>(channel) * static_cast<double>(fraction) + checkerPart);
+  return static_cast<uint8_t>(std::clamp(value, 0, 255));
+}
+
+bool SwatchInnerIsPatterned(const SwatchLook& look) { return look.transparentMark || look.alpha < 255.0f; }
+
+std::vector<uint32_t> SwatchInnerPixels(const SwatchLook& look, int width, int height) {
+  if (width < 3 || height < 3) return {};
+  const int innerWidth = width - 2;
+  const int innerHeight = height - 2;
+  std::vector<uint32_t> pixels(static_cast<size_t>(innerWidth) * static_cast<size_t>(innerHeight));
+  const bool blended = look.alpha < 255.0f;
+  const float fraction = SwatchBlendFraction(look.alpha, look.hovered);
+  for (int y = 1; y <= innerHeight; ++y) {
+    for (int x = 1; x <= innerWidth; ++x) {
+      uint32_t pixel = DibPixel(Red(look.color), Green(look.color), Blue(look.color));
+      if (blended) {
+        const uint8_t checker = CheckerboardGray(x, y, width, height);
+        pixel = DibPixel(BlendOverChecker(Red(look.color), checker, fraction),
+                         BlendOverChecker(Green(look.color), checker, fraction),
+                         BlendOverChecker(Blue(look.color), checker, fraction));
+      } else if (look.transparentMark) {
+        const uint8_t checker = CheckerboardGray(x, y, width, height);
+        pixel = DibPixel(checker, checker, checker);
+      }
+      pixels[static_cast<size_t>(y - 1) * static_cast<size_t>(innerWidth) + static_cast<size_t>(x - 1)] = pixel;
+    }
+  }
+  return pixels;
+}
+
+bool InsideClient(int x, int y, int width, int height) { return x >= 0 && y >= 0 && x < width && y < height; }
+
+CellPlace PaletteCellPlace(int index, int viewWidth, int viewHeight) {
+  CellPlace place;
+  place.width = viewWidth / kPaletteColumns;
+  place.height = viewHeight / kPaletteColumns;
+  place.x = place.width * (index % kPaletteColumns);
+  place.y = place.height * (index / kPaletteColumns);
+  return place;
+}
