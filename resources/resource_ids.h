@@ -1,0 +1,43 @@
+/* Every control and resource ID of the plug-in, shared by the resource scripts and the C++ code.
+   Only #defines, so that the resource compiler can include it. */
+#ifndef VEXLORIN_RESOURCE_IDS_H
+#define VEXLORIN_RESOURCE_IDS_H
+
+/* Faces of the palette-entry buttons of the options panel (16 x 16). */
+#define IDB_LOCK_DISABLED 130         /* padlock, greyed: lock button disabled */
+#define IDB_LOCK_NORMAL 131           /* padlock: lock button at rest */
+#define IDB_LOCK_HOVER 132            /* padlock, lit: lock button under the mouse */
+#define IDB_TRANSPARENT_LIGHT 133     /* pale checkerboard: transparency button hovered or disabled */
+#define IDB_TRANSPARENT_NORMAL 134    /* checkerboard: transparency button at rest */
+
+/* Header bar: the strip behind it (40 high) and its three bitmap buttons. */
+#define IDB_HEADER_RIGHT 139          /* right part, 429 x 40, with the maker's web address */
+#define IDB_HEADER_LEFT 140           /* left part, 597 x 40, with the logo and the product name */
+#define IDB_HEADER_MIDDLE 141         /* middle tile, 101 x 40, repeats without a seam */
+#define IDB_ABOUT_NORMAL 142          /* About caption, 181 x 19 */
+#define IDB_SITE_PRESSED 143          /* web-site button, 150 x 20 */
+#define IDB_SITE_HOVER 144
+#define IDB_SITE_NORMAL 145
+#define IDB_ABOUT_PRESSED 146
+#define IDB_ABOUT_HOVER 147
+#define IDB_ADVERT_NORMAL 148         /* logo button, 35 x 34; also its pressed look */
+#define IDB_ADVERT_HOVER 149
+
+/* Skins of the "MacStyleBtn" push button, 18 x 24 each: left cap, middle (stretched), right cap. */
+#define IDB_BUTTON_NORMAL_LEFT 155
+#define IDB_BUTTON_HOVER_LEFT 156
+#define IDB_BUTTON_DEFAULT_LEFT 157
+#define IDB_BUTTON_PRESSED_LEFT 158
+#define IDB_BUTTON_NORMAL_MIDDLE 159
+#define IDB_BUTTON_HOVER_MIDDLE 160
+#define IDB_BUTTON_DEFAULT_MIDDLE 161
+#define IDB_BUTTON_PRESSED_MIDDLE 162
+#define IDB_BUTTON_NORMAL_RIGHT 163
+#define IDB_BUTTON_HOVER_RIGHT 164
+#define IDB_BUTTON_DEFAULT_RIGHT 165
+#define IDB_BUTTON_PRESSED_RIGHT 166
+
+/* About box: the product picture at its left, 144 x 216. */
+#define IDB_PRODUCT_PICTURE 170
+
+#endif

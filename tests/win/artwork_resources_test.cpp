@@ -1,0 +1,136 @@
+// The bitmaps inside the built plug-in: every ID at its size, and the artwork joins without seams where the
+// controls piece it together (stretched button middles, header tiles, header buttons over the strips).
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "resources/resource_ids.h"
+#include "tests/win/toolkit_test_support.h"
+
+using toolkit_test::BitmapPixel;
+using toolkit_test::CanvasOf;
+using toolkit_test::DibCanvas;
+using toolkit_test::Rgb;
+
+namespace {
+
+struct Expected {
+  int id;
+  int width;
+  int height;
+};
+
+const Expected kBitmaps[] = {
+    {IDB_LOCK_DISABLED, 16, 16},       {IDB_LOCK_NORMAL, 16, 16},         {IDB_LOCK_HOVER, 16, 16},
+    {IDB_TRANSPARENT_LIGHT, 16, 16},   {IDB_TRANSPARENT_NORMAL, 16, 16},  {IDB_HEADER_RIGHT, 429, 40},
+    {IDB_HEADER_LEFT, 597, 40},        {IDB_HEADER_MIDDLE, 101, 40},      {IDB_ABOUT_NORMAL, 181, 19},
+    {IDB_SITE_PRESSED, 150, 20},       {IDB_SITE_HOVER, 150, 20},         {IDB_SITE_NORMAL, 150, 20},
+    {IDB_ABOUT_PRESSED, 181, 19},      {IDB_ABOUT_HOVER, 181, 19},        {IDB_ADVERT_NORMAL, 35, 34},
+    {IDB_ADVERT_HOVER, 35, 34},        {IDB_BUTTON_NORMAL_LEFT, 18, 24},  {IDB_BUTTON_HOVER_LEFT, 18, 24},
+    {IDB_BUTTON_DEFAULT_LEFT, 18, 24}, {IDB_BUTTON_PRESSED_LEFT, 18, 24}, {IDB_BUTTON_NORMAL_MIDDLE, 18, 24},
+    {IDB_BUTTON_HOVER_MIDDLE, 18, 24}, {IDB_BUTTON_DEFAULT_MIDDLE, 18, 24}, {IDB_BUTTON_PRESSED_MIDDLE, 18, 24},
+    {IDB_BUTTON_NORMAL_RIGHT, 18, 24}, {IDB_BUTTON_HOVER_RIGHT, 18, 24}, {IDB_BUTTON_DEFAULT_RIGHT, 18, 24},
+    {IDB_BUTTON_PRESSED_RIGHT, 18, 24}, {IDB_PRODUCT_PICTURE, 144, 216},
+};
+
+// The plug-in mapped as data, as a host scans it, and its bitmaps loaded on demand.
+class PluginArtwork : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = LoadLibraryExW(L"" VEX_PLUGIN_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module_, nullptr) << "cannot map " << VEX_PLUGIN_PATH << ", error " << GetLastError();
+  }
+  void TearDown() override {
+    for (HBITMAP bitmap : loaded_) DeleteObject(bitmap);
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+
+  HBITMAP Load(int id) {
+    auto* bitmap = static_cast<HBITMAP>(
+        LoadImageW(module_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (bitmap != nullptr) loaded_.push_back(bitmap);
+    return bitmap;
+  }
+
+  HMODULE module_ = nullptr;
+  std::vector<HBITMAP> loaded_;
+};
+
+TEST_F(PluginArtwork, EveryBitmapIsThereAtItsSizeWith24BitsPerPixel) {
+  for (const Expected& expected : kBitmaps) {
+    HBITMAP bitmap = Load(expected.id);
+    ASSERT_NE(bitmap, nullptr) << "bitmap " << expected.id;
+    BITMAP info{};
+    ASSERT_NE(GetObjectW(bitmap, sizeof info, &info), 0) << "bitmap " << expected.id;
+    EXPECT_EQ(info.bmWidth, expected.width) << "bitmap " << expected.id;
+    EXPECT_EQ(info.bmHeight, expected.height) << "bitmap " << expected.id;
+    EXPECT_EQ(info.bmBitsPixel, 24) << "bitmap " << expected.id;
+  }
+}
+
+TEST_F(PluginArtwork, ButtonMiddlesAreTheSameInEveryColumnSoStretchingShowsNoSeam) {
+  for (int id = IDB_BUTTON_NORMAL_MIDDLE; id <= IDB_BUTTON_PRESSED_MIDDLE; ++id) {
+    HBITMAP middleBitmap = Load(id);
+    ASSERT_NE(middleBitmap, nullptr);
+    const auto middle = CanvasOf(middleBitmap);
+    const auto left = CanvasOf(Load(id - 4));
+    const auto right = CanvasOf(Load(id + 4));
+    for (int y = 0; y < 24; ++y) {
+      const Rgb first = middle->Pixel(0, y);
+      for (int x = 1; x < 18; ++x) EXPECT_EQ(middle->Pixel(x, y), first) << id << " at " << x << "," << y;
+      EXPECT_EQ(left->Pixel(17, y), first) << "left cap " << id - 4 << " row " << y;
+      EXPECT_EQ(right->Pixel(0, y), first) << "right cap " << id + 4 << " row " << y;
+    }
+  }
+}
+
+TEST_F(PluginArtwork, HeaderTileJoinsBothStripsWithoutSeams) {
+  const auto left = CanvasOf(Load(IDB_HEADER_LEFT));
+  const auto middle = CanvasOf(Load(IDB_HEADER_MIDDLE));
+  const auto right = CanvasOf(Load(IDB_HEADER_RIGHT));
+  for (int y = 0; y < 40; ++y) {
+    const Rgb tile = middle->Pixel(0, y);
+    EXPECT_EQ(middle->Pixel(100, y), tile) << "row " << y;
+    EXPECT_EQ(left->Pixel(596, y), tile) << "row " << y;
+    EXPECT_EQ(right->Pixel(0, y), tile) << "row " << y;
+  }
+}
+
+TEST_F(PluginArtwork, HeaderButtonsAtRestMatchTheStripUnderThem) {
+  const auto left = CanvasOf(Load(IDB_HEADER_LEFT));
+  const auto right = CanvasOf(Load(IDB_HEADER_RIGHT));
+  struct Placed {
+    int id;
+    const DibCanvas* strip;
+    int x;
+    int y;
+  };
+  // The About caption and the logo sit on the left part; the web-site button 199 pixels from the right
+  // edge, that is 230 pixels into the right part.
+  const Placed placed[] = {{IDB_ABOUT_NORMAL, left.get(), 87, 12}, {IDB_ADVERT_NORMAL, left.get(), 16, 3},
+                           {IDB_SITE_NORMAL, right.get(), 230, 12}};
+  for (const Placed& button : placed) {
+    const auto face = CanvasOf(Load(button.id));
+    for (int y = 0; y < face->height(); ++y) {
+      for (int x = 0; x < face->width(); ++x) {
+        ASSERT_EQ(face->Pixel(x, y), button.strip->Pixel(button.x + x, button.y + y))
+            << "bitmap " << button.id << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST_F(PluginArtwork, EachButtonLookDiffers) {
+  const int groups[][3] = {{IDB_ABOUT_NORMAL, IDB_ABOUT_HOVER, IDB_ABOUT_PRESSED},
+                           {IDB_SITE_NORMAL, IDB_SITE_HOVER, IDB_SITE_PRESSED},
+                           {IDB_LOCK_NORMAL, IDB_LOCK_HOVER, IDB_LOCK_DISABLED}};
+  for (const auto& group : groups) {
+    HBITMAP a = Load(group[0]);
+    HBITMAP b = Load(group[1]);
+    HBITMAP c = Load(group[2]);
+    EXPECT_NE(BitmapPixel(a, 4, 9), BitmapPixel(b, 4, 9)) << group[0] << " / " << group[1];
+    EXPECT_NE(BitmapPixel(a, 4, 9), BitmapPixel(c, 4, 9)) << group[0] << " / " << group[2];
+  }
+}
+
+}  // namespace
