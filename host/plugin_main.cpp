@@ -88,7 +88,8 @@ void UnlockDataBlock() {
 void RunAbout(void* record) {
   HostCall.about = static_cast<AboutRecord*>(record);
   HostCall.basic = HostCall.about != nullptr ? HostCall.about->sSPBasic : nullptr;
-  DoAbout();
+  const PlatformData* platform = HostCall.about != nullptr ? HostCall.about->platformData : nullptr;
+  DoAbout(platform != nullptr ? platform->hwnd : 0);
   ReleaseSuites();
 }
 

@@ -40,4 +40,20 @@
 /* About box: the product picture at its left, 144 x 216. */
 #define IDB_PRODUCT_PICTURE 170
 
+/* Dialog templates. */
+#define IDD_PREVIEW_DIALOG 102
+#define IDD_OPTIONS_PANEL 129
+#define IDD_HEADER_BAR 138
+#define IDD_ABOUT_BOX 169
+
+/* Preview dialog and header bar. */
+#define IDC_PREVIEW 1005
+#define IDC_HEADER_ABOUT 1005
+#define IDC_HEADER_SITE 1006
+#define IDC_HEADER_ADVERT 1007
+
+/* About box. */
+#define IDC_ABOUT_LINK 1004
+#define IDC_ABOUT_VERSION 1033
+
 #endif

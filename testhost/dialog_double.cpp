@@ -1,16 +1,32 @@
 #include "testhost/dialog_double.h"
 
+#include <cstdio>
+
 #include "png/png_writer.h"
+#include "png/size_text.h"
+#include "ui/about_box.h"
 #include "ui/dialog_state.h"
 
 DialogDoubleScript DialogScript;
 DialogDoubleRecord DialogSeen;
 bool dialogUp = false;
 
+namespace {
+// The size line goes where a person running the host sees it.
+void PrintStatusLine(const char* line) {
+  DialogSeen.statusLines.emplace_back(line);
+  std::printf("%s\n", line);
+}
+}  // namespace
+
 bool DoUI() {
   dialogUp = true;
   ++DialogSeen.opened;
+  StatusLineSink = PrintStatusLine;
   DialogSeen.compressedSize = CompressPNG();
+  PrintFileSize(DialogSeen.compressedSize);
+  StatusLineSink = nullptr;
+  if (DialogScript.atOpen) DialogScript.atOpen();
   dialogUp = false;
   return !DialogScript.cancel;
 }
@@ -21,3 +37,5 @@ void ResetDialogDouble() {
   DialogScript = DialogDoubleScript{};
   DialogSeen = DialogDoubleRecord{};
 }
+
+void DoAbout(intptr_t) { ++DialogSeen.aboutShown; }

@@ -2,12 +2,15 @@
 // Stands in for the Win32 preview dialog in the native build (ui/dialog_state.h): DoUI does what the
 // dialog's opening does (one encoding while dialogUp is set) and answers as the script says, without a window.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 struct DialogDoubleScript {
   bool cancel = false;  // answer the dialog with Cancel instead of Save
+  // Runs after the opening's encoding, while the image and the temporary PNG still exist.
+  std::function<void()> atOpen;
 };
 extern DialogDoubleScript DialogScript;
 
@@ -16,7 +19,8 @@ struct DialogDoubleRecord {
   int opened = 0;                                     // calls of DoUI
   int32_t compressedSize = 0;                         // what the encoding at the last opening returned
   std::vector<std::pair<int32_t, int16_t>> progress;  // (position, range) of every ShowDialogProgress
-  std::vector<std::string> statusLines;
+  std::vector<std::string> statusLines;               // size lines the dialog would show
+  int aboutShown = 0;                                 // calls of DoAbout
 };
 extern DialogDoubleRecord DialogSeen;
 

@@ -1,3 +1,6 @@
 #pragma once
-// The about selector: shows the About box owned by the host's window.
-void DoAbout();
+// The About box: product name, version and a link to the maker's site.
+#include <cstdint>
+
+// The about call of the host: sets up the toolkit, shows the box owned by the host's window, tears down.
+void DoAbout(intptr_t hostWindow);

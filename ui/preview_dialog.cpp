@@ -1,12 +1,235 @@
+#include "ui/preview_dialog.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "host/debug_log.h"
+#include "host/platform.h"
 #include "png/png_writer.h"
+#include "png/size_text.h"
+#include "reduce/median_cut.h"
+#include "reduce/reduce_filter.h"
+#include "resources/resource_ids.h"
+#include "ui/dialog_layout.h"
 #include "ui/dialog_state.h"
+#include "ui/header_bar.h"
+#include "ui/options_panel.h"
+#include "ui/save_options.h"
+#include "ui/settings_file.h"
+#include "ui/dialog_colors.h"
+#include "ui/palette_view.h"
+#include "ui/toolkit_session.h"
+#include "widgets/gdi_shared.h"
+#include "widgets/preview_container.h"
+#include "widgets/preview_pixels.h"
 
 bool dialogUp = false;
+HWND mainWindow = nullptr;
+int32_t panelWidth = 0;
 
-// Placeholder until the preview dialog lands: encodes once, as the dialog's opening does, and saves.
-bool DoUI() {
-  CompressPNG();
-  return true;
+namespace {
+
+// The child windows of the dialog while it exists.
+struct PreviewDialogWindows {
+  HWND dialog = nullptr;
+  HWND preview = nullptr;
+  HWND panel = nullptr;
+  HWND statusBar = nullptr;
+  HWND headerBar = nullptr;
+  HWND progressBar = nullptr;
+};
+PreviewDialogWindows windows;
+
+PreviewContainer* Preview() {
+  return windows.dialog != nullptr ? GetPreviewContainer(windows.dialog, IDC_PREVIEW) : nullptr;
 }
 
-void ShowDialogProgress(int32_t, int16_t) {}
+void RedrawNow(HWND window) { RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+
+void Move(HWND window, const LayoutRect& rect, bool repaint) {
+  if (window != nullptr) MoveWindow(window, rect.x, rect.y, rect.width, rect.height, repaint);
+}
+
+void ShowStatusLine(const char* line) {
+  if (windows.statusBar == nullptr) return;
+  const platform::WidePath text = platform::FromUtf8(line);
+  SetWindowTextW(windows.statusBar, reinterpret_cast<const wchar_t*>(text.c_str()));
+}
+
+void ComposeAndRedraw() {
+  if (PreviewContainer* preview = Preview()) {
+    preview->Compose();
+    RedrawNow(windows.preview);
+  }
+}
+
+void Layout(int width, int height) {
+  const PreviewDialogLayout layout = LayoutPreviewDialog(width, height, panelWidth);
+  Move(windows.preview, layout.preview, true);
+  Move(windows.panel, layout.panel, true);
+  Move(windows.statusBar, layout.statusBar, true);
+  Move(windows.headerBar, layout.headerBar, true);
+  Move(windows.progressBar, layout.progressBar, true);
+  ComposeAndRedraw();
+}
+
+// A saved rectangle that lies on no monitor opens on the nearest one instead of out of reach.
+RECT PlacedOnScreen(const RECT& saved) {
+  if (MonitorFromRect(&saved, MONITOR_DEFAULTTONULL) != nullptr) return saved;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST), &monitor)) return saved;
+  const RECT& work = monitor.rcWork;
+  const LayoutRect placed = KeepOnWorkArea({saved.left, saved.top, saved.right - saved.left, saved.bottom - saved.top},
+                                           {work.left, work.top, work.right - work.left, work.bottom - work.top});
+  return RECT{placed.x, placed.y, placed.x + placed.width, placed.y + placed.height};
+}
+
+INT_PTR OnInitDialog(HWND dialog) {
+  DebugLog("case WM_INITDIALOG:");
+  dialogUp = true;
+  mainWindow = dialog;
+  windows = PreviewDialogWindows{};
+  windows.dialog = dialog;
+  windows.preview = GetDlgItem(dialog, IDC_PREVIEW);
+
+  DebugLog("Preview GetClass");
+  if (PreviewContainer* preview = Preview()) preview->mode = 1;
+  previewZoom = 1.0f;
+
+  DebugLog("before hLeftDlg = CreateDialogIndirectParam");
+  windows.panel = CreateOptionsPanel(dialog);
+  RECT panelClient{};
+  if (windows.panel != nullptr) GetClientRect(windows.panel, &panelClient);
+  panelWidth = panelClient.right - panelClient.left;
+
+  windows.statusBar = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, dialog,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
+  SendMessageW(windows.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  StatusLineSink = ShowStatusLine;
+
+  windows.headerBar = CreateHeaderBar(dialog);
+  windows.progressBar = CreateWindowExW(WS_EX_CLIENTEDGE, PROGRESS_CLASSW, L"", WS_CHILD, 10, 10, 100, 100,
+                                        windows.statusBar, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr,
+                                        nullptr);
+
+  const RECT saved{SaveOptions.windowLeft, SaveOptions.windowTop, SaveOptions.windowLeft + SaveOptions.windowWidth,
+                   SaveOptions.windowTop + SaveOptions.windowHeight};
+  const RECT placed = PlacedOnScreen(saved);
+  MoveWindow(dialog, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top, FALSE);
+  RECT client{};
+  GetClientRect(dialog, &client);
+  Layout(client.right, client.bottom);
+
+  DebugLog("before FileSize = CompressPNG");
+  const int32_t size = CompressPNG();
+  DebugLog("before PrintFileSize");
+  PrintFileSize(size);
+  DebugLog("end WM_CREATE:");
+  return TRUE;
+}
+
+INT_PTR OnCommand(HWND dialog, int id, int notification) {
+  if (id == IDOK && notification == 0) {
+    EndDialog(dialog, IDOK);
+  } else if (id == IDCANCEL && notification == 0) {
+    DebugLog("Cancel Pressed");
+    EndDialog(dialog, IDCANCEL);
+  } else if (id == IDC_PREVIEW) {
+    if (PreviewContainer* preview = Preview()) preview->Resample();
+    ComposeAndRedraw();
+  }
+  return TRUE;
+}
+
+INT_PTR OnDestroy(HWND dialog) {
+  DebugLog("case WM_DESTROY begin");
+  ReleaseColorMap();
+  RECT outer{};
+  GetWindowRect(dialog, &outer);
+  SaveOptions.windowWidth = outer.right - outer.left;
+  SaveOptions.windowHeight = outer.bottom - outer.top;
+  SaveOptions.windowLeft = outer.left;
+  SaveOptions.windowTop = outer.top;
+  SaveSettings();
+  dialogUp = false;
+  StatusLineSink = nullptr;
+  DebugLog("before delete _PalettePalette");
+  PaletteView.ReleaseAll();
+  windows = PreviewDialogWindows{};
+  DebugLog("case WM_DESTROY end");
+  return TRUE;
+}
+
+INT_PTR OnMinMaxInfo(MINMAXINFO* info) {
+  const LayoutRect minimum = MinimumTrackingSize(panelWidth);
+  info->ptMinTrackSize = POINT{minimum.width, minimum.height};
+  return TRUE;
+}
+
+INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog(dialog);
+    case WM_SIZE:
+      DebugLog("WM_SIZE");
+      Layout(LOWORD(lParam), HIWORD(lParam));
+      return FALSE;
+    case WM_SHOWWINDOW:
+      DebugLog("Show Window!!!");
+      if (PreviewContainer* preview = Preview()) preview->Compose();
+      return TRUE;
+    case WM_GETMINMAXINFO:
+      return OnMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+    case WM_COMMAND:
+      return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_CTLCOLORSTATIC:
+      return StaticTextColors(reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
+    case WM_DESTROY:
+      return OnDestroy(dialog);
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+extern "C" INT_PTR CALLBACK DissolveProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return HandleMessage(dialog, message, wParam, lParam);
+  } catch (...) {
+    DebugLog("preview dialog: exception stopped");
+    return FALSE;
+  }
+}
+
+void RefreshPreview() {
+  ShowWindow(windows.progressBar, SW_SHOW);
+  DoFilter();
+  DebugLog("after doFilter before CompressPNG");
+  const int32_t size = CompressPNG();
+  PrintFileSize(size);
+  PreviewContainer* preview = Preview();
+  if (preview != nullptr) preview->Resample();
+  ShowWindow(windows.progressBar, SW_HIDE);
+  ComposeAndRedraw();
+}
+
+void ShowDialogProgress(int32_t position, int16_t range) {
+  if (windows.progressBar == nullptr) return;
+  SendMessageW(windows.progressBar, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<uint16_t>(range)));
+  SendMessageW(windows.progressBar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+bool DoUI() {
+  DebugLog("DoUI>>>>>");
+  ToolkitSession session;  // steps 2 to 5 and, when it ends, their counterparts
+  DebugLog("before DialogBoxParam");
+  const INT_PTR result = DialogBoxParamW(shared::ResourceModule(),
+                                         MAKEINTRESOURCEW(IDD_PREVIEW_DIALOG), GetActiveWindow(), DissolveProc, 0);
+  DebugLog("after DialogBoxParam");
+  return result == IDOK;
+}

@@ -1,0 +1,63 @@
+#include "ui/toolkit_session.h"
+
+#include "host/debug_log.h"
+#include "widgets/color_swatch.h"
+#include "widgets/control_button.h"
+#include "widgets/gdi_owners.h"
+#include "widgets/gdi_shared.h"
+#include "widgets/link.h"
+#include "widgets/mac_style_button.h"
+#include "widgets/plain_container.h"
+#include "widgets/preview_container.h"
+
+namespace {
+
+// Arial 13 bold, proof quality, for as long as a preview dialog is shown.
+gdi::FontOwner dialogFont;
+
+void InitCommonControlsAtRunTime(HMODULE commonControls) {
+  using InitProc = void(WINAPI*)();
+  if (commonControls == nullptr) return;
+  const auto init = reinterpret_cast<InitProc>(
+      reinterpret_cast<void*>(GetProcAddress(commonControls, "InitCommonControls")));
+  if (init != nullptr) init();
+}
+
+}  // namespace
+
+HFONT DialogFont() { return dialogFont.get(); }
+
+ToolkitSession::ToolkitSession(Scope scope) : scope_(scope) {
+  DebugLog("before InitCommonControls");
+  commonControls_ = LoadLibraryW(L"comctl32.dll");
+  InitCommonControlsAtRunTime(commonControls_);
+  DebugLog("before InitLinkCommon");
+  InitLinkCommon();
+  if (scope_ == Scope::kPreviewDialog) {
+    DebugLog("before RegisterControl");
+    HBRUSH previewBrush = CreateSolidBrush(shared::kBackgroundColor);  // the class owns it once registered
+    if (!RegisterPreviewContainerClass(previewBrush)) DeleteObject(previewBrush);
+    RegisterColorSwatchClass();
+    RegisterPlainContainerClass();
+    RegisterControlButtonClass();
+    dialogFont.Reset(CreateFontW(13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, PROOF_QUALITY, 0, L"Arial"));
+  }
+  DebugLog("before InitMacStyleBtnCommon");
+  InitMacStyleBtnCommon();
+}
+
+ToolkitSession::~ToolkitSession() {
+  if (scope_ == Scope::kPreviewDialog) {
+    ReleaseMacStyleBtnCommon();
+    ReleaseLinkCommon();
+    dialogFont.Reset();
+    UnregisterControlButtonClass();
+    UnregisterPlainContainerClass();
+    UnregisterColorSwatchClass();
+    UnregisterPreviewContainerClass();
+  } else {
+    ReleaseLinkCommon();
+    ReleaseMacStyleBtnCommon();
+  }
+  if (commonControls_ != nullptr) FreeLibrary(commonControls_);
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Everything the plug-in's dialogs need from the toolkit, set up for one dialog and torn down after it.
+#include <windows.h>
+
+class ToolkitSession {
+ public:
+  enum class Scope {
+    kPreviewDialog,  // common controls, every toolkit class, the dialog font
+    kAboutBox,       // only what the About box shows
+  };
+  explicit ToolkitSession(Scope scope = Scope::kPreviewDialog);
+  ~ToolkitSession();
+  ToolkitSession(const ToolkitSession&) = delete;
+  ToolkitSession& operator=(const ToolkitSession&) = delete;
+
+ private:
+  Scope scope_;
+  HMODULE commonControls_ = nullptr;
+};
+
+// Arial 13 bold: the status line and the panel's combo boxes. Null outside a preview-dialog session.
+HFONT DialogFont();
