@@ -2,17 +2,145 @@
 
 #include <png.h>
 
-#include <cstdio>
+#include <csetjmp>
 #include <vector>
 
 #include "host/debug_log.h"
 #include "host/platform.h"
+#include "host/progress.h"
 #include "host/save_paths.h"
+#include "reduce/reduced_image.h"
 #include "reduce/whole_image.h"
+#include "ui/save_options.h"
 
 int32_t LastCompressedSize = 0;
 
-// Placeholder until the PNG writer lands: a black grayscale PNG of the image's size.
+namespace {
+
+// The chunk data one encoding hands to the library; owned by WritePng, so the guarded frame below holds
+// nothing with a destructor for the library's long jump to skip.
+struct ChunkData {
+  png_bytep* rows = nullptr;
+  png_color colors[256] = {};
+  png_byte alphas[256] = {};
+  bool hasPalette = false;
+};
+
+void SetHeader(png_structp png, png_infop info, const PngWriteJob& job, ChunkData& chunks) {
+  const png_uint_32 width = static_cast<png_uint_32>(job.width);
+  const png_uint_32 height = static_cast<png_uint_32>(job.height);
+  switch (job.pngType) {
+    case 2: {
+      DebugLog("before png_set_IHDR1");
+      const int colorType = job.hasAlphaPlane && job.alphaChannel ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+      png_set_IHDR(png, info, width, height, 8, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                   PNG_FILTER_TYPE_DEFAULT);
+      break;
+    }
+    case 1: {
+      DebugLog("before png_set_IHDR2");
+      png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
+                   PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+      const int count = job.palette->count;
+      for (int i = 0; i < count; ++i) {
+        const PaletteEntry& entry = job.palette->entries[i];
+        chunks.colors[i] = png_color{entry.red, entry.green, entry.blue};
+      }
+      chunks.hasPalette = true;
+      if (job.hasAlphaPlane && (job.alphaChannel || job.useKeyColor)) {
+        for (int i = 0; i < count; ++i) chunks.alphas[i] = job.palette->entries[i].alpha;
+        DebugLog("before png_set_tRNS");
+        png_set_tRNS(png, info, chunks.alphas, count, nullptr);
+      }
+      DebugLog("before png_set_PLTE");
+      png_set_PLTE(png, info, chunks.colors, count);
+      break;
+    }
+    case 0: {
+      DebugLog("beofre png_set_IHDR grayscale");
+      const int colorType = job.hasAlphaPlane && job.alphaChannel ? PNG_COLOR_TYPE_GRAY_ALPHA : PNG_COLOR_TYPE_GRAY;
+      png_set_IHDR(png, info, width, height, 8, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                   PNG_FILTER_TYPE_DEFAULT);
+      break;
+    }
+    default:
+      break;  // no header: the library refuses to write the image, which ends in the failure path
+  }
+}
+
+void SetBackground(png_structp png, png_infop info, int32_t fillColor) {
+  DebugLog("save background");
+  png_color_16 background{};
+  background.index = 0;
+  background.red = static_cast<png_uint_16>(fillColor & 0xFF);
+  background.green = static_cast<png_uint_16>((fillColor >> 8) & 0xFF);
+  background.blue = static_cast<png_uint_16>((fillColor >> 16) & 0xFF);
+  background.gray = static_cast<png_uint_16>((background.red + background.green + background.blue) / 3);
+  png_set_bKGD(png, info, &background);
+}
+
+// Every library call that can fail runs here. The library's default error handling long-jumps back to the
+// setjmp below, so this frame and the ones it calls keep only plain data.
+bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, ChunkData& chunks) {
+  if (setjmp(png_jmpbuf(png)) != 0) return false;
+  SetHeader(png, info, job, chunks);
+  SetBackground(png, info, job.fillColor);
+  DebugLog("before png_write_info");
+  png_write_info(png, info);
+  DebugLog("before for y _WholeHeight");
+  DebugLog("_WholeHeight=%d", job.height);
+  for (int32_t y = 0; y < job.height; ++y) {
+    png_write_rows(png, &chunks.rows[y], 1);
+    Progress(job.height + y, 2.0 * job.height);
+  }
+  DebugLog("before png_write_end");
+  png_write_end(png, info);
+  return true;
+}
+
+}  // namespace
+
+int32_t WritePng(FILE* file, const PngWriteJob& job) {
+  const size_t rowTableBytes = sizeof(png_bytep) * static_cast<size_t>(job.height > 0 ? job.height : 0);
+  ChunkData chunks;
+  chunks.rows = static_cast<png_bytep*>(platform::AllocatePages(rowTableBytes));
+  if (chunks.rows == nullptr) return 0;
+  for (int32_t y = 0; y < job.height; ++y) {
+    chunks.rows[y] = const_cast<png_bytep>(job.pixels + static_cast<size_t>(y) * job.rowBytes);
+  }
+
+  DebugLog("CompressPNG:before try");
+  DebugLog("before png_create_write_struct");
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (png == nullptr) {
+    DebugLog("Cannot create_write_struct");
+    platform::FreePages(chunks.rows, rowTableBytes);
+    return 0;
+  }
+  DebugLog("before png_create_info_struct");
+  png_infop info = png_create_info_struct(png);
+  if (info == nullptr) {
+    png_destroy_write_struct(&png, nullptr);
+    DebugLog("cannot create_info_struct");
+    platform::FreePages(chunks.rows, rowTableBytes);
+    return 0;
+  }
+  DebugLog("before png_init_io");
+  png_init_io(png, file);
+
+  const bool written = WriteGuarded(png, info, job, chunks);
+  if (!written) DebugLog("catch inside CompressPNG");
+  if (written) DebugLog("before png_destroy_write_struct");
+  png_destroy_write_struct(&png, &info);
+  if (written && chunks.hasPalette) DebugLog("before free palette");
+  platform::FreePages(chunks.rows, rowTableBytes);
+  if (!written) return 0;
+
+  DebugLog("before filesize");
+  std::fflush(file);
+  return platform::FileSizeOf(file);
+}
+
 int32_t CompressPNG() {
   LastCompressedSize = 0;
   DebugLog("CompressPNG>>>>");
@@ -21,19 +149,20 @@ int32_t CompressPNG() {
     DebugLog("png file open failed");
     return 0;
   }
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(WholeImage._WholeWidth);
-  image.height = static_cast<png_uint_32>(WholeImage._WholeHeight);
-  image.format = PNG_FORMAT_GRAY;
-  std::vector<png_byte> black(static_cast<size_t>(image.width) * image.height);
-  int32_t size = 0;
-  if (!black.empty() && png_image_write_to_stdio(&image, file, 0, black.data(), 0, nullptr)) {
-    size = platform::FileSizeOf(file);
-  }
-  png_image_free(&image);
+  PngWriteJob job;
+  job.pixels = ReducedImage.pixels;
+  job.rowBytes = ReducedImage.rowBytes;
+  job.width = WholeImage._WholeWidth;
+  job.height = WholeImage._WholeHeight;
+  job.pngType = SaveOptions.pngType;
+  job.hasAlphaPlane = HasAlphaPlane();
+  job.alphaChannel = SaveOptions.alphaChannel != 0;
+  job.useKeyColor = SaveOptions.useKeyColor != 0;
+  job.fillColor = SaveOptions.fillColor;
+  job.palette = &Palette;
+  const int32_t size = job.pixels != nullptr ? WritePng(file, job) : 0;
   std::fclose(file);
-  DebugLog("END CompressPNG()<<<");
+  if (size > 0) DebugLog("END CompressPNG()<<<");
   LastCompressedSize = size;
   return size;
 }
