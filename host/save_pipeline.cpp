@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/acquire_image.h"
+#include "host/color_picker.h"
 #include "host/debug_log.h"
 #include "host/host_call.h"
 #include "host/host_file.h"
@@ -146,7 +147,10 @@ void WriteStart() {
   DoFilter();
   DebugLog("After doFilter before DoUI");
   LastCompressedSize = 0;
-  if (DoUI()) {
+  SetHostColorPicker(PickColorThroughHost);
+  const bool save = DoUI();
+  SetHostColorPicker(nullptr);
+  if (save) {
     CopyTemporaryPng();
   } else {
     DebugLog("Press cancel");

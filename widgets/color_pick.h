@@ -12,3 +12,8 @@ enum class ColorPick {
 
 // Colours are 0x00BBGGRR, red in the low byte.
 using HostColorPicker = ColorPick (*)(uint32_t initialColor, uint32_t* picked);
+
+// The picker every swatch tries first; null (the default) or one answering kUnavailable sends the pick to
+// the system colour dialog. The host side installs its colour services here before the dialog opens.
+void SetHostColorPicker(HostColorPicker picker);
+HostColorPicker InstalledHostColorPicker();

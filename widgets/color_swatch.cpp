@@ -11,8 +11,6 @@
 
 namespace {
 
-HostColorPicker hostPicker = nullptr;
-
 POINT PointFrom(LPARAM lParam) {
   return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
@@ -197,6 +195,7 @@ LRESULT ColorSwatch::OnFinalDestroy() {
 
 void ColorSwatch::Pick() {
   uint32_t picked = 0;
+  const HostColorPicker hostPicker = InstalledHostColorPicker();
   ColorPick result = hostPicker != nullptr ? hostPicker(color, &picked) : ColorPick::kUnavailable;
   if (result == ColorPick::kUnavailable) result = PickWithSystemColorDialog(window, color, customColors, &picked);
   if (result == ColorPick::kPicked) {
@@ -222,6 +221,3 @@ ColorSwatch* GetColorSwatch(HWND dialog, int itemId) {
   return GetControl<ColorSwatch>(dialog, itemId, kColorSwatchClass);
 }
 
-void SetHostColorPicker(HostColorPicker picker) { hostPicker = picker; }
-
-HostColorPicker InstalledHostColorPicker() { return hostPicker; }

@@ -67,8 +67,3 @@ void UnregisterColorSwatchClass();
 
 // The swatch object of dialog item `itemId`, or null when that item is no colour swatch.
 ColorSwatch* GetColorSwatch(HWND dialog, int itemId);
-
-// The picker every swatch tries first; null (the default) or one answering kUnavailable sends the pick to
-// the system colour dialog. The host side installs its colour services here.
-void SetHostColorPicker(HostColorPicker picker);
-HostColorPicker InstalledHostColorPicker();
