@@ -200,7 +200,14 @@ void WholePicture() {
     return;
   }
   const int32_t rowBytes = (columns * format.depth + 7) / 8;
-  HostPlaneBuffer buffer(bufferSuite, static_cast<uint32_t>(rows) * static_cast<uint32_t>(rowBytes));
+  // The Buffer suite counts in 32 bits: a plane beyond that cannot be lent, and a size cut to 32 bits would
+  // borrow too little for the plane that advance state and the copy then run through.
+  const uint64_t planeBytes = static_cast<uint64_t>(rows) * static_cast<uint64_t>(rowBytes);
+  if (planeBytes > UINT32_MAX) {
+    Result() = kUserCanceledErr;
+    return;
+  }
+  HostPlaneBuffer buffer(bufferSuite, static_cast<uint32_t>(planeBytes));
   if (buffer.data() == nullptr) {
     Result() = kUserCanceledErr;
     return;
