@@ -154,7 +154,8 @@ int32_t CompressPNG() {
   job.rowBytes = ReducedImage.rowBytes;
   job.width = WholeImage._WholeWidth;
   job.height = WholeImage._WholeHeight;
-  job.pngType = SaveOptions.pngType;
+  // Unchecked values from the settings file or a played-back action are read as the reduction read them.
+  job.pngType = UsablePngType(SaveOptions.pngType);
   job.hasAlphaPlane = HasAlphaPlane();
   job.alphaChannel = SaveOptions.alphaChannel != 0;
   job.useKeyColor = SaveOptions.useKeyColor != 0;
