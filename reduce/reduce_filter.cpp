@@ -1,4 +1,424 @@
 #include "reduce/reduce_filter.h"
 
-// Placeholder until colour reduction lands: the reduced image stays as it is.
-void DoFilter() {}
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "host/debug_log.h"
+#include "host/platform.h"
+#include "host/progress.h"
+#include "reduce/dither.h"
+#include "reduce/gray.h"
+#include "reduce/median_cut.h"
+#include "reduce/palette_lookup.h"
+#include "reduce/reduced_image.h"
+
+void (*PaletteViewRefresh)() = nullptr;
+
+namespace {
+
+constexpr int32_t kModeGray = 1;
+constexpr int32_t kModeIndexed = 2;
+constexpr int32_t kModeRgb = 3;
+
+// In key-colour mode a pixel below this alpha is transparent, and Diffusion measures alpha errors from it.
+constexpr int32_t kKeyColorAlpha = 127;
+// With a lowest alpha below this, alpha mode keeps the transparent entry out of the search.
+constexpr int32_t kClearMinAlpha = 100;
+
+using Table = std::vector<uint8_t>;  // [alpha][value], 256 × 256
+
+// The per-pixel formulas of gray.h evaluated once per run for every input they can meet; the tables give
+// exactly the values the formulas give.
+Table CompositeTable(int32_t fill) {
+  Table table(256 * 256);
+  for (int32_t alpha = 0; alpha < 256; ++alpha) {
+    const AlphaFractions fractions = AlphaFractionsOf(alpha);
+    for (int32_t value = 0; value < 256; ++value) {
+      table[alpha * 256 + value] = static_cast<uint8_t>(CompositeOver(value, fill, fractions));
+    }
+  }
+  return table;
+}
+
+Table GrayOverFillTable(int32_t fillGray, bool singleFillTerm) {
+  Table table(256 * 256);
+  for (int32_t alpha = 0; alpha < 256; ++alpha) {
+    const AlphaFractions fractions = AlphaFractionsOf(alpha);
+    for (int32_t gray = 0; gray < 256; ++gray) {
+      table[alpha * 256 + gray] = static_cast<uint8_t>(
+          singleFillTerm ? GrayOverSingleFill(gray, fillGray, fractions) : GrayOverFill(gray, fillGray, fractions));
+    }
+  }
+  return table;
+}
+
+// The three weighted terms of GrayOf, summed in the same order.
+struct GrayTerms {
+  GrayTerms() {
+    for (int32_t v = 0; v < 256; ++v) {
+      red[v] = static_cast<double>(v) * static_cast<double>(kRedGrayWeight);
+      green[v] = static_cast<double>(v) * kGreenGrayWeight;
+      blue[v] = static_cast<double>(v) * kBlueGrayWeight;
+    }
+  }
+  uint8_t Gray(uint8_t r, uint8_t g, uint8_t b) const {
+    return static_cast<uint8_t>(static_cast<int32_t>((red[r] + green[g]) + blue[b]));
+  }
+  double red[256];
+  double green[256];
+  double blue[256];
+};
+
+// Converts one row at a time for one run: holds the tables, the lookup and the dither state the run needs.
+class RowConverter {
+ public:
+  RowConverter(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
+               const PaletteMatch& match, DitherState& dither)
+      : settings_(settings), palette_(palette), match_(match), dither_(dither), width_(image._WholeWidth),
+        planes_(image._WholePlanesIn), out_(settings.bytesPerPixel) {
+    const bool composite = settings.planes == 4 && !settings.alphaChannel;
+    switch (settings.mode) {
+      case kModeRgb:
+        if (settings.pngType == kPngRgb && composite) MakeCompositeTables();
+        if (settings.pngType == kPngGrayscale) {
+          grayTerms_.reset(new GrayTerms);
+          if (composite) grayOver_ = GrayOverFillTable(settings.fillGray, false);
+        }
+        if (settings.pngType == kPngPalette) {
+          if (settings.planes >= 4 && !settings.alphaMode && !settings.keyColorMode) MakeCompositeTables();
+          lookup_.reset(new PaletteLookup(match.colorMap, match.searchCount, match.useMatchCache));
+        }
+        break;
+      case kModeIndexed:
+        for (int32_t i = 0; i < 256; ++i) {
+          const PaletteEntry& entry = palette.entries[i];
+          paletteGray_[i] = static_cast<uint8_t>(GrayOf(entry.red, entry.green, entry.blue));
+        }
+        break;
+      case kModeGray:
+        if (settings.pngType == kPngPalette && settings.planes == 2) {
+          grayOver_ = GrayOverFillTable(settings.fillGray, false);
+        } else if (settings.pngType != kPngPalette && settings.planes == 2 && !settings.alphaMode) {
+          grayOver_ = GrayOverFillTable(settings.fillGray, true);
+        }
+        break;
+      default:
+        break;
+    }
+  }
+
+  void Row(int32_t y, const uint8_t* in, uint8_t* out) {
+    switch (settings_.mode) {
+      case kModeRgb:
+        // An RGB image needs its three colour planes; anything less is not an image this filter can read.
+        if (planes_ < 3) return;
+        if (settings_.pngType == kPngRgb) RgbToRgb(in, out);
+        if (settings_.pngType == kPngGrayscale) RgbToGray(in, out);
+        if (settings_.pngType == kPngPalette) RgbToPalette(y, in, out);
+        return;
+      case kModeIndexed:
+        if (settings_.pngType == kPngRgb) IndexedToRgb(in, out);
+        if (settings_.pngType == kPngGrayscale) IndexedToGray(in, out);
+        if (settings_.pngType == kPngPalette) IndexedToPalette(in, out);
+        return;
+      case kModeGray:
+        if (settings_.pngType == kPngRgb) GrayToRgb(in, out);
+        if (settings_.pngType == kPngGrayscale) GrayToGray(in, out);
+        if (settings_.pngType == kPngPalette) GrayToPalette(in, out);
+        return;
+      default:
+        return;  // other modes write nothing
+    }
+  }
+
+ private:
+  void MakeCompositeTables() {
+    overRed_ = CompositeTable(settings_.fillRed);
+    overGreen_ = CompositeTable(settings_.fillGreen);
+    overBlue_ = CompositeTable(settings_.fillBlue);
+  }
+
+  void RgbToRgb(const uint8_t* in, uint8_t* out) const {
+    if (planes_ == 4 && settings_.alphaChannel) {
+      std::copy(in, in + static_cast<size_t>(width_) * 4, out);
+      return;
+    }
+    if (planes_ == 4) {
+      for (int32_t x = 0; x < width_; ++x, in += 4, out += 3) {
+        const int32_t row = in[3] * 256;
+        out[0] = overRed_[row + in[0]];
+        out[1] = overGreen_[row + in[1]];
+        out[2] = overBlue_[row + in[2]];
+      }
+      return;
+    }
+    // Beyond 4 planes the alpha byte still comes from plane 3, so no output byte is left from an earlier run.
+    const bool alpha = settings_.alphaMode;
+    for (int32_t x = 0; x < width_; ++x, in += planes_, out += out_) {
+      out[0] = in[0];
+      out[1] = in[1];
+      out[2] = in[2];
+      if (alpha) out[3] = in[3];
+    }
+  }
+
+  void RgbToGray(const uint8_t* in, uint8_t* out) const {
+    const GrayTerms& terms = *grayTerms_;
+    if (planes_ == 4 && !settings_.alphaChannel) {
+      for (int32_t x = 0; x < width_; ++x, in += 4, ++out) {
+        *out = grayOver_[in[3] * 256 + terms.Gray(in[0], in[1], in[2])];
+      }
+      return;
+    }
+    const bool alpha = settings_.alphaMode;
+    for (int32_t x = 0; x < width_; ++x, in += planes_, out += out_) {
+      out[0] = terms.Gray(in[0], in[1], in[2]);
+      if (alpha) out[1] = in[3];
+    }
+  }
+
+  void RgbToPalette(int32_t y, const uint8_t* in, uint8_t* out) {
+    const bool hasAlpha = planes_ >= 4;
+    const bool composite = hasAlpha && !overRed_.empty();
+    const bool transparencyRules = settings_.alphaMode || settings_.keyColorMode;
+    const DitherAlphaRules alphaRules{settings_.transparencyDither, settings_.alphaChannel};
+    const int32_t last = match_.count - 1;
+    const AColorHistEntry* colorMap = match_.colorMap;
+    if (settings_.dither == kDiffusion) StartDitherRow(dither_);
+
+    for (int32_t x = 0; x < width_; ++x, in += planes_) {
+      DitherPixel pixel{in[0], in[1], in[2], hasAlpha ? in[3] : 255};
+      if (composite) {
+        const int32_t row = pixel.alpha * 256;
+        pixel = DitherPixel{overRed_[row + pixel.red], overGreen_[row + pixel.green], overBlue_[row + pixel.blue], 255};
+      }
+      switch (settings_.dither) {
+        case kDiffusion:
+          DiffuseBefore(dither_, x, alphaRules.dither, pixel);
+          break;
+        case kPattern:
+          DitherPattern(x, y, alphaRules, pixel);
+          break;
+        case kNoise:
+          DitherNoise(dither_, alphaRules, pixel);
+          break;
+        default:
+          break;
+      }
+
+      int32_t index = last;
+      if (!(transparencyRules && pixel.alpha == settings_.minAlpha)) {
+        const int32_t found = lookup_->Find(static_cast<uint8_t>(pixel.red), static_cast<uint8_t>(pixel.green),
+                                            static_cast<uint8_t>(pixel.blue), static_cast<uint8_t>(pixel.alpha));
+        // Nothing to search (a one-entry palette with its entry kept for transparency): the last entry.
+        if (found >= 0) index = found;
+      }
+      if (settings_.keyColorMode && pixel.alpha < kKeyColorAlpha) index = last;
+      out[x] = static_cast<uint8_t>(index);
+
+      if (settings_.dither == kDiffusion) {
+        const AColorHistEntry& entry = colorMap[index];
+        const DitherPixel target{entry.red, entry.green, entry.blue,
+                                 settings_.alphaChannel ? int32_t{entry.alpha} : kKeyColorAlpha};
+        DiffuseAfter(dither_, x, pixel, target, alphaRules.dither);
+      }
+    }
+  }
+
+  void IndexedToRgb(const uint8_t* in, uint8_t* out) const {
+    const bool alpha = settings_.alphaMode;
+    for (int32_t x = 0; x < width_; ++x, in += planes_, out += out_) {
+      const PaletteEntry& entry = palette_.entries[in[0]];
+      out[0] = entry.red;
+      out[1] = entry.green;
+      out[2] = entry.blue;
+      if (alpha) out[3] = in[1];
+    }
+  }
+
+  void IndexedToGray(const uint8_t* in, uint8_t* out) const {
+    const bool alpha = settings_.alphaMode;
+    for (int32_t x = 0; x < width_; ++x, in += planes_, out += out_) {
+      out[0] = paletteGray_[in[0]];
+      if (alpha) out[1] = in[1];
+    }
+  }
+
+  void IndexedToPalette(const uint8_t* in, uint8_t* out) const {
+    for (int32_t x = 0; x < width_; ++x, in += planes_) out[x] = in[0];
+  }
+
+  void GrayToRgb(const uint8_t* in, uint8_t* out) const {
+    const bool alpha = settings_.alphaMode;
+    const bool over = !alpha && planes_ == 2;
+    for (int32_t x = 0; x < width_; ++x, in += planes_, out += out_) {
+      const uint8_t value = over ? grayOver_[in[1] * 256 + in[0]] : in[0];
+      out[0] = value;
+      out[1] = value;
+      out[2] = value;
+      if (alpha) out[3] = in[1];
+    }
+  }
+
+  void GrayToGray(const uint8_t* in, uint8_t* out) const {
+    const bool alpha = settings_.alphaMode;
+    const bool over = !alpha && planes_ == 2;
+    for (int32_t x = 0; x < width_; ++x, in += planes_, out += out_) {
+      out[0] = over ? grayOver_[in[1] * 256 + in[0]] : in[0];
+      if (alpha) out[1] = in[1];
+    }
+  }
+
+  void GrayToPalette(const uint8_t* in, uint8_t* out) const {
+    // The gray ramp makes the composited gray value its own index; alpha counts only with exactly 2 planes.
+    if (planes_ != 2) {
+      for (int32_t x = 0; x < width_; ++x, in += planes_) out[x] = in[0];
+      return;
+    }
+    for (int32_t x = 0; x < width_; ++x, in += 2) out[x] = grayOver_[in[1] * 256 + in[0]];
+  }
+
+  const FilterSettings& settings_;
+  const PaletteRecord& palette_;
+  const PaletteMatch& match_;
+  DitherState& dither_;
+  const int32_t width_;
+  const int32_t planes_;
+  const int32_t out_;  // bytes per output pixel
+  Table overRed_;
+  Table overGreen_;
+  Table overBlue_;
+  Table grayOver_;
+  std::unique_ptr<GrayTerms> grayTerms_;
+  uint8_t paletteGray_[256] = {};
+  std::unique_ptr<PaletteLookup> lookup_;
+};
+
+void RefreshPaletteView() {
+  if (PaletteViewRefresh != nullptr) PaletteViewRefresh();
+}
+
+void FillGrayRamp(PaletteRecord& palette) {
+  palette.count = 256;
+  for (int32_t i = 0; i < 256; ++i) {
+    const uint8_t level = static_cast<uint8_t>(i);
+    palette.entries[i] = PaletteEntry{level, level, level, 255, 0};
+  }
+}
+
+}  // namespace
+
+FilterSettings FilterSettingsFor(const WholeImageRecord& image, const SaveOptionsRecord& options) {
+  FilterSettings settings;
+  settings.mode = image._WholeMode;
+  settings.planes = image._WholePlanesIn;
+  settings.pngType = UsablePngType(options.pngType);
+  settings.dither = UsableDither(options.dither);
+  settings.paletteColors = UsablePaletteColors(options.paletteColors);
+  settings.alphaChannel = options.alphaChannel != 0;
+
+  // A gray image saved as Palette becomes the gray ramp, which keeps no transparency.
+  const bool alphaPlane = image._WholePlanesIn != 1 && image._WholePlanesIn != 3 &&
+                          !(image._WholeMode == kModeGray && settings.pngType == kPngPalette);
+  settings.alphaMode = alphaPlane && settings.alphaChannel;
+  settings.keyColorMode = alphaPlane && !settings.alphaChannel && options.useKeyColor != 0;
+  settings.transparencyDither = options.keyColorDither != 0 && (settings.alphaMode || settings.keyColorMode);
+
+  settings.bytesPerPixel = settings.pngType == kPngRgb ? 3 : 1;
+  if (settings.alphaMode && settings.pngType != kPngPalette) settings.bytesPerPixel += 1;
+
+  settings.fillRed = FillRed(options.fillColor);
+  settings.fillGreen = FillGreen(options.fillColor);
+  settings.fillBlue = FillBlue(options.fillColor);
+  settings.fillGray = FillGrayOf(options.fillColor);
+  settings.minAlpha = image.MinAlpha;
+  return settings;
+}
+
+PaletteMatch PaletteMatchFor(const FilterSettings& settings, const AColorHistEntry* colorMap, int32_t count) {
+  PaletteMatch match;
+  match.colorMap = colorMap;
+  match.count = count;
+  const bool lastIsClear =
+      settings.keyColorMode || (settings.alphaMode && settings.minAlpha < kClearMinAlpha);
+  match.searchCount = std::max(lastIsClear ? count - 1 : count, 0);
+  return match;
+}
+
+ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
+                        const PaletteMatch& match, uint8_t* pixels, void (*progress)(double done, double total)) {
+  const int32_t width = image._WholeWidth;
+  const int32_t height = image._WholeHeight;
+  const bool paletteOfRgb = settings.mode == kModeRgb && settings.pngType == kPngPalette;
+  // Without a colour map there is nothing to match against; the buffer keeps what it had.
+  if (paletteOfRgb && (match.colorMap == nullptr || match.count < 1)) return ReduceStatus::NoPalette;
+  if (width > 0 && height > 0 && (pixels == nullptr || image.pixels == nullptr)) return ReduceStatus::OutOfMemory;
+
+  DitherState dither;
+  if (paletteOfRgb && settings.dither == kDiffusion && !AllocateErrorRow(dither, width)) {
+    return ReduceStatus::OutOfMemory;
+  }
+  ResetNoise(dither);
+
+  RowConverter converter(image, settings, palette, match, dither);
+  const size_t inRowBytes = static_cast<size_t>(width) * static_cast<size_t>(image._WholePlanesIn);
+  const size_t outRowBytes = static_cast<size_t>(width) * static_cast<size_t>(settings.bytesPerPixel);
+  for (int32_t y = 0; y < height; ++y) {
+    converter.Row(y, image.pixels + y * inRowBytes, pixels + y * outRowBytes);
+    if (progress != nullptr) progress(y, 2.0 * height);
+  }
+  return ReduceStatus::Ok;
+}
+
+bool PrepareReducedImage(int32_t width, int32_t height, int32_t bytesPerPixel) {
+  ReducedImageRecord& reduced = ReducedImage;
+  const bool reusable = reduced.pixels != nullptr && reduced.bytesPerPixel == bytesPerPixel &&
+                        reduced.width == width && reduced.height == height;
+  if (!reusable) {
+    FreeReducedImagePixels();
+    const size_t rowBytes = static_cast<size_t>(width < 0 ? 0 : width) * static_cast<size_t>(bytesPerPixel);
+    const size_t bytes = (static_cast<size_t>(height < 0 ? 0 : height) + 2) * rowBytes;
+    reduced.pixels = static_cast<uint8_t*>(platform::AllocatePages(bytes));
+    if (reduced.pixels == nullptr) {
+      reduced.rowBytes = 0;
+      return false;
+    }
+    reduced.pixelBytes = bytes;
+    reduced.bytesPerPixel = bytesPerPixel;
+    reduced.width = width;
+    reduced.height = height;
+  }
+  reduced.rowBytes = width * bytesPerPixel;
+  return true;
+}
+
+void DoFilter() {
+  DebugLog("DoFilter Start");
+  const FilterSettings settings = FilterSettingsFor(WholeImage, SaveOptions);
+  if (!PrepareReducedImage(WholeImage._WholeWidth, WholeImage._WholeHeight, settings.bytesPerPixel)) {
+    DebugLog("DoFilter: no memory for the reduced image");
+    return;
+  }
+
+  PaletteMatch match;
+  if (settings.pngType == kPngPalette && settings.mode == kModeGray) {
+    FillGrayRamp(Palette);
+    FixupPalette();
+    RefreshPaletteView();
+  } else if (settings.pngType == kPngPalette && settings.mode == kModeRgb) {
+    Palette.count = Palette.builtCount;
+    if (!Palette.built) {
+      ReleaseColorMap();
+      ColorMap = CreateColorPalette();
+      Palette.built = 1;
+    }
+    Palette.count = std::min(Palette.count, settings.paletteColors);
+    FixupPalette();
+    RefreshPaletteView();
+    match = PaletteMatchFor(settings, ColorMap, Palette.count);
+  }
+
+  if (ReduceRows(WholeImage, settings, Palette, match, ReducedImage.pixels, Progress) != ReduceStatus::Ok) return;
+  DebugLog("DoFilter End");
+}

@@ -1,7 +1,58 @@
 #pragma once
 // Reduces WholeImage into ReducedImage for the current SaveOptions (and, for the Palette type, Palette).
+#include <cstdint>
+
+#include "reduce/color_hash.h"
+#include "reduce/palette.h"
+#include "reduce/whole_image.h"
+#include "ui/save_options.h"
+
 void DoFilter();
 
 // Called each time the filter has prepared the palette, so a palette view can follow it; null when no view
 // is shown. The dialog sets it.
 extern void (*PaletteViewRefresh)();
+
+// The work behind DoFilter, in plain functions over what they are given.
+
+// What a run derives from the image and the options before it converts a pixel. The options' type, dither
+// and colour count are brought into their usable ranges here.
+struct FilterSettings {
+  int32_t mode = 0;    // _WholeMode
+  int32_t planes = 0;  // _WholePlanesIn
+  int8_t pngType = kPngRgb;
+  uint8_t dither = kNoDither;
+  int32_t paletteColors = 256;
+  bool alphaChannel = false;        // the option itself
+  bool alphaMode = false;           // alpha plane kept as alpha (alphaChannel wins over useKeyColor)
+  bool keyColorMode = false;        // transparency becomes the last palette entry
+  bool transparencyDither = false;  // keyColorDither in force
+  int32_t bytesPerPixel = 1;
+  int32_t fillRed = 0;
+  int32_t fillGreen = 0;
+  int32_t fillBlue = 0;
+  int32_t fillGray = 0;
+  int32_t minAlpha = 500;
+};
+FilterSettings FilterSettingsFor(const WholeImageRecord& image, const SaveOptionsRecord& options);
+
+// What the Palette type of an RGB image is matched against.
+struct PaletteMatch {
+  const AColorHistEntry* colorMap = nullptr;
+  int32_t count = 0;        // entries in use; the last one is where transparent pixels go
+  int32_t searchCount = 0;  // entries the nearest-colour search looks at
+  bool useMatchCache = true;
+};
+// Leaves the transparent last entry out of the search where only the transparency rules may reach it.
+PaletteMatch PaletteMatchFor(const FilterSettings& settings, const AColorHistEntry* colorMap, int32_t count);
+
+enum class [[nodiscard]] ReduceStatus { Ok, OutOfMemory, NoPalette };
+
+// Writes every row of the image into pixels (rows of _WholeWidth × bytesPerPixel bytes) and reports each row
+// done against 2 × height. Nothing is written when the status is not Ok.
+ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
+                        const PaletteMatch& match, uint8_t* pixels, void (*progress)(double done, double total));
+
+// Gives ReducedImage a zero-filled buffer of height + 2 rows for the pixel size, keeping the one it has
+// when the pixel size and the image size are unchanged; false when the memory cannot be had.
+bool PrepareReducedImage(int32_t width, int32_t height, int32_t bytesPerPixel);

@@ -8,6 +8,8 @@ struct ReducedImageRecord {
   size_t pixelBytes = 0;
   int32_t bytesPerPixel = 0;
   int32_t rowBytes = 0;
+  int32_t width = 0;  // the image the buffer was made for: a new image with the same pixel size needs a new one
+  int32_t height = 0;
 };
 extern ReducedImageRecord ReducedImage;
 

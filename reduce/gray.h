@@ -1,0 +1,55 @@
+#pragma once
+// Gray values and compositing over the fill colour. Every build must produce the same bytes, so the rounding
+// is fixed here once: the alpha fractions and red's gray weight are single precision, every product and sum
+// is double, and every result is truncated toward zero.
+#include <cstdint>
+
+constexpr float kRedGrayWeight = 0.2125f;
+constexpr double kGreenGrayWeight = 0.7154;
+constexpr double kBlueGrayWeight = 0.0721;
+
+// Summed as (red + green) + blue.
+inline int32_t GrayOf(int32_t red, int32_t green, int32_t blue) {
+  return static_cast<int32_t>((static_cast<double>(red) * static_cast<double>(kRedGrayWeight) +
+                               static_cast<double>(green) * kGreenGrayWeight) +
+                              static_cast<double>(blue) * kBlueGrayWeight);
+}
+
+// fillColor is 0x00BBGGRR; the fill's gray sums its terms green, red, blue.
+inline int32_t FillRed(int32_t fillColor) { return fillColor & 0xFF; }
+inline int32_t FillGreen(int32_t fillColor) { return (fillColor >> 8) & 0xFF; }
+inline int32_t FillBlue(int32_t fillColor) { return (fillColor >> 16) & 0xFF; }
+inline int32_t FillGrayOf(int32_t fillColor) {
+  return static_cast<int32_t>((kGreenGrayWeight * static_cast<double>(FillGreen(fillColor)) +
+                               static_cast<double>(kRedGrayWeight) * static_cast<double>(FillRed(fillColor))) +
+                              kBlueGrayWeight * static_cast<double>(FillBlue(fillColor)));
+}
+
+// a = alpha / 255 and b = 1 - a, each rounded to single precision.
+struct AlphaFractions {
+  float opaque;
+  float clear;
+};
+inline AlphaFractions AlphaFractionsOf(int32_t alpha) {
+  const float opaque = static_cast<float>(alpha) / 255.0f;
+  return {opaque, 1.0f - opaque};
+}
+
+// channel × a + fill × b.
+inline int32_t CompositeOver(int32_t channel, int32_t fill, AlphaFractions fractions) {
+  return static_cast<int32_t>(static_cast<double>(channel) * static_cast<double>(fractions.opaque) +
+                              static_cast<double>(fill) * static_cast<double>(fractions.clear));
+}
+
+// b × FillGray + a × gray, in double throughout (an RGB pixel's gray, or a gray pixel becoming an index).
+inline int32_t GrayOverFill(int32_t gray, int32_t fillGray, AlphaFractions fractions) {
+  return static_cast<int32_t>(static_cast<double>(fractions.clear) * static_cast<double>(fillGray) +
+                              static_cast<double>(fractions.opaque) * static_cast<double>(gray));
+}
+
+// single(b × FillGray) + a × gray: a gray image kept as gray or spread to RGB rounds the fill term first.
+inline int32_t GrayOverSingleFill(int32_t gray, int32_t fillGray, AlphaFractions fractions) {
+  const float fillTerm = static_cast<float>(static_cast<double>(fractions.clear) * static_cast<double>(fillGray));
+  return static_cast<int32_t>(static_cast<double>(fillTerm) +
+                              static_cast<double>(fractions.opaque) * static_cast<double>(gray));
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The palette index for an RGBA value: the nearest colour-map entry, remembered in the MatchCache so that
+// each distinct value is searched once per reduction run.
+#include <cstdint>
+#include <memory>
+
+#include "reduce/color_hash.h"
+
+// The least squared RGBA distance over colour-map entries 0 .. searchCount - 1, the lowest index on ties;
+// -1 when searchCount is 0. The plain scan; PaletteLookup gives the same answers faster.
+int32_t NearestColorIndex(const AColorHistEntry* colorMap, int32_t searchCount, uint8_t red, uint8_t green,
+                          uint8_t blue, uint8_t alpha);
+
+class PaletteLookup {
+ public:
+  // Without useMatchCache (or when the cache cannot be allocated) the MatchCache is skipped; the answers are
+  // the same, only slower. The colour map must outlive the lookup.
+  PaletteLookup(const AColorHistEntry* colorMap, int32_t searchCount, bool useMatchCache = true);
+  ~PaletteLookup();
+  PaletteLookup(const PaletteLookup&) = delete;
+  PaletteLookup& operator=(const PaletteLookup&) = delete;
+
+  // NearestColorIndex of the value.
+  int32_t Find(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha);
+
+  // False once the MatchCache is gone or an insertion into it has failed.
+  bool Caching() const { return matchCache_ != nullptr && caching_; }
+
+ private:
+  struct SearchTable;
+  struct RecentSlot {
+    uint32_t color;
+    int32_t index;  // -1: empty
+  };
+
+  int32_t Search(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) const;
+
+  std::unique_ptr<SearchTable> table_;
+  std::unique_ptr<RecentSlot[]> recent_;  // direct-mapped, in front of the MatchCache
+  AColorHashTable* matchCache_ = nullptr;
+  int32_t matchCacheNodes_ = 0;
+  bool caching_ = false;
+  int32_t lastFound_ = -1;  // where the next search starts looking
+};
