@@ -11,7 +11,8 @@ int32_t TruncatedNonNegative(double value) { return value < 0 ? 0 : static_cast<
 
 void Progress(double done, double total) {
   if (dialogUp) {
-    ShowDialogProgress(TruncatedNonNegative(done), static_cast<int16_t>(static_cast<int32_t>(total)));
+    // The whole range, not its low 16 bits: twice the height of a tall image does not fit them.
+    ShowDialogProgress(TruncatedNonNegative(done), static_cast<int32_t>(total));
     return;
   }
   if (HostCall.format != nullptr && HostCall.format->progressProc != nullptr) {

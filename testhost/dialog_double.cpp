@@ -31,7 +31,7 @@ bool DoUI() {
   return !DialogScript.cancel;
 }
 
-void ShowDialogProgress(int32_t position, int16_t range) { DialogSeen.progress.emplace_back(position, range); }
+void ShowDialogProgress(int32_t position, int32_t range) { DialogSeen.progress.emplace_back(position, range); }
 
 void ResetDialogDouble() {
   DialogScript = DialogDoubleScript{};

@@ -18,7 +18,7 @@ extern DialogDoubleScript DialogScript;
 struct DialogDoubleRecord {
   int opened = 0;                                     // calls of DoUI
   int32_t compressedSize = 0;                         // what the encoding at the last opening returned
-  std::vector<std::pair<int32_t, int16_t>> progress;  // (position, range) of every ShowDialogProgress
+  std::vector<std::pair<int32_t, int32_t>> progress;  // (position, range) of every ShowDialogProgress
   std::vector<std::string> statusLines;               // size lines the dialog would show
   int aboutShown = 0;                                 // calls of DoAbout
 };

@@ -9,4 +9,4 @@ extern bool dialogUp;
 bool DoUI();
 
 // Moves the dialog's progress bar: range 0 .. range, position at position.
-void ShowDialogProgress(int32_t position, int16_t range);
+void ShowDialogProgress(int32_t position, int32_t range);

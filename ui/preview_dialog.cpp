@@ -218,9 +218,9 @@ void RefreshPreview() {
   ComposeAndRedraw();
 }
 
-void ShowDialogProgress(int32_t position, int16_t range) {
+void ShowDialogProgress(int32_t position, int32_t range) {
   if (windows.progressBar == nullptr) return;
-  SendMessageW(windows.progressBar, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<uint16_t>(range)));
+  SendMessageW(windows.progressBar, PBM_SETRANGE32, 0, range);
   SendMessageW(windows.progressBar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
