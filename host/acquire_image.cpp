@@ -1,6 +1,8 @@
 #include "host/acquire_image.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <vector>
 
 #include "host/debug_log.h"
@@ -161,7 +163,29 @@ OSErr AcquireCmyk(uint8_t* buffer, int32_t rowBytes, int32_t width, int32_t heig
   return conversion != kNoErr ? conversion : result;
 }
 
+// Products and sums that stop at the largest value instead of wrapping.
+uint64_t Times(uint64_t a, uint64_t b) { return a != 0 && b > UINT64_MAX / a ? UINT64_MAX : a * b; }
+uint64_t Plus(uint64_t a, uint64_t b) { return b > UINT64_MAX - a ? UINT64_MAX : a + b; }
+
 }  // namespace
+
+bool ImageFitsInMemory(int32_t columns, int32_t rows, int32_t hostPlanes, bool cmyk, uint64_t addressSpace) {
+  if (columns <= 0 || rows <= 0 || hostPlanes <= 0) return true;  // nothing to hold
+  const uint64_t width = static_cast<uint64_t>(columns);
+  const uint64_t height = static_cast<uint64_t>(rows);
+  const uint64_t planes = static_cast<uint64_t>(hostPlanes);
+  const uint64_t imagePlanes = cmyk ? planes - 1 : planes;
+  const bool alpha = imagePlanes != 1 && imagePlanes != 3;
+  constexpr uint64_t kLargestRow = INT32_MAX;
+  if (width * 8 + 7 > kLargestRow || width * planes > kLargestRow || width * 4 > kLargestRow) return false;
+
+  const uint64_t plane = Times(width, height);
+  const uint64_t image = Times(plane, imagePlanes);
+  const uint64_t fetching = Plus(Plus(plane, image), cmyk ? Times(plane, planes) : 0);
+  const uint64_t reduced = Times(Times(width, height + 2), alpha ? 4 : 3);
+  const uint64_t reducing = Plus(image, reduced);
+  return fetching <= addressSpace && reducing <= addressSpace;
+}
 
 void ScatterPlane(const uint8_t* source, int32_t sourceRowBytes, uint8_t* pixels, int32_t width, int32_t height,
                   int32_t planes, int32_t plane, int32_t* minAlpha) {
@@ -191,6 +215,13 @@ void WholePicture() {
   // One byte per pixel and plane is all this plug-in reads; other depths would be read as garbage.
   if (format.depth != 8 || rows < 0 || columns < 0 || planes < 1 || (format.imageMode == kModeCMYK && planes < 4)) {
     Result() = kFormatBadParameters;
+    return;
+  }
+
+  // An image whose buffers cannot all exist in this process is refused before anything is borrowed or allocated,
+  // and so no size below is ever cut to fit 32 bits.
+  if (!ImageFitsInMemory(columns, rows, planes, format.imageMode == kModeCMYK, platform::AddressSpaceBytes())) {
+    Result() = kMemFullErr;
     return;
   }
 

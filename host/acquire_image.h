@@ -8,3 +8,9 @@ void WholePicture();
 // value copied.
 void ScatterPlane(const uint8_t* source, int32_t sourceRowBytes, uint8_t* pixels, int32_t width, int32_t height,
                   int32_t planes, int32_t plane, int32_t* minAlpha);
+
+// Whether one save of an image this size can have all its memory, worked out in 64 bits so that no size wraps:
+// every row fits the 32-bit row sizes (the host's row of 8-bit samples, the interleaved row, the widest reduced
+// row of 4 bytes per pixel), and the blocks alive at the same time fit `addressSpace` bytes: while fetching, the
+// host's plane buffer, the image and (CMYK) byteCMYK; afterwards the image and the reduced image at its largest.
+bool ImageFitsInMemory(int32_t columns, int32_t rows, int32_t hostPlanes, bool cmyk, uint64_t addressSpace);

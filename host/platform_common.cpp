@@ -1,5 +1,9 @@
 #include "host/platform.h"
 
+#include <climits>
+
+#include "host/platform_internal.h"
+
 namespace platform {
 
 std::string NarrowLowBytes(const WidePath& path) {
@@ -57,11 +61,70 @@ WidePath FromUtf8(const std::string& text) {
 }
 
 int32_t FileSizeOf(FILE* file) {
-  const long position = std::ftell(file);
-  std::fseek(file, 0, SEEK_END);
-  const long size = std::ftell(file);
-  std::fseek(file, position, SEEK_SET);
-  return static_cast<int32_t>(size);
+  const int64_t position = internal::FileOffset(file);
+  if (position < 0 || !internal::SeekFile(file, 0, SEEK_END)) return -1;
+  const int64_t size = internal::FileOffset(file);
+  internal::SeekFile(file, position, SEEK_SET);
+  // A size cut to 32 bits would make the copy hand over part of the file and call it done.
+  return size < 0 || size > INT32_MAX ? -1 : static_cast<int32_t>(size);
 }
+
+// The test seams. Plain process-wide counters: everything runs on the host's thread.
+namespace {
+int32_t failingAllocation = 0;  // the call number that fails; 0 none
+int32_t allocationCalls = 0;
+size_t refusedBytes = 0;
+int32_t livePageBlocks = 0;
+int64_t hostFileRoom = -1;
+int64_t fileWriteRoom = -1;
+}  // namespace
+
+namespace internal {
+
+bool PageAllocationAllowed(size_t bytes) {
+  ++allocationCalls;
+  if (failingAllocation == 0 || allocationCalls != failingAllocation) return true;
+  failingAllocation = 0;
+  refusedBytes = bytes;
+  return false;
+}
+
+void CountPageBlock(int32_t change) { livePageBlocks += change; }
+
+void SetFileWriteRoom(int64_t bytes) { fileWriteRoom = bytes < 0 ? -1 : bytes; }
+
+bool TakeHostFileRoom(int64_t count) {
+  if (hostFileRoom < 0) return true;
+  if (count > hostFileRoom) return false;
+  hostFileRoom -= count;
+  return true;
+}
+
+int64_t FileWriteRoom() { return fileWriteRoom; }
+
+size_t TakeFileWriteRoom(size_t wanted) {
+  if (fileWriteRoom < 0) return wanted;
+  const size_t granted = static_cast<uint64_t>(fileWriteRoom) < wanted ? static_cast<size_t>(fileWriteRoom) : wanted;
+  fileWriteRoom -= static_cast<int64_t>(granted);
+  return granted;
+}
+
+}  // namespace internal
+
+void FailNthPageAllocation(int32_t nth) {
+  failingAllocation = nth < 0 ? 0 : nth;
+  allocationCalls = 0;
+  refusedBytes = 0;
+}
+
+int32_t PageAllocationCalls() { return allocationCalls; }
+
+size_t RefusedPageAllocationBytes() { return refusedBytes; }
+
+int32_t LivePageBlocks() { return livePageBlocks; }
+
+void LimitHostFileWrites(int64_t bytes) { hostFileRoom = bytes < 0 ? -1 : bytes; }
+
+uint64_t AddressSpaceBytes() { return sizeof(void*) == 4 ? uint64_t{1} << 31 : uint64_t{1} << 47; }
 
 }  // namespace platform

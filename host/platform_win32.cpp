@@ -1,7 +1,10 @@
 // Windows side of the platform layer.
 #include <windows.h>
 
+#include <cstdio>
+
 #include "host/platform.h"
+#include "host/platform_internal.h"
 
 namespace {
 // The instance the library received when the process loaded it; in a test executable it stays null, which
@@ -18,13 +21,29 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 
 namespace platform {
 
+namespace internal {
+
+int64_t FileOffset(FILE* file) { return _ftelli64(file); }
+
+bool SeekFile(FILE* file, int64_t offset, int whence) { return _fseeki64(file, offset, whence) == 0; }
+
+}  // namespace internal
+
 void* AllocatePages(size_t bytes) {
-  return VirtualAlloc(nullptr, bytes == 0 ? 1 : bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!internal::PageAllocationAllowed(bytes)) return nullptr;
+  void* block = VirtualAlloc(nullptr, bytes == 0 ? 1 : bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (block != nullptr) internal::CountPageBlock(+1);
+  return block;
 }
 
 void FreePages(void* block, size_t) {
-  if (block != nullptr) VirtualFree(block, 0, MEM_RELEASE);
+  if (block == nullptr) return;
+  VirtualFree(block, 0, MEM_RELEASE);
+  internal::CountPageBlock(-1);
 }
+
+// The C runtime here has no way to put a stream over a stream of one's own, so there is no full disk to fake.
+bool LimitFileWrites(int64_t) { return false; }
 
 FILE* OpenFile(const WidePath& path, const char* mode) {
   const WidePath wideMode = FromUtf8(mode);
@@ -47,6 +66,7 @@ WidePath ModuleFileName() {
 void SetNativeModuleFileName(const WidePath&) {}
 
 int32_t HostFileWrite(intptr_t file, const void* bytes, int32_t count) {
+  if (!internal::TakeHostFileRoom(count)) return -1;
   DWORD written = 0;
   if (!WriteFile(reinterpret_cast<HANDLE>(file), bytes, static_cast<DWORD>(count), &written, nullptr)) return -1;
   return static_cast<int32_t>(written);

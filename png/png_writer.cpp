@@ -137,8 +137,10 @@ int32_t WritePng(FILE* file, const PngWriteJob& job) {
   if (!written) return 0;
 
   DebugLog("before filesize");
-  std::fflush(file);
-  return platform::FileSizeOf(file);
+  // A full disk may show only when the last buffered bytes go out; the file is then not the PNG.
+  if (std::fflush(file) != 0 || std::ferror(file) != 0) return 0;
+  const int32_t size = platform::FileSizeOf(file);
+  return size > 0 ? size : 0;
 }
 
 int32_t CompressPNG() {
@@ -161,7 +163,8 @@ int32_t CompressPNG() {
   job.useKeyColor = SaveOptions.useKeyColor != 0;
   job.fillColor = SaveOptions.fillColor;
   job.palette = &Palette;
-  const int32_t size = job.pixels != nullptr ? WritePng(file, job) : 0;
+  // Rows left from a reduction that stopped are not the image the user chose.
+  const int32_t size = job.pixels != nullptr && !ReducedImage.stale ? WritePng(file, job) : 0;
   std::fclose(file);
   if (size > 0) DebugLog("END CompressPNG()<<<");
   LastCompressedSize = size;

@@ -419,6 +419,8 @@ void DoFilter() {
     match = PaletteMatchFor(settings, ColorMap, Palette.count);
   }
 
-  if (ReduceRows(WholeImage, settings, Palette, match, ReducedImage.pixels, Progress) != ReduceStatus::Ok) return;
+  const ReduceStatus status = ReduceRows(WholeImage, settings, Palette, match, ReducedImage.pixels, Progress);
+  ReducedImage.stale = status != ReduceStatus::Ok;
+  if (ReducedImage.stale) return;
   DebugLog("DoFilter End");
 }

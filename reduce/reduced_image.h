@@ -10,6 +10,9 @@ struct ReducedImageRecord {
   int32_t rowBytes = 0;
   int32_t width = 0;  // the image the buffer was made for: a new image with the same pixel size needs a new one
   int32_t height = 0;
+  // The last reduction stopped before its rows were written (no palette, no error row): the buffer holds an
+  // earlier run's rows or zeros, which the preview may show but no PNG may be made of.
+  bool stale = false;
 };
 extern ReducedImageRecord ReducedImage;
 

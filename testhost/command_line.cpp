@@ -6,7 +6,7 @@
 
 const char kVexhostUsage[] =
     "usage: vexhost [--plugin PATH] save INPUT OUTPUT [--param KEY=INT]... [--record FILE] [--cancel]\n"
-    "                                    [--pick RRGGBB] [--ui SCRIPT]\n"
+    "                                    [--pick RRGGBB] [--ui SCRIPT] [--fail-write-after N]\n"
     "       vexhost [--plugin PATH] estimate INPUT\n"
     "       vexhost [--plugin PATH] about\n";
 
@@ -30,6 +30,15 @@ std::optional<DescriptorItem> ParameterFromText(const std::string& text) {
   return DescriptorItem{*key, *value};
 }
 
+std::optional<int64_t> ByteCountFromText(const std::string& text) {
+  if (text.empty() || text[0] < '0' || text[0] > '9') return std::nullopt;
+  errno = 0;
+  char* end = nullptr;
+  const long long value = std::strtoll(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0') return std::nullopt;
+  return static_cast<int64_t>(value);
+}
+
 bool ColorFromText(const std::string& text, uint8_t (&color)[3]) {
   if (text.size() != 6) return false;
   for (char c : text) {
@@ -43,7 +52,8 @@ bool ColorFromText(const std::string& text, uint8_t (&color)[3]) {
 }
 
 bool IsSaveOption(const std::string& word) {
-  return word == "--param" || word == "--record" || word == "--cancel" || word == "--pick" || word == "--ui";
+  return word == "--param" || word == "--record" || word == "--cancel" || word == "--pick" || word == "--ui" ||
+         word == "--fail-write-after";
 }
 
 }  // namespace
@@ -70,7 +80,7 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& word = arguments[i];
     const bool takesValue = word == "--plugin" || word == "--param" || word == "--record" || word == "--pick" ||
-                            word == "--ui";
+                            word == "--ui" || word == "--fail-write-after";
     if (takesValue && i + 1 >= arguments.size()) {
       *error = word + " needs a value";
       return std::nullopt;
@@ -96,6 +106,13 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
       }
     } else if (word == "--ui") {
       parsed.uiScript = arguments[++i];
+    } else if (word == "--fail-write-after") {
+      const std::optional<int64_t> bytes = ByteCountFromText(arguments[++i]);
+      if (!bytes) {
+        *error = "--fail-write-after wants a byte count of 0 or more, not '" + arguments[i] + "'";
+        return std::nullopt;
+      }
+      parsed.failWriteAfter = *bytes;
     } else if (word.size() > 2 && word.compare(0, 2, "--") == 0) {
       *error = "unknown option " + word;
       return std::nullopt;
@@ -127,7 +144,7 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
     return std::nullopt;
   }
   if (saveOptionSeen && parsed.command != VexhostCommand::kSave) {
-    *error = "--param, --record, --cancel, --pick and --ui belong to save";
+    *error = "--param, --record, --cancel, --pick, --ui and --fail-write-after belong to save";
     return std::nullopt;
   }
   if (wanted >= 1) parsed.input = operands[1];

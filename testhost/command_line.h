@@ -1,7 +1,7 @@
 #pragma once
 // vexhost's command line:
 //   vexhost [--plugin PATH] save INPUT OUTPUT [--param KEY=INT]... [--record FILE] [--cancel] [--pick RRGGBB]
-//           [--ui SCRIPT]
+//           [--ui SCRIPT] [--fail-write-after N]
 //   vexhost [--plugin PATH] estimate INPUT
 //   vexhost [--plugin PATH] about
 #include <cstdint>
@@ -23,6 +23,7 @@ struct VexhostArguments {
   bool cancel = false;
   uint8_t pick[3] = {};        // red, green, blue for the colour picker
   std::string uiScript;
+  int64_t failWriteAfter = -1;  // --fail-write-after: OUTPUT takes this many bytes, then refuses; -1 no limit
 };
 
 extern const char kVexhostUsage[];

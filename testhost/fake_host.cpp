@@ -80,6 +80,11 @@ void FakeHost::MakeCurrent() { current = this; }
 bool FakeHost::SetDestination(const std::string& utf8Path) {
   CloseDestination();
   if (!destination_.Open(utf8Path)) return false;
+  if (state_.options.destinationRefusesAfter >= 0 &&
+      !destination_.RefuseWritesAfter(state_.options.destinationRefusesAfter)) {
+    destination_.Close();
+    return false;
+  }
   destinationPath_ = destination_.FullPath();
   fileSpec2_.mReference = reinterpret_cast<uint16_t*>(&destinationPath_[0]);
   record_.dataFork = destination_.Handle();

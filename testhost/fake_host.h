@@ -32,6 +32,8 @@ struct FakeHostOptions {
   OSErr advanceStateFailCode = kUserCanceledErr;
   bool supports32BitCoordinates = true;   // HostSupports32BitCoordinates and imageSize32 set
   bool noDescriptorParameters = false;    // descriptorParameters left null
+  int64_t destinationRefusesAfter = -1;   // the destination takes this many bytes, then refuses every write
+                                          // (DestinationFile::RefuseWritesAfter); negative: no limit
   uint8_t pickRed = 0;                    // the colour the colour picker answers with
   uint8_t pickGreen = 0;
   uint8_t pickBlue = 0;
@@ -103,7 +105,7 @@ class FakeHost {
   FakeHostState& State() { return state_; }
 
   // Opens (creates or empties) the destination for writing; its handle goes into dataFork and its full
-  // UTF-16 path into fileSpec2. False when it cannot be opened.
+  // UTF-16 path into fileSpec2. False when it cannot be opened, or cannot be given the chosen write limit.
   bool SetDestination(const std::string& utf8Path);
   // Closes the destination, so its contents can be read back; dataFork becomes -1.
   void CloseDestination();

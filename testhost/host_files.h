@@ -21,6 +21,10 @@ class DestinationFile {
 
   // Creates the file or empties an existing one; false (and nothing held) when it cannot be opened.
   bool Open(const std::string& utf8Path);
+  // From now on the open file takes `bytes` more bytes from the plug-in, then refuses every write that does not
+  // fit, whole, as a full disk would. Only the native build can do this: there the plug-in's core is linked in
+  // and its platform layer refuses (through LinkedPluginWriteLimit). False when it cannot be done (Windows).
+  bool RefuseWritesAfter(int64_t bytes);
   void Close();
   bool IsOpen() const { return handle_ != kNoFile; }
   // The open file as FormatRecord::dataFork carries it.
@@ -30,5 +34,10 @@ class DestinationFile {
 
  private:
   intptr_t handle_ = kNoFile;
+  bool limited_ = false;  // native: the linked plug-in's writes are limited
   std::u16string fullPath_;
 };
+
+// Native build: sets how many more bytes the linked plug-in may write to the host's file (negative: no limit).
+// Whatever links the plug-in's core into the host sets it (platform::LimitHostFileWrites); null elsewhere.
+extern void (*LinkedPluginWriteLimit)(int64_t bytes);

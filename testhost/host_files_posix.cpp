@@ -18,6 +18,8 @@ std::string AbsolutePath(const std::string& path) {
 
 }  // namespace
 
+void (*LinkedPluginWriteLimit)(int64_t bytes) = nullptr;
+
 FILE* OpenFileByUtf8Path(const std::string& utf8Path, const char* mode) { return std::fopen(utf8Path.c_str(), mode); }
 
 bool DestinationFile::Open(const std::string& utf8Path) {
@@ -29,7 +31,17 @@ bool DestinationFile::Open(const std::string& utf8Path) {
   return true;
 }
 
+bool DestinationFile::RefuseWritesAfter(int64_t bytes) {
+  // A POSIX file cannot refuse one writer part-way, so the linked plug-in's own platform layer does it.
+  if (handle_ == kNoFile || LinkedPluginWriteLimit == nullptr) return false;
+  LinkedPluginWriteLimit(bytes);
+  limited_ = true;
+  return true;
+}
+
 void DestinationFile::Close() {
+  if (limited_) LinkedPluginWriteLimit(-1);
+  limited_ = false;
   if (handle_ != kNoFile) close(static_cast<int>(handle_));
   handle_ = kNoFile;
   fullPath_.clear();

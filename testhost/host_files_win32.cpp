@@ -21,6 +21,8 @@ std::u16string FullPathOf(const std::u16string& path) {
 
 }  // namespace
 
+void (*LinkedPluginWriteLimit)(int64_t bytes) = nullptr;
+
 FILE* OpenFileByUtf8Path(const std::string& utf8Path, const char* mode) {
   return _wfopen(Wide(Utf16FromUtf8(utf8Path)), Wide(Utf16FromUtf8(mode)));
 }
@@ -35,6 +37,10 @@ bool DestinationFile::Open(const std::string& utf8Path) {
   fullPath_ = path;
   return true;
 }
+
+// The plug-in is a DLL of its own here, out of the host's reach, and a byte-range lock taken through a second
+// handle is not enforced on WriteFile under wine, so there is no portable way to make the file refuse.
+bool DestinationFile::RefuseWritesAfter(int64_t) { return false; }
 
 void DestinationFile::Close() {
   if (handle_ != kNoFile) CloseHandle(reinterpret_cast<HANDLE>(handle_));

@@ -56,6 +56,7 @@ int RunSave(const PluginModule& plugin, const VexhostArguments& arguments, HostI
   options.pickRed = arguments.pick[0];
   options.pickGreen = arguments.pick[1];
   options.pickBlue = arguments.pick[2];
+  options.destinationRefusesAfter = arguments.failWriteAfter;
   FakeHost host(std::move(image), options);
   if (!host.SetDestination(arguments.output)) return Fail("cannot open " + arguments.output + " for writing");
   if (!arguments.parameters.empty()) host.SetParameters(arguments.parameters);

@@ -6,6 +6,7 @@
 #include "host/platform.h"
 #include "host/plugin_main.h"
 #include "testhost/dialog_double.h"
+#include "testhost/host_files.h"
 #include "testhost/plugin_module.h"
 
 namespace {
@@ -24,6 +25,7 @@ PluginModule::~PluginModule() = default;
 bool PluginModule::Open(const std::string& path, std::string*) {
   if (!path.empty()) platform::SetNativeModuleFileName(platform::FromUtf8(AbsolutePath(path)));
   entry_ = PluginMain;
+  LinkedPluginWriteLimit = platform::LimitHostFileWrites;
   return true;
 }
 

@@ -32,6 +32,19 @@ TEST(VexhostCommandLine, SaveTakesItsFilesAndEveryOption) {
   EXPECT_EQ(parsed->pick[1], 0xAB);
   EXPECT_EQ(parsed->pick[2], 0xFF);
   EXPECT_EQ(parsed->uiScript, "steps.txt");
+  EXPECT_EQ(parsed->failWriteAfter, -1);
+}
+
+TEST(VexhostCommandLine, SaveCanMakeTheOutputRefuseWritesAfterSomeBytes) {
+  std::optional<VexhostArguments> parsed = Parse({"save", "in.png", "out.png", "--fail-write-after", "100"});
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->failWriteAfter, 100);
+  parsed = Parse({"save", "in.png", "out.png", "--fail-write-after", "0"});
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->failWriteAfter, 0);
+  parsed = Parse({"save", "in.png", "out.png", "--fail-write-after", "5000000000"});
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->failWriteAfter, 5000000000);
 }
 
 TEST(VexhostCommandLine, EstimateAndAboutTakeTheirOperands) {
@@ -76,6 +89,11 @@ TEST(VexhostCommandLine, MistakesAreRefusedWithAReason) {
       {"save", "a", "b", "--record"},
       {"--plugin"},
       {"save", "a", "b", "--verbose"},
+      {"save", "a", "b", "--fail-write-after"},
+      {"save", "a", "b", "--fail-write-after", "-1"},
+      {"save", "a", "b", "--fail-write-after", "12k"},
+      {"save", "a", "b", "--fail-write-after", "99999999999999999999"},
+      {"estimate", "a", "--fail-write-after", "10"},
   };
   for (const std::vector<std::string>& words : mistakes) {
     std::string error;
