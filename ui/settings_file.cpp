@@ -80,6 +80,8 @@ const SettingsField* FindField(std::string_view key) {
 
 // Line feed, carriage return, the other low control bytes, NUL and every byte of 128 or more end a line.
 bool EndsLine(char byte) { return static_cast<int8_t>(byte) <= 13; }
+// The same test on a byte as the file holds it, before tabs become blanks.
+bool EndsLineRaw(char byte) { return byte != '\t' && EndsLine(byte); }
 
 bool IsValueCharacter(char c) {
   return (c >= '0' && c <= '9') || c == ',' || c == '-' || c == '.' || c == 'E' || c == 'e';
@@ -180,12 +182,35 @@ void LoadSettings() {
   const platform::WidePath settingsPath = SettingsPathIn(PluginDir);
   FILE* file = platform::OpenFile(settingsPath, "rb");
   if (file == nullptr) return;
-  std::string bytes;
+  // Block by block, handing on whole lines only, so that a file of any length needs no more memory than a block
+  // and a line: a line too long to keep is passed over as it arrives, up to its ending byte.
+  std::string pending;       // the start of a line whose ending has not arrived yet
+  bool passingOver = false;  // inside a line too long to keep
   char block[4096];
   size_t count = 0;
-  while ((count = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, count);
+  while ((count = std::fread(block, 1, sizeof block, file)) > 0) {
+    size_t start = 0;
+    if (passingOver) {
+      while (start < count && !EndsLineRaw(block[start])) ++start;
+      if (start == count) continue;
+      ++start;  // the ending byte belongs to the dropped line
+      passingOver = false;
+    }
+    pending.append(block + start, count - start);
+    size_t lineEnd = pending.size();
+    while (lineEnd > 0 && !EndsLineRaw(pending[lineEnd - 1])) --lineEnd;
+    if (lineEnd > 0) {
+      ParseSettings(std::string_view(pending).substr(0, lineEnd), SaveOptions);
+      pending.erase(0, lineEnd);
+    }
+    // As the reader of a whole file would: a line of this many bytes before its ending is too long.
+    if (pending.size() >= kLongestLine) {
+      pending.clear();
+      passingOver = true;
+    }
+  }
   std::fclose(file);
-  ParseSettings(bytes, SaveOptions);
+  // What is left has no ending byte: a last line the file cut short, which is not used.
 }
 
 void SaveSettings() {
