@@ -71,6 +71,8 @@ int32_t EstimateSize(int32_t columns, int32_t rows, int32_t bitsPerChannel, int3
 
 OSErr CopyIntoHostFile(FILE* source, intptr_t hostFile) {
   const int32_t size = platform::FileSizeOf(source);
+  // A file that cannot be measured would otherwise be "copied" as nothing, and the save called a success.
+  if (size < 0) return kWriteErr;
   const int32_t blocks = size / kCopyBlockBytes;
   OSErr result = kNoErr;
   for (int32_t i = 0; i < blocks; ++i) {

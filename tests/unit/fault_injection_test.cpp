@@ -5,6 +5,7 @@
 // temporary file is left, and everything borrowed or allocated is given back.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -22,6 +23,8 @@
 #include "reduce/reduced_image.h"
 #include "reduce/whole_image.h"
 #include "host/save_paths.h"
+#include "host/save_pipeline.h"
+#include "png/size_text.h"
 #include "ui/save_options.h"
 #include "ui/settings_file.h"
 #include "tests/support/plugin_host_fixture.h"
@@ -519,6 +522,29 @@ TEST(ImageSizeRule, TheLargestImageFitsA64BitProcessAndIsRefusedWhereItCannot) {
   EXPECT_FALSE(ImageFitsInMemory(1 << 20, 1, 4096, false, wide));
   // Nothing to hold is never too much.
   EXPECT_TRUE(ImageFitsInMemory(0, 0, 4, false, kThirtyTwoBitProcess));
+}
+
+TEST(FileSize, TheSizeLineCountsAnImageOf4GiBWithoutWrapping) {
+  // 32767 x 32767 RGBA: 4,294,705,156 bytes, more than 2^31.
+  const int64_t original = int64_t{4} * kLargestSide * kLargestSide;
+  EXPECT_EQ(FileSizeLine(original, 0), "\n\r   File Size (Original/Compressed): 4294.705 MBytes / 0 Bytes");
+}
+
+TEST(FileSize, ATemporaryFileThatCannotBeMeasuredIsNotCopiedAsNothing) {
+  // A pipe has no size: seeking in it fails.
+  int ends[2] = {-1, -1};
+  ASSERT_EQ(pipe(ends), 0);
+  ASSERT_EQ(write(ends[1], "\x89PNG", 4), 4);
+  close(ends[1]);
+  std::FILE* source = fdopen(ends[0], "rb");
+  ASSERT_NE(source, nullptr);
+  EXPECT_EQ(platform::FileSizeOf(source), -1);
+  TempFolder folder;
+  std::FILE* destination = std::fopen(folder.File("out.png").c_str(), "wb");
+  ASSERT_NE(destination, nullptr);
+  EXPECT_EQ(CopyIntoHostFile(source, fileno(destination)), kWriteErr);
+  std::fclose(source);
+  std::fclose(destination);
 }
 
 TEST(FileSize, AFileOf2GiBAndMoreIsNotMeasuredAsASmallOne) {
