@@ -52,6 +52,25 @@
 #define IDC_HEADER_SITE 1006
 #define IDC_HEADER_ADVERT 1007
 
+/* Options panel (template IDD_OPTIONS_PANEL); Save and Cancel are IDOK and IDCANCEL. */
+#define IDC_PANEL_PALETTE_GROUP 1001        /* group box "Palette", frame of the palette view */
+#define IDC_PANEL_GRAYSCALE 1002            /* radio: PNG type Grayscale */
+#define IDC_PANEL_PALETTE 1003              /* radio: PNG type Palette */
+#define IDC_PANEL_RGB 1004                  /* radio: PNG type RGB */
+#define IDC_PANEL_ALPHA_CHANNEL 1005        /* check box "Alpha Channel" */
+#define IDC_PANEL_COLORS 1006               /* drop-down list of palette colour counts */
+#define IDC_PANEL_COLORS_LABEL 1007
+#define IDC_PANEL_FILL_COLOR 1008           /* colour swatch of the fill colour */
+#define IDC_PANEL_FILL_COLOR_LABEL 1009
+#define IDC_PANEL_DITHER 1010               /* drop-down list of dither methods */
+#define IDC_PANEL_DITHER_LABEL 1012
+#define IDC_PANEL_KEY_COLOR 1013            /* check box "Transparency as Key Color" */
+#define IDC_PANEL_LOCK 1017                 /* bitmap push-like check box: lock of the selected entry */
+#define IDC_PANEL_TRANSPARENT 1018          /* bitmap push-like check box: transparency of the selected entry */
+#define IDC_PANEL_TRANSPARENCY_DITHER 1019  /* check box "Transparency Dither" */
+#define IDC_PANEL_ENTRY_BUTTONS_GROUP 1020  /* group box framing 1017 and 1018 */
+#define IDC_PANEL_PALETTE_VIEW 333          /* palette view container, made at run time; its cells are 334 to 589 */
+
 /* About box. */
 #define IDC_ABOUT_LINK 1004
 #define IDC_ABOUT_VERSION 1033

@@ -1,6 +1,64 @@
 #pragma once
-// The options panel on the right of the preview dialog.
+// The options panel on the right of the preview dialog: Save and Cancel, and every control through which the
+// user changes SaveOptions and the working Palette. It turns the controls' commands into calls on the panel's
+// rules (ui/panel_rules.h, ui/panel_commands.h) and shows their outcome.
 #include <windows.h>
 
-// Creates the panel as a modeless child of the preview dialog.
+#include "ui/panel_commands.h"
+#include "widgets/gdi_owners.h"
+
+class ColorSwatch;
+
+class OptionsPanel {
+ public:
+  OptionsPanel() = default;
+  OptionsPanel(const OptionsPanel&) = delete;
+  OptionsPanel& operator=(const OptionsPanel&) = delete;
+
+  // The panel's window, given when the dialog initialises.
+  void AttachTo(HWND window) { window_ = window; }
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Sets every control from SaveOptions, then ApplyEnableRules.
+  void SyncPanelFromOptions();
+  // Enables and disables the controls for the options and the image.
+  void ApplyEnableRules();
+  // Enables and checks the lock and transparency buttons for the selected palette entry.
+  void UpdateEntryButtons();
+  // All 256 palette entries unmarked, and every existing cell without its lock mark.
+  void ClearAllMarks();
+  // All 256 palette entries opaque, and every existing cell without its transparent mark.
+  void MakeAllOpaque();
+
+  HWND window() const { return window_; }
+  // The face bitmap loaded from resource `resourceId` (130 to 134), or null.
+  HBITMAP Face(int resourceId) const;
+
+ private:
+  INT_PTR OnInit();
+  INT_PTR OnCommand(WPARAM wParam, LPARAM lParam);
+  void LoadFaces();
+  void FillLists();
+  void PlacePaletteView();
+  void SetUpEntryButtons();
+  void Carry(const PanelReaction& reaction);
+  void CarryEntryButtons(const EntryButtonsState& state);
+  void SetCheck(int id, CheckChange change);
+  void Enable(int id, bool on);
+  bool Checked(int id) const;
+  int ListIndex(int id) const;
+  ColorSwatch* FillSwatch() const;
+
+  HWND window_ = nullptr;
+  static constexpr int kFaceCount = 5;  // resources 130 to 134
+  gdi::BitmapOwner faces_[kFaceCount];
+};
+
+// Creates the panel as a modeless child of the preview dialog; the panel's object lives as long as its window.
 HWND CreateOptionsPanel(HWND dialog);
+
+// The object of a panel made by CreateOptionsPanel, or null.
+OptionsPanel* GetOptionsPanel(HWND panel);
+
+// What the panel calls where an option change must show: RefreshPreview, unless a test watches the calls.
+extern void (*OptionsPanelRefresh)();

@@ -1,0 +1,105 @@
+#include "ui/panel_rules.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int32_t kGrayMode = 1;
+constexpr int32_t kIndexedMode = 2;
+constexpr int32_t kRgbMode = 3;
+constexpr int32_t kGrayWithAlphaPlanes = 2;
+constexpr int32_t kPaletteEntries = 256;
+
+// The stored type may come unchecked from a settings file; the panel shows what the reduction will use.
+bool IsPaletteType(const SaveOptionsRecord& options) { return UsablePngType(options.pngType) == kPngPalette; }
+
+bool IsEntry(int32_t selected) { return selected >= 0 && selected < kPaletteEntries; }
+
+}  // namespace
+
+EntryButtonsState EntryButtonsFor(const PanelImage& image, const SaveOptionsRecord& options, int32_t selected) {
+  EntryButtonsState state;
+  if (!IsPaletteType(options) || !IsEntry(selected)) {
+    state.lockCheck = CheckChange::kUncheck;
+    state.transparentCheck = CheckChange::kUncheck;
+    return state;
+  }
+  state.lockEnabled = true;
+  // Only a key colour makes single entries transparent; with an alpha channel the alpha comes from the image.
+  if (options.useKeyColor != 0 && options.alphaChannel == 0 && image.HasAlphaPlane()) {
+    state.transparentEnabled = true;
+    return state;
+  }
+  state.transparentCheck = CheckChange::kUncheck;
+  return state;
+}
+
+EnableState EnableRulesFor(const PanelImage& image, const SaveOptionsRecord& options, int32_t selected) {
+  EnableState state;
+  const bool alphaOn = options.alphaChannel != 0;
+  const bool paletteType = IsPaletteType(options);
+
+  if (image.planes == kGrayWithAlphaPlanes) {
+    if (!paletteType) {
+      state.alphaChannel = true;
+      state.fillColor = !alphaOn;
+    }
+    state.clearSelection = true;
+  } else {
+    if (image.HasAlphaPlane() && image.mode == kRgbMode) {
+      state.alphaChannel = true;
+      if (!alphaOn) {
+        state.fillColor = options.useKeyColor == 0;
+        state.keyColor = true;
+      }
+    }
+    if (paletteType && image.mode == kRgbMode) {
+      state.paletteControls = true;
+      state.transparencyDither = UsableDither(options.dither) != kNoDither && image.HasAlphaPlane() &&
+                                 (alphaOn || options.useKeyColor != 0);
+    } else {
+      state.clearSelection = true;
+    }
+  }
+  state.entryButtons = EntryButtonsFor(image, options, state.clearSelection ? -1 : selected);
+  return state;
+}
+
+int ColorsListIndexFor(int32_t paletteColors) {
+  // The count the reduction uses: the next power of two from 2 to 256.
+  const int32_t usable = UsablePaletteColors(paletteColors);
+  int index = kColorsListEntries - 1;
+  for (int32_t colors = 2; colors < usable; colors *= 2) --index;
+  return index;
+}
+
+int32_t PaletteColorsForListIndex(int listIndex) {
+  if (listIndex < 0 || listIndex >= kColorsListEntries) return 0;
+  return static_cast<int32_t>(std::pow(2.0, 8 - listIndex));
+}
+
+PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& options, int32_t paletteCount) {
+  PanelSyncState state;
+  state.pngType = UsablePngType(options.pngType);
+  state.alphaChannel = options.alphaChannel != 0;
+  state.keyColor = options.useKeyColor != 0;
+  state.transparencyDither = options.keyColorDither != 0;
+  state.colorsListIndex = ColorsListIndexFor(options.paletteColors);
+  state.ditherListIndex = UsableDither(options.dither);
+  state.fillColor = static_cast<uint32_t>(options.fillColor);
+  if (state.pngType == kPngPalette) {
+    if (image.mode == kGrayMode) {
+      state.shownCount = kPaletteEntries;  // the gray ramp
+    } else if (image.mode == kIndexedMode) {
+      state.shownCount = std::clamp(paletteCount, 0, kPaletteEntries);  // the host's colour table
+    } else {
+      state.shownCount = UsablePaletteColors(options.paletteColors);
+    }
+  }
+  return state;
+}
+
+PanelPoint PaletteViewPlace(int groupLeft, int groupTop, int groupWidth) {
+  return PanelPoint{groupLeft + (groupWidth - kPaletteViewSize) / 2 + 4, groupTop + 16};
+}

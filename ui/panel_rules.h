@@ -1,0 +1,72 @@
+#pragma once
+// Which controls of the options panel are enabled and checked for an image and the options: the panel reads
+// these and only carries them out on its windows.
+#include <cstdint>
+
+#include "ui/save_options.h"
+
+// What the panel needs to know of the acquired image.
+struct PanelImage {
+  int32_t mode = 0;    // _WholeMode: 1 grayscale, 2 indexed, 3 RGB
+  int32_t planes = 0;  // _WholePlanesIn
+  // Every plane count but 1 and 3 carries transparency.
+  bool HasAlphaPlane() const { return planes != 1 && planes != 3; }
+};
+
+// A check box's state after a rule: left as it is, or set.
+enum class CheckChange : uint8_t { kKeep, kCheck, kUncheck };
+
+// The lock and transparency buttons under the palette view.
+struct EntryButtonsState {
+  bool lockEnabled = false;
+  CheckChange lockCheck = CheckChange::kKeep;
+  bool transparentEnabled = false;
+  CheckChange transparentCheck = CheckChange::kKeep;
+};
+
+// UpdateEntryButtons for the selected palette entry (-1: none).
+EntryButtonsState EntryButtonsFor(const PanelImage& image, const SaveOptionsRecord& options, int32_t selected);
+
+// ApplyEnableRules. The palette controls are the colour count and its label, the palette view, its group and
+// the dither list with its label; the fill colour is the swatch with its label.
+struct EnableState {
+  bool alphaChannel = false;        // 1005
+  bool fillColor = false;           // 1008 and 1009
+  bool keyColor = false;            // 1013
+  bool transparencyDither = false;  // 1019
+  bool paletteControls = false;     // 1006, 1007, the view, 1001, 1010, 1012
+  bool clearSelection = false;      // Select(-1) before the entry buttons are updated
+  EntryButtonsState entryButtons;   // for the selection as it is after that
+};
+
+EnableState EnableRulesFor(const PanelImage& image, const SaveOptionsRecord& options, int32_t selected);
+
+// SyncPanelFromOptions: every control's value for the options (ApplyEnableRules follows it).
+struct PanelSyncState {
+  int8_t pngType = kPngRgb;       // the radio button to check; the others are unchecked
+  bool alphaChannel = false;
+  bool keyColor = false;
+  bool transparencyDither = false;
+  int colorsListIndex = 0;        // 1006
+  int ditherListIndex = 0;        // 1010
+  uint32_t fillColor = 0;         // 0x00BBGGRR
+  int32_t shownCount = 0;         // palette cells shown
+};
+
+PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& options, int32_t paletteCount);
+
+// The colour list holds 256, 128, ..., 2 at indices 0 to 7.
+inline constexpr int kColorsListEntries = 8;
+inline constexpr int kDitherListEntries = 4;
+// The index showing the smallest listed count that is at least `paletteColors` ("2" for anything up to 2).
+int ColorsListIndexFor(int32_t paletteColors);
+// 2 to the power (8 - index), or 0 for an index outside the list.
+int32_t PaletteColorsForListIndex(int listIndex);
+
+// The palette view: 216 x 216 pixels inside the "Palette" group, given in panel client pixels.
+inline constexpr int kPaletteViewSize = 216;
+struct PanelPoint {
+  int x = 0;
+  int y = 0;
+};
+PanelPoint PaletteViewPlace(int groupLeft, int groupTop, int groupWidth);
