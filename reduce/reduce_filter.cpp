@@ -404,6 +404,9 @@ void DoFilter() {
   PaletteMatch match;
   if (settings.pngType == kPngPalette && settings.mode == kModeGray) {
     FillGrayRamp(Palette);
+    // A gray image never has a colour map: one left by an earlier palette build is shorter than the
+    // ramp's 256 entries, and FixupPalette would write past its end.
+    ReleaseColorMap();
     FixupPalette();
     RefreshPaletteView();
   } else if (settings.pngType == kPngPalette && settings.mode == kModeRgb) {
