@@ -8,7 +8,7 @@ const char kVexhostUsage[] =
     "usage: vexhost [--plugin PATH] save INPUT OUTPUT [--param KEY=INT]... [--record FILE] [--cancel]\n"
     "                                    [--pick RRGGBB] [--ui SCRIPT] [--fail-write-after N]\n"
     "       vexhost [--plugin PATH] estimate INPUT\n"
-    "       vexhost [--plugin PATH] about\n";
+    "       vexhost [--plugin PATH] about [--ui SCRIPT]\n";
 
 namespace {
 
@@ -52,7 +52,7 @@ bool ColorFromText(const std::string& text, uint8_t (&color)[3]) {
 }
 
 bool IsSaveOption(const std::string& word) {
-  return word == "--param" || word == "--record" || word == "--cancel" || word == "--pick" || word == "--ui" ||
+  return word == "--param" || word == "--record" || word == "--cancel" || word == "--pick" ||
          word == "--fail-write-after";
 }
 
@@ -144,7 +144,12 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
     return std::nullopt;
   }
   if (saveOptionSeen && parsed.command != VexhostCommand::kSave) {
-    *error = "--param, --record, --cancel, --pick, --ui and --fail-write-after belong to save";
+    *error = "--param, --record, --cancel, --pick and --fail-write-after belong to save";
+    return std::nullopt;
+  }
+  // A UI script answers a dialog: the preview dialog of a save or the About box.
+  if (!parsed.uiScript.empty() && parsed.command == VexhostCommand::kEstimate) {
+    *error = "--ui belongs to save and about";
     return std::nullopt;
   }
   if (wanted >= 1) parsed.input = operands[1];

@@ -3,7 +3,7 @@
 //   vexhost [--plugin PATH] save INPUT OUTPUT [--param KEY=INT]... [--record FILE] [--cancel] [--pick RRGGBB]
 //           [--ui SCRIPT] [--fail-write-after N]
 //   vexhost [--plugin PATH] estimate INPUT
-//   vexhost [--plugin PATH] about
+//   vexhost [--plugin PATH] about [--ui SCRIPT]
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -8,6 +8,8 @@
 #include "testhost/host_files.h"
 #include "testhost/image_io.h"
 #include "testhost/plugin_module.h"
+#include "testhost/ui_driver.h"
+#include "testhost/ui_script.h"
 
 namespace {
 
@@ -33,10 +35,15 @@ bool WriteRecord(const std::string& path, const DescriptorItems& items) {
   return std::fclose(file) == 0;
 }
 
-int RunAbout(const PluginModule& plugin) {
+int RunAbout(const PluginModule& plugin, const std::string& uiScript, std::optional<std::vector<UiAction>> uiActions) {
   FakeHost host(HostImage{});
+  UiDriver driver;
+  std::string error;
+  if (uiActions && !driver.Start(std::move(*uiActions), UiDialog::kAbout, &error)) return Fail(error);
   const int16_t result = host.About(plugin.Entry());
+  const std::string uiFailure = driver.Finish();
   PrintCalls(host);
+  if (!uiFailure.empty()) return Fail(uiScript + " " + uiFailure);
   return result == 0 ? kExitSuccess : kExitPluginFailed;
 }
 
@@ -51,7 +58,29 @@ int RunEstimate(const PluginModule& plugin, HostImage image) {
   return kExitSuccess;
 }
 
-int RunSave(const PluginModule& plugin, const VexhostArguments& arguments, HostImage image) {
+// The script's actions; nullopt with *error set when the file cannot be read or holds a line that is no action.
+std::optional<std::vector<UiAction>> ReadUiScript(const std::string& path, std::string* error) {
+  FILE* file = OpenFileByUtf8Path(path, "rb");
+  if (file == nullptr) {
+    *error = "cannot read the UI script " + path;
+    return std::nullopt;
+  }
+  std::string text;
+  char block[4096];
+  for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) text.append(block, got);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) {
+    *error = "cannot read the UI script " + path;
+    return std::nullopt;
+  }
+  std::optional<std::vector<UiAction>> actions = ParseUiScript(text, error);
+  if (!actions) *error = path + " " + *error;
+  return actions;
+}
+
+int RunSave(const PluginModule& plugin, const VexhostArguments& arguments, HostImage image,
+            std::optional<std::vector<UiAction>> uiActions) {
   FakeHostOptions options;
   options.pickRed = arguments.pick[0];
   options.pickGreen = arguments.pick[1];
@@ -60,12 +89,17 @@ int RunSave(const PluginModule& plugin, const VexhostArguments& arguments, HostI
   FakeHost host(std::move(image), options);
   if (!host.SetDestination(arguments.output)) return Fail("cannot open " + arguments.output + " for writing");
   if (!arguments.parameters.empty()) host.SetParameters(arguments.parameters);
+  UiDriver driver;
+  std::string error;
+  if (uiActions && !driver.Start(std::move(*uiActions), UiDialog::kPreview, &error)) return Fail(error);
   const int16_t result = host.Save(plugin.Entry());
+  const std::string uiFailure = driver.Finish();
   host.CloseDestination();
   PrintCalls(host);
   if (!arguments.recordPath.empty() && !WriteRecord(arguments.recordPath, host.RecordedDescriptor())) {
     return Fail("cannot write " + arguments.recordPath);
   }
+  if (!uiFailure.empty()) return Fail(arguments.uiScript + " " + uiFailure);
   return result == 0 ? kExitSuccess : kExitPluginFailed;
 }
 
@@ -78,15 +112,22 @@ int VexhostMain(const std::vector<std::string>& arguments) {
     std::fprintf(stderr, "vexhost: %s\n%s", error.c_str(), kVexhostUsage);
     return kExitUsage;
   }
-  if (!parsed->uiScript.empty()) return Fail("--ui SCRIPT is not supported yet");
+  std::optional<std::vector<UiAction>> uiActions;
+  if (!parsed->uiScript.empty()) {
+    if (!UiDriver::Supported()) {
+      return Fail("--ui drives the plug-in's real dialogs, which only the Windows vexhost.exe shows");
+    }
+    uiActions = ReadUiScript(parsed->uiScript, &error);
+    if (!uiActions) return Fail(error);
+  }
 
   PluginModule plugin;
   if (!plugin.Open(parsed->pluginPath, &error)) return Fail(error);
-  if (parsed->command == VexhostCommand::kAbout) return RunAbout(plugin);
+  if (parsed->command == VexhostCommand::kAbout) return RunAbout(plugin, parsed->uiScript, std::move(uiActions));
 
   std::optional<HostImage> image = ReadImageFile(parsed->input, &error);
   if (!image) return Fail(error);
   if (parsed->command == VexhostCommand::kEstimate) return RunEstimate(plugin, std::move(*image));
   if (!plugin.SetDialogAnswer(parsed->cancel, &error)) return Fail(error);
-  return RunSave(plugin, *parsed, std::move(*image));
+  return RunSave(plugin, *parsed, std::move(*image), std::move(uiActions));
 }

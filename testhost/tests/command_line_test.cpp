@@ -59,6 +59,13 @@ TEST(VexhostCommandLine, EstimateAndAboutTakeTheirOperands) {
   ASSERT_TRUE(parsed.has_value());
   EXPECT_EQ(parsed->command, VexhostCommand::kAbout);
   EXPECT_EQ(parsed->pluginPath, "x.8bi");
+  EXPECT_TRUE(parsed->uiScript.empty());
+
+  // The About box is a dialog too, which a UI script may answer.
+  parsed = Parse({"about", "--ui", "close.ui"});
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->command, VexhostCommand::kAbout);
+  EXPECT_EQ(parsed->uiScript, "close.ui");
 }
 
 TEST(VexhostCommandLine, UnknownFourCharacterKeysPassThrough) {
@@ -94,6 +101,8 @@ TEST(VexhostCommandLine, MistakesAreRefusedWithAReason) {
       {"save", "a", "b", "--fail-write-after", "12k"},
       {"save", "a", "b", "--fail-write-after", "99999999999999999999"},
       {"estimate", "a", "--fail-write-after", "10"},
+      {"estimate", "a", "--ui", "steps.ui"},
+      {"about", "--cancel"},
   };
   for (const std::vector<std::string>& words : mistakes) {
     std::string error;

@@ -8,6 +8,18 @@ vexhost=("$@")
 if [ "${#vexhost[@]}" -gt 0 ] && [[ "${vexhost[0]}" == */* && "${vexhost[0]}" != /* ]]; then
   vexhost[0]="$PWD/${vexhost[0]}"
 fi
+# The Windows host runs the real plug-in DLL under wine (scripts/wine-run PREFIX vexhost.exe); the native one
+# links the plug-in's core with a stand-in for the dialog.
+windows_host=0
+wine_prefix=""
+if [ "${#vexhost[@]}" -gt 0 ] && [[ "${vexhost[-1]}" == *.exe ]]; then
+  windows_host=1
+  [[ "${vexhost[-1]}" == /* ]] || vexhost[-1]="$PWD/${vexhost[-1]}"
+  if [ "${#vexhost[@]}" -ge 3 ]; then
+    [[ "${vexhost[1]}" == /* ]] || vexhost[1]="$PWD/${vexhost[1]}"
+    wine_prefix=${vexhost[1]}
+  fi
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
@@ -54,6 +66,43 @@ expect_empty_file() {
 expect_absent() {
   [ ! -e "$1" ] || fail "$1 should not exist"
 }
+
+# own_plugin FOLDER: prints the path of a plug-in of this test's own in FOLDER (created), for --plugin. The
+# settings file Vexlorin.ini lives beside the plug-in, so a copy keeps it away from other tests. On Windows
+# the DLL built beside vexhost.exe is copied; natively the path only names the folder.
+own_plugin() {
+  mkdir -p "$1"
+  if [ "$windows_host" -eq 1 ]; then
+    cp "$(dirname "${vexhost[-1]}")/Vexlorin.8bi" "$1/Vexlorin.8bi" || fail "could not copy the plug-in into $1"
+  fi
+  echo "$1/Vexlorin.8bi"
+}
+
+# Options for a save that the dialog answers with OK, in ${dialog_ok[@]}: the real dialog waits for a person,
+# so on Windows a UI script presses OK, with a plug-in copy of the test's own (see own_plugin); the native
+# stand-in answers OK by itself.
+dialog_ok=()
+if [ "$windows_host" -eq 1 ]; then
+  printf 'ok\n' >"$work/.ok.ui"
+  dialog_ok=(--ui "$work/.ok.ui" --plugin "$(own_plugin "$work/.plugin")")
+fi
+
+# ui_script FILE LINE...: writes a UI script, one action per argument.
+ui_script() {
+  local file=$1
+  shift
+  printf '%s\n' "$@" >"$file"
+}
+
+# pixel FILE X Y [X Y]...: "R G B" of each pixel of a PNG or BMP file, a line each (pixels.py).
+pixel() { python3 "$e2e_dir/pixels.py" pixel "$@"; }
+# picture_size FILE: "WIDTH HEIGHT".
+picture_size() { python3 "$e2e_dir/pixels.py" size "$1"; }
+# column FILE X ROWS: the first ROWS pixels of column X as one hex string.
+column() { python3 "$e2e_dir/pixels.py" column "$1" "$3" "$2"; }
+
+# rect_of NAME: the four numbers of vexhost's "rect NAME X Y WIDTH HEIGHT ..." line in $out.
+rect_of() { sed -n "s/^rect $1 \(-\{0,1\}[0-9]* -\{0,1\}[0-9]* [0-9]* [0-9]*\) .*/\1/p" <<<"$out"; }
 
 finish() {
   if [ "$failures" -ne 0 ]; then

@@ -3,6 +3,7 @@
 
   make_sample.py rgb W H OUT.png          a colour ramp, 8-bit RGB
   make_sample.py rgba W H OUT.png         the ramp with an alpha ramp
+  make_sample.py split W H OUT.png        RGBA: the left half fully transparent, the right half opaque 10,120,230
   make_sample.py gray W H OUT.png         a gray ramp, 8-bit
   make_sample.py indexed W H OUT.png [T]  a 4-entry palette image; T makes entry T fully transparent
   make_sample.py cmyk W H OUT.pam         a PAM (P7) CMYK ramp
@@ -37,6 +38,10 @@ def main(argv):
         data = png(width, height, 2, rows)
     elif kind == "rgba":
         rows = [[c for x in range(width) for c in ramp(x, y, width, height) + (x * 255 // max(width - 1, 1),)]
+                for y in range(height)]
+        data = png(width, height, 6, rows)
+    elif kind == "split":
+        rows = [[c for x in range(width) for c in ((0, 0, 0, 0) if x < width // 2 else (10, 120, 230, 255))]
                 for y in range(height)]
         data = png(width, height, 6, rows)
     elif kind == "gray":

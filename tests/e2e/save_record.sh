@@ -2,7 +2,7 @@
 source "$(dirname "$0")/lib.sh" "$@"
 
 sample rgb 4 4 in.png
-run save in.png out.png --param NPal=16 --param Zzzz=5 --record recorded.txt
+run save in.png out.png --param NPal=16 --param Zzzz=5 --record recorded.txt "${dialog_ok[@]}"
 expect_status 0 "save with parameters"
 expect_line "selector 16 result 0"
 [ -f recorded.txt ] || fail "--record wrote no file"

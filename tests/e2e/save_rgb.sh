@@ -2,7 +2,7 @@
 source "$(dirname "$0")/lib.sh" "$@"
 
 sample rgb 17 9 in.png
-run save in.png out.png
+run save in.png out.png "${dialog_ok[@]}"
 expect_status 0 "save"
 for selector in 13 14 15 16; do expect_line "selector $selector result 0"; done
 expect_valid_png out.png

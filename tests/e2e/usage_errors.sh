@@ -23,7 +23,7 @@ expect_usage_error save missing.png out.png
 expect_usage_error save junk.png out.png
 expect_usage_error estimate junk.png
 expect_usage_error save in.png out.png --ui script.txt
-grep -q "not supported yet" <<<"$err" || fail "--ui did not say it is not supported yet: $err"
+grep -q "only the Windows vexhost.exe" <<<"$err" || fail "--ui did not say that it needs the Windows host: $err"
 expect_absent out.png
 
 finish

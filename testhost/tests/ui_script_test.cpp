@@ -1,0 +1,115 @@
+// UI scripts: which lines are actions, what each action holds, and the messages for lines that are not.
+#include "testhost/ui_script.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<UiAction> Parse(const std::string& text) {
+  std::string error;
+  std::optional<std::vector<UiAction>> actions = ParseUiScript(text, &error);
+  EXPECT_TRUE(actions.has_value()) << error;
+  return actions.value_or(std::vector<UiAction>{});
+}
+
+std::string Refusal(const std::string& text) {
+  std::string error;
+  EXPECT_FALSE(ParseUiScript(text, &error).has_value()) << text;
+  return error;
+}
+
+TEST(UiScript, EveryVerbWithItsOperands) {
+  const std::vector<UiAction> actions = Parse(
+      "click 1013\n"
+      "select panel:1006 4\n"
+      "cell 0\n"
+      "dblcell 255\n"
+      "drag -40 25\n"
+      "resize 1100 700\n"
+      "hover header:1006\n"
+      "wait 250\n"
+      "snapshot out dir/dialog one.png\n"
+      "rect progress\n"
+      "rect dialog:1005\n"
+      "ok\n");
+  ASSERT_EQ(actions.size(), 12u);
+  EXPECT_EQ(actions[0].verb, UiVerb::kClick);
+  EXPECT_EQ(actions[0].target.scope, UiScope::kAnyPart);
+  EXPECT_EQ(actions[0].target.id, 1013);
+  EXPECT_EQ(actions[1].verb, UiVerb::kSelect);
+  EXPECT_EQ(actions[1].target.scope, UiScope::kPanel);
+  EXPECT_EQ(actions[1].target.id, 1006);
+  EXPECT_EQ(actions[1].first, 4);
+  EXPECT_EQ(actions[2].verb, UiVerb::kCell);
+  EXPECT_EQ(actions[2].first, 0);
+  EXPECT_EQ(actions[3].verb, UiVerb::kDoubleCell);
+  EXPECT_EQ(actions[3].first, 255);
+  EXPECT_EQ(actions[4].verb, UiVerb::kDrag);
+  EXPECT_EQ(actions[4].first, -40);
+  EXPECT_EQ(actions[4].second, 25);
+  EXPECT_EQ(actions[5].verb, UiVerb::kResize);
+  EXPECT_EQ(actions[5].first, 1100);
+  EXPECT_EQ(actions[5].second, 700);
+  EXPECT_EQ(actions[6].verb, UiVerb::kHover);
+  EXPECT_EQ(actions[6].target.scope, UiScope::kHeader);
+  EXPECT_EQ(actions[6].target.id, 1006);
+  EXPECT_EQ(actions[7].verb, UiVerb::kWait);
+  EXPECT_EQ(actions[7].first, 250);
+  EXPECT_EQ(actions[8].verb, UiVerb::kSnapshot);
+  EXPECT_EQ(actions[8].path, "out dir/dialog one.png");
+  EXPECT_EQ(actions[9].verb, UiVerb::kRect);
+  EXPECT_EQ(actions[9].target.part, UiPart::kProgressBar);
+  EXPECT_EQ(actions[10].target.part, UiPart::kControl);
+  EXPECT_EQ(actions[10].target.scope, UiScope::kDialog);
+  EXPECT_EQ(actions[10].target.id, 1005);
+  EXPECT_EQ(actions[11].verb, UiVerb::kOk);
+  for (size_t i = 0; i < actions.size(); ++i) EXPECT_EQ(actions[i].line, static_cast<int>(i) + 1);
+}
+
+TEST(UiScript, CommentsBlankLinesAndLineEndsAreSkippedButCounted) {
+  const std::vector<UiAction> actions =
+      Parse("\xEF\xBB\xBF# opens, then saves\r\n\r\n   \t\nclick 1005   # the alpha channel\r\n\tcancel");
+  ASSERT_EQ(actions.size(), 2u);
+  EXPECT_EQ(actions[0].verb, UiVerb::kClick);
+  EXPECT_EQ(actions[0].target.id, 1005);
+  EXPECT_EQ(actions[0].line, 4);
+  EXPECT_EQ(actions[1].verb, UiVerb::kCancel);
+  EXPECT_EQ(actions[1].line, 5);
+  EXPECT_TRUE(Parse("").empty());
+  EXPECT_TRUE(Parse("# nothing to do\n\n").empty());
+}
+
+TEST(UiScript, LinesThatAreNoActionNameTheirLine) {
+  EXPECT_EQ(Refusal("ok\n\nclik 1\n"), "line 3: unknown action 'clik'");
+  EXPECT_EQ(Refusal("click 1\n\nclik 1\n"), "line 3: unknown action 'clik'");
+  EXPECT_EQ(Refusal("wait 5\nok\nclick 1\n"), "line 3: nothing can follow line 2, which closes the dialog");
+  EXPECT_EQ(Refusal("cancel 2"), "line 1: cancel takes nothing after it");
+  EXPECT_EQ(Refusal("snapshot   # no path"), "line 1: snapshot wants PATH");
+  const std::string bad = Refusal("hover 1\nselect 1006\n");
+  EXPECT_EQ(bad.rfind("line 2: select wants ID INDEX", 0), 0u) << bad;
+}
+
+TEST(UiScript, NumbersOutsideTheirRangesAreRefused) {
+  for (const char* line :
+       {"click 65536", "click -1", "click 1e3", "click 0x10", "click side:1", "click panel:", "cell 256",
+        "cell -1", "dblcell x", "drag 30001 0", "drag 0", "resize 0 100", "resize 100 32768", "wait -1",
+        "wait 600001", "select 1006 -1", "rect bottom", "hover", "click 1 2"}) {
+    const std::string error = Refusal(line);
+    EXPECT_EQ(error.rfind("line 1: ", 0), 0u) << line << ": " << error;
+  }
+  EXPECT_EQ(Parse("click 65535\ncell 255\ndrag -30000 30000\nresize 1 32767\nwait 600000").size(), 5u);
+}
+
+TEST(UiScript, TargetsAreWrittenBackAsInTheScript) {
+  const std::vector<UiAction> actions =
+      Parse("click 1\nclick panel:2\nclick dialog:1005\nclick header:1007\nrect status\nrect header\n");
+  ASSERT_EQ(actions.size(), 6u);
+  EXPECT_EQ(TargetText(actions[0].target), "1");
+  EXPECT_EQ(TargetText(actions[1].target), "panel:2");
+  EXPECT_EQ(TargetText(actions[2].target), "dialog:1005");
+  EXPECT_EQ(TargetText(actions[3].target), "header:1007");
+  EXPECT_EQ(TargetText(actions[4].target), "status");
+  EXPECT_EQ(TargetText(actions[5].target), "header");
+}
+
+}  // namespace
