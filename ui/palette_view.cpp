@@ -52,6 +52,9 @@ void TPalettePalette::CreateWND(HWND parentWindow, int x, int y, int viewWidth, 
   }
   container->holder = &container;
   window = created;
+  // A window made now goes to the bottom of its siblings, under the group box that frames it, which would
+  // clip it away: it belongs on top.
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // From now until ReleaseAll every palette the reduction prepares shows here.
   PaletteViewRefresh = &::RefreshPaletteView;
   for (int index = 0; index < kPaletteCells; ++index) CreateCell(index);

@@ -464,6 +464,10 @@ TEST_F(OptionsPanelWindow, ThePaletteViewSitsCentredInTheGroupWithItsCells) {
   EXPECT_TRUE(Shown(PaletteView.Cell(31)));
   EXPECT_FALSE(Shown(PaletteView.Cell(32)));
   EXPECT_EQ(PaletteView.selected, -1);
+  // Above the group box that frames it: beneath, the group box would clip every cell away.
+  for (HWND above = GetWindow(view, GW_HWNDPREV); above != nullptr; above = GetWindow(above, GW_HWNDPREV)) {
+    EXPECT_NE(above, Item(IDC_PANEL_PALETTE_GROUP));
+  }
 }
 
 TEST_F(OptionsPanelWindow, InitialisationClearsEveryMarkAndNoRefreshHappens) {
