@@ -69,17 +69,17 @@ INT_PTR OnInit(HWND header) {
   strip.left.Reset(LoadStripBitmap(IDB_HEADER_LEFT));
   strip.right.Reset(LoadStripBitmap(IDB_HEADER_RIGHT));
   strip.middle.Reset(LoadStripBitmap(IDB_HEADER_MIDDLE));
-  for (const HeaderButton& spec : kButtons) {
-    ControlButton* button = GetControl<ControlButton>(header, spec.id, kControlButtonClass);
+  for (const HeaderButton& place : kButtons) {
+    ControlButton* button = GetControl<ControlButton>(header, place.id, kControlButtonClass);
     if (button == nullptr) {
-      DebugLog(spec.missing);
+      DebugLog(place.missing);
       continue;
     }
-    MoveWindow(button->window, spec.x, spec.y, spec.width, spec.height, FALSE);
-    button->clientWidth = spec.width;
-    button->clientHeight = spec.height;
-    button->SetBitmaps(spec.normal, spec.hover, spec.pressed, 0);
-    AddTooltip(button->window, spec.tooltip, nullptr);
+    MoveWindow(button->window, place.x, place.y, place.width, place.height, FALSE);
+    button->clientWidth = place.width;
+    button->clientHeight = place.height;
+    button->SetBitmaps(place.normal, place.hover, place.pressed, 0);
+    AddTooltip(button->window, place.tooltip, nullptr);
   }
   return TRUE;
 }

@@ -51,11 +51,11 @@ TEST(HostAbi, AdvanceStateIsCalledThroughTheHostOffset) {
 
 TEST(HostAbi, FileSpec2PathIsReachedThroughTheHostOffset) {
   uint16_t path[] = {'C', ':', '\\', 'a', '.', 'p', 'n', 'g', 0};
-  SPPlatformFileSpecificationW spec{path};
+  SPPlatformFileSpecificationW destination{path};
   std::vector<unsigned char> bytes(sizeof(FormatRecord), 0);
-  Put(bytes, kX86 ? 1184 : 1312, &spec);
+  Put(bytes, kX86 ? 1184 : 1312, &destination);
   const FormatRecord record = FromBytes(bytes);
-  ASSERT_EQ(record.fileSpec2, &spec);
+  ASSERT_EQ(record.fileSpec2, &destination);
   EXPECT_EQ(record.fileSpec2->mReference[3], 'a');
   EXPECT_EQ(record.layerData, 0u);
 }
