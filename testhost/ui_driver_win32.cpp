@@ -17,6 +17,7 @@
 
 #include "testhost/rgb_png_file.h"
 #include "testhost/ui_driver.h"
+#include "widgets/gdi_owners.h"
 
 namespace {
 
@@ -81,66 +82,6 @@ class QueueWatch {
 
  private:
   HHOOK hook_ = nullptr;
-};
-
-// GDI owners for the snapshot.
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ~WindowDc() {
-    if (dc_ != nullptr) ReleaseDC(window_, dc_);
-  }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDc() {
-    if (dc_ != nullptr) DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class BitmapOwner {
- public:
-  explicit BitmapOwner(HBITMAP bitmap) : bitmap_(bitmap) {}
-  ~BitmapOwner() {
-    if (bitmap_ != nullptr) DeleteObject(bitmap_);
-  }
-  BitmapOwner(const BitmapOwner&) = delete;
-  BitmapOwner& operator=(const BitmapOwner&) = delete;
-  HBITMAP get() const { return bitmap_; }
-
- private:
-  HBITMAP bitmap_;
-};
-
-// Declared after the bitmap it selects, so the old selection is back before the bitmap is deleted.
-class SelectGuard {
- public:
-  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  ~SelectGuard() {
-    if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
-  }
-  SelectGuard(const SelectGuard&) = delete;
-  SelectGuard& operator=(const SelectGuard&) = delete;
-  bool Selected() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
 };
 
 bool HasClass(HWND window, const wchar_t* name) {
@@ -482,9 +423,9 @@ std::string Driver::Snapshot(const std::string& path) {
   const int width = client.right;
   const int height = client.bottom;
   if (width <= 0 || height <= 0) return "the dialog has no client area to take";
-  WindowDc screen(dialog_);
+  gdi::WindowDc screen(dialog_);
   if (screen.get() == nullptr) return "no device context for the dialog";
-  MemoryDc memory(screen.get());
+  gdi::DcOwner memory(CreateCompatibleDC(screen.get()));
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -493,10 +434,11 @@ std::string Driver::Snapshot(const std::string& path) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  BitmapOwner picture(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  gdi::BitmapOwner picture(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (memory.get() == nullptr || picture.get() == nullptr || bits == nullptr) return "no memory for the snapshot";
-  SelectGuard onPicture(memory.get(), picture.get());
-  if (!onPicture.Selected() || !BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY)) {
+  gdi::SelectGuard onPicture(memory.get(), picture.get());
+  // A failed SelectObject leaves the DC's old bitmap current.
+  if (GetCurrentObject(memory.get(), OBJ_BITMAP) != picture.get() || !BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY)) {
     return "the dialog's pixels could not be copied";
   }
   GdiFlush();
