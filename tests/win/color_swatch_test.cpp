@@ -17,12 +17,13 @@
 #include "widgets/gdi_owners.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/plain_container.h"
+#include "tests/win/toolkit_test_support.h"
 
 namespace {
 
 constexpr int kSwatchId = 1008;
 constexpr int kContainerId = 333;
-constexpr uint32_t kSentinel = 0x111111;
+constexpr uint32_t kSentinel = toolkit_test::kUnpainted;
 constexpr uint32_t kBackground = 0xE8E8E8;  // RGB(232, 232, 232)
 const wchar_t kParentClass[] = L"Swatch Test Parent";
 
@@ -72,40 +73,7 @@ ColorPick TestPicker(uint32_t initialColor, uint32_t* picked) {
   return picker.answer;
 }
 
-// A memory DC holding a 32-bit top-down DIB section, filled with a sentinel, that a control paints into.
-class Canvas {
- public:
-  Canvas(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_.Reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    bits_ = static_cast<uint32_t*>(bits);
-    onBitmap_ = std::make_unique<gdi::SelectGuard>(dc_.get(), bitmap_.get());
-  }
-  bool Ready() const { return bits_ != nullptr; }
-  uint32_t At(int x, int y) const {
-    GdiFlush();
-    return bits_[y * width_ + x] & 0xFFFFFF;
-  }
-  void PaintFrom(HWND control) {
-    for (int i = 0; i < width_ * height_; ++i) bits_[i] = kSentinel;
-    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()), PRF_CLIENT);
-  }
-
- private:
-  int width_;
-  int height_;
-  gdi::DcOwner dc_;
-  gdi::BitmapOwner bitmap_;
-  std::unique_ptr<gdi::SelectGuard> onBitmap_;  // made after the bitmap, destroyed before it
-  uint32_t* bits_ = nullptr;
-};
+using Canvas = toolkit_test::PrintCanvas;
 
 LPARAM At(int x, int y) {
   return MAKELPARAM(static_cast<WORD>(static_cast<int16_t>(x)), static_cast<WORD>(static_cast<int16_t>(y)));
@@ -116,15 +84,10 @@ class ColorSwatchWindow : public ::testing::Test {
   static void SetUpTestSuite() {
     ASSERT_TRUE(RegisterColorSwatchClass());
     ASSERT_TRUE(RegisterPlainContainerClass());
-    WNDCLASSEXW parentClass{};
-    parentClass.cbSize = sizeof parentClass;
-    parentClass.lpfnWndProc = ParentProc;
-    parentClass.hInstance = GetModuleHandleW(nullptr);
-    parentClass.lpszClassName = kParentClass;
-    ASSERT_NE(RegisterClassExW(&parentClass), 0);
+    ASSERT_TRUE(toolkit_test::RegisterParentClass(kParentClass, ParentProc));
   }
   static void TearDownTestSuite() {
-    UnregisterClassW(kParentClass, GetModuleHandleW(nullptr));
+    toolkit_test::UnregisterParentClass(kParentClass);
     UnregisterPlainContainerClass();
     UnregisterColorSwatchClass();
   }
@@ -134,8 +97,7 @@ class ColorSwatchWindow : public ::testing::Test {
     picker = PickerScript{};
     SetHostColorPicker(&TestPicker);
     // Hidden: nothing paints on its own, the tests paint through WM_PRINTCLIENT.
-    panel_ = CreateWindowExW(0, kParentClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+    panel_ = toolkit_test::CreateParentWindow(kParentClass, 300, 200);
     ASSERT_NE(panel_, nullptr);
   }
   void TearDown() override {

@@ -33,6 +33,7 @@
 #include "widgets/color_swatch.h"
 #include "widgets/gdi_owners.h"
 #include "widgets/mac_style_button.h"
+#include "tests/win/toolkit_test_support.h"
 
 namespace {
 
@@ -214,15 +215,10 @@ class OptionsPanelWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     session_ = new ToolkitSession();
-    WNDCLASSEXW parentClass{};
-    parentClass.cbSize = sizeof parentClass;
-    parentClass.lpfnWndProc = ParentProc;
-    parentClass.hInstance = GetModuleHandleW(nullptr);
-    parentClass.lpszClassName = kParentClass;
-    ASSERT_NE(RegisterClassExW(&parentClass), 0);
+    ASSERT_TRUE(toolkit_test::RegisterParentClass(kParentClass, ParentProc));
   }
   static void TearDownTestSuite() {
-    UnregisterClassW(kParentClass, GetModuleHandleW(nullptr));
+    toolkit_test::UnregisterParentClass(kParentClass);
     delete session_;
     session_ = nullptr;
   }
@@ -257,8 +253,7 @@ class OptionsPanelWindow : public ::testing::Test {
     }
     Palette.entries[31].alpha = 0;  // the key colour sits in the last entry
     PaletteView.selected = -1;
-    parent_ = CreateWindowExW(0, kParentClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 700, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+    parent_ = toolkit_test::CreateParentWindow(kParentClass, 400, 700);
     ASSERT_NE(parent_, nullptr);
   }
 

@@ -18,6 +18,7 @@
 #include "ui/palette_view.h"
 #include "ui/save_options.h"
 #include "widgets/gdi_owners.h"
+#include "tests/win/toolkit_test_support.h"
 
 namespace {
 
@@ -83,15 +84,10 @@ class PaletteViewWindow : public ::testing::Test {
   static void SetUpTestSuite() {
     ASSERT_TRUE(RegisterColorSwatchClass());
     ASSERT_TRUE(RegisterPlainContainerClass());
-    WNDCLASSEXW panelClass{};
-    panelClass.cbSize = sizeof panelClass;
-    panelClass.lpfnWndProc = PanelProc;
-    panelClass.hInstance = GetModuleHandleW(nullptr);
-    panelClass.lpszClassName = kPanelClass;
-    ASSERT_NE(RegisterClassExW(&panelClass), 0);
+    ASSERT_TRUE(toolkit_test::RegisterParentClass(kPanelClass, PanelProc));
   }
   static void TearDownTestSuite() {
-    UnregisterClassW(kPanelClass, GetModuleHandleW(nullptr));
+    toolkit_test::UnregisterParentClass(kPanelClass);
     UnregisterPlainContainerClass();
     UnregisterColorSwatchClass();
   }
@@ -111,8 +107,7 @@ class PaletteViewWindow : public ::testing::Test {
     SaveOptions.useKeyColor = 0;
     Palette = PaletteRecord{};
     PaletteView.selected = -1;
-    panel_ = CreateWindowExW(0, kPanelClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 400, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+    panel_ = toolkit_test::CreateParentWindow(kPanelClass, 400, 400);
     ASSERT_NE(panel_, nullptr);
   }
   void TearDown() override {

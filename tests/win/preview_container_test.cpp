@@ -16,11 +16,12 @@
 #include "ui/save_options.h"
 #include "widgets/gdi_owners.h"
 #include "widgets/preview_container.h"
+#include "tests/win/toolkit_test_support.h"
 
 namespace {
 
 constexpr int kPreviewId = 1005;
-constexpr uint32_t kSentinel = 0x111111;
+constexpr uint32_t kSentinel = toolkit_test::kUnpainted;
 constexpr uint32_t kBackground = 0xE8E8E8;  // RGB(232, 232, 232)
 const wchar_t kParentClass[] = L"Preview Test Parent";
 
@@ -55,42 +56,7 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// A memory DC holding a 32-bit top-down DIB section, filled with a sentinel, that the control paints into.
-class Canvas {
- public:
-  Canvas(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_.Reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    bits_ = static_cast<uint32_t*>(bits);
-    onBitmap_ = std::make_unique<gdi::SelectGuard>(dc_.get(), bitmap_.get());
-    for (int i = 0; i < width * height; ++i) bits_[i] = kSentinel;
-  }
-  HDC dc() const { return dc_.get(); }
-  bool Ready() const { return bits_ != nullptr; }
-  uint32_t At(int x, int y) const {
-    GdiFlush();
-    return bits_[y * width_ + x] & 0xFFFFFF;
-  }
-  void PaintFrom(HWND preview) {
-    for (int i = 0; i < width_ * height_; ++i) bits_[i] = kSentinel;
-    SendMessageW(preview, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()), PRF_CLIENT);
-  }
-
- private:
-  int width_;
-  int height_;
-  gdi::DcOwner dc_;
-  gdi::BitmapOwner bitmap_;
-  std::unique_ptr<gdi::SelectGuard> onBitmap_;  // made after the bitmap, destroyed before it
-  uint32_t* bits_ = nullptr;
-};
+using Canvas = toolkit_test::PrintCanvas;
 
 LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(static_cast<int16_t>(x)), static_cast<WORD>(y)); }
 
@@ -100,15 +66,10 @@ class PreviewContainerWindow : public ::testing::Test {
     // The class owns its brush and Windows deletes it at unregistration.
     background_ = CreateSolidBrush(RGB(232, 232, 232));
     ASSERT_TRUE(RegisterPreviewContainerClass(background_));
-    WNDCLASSEXW parentClass{};
-    parentClass.cbSize = sizeof parentClass;
-    parentClass.lpfnWndProc = ParentProc;
-    parentClass.hInstance = GetModuleHandleW(nullptr);
-    parentClass.lpszClassName = kParentClass;
-    ASSERT_NE(RegisterClassExW(&parentClass), 0);
+    ASSERT_TRUE(toolkit_test::RegisterParentClass(kParentClass, ParentProc));
   }
   static void TearDownTestSuite() {
-    UnregisterClassW(kParentClass, GetModuleHandleW(nullptr));
+    toolkit_test::UnregisterParentClass(kParentClass);
     UnregisterPreviewContainerClass();
   }
 
@@ -119,8 +80,7 @@ class PreviewContainerWindow : public ::testing::Test {
     paletteBefore_ = Palette;
     previewZoom = 1.0f;
     parentLog = ParentLog{};
-    parent_ = CreateWindowExW(0, kParentClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+    parent_ = toolkit_test::CreateParentWindow(kParentClass, 600, 400);
     ASSERT_NE(parent_, nullptr);
   }
   void TearDown() override {

@@ -131,4 +131,20 @@ HWND HiddenParent::AddChild(const wchar_t* className, int id, int width, int hei
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
+bool RegisterParentClass(const wchar_t* name, WNDPROC procedure) {
+  WNDCLASSEXW parentClass{};
+  parentClass.cbSize = sizeof parentClass;
+  parentClass.lpfnWndProc = procedure;
+  parentClass.hInstance = GetModuleHandleW(nullptr);
+  parentClass.lpszClassName = name;
+  return RegisterClassExW(&parentClass) != 0;
+}
+
+void UnregisterParentClass(const wchar_t* name) { UnregisterClassW(name, GetModuleHandleW(nullptr)); }
+
+HWND CreateParentWindow(const wchar_t* className, int width, int height) {
+  return CreateWindowExW(0, className, L"", WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
 }  // namespace toolkit_test

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "widgets/gdi_owners.h"
+
 namespace toolkit_test {
 
 struct Rgb {
@@ -76,5 +78,59 @@ class HiddenParent {
  private:
   HWND window_ = nullptr;
 };
+
+// The colour a PrintCanvas holds where the control painted nothing, as 0x00RRGGBB.
+constexpr std::uint32_t kUnpainted = 0x111111;
+
+// A memory DC holding a 32-bit top-down DIB section that a control paints into through WM_PRINTCLIENT.
+// Built from the product's GDI owners so leak tests see it in gdi::LiveObjects; defined here, inline, so
+// tests that never use it need not link them.
+class PrintCanvas {
+ public:
+  PrintCanvas(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.Reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bits_ = static_cast<std::uint32_t*>(bits);
+    onBitmap_ = std::make_unique<gdi::SelectGuard>(dc_.get(), bitmap_.get());
+    Clear();
+  }
+  HDC dc() const { return dc_.get(); }
+  bool Ready() const { return bits_ != nullptr; }
+  // The pixel as 0x00RRGGBB.
+  std::uint32_t At(int x, int y) const {
+    GdiFlush();
+    return bits_[y * width_ + x] & 0xFFFFFF;
+  }
+  void PaintFrom(HWND control) {
+    Clear();
+    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()), PRF_CLIENT);
+  }
+
+ private:
+  void Clear() {
+    if (bits_ == nullptr) return;
+    for (int i = 0; i < width_ * height_; ++i) bits_[i] = kUnpainted;
+  }
+
+  int width_;
+  int height_;
+  gdi::DcOwner dc_;
+  gdi::BitmapOwner bitmap_;
+  std::unique_ptr<gdi::SelectGuard> onBitmap_;  // made after the bitmap, destroyed before it
+  std::uint32_t* bits_ = nullptr;
+};
+
+// A window class for a test's own hidden parent, whose procedure records what that test needs.
+bool RegisterParentClass(const wchar_t* name, WNDPROC procedure);
+void UnregisterParentClass(const wchar_t* name);
+// A hidden top-level window of such a class: nothing paints on its own, the tests paint on purpose.
+HWND CreateParentWindow(const wchar_t* className, int width, int height);
 
 }  // namespace toolkit_test
