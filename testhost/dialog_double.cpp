@@ -4,6 +4,7 @@
 
 #include "png/png_writer.h"
 #include "png/size_text.h"
+#include "reduce/median_cut.h"
 #include "ui/about_box.h"
 #include "ui/dialog_state.h"
 
@@ -27,6 +28,8 @@ bool DoUI() {
   PrintFileSize(DialogSeen.compressedSize);
   StatusLineSink = nullptr;
   if (DialogScript.atOpen) DialogScript.atOpen();
+  // The real dialog lets go of the colour map when it closes, so the next save builds its own.
+  ReleaseColorMap();
   dialogUp = false;
   return !DialogScript.cancel;
 }
