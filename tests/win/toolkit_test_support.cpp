@@ -147,4 +147,9 @@ HWND CreateParentWindow(const wchar_t* className, int width, int height) {
                          GetModuleHandleW(nullptr), nullptr);
 }
 
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
 }  // namespace toolkit_test

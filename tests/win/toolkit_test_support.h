@@ -132,5 +132,7 @@ bool RegisterParentClass(const wchar_t* name, WNDPROC procedure);
 void UnregisterParentClass(const wchar_t* name);
 // A hidden top-level window of such a class: nothing paints on its own, the tests paint on purpose.
 HWND CreateParentWindow(const wchar_t* className, int width, int height);
+// Dispatches everything waiting in this thread's queue, posted commands included.
+void PumpMessages();
 
 }  // namespace toolkit_test
