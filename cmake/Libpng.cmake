@@ -38,13 +38,13 @@ if(WIN32)
     endif()
   endif()
   find_library(VEX_ZLIB_STATIC libz.a REQUIRED)
-  add_library(vex_png STATIC IMPORTED GLOBAL)
-  set_target_properties(vex_png PROPERTIES
+  add_library(vex_libpng STATIC IMPORTED GLOBAL)
+  set_target_properties(vex_libpng PROPERTIES
     IMPORTED_LOCATION ${prefix}/lib/libpng16.a
     INTERFACE_INCLUDE_DIRECTORIES ${prefix}/include
     INTERFACE_LINK_LIBRARIES ${VEX_ZLIB_STATIC})
 else()
   find_package(PNG 1.6 REQUIRED)
-  add_library(vex_png INTERFACE IMPORTED GLOBAL)
-  target_link_libraries(vex_png INTERFACE PNG::PNG)
+  add_library(vex_libpng INTERFACE IMPORTED GLOBAL)
+  target_link_libraries(vex_libpng INTERFACE PNG::PNG)
 endif()

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/debug_log.h"
+#include "base/debug_log.h"
 #include "host/host_call.h"
-#include "host/platform.h"
-#include "reduce/palette.h"
-#include "reduce/whole_image.h"
+#include "base/platform.h"
+#include "records/palette.h"
+#include "records/whole_image.h"
 
 namespace {
 

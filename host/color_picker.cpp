@@ -2,6 +2,7 @@
 
 #include "host/host_abi.h"
 #include "host/host_call.h"
+#include "records/color.h"
 
 namespace {
 
@@ -21,14 +22,15 @@ ColorPick PickColorThroughHost(uint32_t initialColor, uint32_t* picked) {
   request.selector = kColorServicesChooseColor;
   request.sourceSpace = kRgbSpace;
   request.resultSpace = kRgbSpace;
-  request.colorComponents[0] = static_cast<int16_t>(initialColor & 0xFF);
-  request.colorComponents[1] = static_cast<int16_t>((initialColor >> 8) & 0xFF);
-  request.colorComponents[2] = static_cast<int16_t>((initialColor >> 16) & 0xFF);
+  const RgbColor initial = UnpackColor(initialColor);
+  request.colorComponents[0] = initial.red;
+  request.colorComponents[1] = initial.green;
+  request.colorComponents[2] = initial.blue;
   request.colorComponents[3] = 255;
   request.selectorParameter.pickerPrompt = prompt;
   if (HostCall.format->colorServices(&request) != kNoErr) return ColorPick::kUnchanged;
-  *picked = (static_cast<uint32_t>(request.colorComponents[0]) & 0xFF) |
-            (static_cast<uint32_t>(request.colorComponents[1]) & 0xFF) << 8 |
-            (static_cast<uint32_t>(request.colorComponents[2]) & 0xFF) << 16;
+  // The low byte of each component the host returns.
+  *picked = PackColor(static_cast<uint8_t>(request.colorComponents[0]), static_cast<uint8_t>(request.colorComponents[1]),
+                      static_cast<uint8_t>(request.colorComponents[2]));
   return ColorPick::kPicked;
 }

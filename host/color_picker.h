@@ -2,7 +2,7 @@
 // The host's colour picker, offered to the colour swatches (which fall back to the system dialog).
 #include <cstdint>
 
-#include "widgets/color_pick.h"
+#include "base/callouts.h"
 
 // Asks the host's colour services of the current call to choose a colour, starting from `initialColor`
 // (0x00BBGGRR), with the prompt "Select a Color". kUnavailable when the host has no colour services;

@@ -12,6 +12,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "records/four_char_code.h"
+
 // ---------------------------------------------------------------------------------------------------------
 // Basic types
 // ---------------------------------------------------------------------------------------------------------
@@ -21,7 +23,6 @@ using SPErr = int32_t;      // 32-bit result code of the suite layer, 0 = succes
 using PIBoolean = uint8_t;  // one-byte boolean used throughout the records, 0 = false
 using SPBoolean = int32_t;  // four-byte boolean returned by the suite layer
 using Fixed = int32_t;      // 16.16 fixed point
-using FourCC = uint32_t;    // four ASCII characters, first character in the most significant byte
 using Handle = char**;      // host-managed relocatable block: pointer to the pointer to the bytes
 using Str255 = unsigned char[256];  // byte 0 = length, then up to 255 characters
 
@@ -48,15 +49,6 @@ struct VRect {
   int32_t bottom;
   int32_t right;
 };
-
-// FourCharCode("8BIM") == 0x3842494D. Taking the literal by array reference rejects codes that are not
-// exactly four characters long at compile time.
-constexpr FourCC FourCharCode(const char (&code)[5]) {
-  return (static_cast<FourCC>(static_cast<unsigned char>(code[0])) << 24) |
-         (static_cast<FourCC>(static_cast<unsigned char>(code[1])) << 16) |
-         (static_cast<FourCC>(static_cast<unsigned char>(code[2])) << 8) |
-         static_cast<FourCC>(static_cast<unsigned char>(code[3]));
-}
 
 // Signature the host writes into FormatRecord::hostSig; reading it back is our run-time layout check.
 constexpr FourCC kHostSignature = FourCharCode("8BIM");

@@ -1,6 +1,6 @@
 #include "host/host_file.h"
 
-#include "host/platform.h"
+#include "base/platform.h"
 
 OSErr HostFileWrite(intptr_t file, int32_t* count, const void* bytes) {
   const int32_t wanted = *count & 0xFFFF;

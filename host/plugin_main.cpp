@@ -3,11 +3,11 @@
 #include <exception>
 #include <new>
 
-#include "ui/about_box.h"
-#include "host/debug_log.h"
+#include "base/debug_log.h"
 #include "host/host_call.h"
 #include "host/save_pipeline.h"
 #include "host/script_params.h"
+#include "ui/save_dialog.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ void RunAbout(void* record) {
   HostCall.about = static_cast<AboutRecord*>(record);
   HostCall.basic = HostCall.about != nullptr ? HostCall.about->sSPBasic : nullptr;
   const PlatformData* platform = HostCall.about != nullptr ? HostCall.about->platformData : nullptr;
-  DoAbout(platform != nullptr ? platform->hwnd : 0);
+  if (SaveDialog* dialog = InstalledSaveDialog()) dialog->DoAbout(platform != nullptr ? platform->hwnd : 0);
   ReleaseSuites();
 }
 
@@ -125,7 +125,7 @@ void RunFormatSelector(int16_t selector) {
 
 }  // namespace
 
-extern "C" void PluginMain(int16_t selector, void* record, intptr_t* data, int16_t* result) {
+void DispatchPluginCall(int16_t selector, void* record, intptr_t* data, int16_t* result) {
   if (result == nullptr || data == nullptr) return;
   HostCall.result = result;
   HostCall.data = data;

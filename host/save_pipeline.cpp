@@ -2,24 +2,23 @@
 
 #include <algorithm>
 
+#include "base/callouts.h"
+#include "base/debug_log.h"
+#include "base/progress.h"
 #include "host/acquire_image.h"
 #include "host/color_picker.h"
-#include "host/debug_log.h"
 #include "host/host_call.h"
 #include "host/host_file.h"
-#include "host/progress.h"
-#include "host/save_paths.h"
+#include "host/host_progress.h"
 #include "host/script_params.h"
 #include "png/png_writer.h"
+#include "records/reduced_image.h"
+#include "records/save_options.h"
+#include "records/save_paths.h"
+#include "records/whole_image.h"
 #include "reduce/reduce_filter.h"
-#include "reduce/reduced_image.h"
-#include "reduce/whole_image.h"
-#include "ui/dialog_state.h"
-#include "ui/save_options.h"
+#include "ui/save_dialog.h"
 #include "ui/settings_file.h"
-
-platform::WidePath TempPngPath;
-platform::WidePath PluginDir;
 
 namespace {
 
@@ -28,6 +27,26 @@ constexpr size_t kTempPathUnits = 2048;     // including the terminator
 constexpr size_t kPluginDirBytes = 1024;    // including the terminator
 constexpr size_t kPluginFileNameLength = 12;  // "Vexlorin.8bi"
 const char16_t kTempSuffix[] = u".temp";
+
+// For the length of one save, what the floors below report reaches the host or the dialog.
+class SaveCallouts {
+ public:
+  SaveCallouts() { Callouts.progress = ReportSaveProgress; }
+  ~SaveCallouts() {
+    Callouts.progress = nullptr;
+    Callouts.pickColor = nullptr;
+  }
+  SaveCallouts(const SaveCallouts&) = delete;
+  SaveCallouts& operator=(const SaveCallouts&) = delete;
+};
+
+// The dialog of this build; a build without one cannot ask, so nothing is saved.
+bool RunSaveDialog() {
+  SaveDialog* dialog = InstalledSaveDialog();
+  if (dialog == nullptr) return false;
+  Callouts.pickColor = PickColorThroughHost;  // taken out again with the save's other call-outs
+  return dialog->DoUI();
+}
 
 // Hands the accepted PNG to the host; the temporary file goes away afterwards, whatever the copy did.
 void CopyTemporaryPng() {
@@ -136,6 +155,7 @@ void WriteStart() {
     return;
   }
 
+  SaveCallouts callouts;
   ResetSaveOptions();
   WholePicture();
   LoadSettings();
@@ -149,10 +169,7 @@ void WriteStart() {
   DoFilter();
   DebugLog("After doFilter before DoUI");
   LastCompressedSize = 0;
-  SetHostColorPicker(PickColorThroughHost);
-  const bool save = DoUI();
-  SetHostColorPicker(nullptr);
-  if (save) {
+  if (RunSaveDialog()) {
     CopyTemporaryPng();
   } else {
     DebugLog("Press cancel");

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "host/host_abi.h"
-#include "host/platform.h"
+#include "base/platform.h"
 
 void EstimateStart();
 void WriteStart();

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "host/host_abi.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 
 // Write start: parameters handed in by the host override the loaded options; the host's descriptor is
 // disposed of afterwards.

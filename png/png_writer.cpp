@@ -3,15 +3,16 @@
 #include <png.h>
 
 #include <csetjmp>
-#include <vector>
 
-#include "host/debug_log.h"
-#include "host/platform.h"
-#include "host/progress.h"
-#include "host/save_paths.h"
-#include "reduce/reduced_image.h"
-#include "reduce/whole_image.h"
-#include "ui/save_options.h"
+#include "base/debug_log.h"
+#include "base/page_block.h"
+#include "base/platform.h"
+#include "base/progress.h"
+#include "records/color.h"
+#include "records/save_paths.h"
+#include "records/reduced_image.h"
+#include "records/whole_image.h"
+#include "records/save_options.h"
 
 int32_t LastCompressedSize = 0;
 
@@ -72,9 +73,10 @@ void SetBackground(png_structp png, png_infop info, int32_t fillColor) {
   DebugLog("save background");
   png_color_16 background{};
   background.index = 0;
-  background.red = static_cast<png_uint_16>(fillColor & 0xFF);
-  background.green = static_cast<png_uint_16>((fillColor >> 8) & 0xFF);
-  background.blue = static_cast<png_uint_16>((fillColor >> 16) & 0xFF);
+  const RgbColor fill = UnpackColor(static_cast<uint32_t>(fillColor));
+  background.red = fill.red;
+  background.green = fill.green;
+  background.blue = fill.blue;
   background.gray = static_cast<png_uint_16>((background.red + background.green + background.blue) / 3);
   png_set_bKGD(png, info, &background);
 }
@@ -102,9 +104,10 @@ bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, Chunk
 
 int32_t WritePng(FILE* file, const PngWriteJob& job) {
   const size_t rowTableBytes = sizeof(png_bytep) * static_cast<size_t>(job.height > 0 ? job.height : 0);
+  PageBlock rowTable(rowTableBytes);
+  if (rowTableBytes > 0 && !rowTable) return 0;
   ChunkData chunks;
-  chunks.rows = static_cast<png_bytep*>(platform::AllocatePages(rowTableBytes));
-  if (chunks.rows == nullptr) return 0;
+  chunks.rows = rowTable.As<png_bytep>();
   for (int32_t y = 0; y < job.height; ++y) {
     chunks.rows[y] = const_cast<png_bytep>(job.pixels + static_cast<size_t>(y) * job.rowBytes);
   }
@@ -114,7 +117,6 @@ int32_t WritePng(FILE* file, const PngWriteJob& job) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) {
     DebugLog("Cannot create_write_struct");
-    platform::FreePages(chunks.rows, rowTableBytes);
     return 0;
   }
   DebugLog("before png_create_info_struct");
@@ -122,7 +124,6 @@ int32_t WritePng(FILE* file, const PngWriteJob& job) {
   if (info == nullptr) {
     png_destroy_write_struct(&png, nullptr);
     DebugLog("cannot create_info_struct");
-    platform::FreePages(chunks.rows, rowTableBytes);
     return 0;
   }
   DebugLog("before png_init_io");
@@ -133,7 +134,7 @@ int32_t WritePng(FILE* file, const PngWriteJob& job) {
   if (written) DebugLog("before png_destroy_write_struct");
   png_destroy_write_struct(&png, &info);
   if (written && chunks.hasPalette) DebugLog("before free palette");
-  platform::FreePages(chunks.rows, rowTableBytes);
+  rowTable.Reset();
   if (!written) return 0;
 
   DebugLog("before filesize");

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "reduce/palette.h"
+#include "records/palette.h"
 
 // Everything one encoding reads, so tests can encode without the process-wide records.
 struct PngWriteJob {

@@ -3,9 +3,8 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "reduce/whole_image.h"
-
-void (*StatusLineSink)(const char* line) = nullptr;
+#include "base/callouts.h"
+#include "records/whole_image.h"
 
 void FormatByteSize(char* text, size_t capacity, int64_t size) {
   if (size / 1000 <= 2) {
@@ -38,5 +37,5 @@ void PrintFileSize(int32_t compressed) {
   const int64_t original = static_cast<int64_t>(WholeImage._WholePlanesIn) * WholeImage._WholeHeight *
                            WholeImage._WholeWidth;
   const std::string line = FileSizeLine(original, compressed);
-  if (StatusLineSink != nullptr) StatusLineSink(line.c_str());
+  CalloutStatusLine(line.c_str());
 }

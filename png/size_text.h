@@ -11,8 +11,5 @@ void FormatByteSize(char* text, size_t capacity, int64_t size);
 // "\n\r   File Size (Original/Compressed): <original> / <compressed>"
 std::string FileSizeLine(int64_t original, int64_t compressed);
 
-// Builds the line for the current image and hands it to StatusLineSink.
+// Builds the line for the current image and hands it to the status-line call-out (the dialog's status bar).
 void PrintFileSize(int32_t compressed);
-
-// Whatever shows the size line (the dialog's status bar); null while nothing does.
-extern void (*StatusLineSink)(const char* line);

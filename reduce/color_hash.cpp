@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "host/debug_log.h"
-#include "host/platform.h"
+#include "base/debug_log.h"
+#include "base/platform.h"
 
 struct AColorHashNode {
   uint8_t red;

@@ -3,15 +3,8 @@
 // the reduction as a cache from a colour to its palette index.
 #include <cstdint>
 
-// One histogram (or colour-map) entry: colour, the spare byte copied from the sample, and a count.
-struct AColorHistEntry {
-  uint8_t red;
-  uint8_t green;
-  uint8_t blue;
-  uint8_t alpha;
-  uint8_t spare;
-  int32_t value;
-};
+#include "records/color_map.h"
+
 
 struct AColorHashNode;
 struct AColorHashTable;  // 20023 chain heads in page-granular, zero-filled memory

@@ -1,7 +1,5 @@
 #include "reduce/dither.h"
 
-#include "host/platform.h"
-
 namespace {
 
 constexpr int kRed = 0;
@@ -40,22 +38,19 @@ inline void SpreadChannel(DitherState& state, int32_t x, int channel, int32_t er
 
 }  // namespace
 
-DitherState::~DitherState() { FreeErrorRow(*this); }
-
 bool AllocateErrorRow(DitherState& state, int32_t width) {
   FreeErrorRow(state);
   const size_t bytes = static_cast<size_t>(width < 0 ? 0 : width) * kChannels * sizeof(int32_t);
-  state.errorRow = static_cast<int32_t*>(platform::AllocatePages(bytes));
-  if (state.errorRow == nullptr) return false;
-  state.errorRowBytes = bytes;
+  state.errorBlock = PageBlock(bytes);
+  if (bytes > 0 && !state.errorBlock) return false;
+  state.errorRow = state.errorBlock.As<int32_t>();
   state.width = width;
   return true;
 }
 
 void FreeErrorRow(DitherState& state) {
-  platform::FreePages(state.errorRow, state.errorRowBytes);
+  state.errorBlock.Reset();
   state.errorRow = nullptr;
-  state.errorRowBytes = 0;
   state.width = 0;
 }
 

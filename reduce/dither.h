@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/page_block.h"
+
 // A pixel on its way to the palette. Each dither step leaves every channel clamped to 0..255.
 struct DitherPixel {
   int32_t red;
@@ -20,13 +22,8 @@ struct DitherAlphaRules {
 
 // Error row and carry for Diffusion, the noise generator for Noise.
 struct DitherState {
-  DitherState() = default;
-  DitherState(const DitherState&) = delete;
-  DitherState& operator=(const DitherState&) = delete;
-  ~DitherState();
-
-  int32_t* errorRow = nullptr;  // 4 per column (red, green, blue, alpha); page-granular and zero-filled
-  size_t errorRowBytes = 0;
+  PageBlock errorBlock;         // owns the error row
+  int32_t* errorRow = nullptr;  // 4 per column (red, green, blue, alpha); zero-filled when allocated
   int32_t width = 0;
   int32_t carry[4] = {};
   uint32_t noise = 0;

@@ -4,6 +4,8 @@
 // is double, and every result is truncated toward zero.
 #include <cstdint>
 
+#include "records/color.h"
+
 constexpr float kRedGrayWeight = 0.2125f;
 constexpr double kGreenGrayWeight = 0.7154;
 constexpr double kBlueGrayWeight = 0.0721;
@@ -16,13 +18,11 @@ inline int32_t GrayOf(int32_t red, int32_t green, int32_t blue) {
 }
 
 // fillColor is 0x00BBGGRR; the fill's gray sums its terms green, red, blue.
-inline int32_t FillRed(int32_t fillColor) { return fillColor & 0xFF; }
-inline int32_t FillGreen(int32_t fillColor) { return (fillColor >> 8) & 0xFF; }
-inline int32_t FillBlue(int32_t fillColor) { return (fillColor >> 16) & 0xFF; }
 inline int32_t FillGrayOf(int32_t fillColor) {
-  return static_cast<int32_t>((kGreenGrayWeight * static_cast<double>(FillGreen(fillColor)) +
-                               static_cast<double>(kRedGrayWeight) * static_cast<double>(FillRed(fillColor))) +
-                              kBlueGrayWeight * static_cast<double>(FillBlue(fillColor)));
+  const RgbColor fill = UnpackColor(static_cast<uint32_t>(fillColor));
+  return static_cast<int32_t>((kGreenGrayWeight * static_cast<double>(fill.green) +
+                               static_cast<double>(kRedGrayWeight) * static_cast<double>(fill.red)) +
+                              kBlueGrayWeight * static_cast<double>(fill.blue));
 }
 
 // a = alpha / 255 and b = 1 - a, each rounded to single precision.

@@ -75,7 +75,8 @@ int32_t NearestColorIndex(const AColorHistEntry* colorMap, int32_t searchCount, 
 }
 
 PaletteLookup::PaletteLookup(const AColorHistEntry* colorMap, int32_t searchCount, bool useMatchCache)
-    : table_(new SearchTable) {
+    : table_(new (std::nothrow) SearchTable) {
+  if (table_ == nullptr) return;
   SearchTable& table = *table_;
   table.colorMap = colorMap;
   table.entries = std::min(std::max(searchCount, 0), kMostEntries);

@@ -14,11 +14,14 @@ int32_t NearestColorIndex(const AColorHistEntry* colorMap, int32_t searchCount, 
 class PaletteLookup {
  public:
   // Without useMatchCache (or when the cache cannot be allocated) the MatchCache is skipped; the answers are
-  // the same, only slower. The colour map must outlive the lookup.
+  // the same, only slower. The colour map must outlive the lookup. Not Ready when the memory for its table could
+  // not be had; then it must not be asked.
   PaletteLookup(const AColorHistEntry* colorMap, int32_t searchCount, bool useMatchCache = true);
   ~PaletteLookup();
   PaletteLookup(const PaletteLookup&) = delete;
   PaletteLookup& operator=(const PaletteLookup&) = delete;
+
+  bool Ready() const { return table_ != nullptr; }
 
   // NearestColorIndex of the value.
   int32_t Find(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha);

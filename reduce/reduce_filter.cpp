@@ -2,36 +2,34 @@
 
 #include <algorithm>
 #include <memory>
-#include <vector>
+#include <new>
 
-#include "host/debug_log.h"
-#include "host/platform.h"
-#include "host/progress.h"
+#include "base/debug_log.h"
+#include "base/callouts.h"
+#include "base/platform.h"
+#include "base/progress.h"
 #include "reduce/dither.h"
 #include "reduce/gray.h"
 #include "reduce/median_cut.h"
 #include "reduce/palette_lookup.h"
-#include "reduce/reduced_image.h"
-
-void (*PaletteViewRefresh)() = nullptr;
+#include "records/reduced_image.h"
 
 namespace {
-
-constexpr int32_t kModeGray = 1;
-constexpr int32_t kModeIndexed = 2;
-constexpr int32_t kModeRgb = 3;
 
 // In key-colour mode a pixel below this alpha is transparent, and Diffusion measures alpha errors from it.
 constexpr int32_t kKeyColorAlpha = 127;
 // With a lowest alpha below this, alpha mode keeps the transparent entry out of the search.
 constexpr int32_t kClearMinAlpha = 100;
 
-using Table = std::vector<uint8_t>;  // [alpha][value], 256 × 256
+using Table = std::unique_ptr<uint8_t[]>;  // [alpha][value], 256 × 256; null when the memory cannot be had
+
+Table NewTable() { return Table(new (std::nothrow) uint8_t[256 * 256]); }
 
 // The per-pixel formulas of gray.h evaluated once per run for every input they can meet; the tables give
 // exactly the values the formulas give.
 Table CompositeTable(int32_t fill) {
-  Table table(256 * 256);
+  Table table = NewTable();
+  if (table == nullptr) return table;
   for (int32_t alpha = 0; alpha < 256; ++alpha) {
     const AlphaFractions fractions = AlphaFractionsOf(alpha);
     for (int32_t value = 0; value < 256; ++value) {
@@ -42,7 +40,8 @@ Table CompositeTable(int32_t fill) {
 }
 
 Table GrayOverFillTable(int32_t fillGray, bool singleFillTerm) {
-  Table table(256 * 256);
+  Table table = NewTable();
+  if (table == nullptr) return table;
   for (int32_t alpha = 0; alpha < 256; ++alpha) {
     const AlphaFractions fractions = AlphaFractionsOf(alpha);
     for (int32_t gray = 0; gray < 256; ++gray) {
@@ -71,6 +70,7 @@ struct GrayTerms {
 };
 
 // Converts one row at a time for one run: holds the tables, the lookup and the dither state the run needs.
+// Not Ready when one of them could not be had.
 class RowConverter {
  public:
   RowConverter(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
@@ -79,28 +79,30 @@ class RowConverter {
         planes_(image._WholePlanesIn), out_(settings.bytesPerPixel) {
     const bool composite = settings.planes == 4 && !settings.alphaChannel;
     switch (settings.mode) {
-      case kModeRgb:
+      case kWholeRgb:
         if (settings.pngType == kPngRgb && composite) MakeCompositeTables();
         if (settings.pngType == kPngGrayscale) {
-          grayTerms_.reset(new GrayTerms);
-          if (composite) grayOver_ = GrayOverFillTable(settings.fillGray, false);
+          grayTerms_.reset(new (std::nothrow) GrayTerms);
+          ready_ = ready_ && grayTerms_ != nullptr;
+          if (composite) NeedTable(grayOver_, GrayOverFillTable(settings.fillGray, false));
         }
         if (settings.pngType == kPngPalette) {
           if (settings.planes >= 4 && !settings.alphaMode && !settings.keyColorMode) MakeCompositeTables();
-          lookup_.reset(new PaletteLookup(match.colorMap, match.searchCount, match.useMatchCache));
+          lookup_.reset(new (std::nothrow) PaletteLookup(match.colorMap, match.searchCount, match.useMatchCache));
+          ready_ = ready_ && lookup_ != nullptr && lookup_->Ready();
         }
         break;
-      case kModeIndexed:
+      case kWholeIndexed:
         for (int32_t i = 0; i < 256; ++i) {
           const PaletteEntry& entry = palette.entries[i];
           paletteGray_[i] = static_cast<uint8_t>(GrayOf(entry.red, entry.green, entry.blue));
         }
         break;
-      case kModeGray:
+      case kWholeGray:
         if (settings.pngType == kPngPalette && settings.planes == 2) {
-          grayOver_ = GrayOverFillTable(settings.fillGray, false);
+          NeedTable(grayOver_, GrayOverFillTable(settings.fillGray, false));
         } else if (settings.pngType != kPngPalette && settings.planes == 2 && !settings.alphaMode) {
-          grayOver_ = GrayOverFillTable(settings.fillGray, true);
+          NeedTable(grayOver_, GrayOverFillTable(settings.fillGray, true));
         }
         break;
       default:
@@ -108,21 +110,23 @@ class RowConverter {
     }
   }
 
+  bool Ready() const { return ready_; }
+
   void Row(int32_t y, const uint8_t* in, uint8_t* out) {
     switch (settings_.mode) {
-      case kModeRgb:
+      case kWholeRgb:
         // An RGB image needs its three colour planes; anything less is not an image this filter can read.
         if (planes_ < 3) return;
         if (settings_.pngType == kPngRgb) RgbToRgb(in, out);
         if (settings_.pngType == kPngGrayscale) RgbToGray(in, out);
         if (settings_.pngType == kPngPalette) RgbToPalette(y, in, out);
         return;
-      case kModeIndexed:
+      case kWholeIndexed:
         if (settings_.pngType == kPngRgb) IndexedToRgb(in, out);
         if (settings_.pngType == kPngGrayscale) IndexedToGray(in, out);
         if (settings_.pngType == kPngPalette) IndexedToPalette(in, out);
         return;
-      case kModeGray:
+      case kWholeGray:
         if (settings_.pngType == kPngRgb) GrayToRgb(in, out);
         if (settings_.pngType == kPngGrayscale) GrayToGray(in, out);
         if (settings_.pngType == kPngPalette) GrayToPalette(in, out);
@@ -133,10 +137,15 @@ class RowConverter {
   }
 
  private:
+  void NeedTable(Table& slot, Table table) {
+    slot = std::move(table);
+    ready_ = ready_ && slot != nullptr;
+  }
+
   void MakeCompositeTables() {
-    overRed_ = CompositeTable(settings_.fillRed);
-    overGreen_ = CompositeTable(settings_.fillGreen);
-    overBlue_ = CompositeTable(settings_.fillBlue);
+    NeedTable(overRed_, CompositeTable(settings_.fillRed));
+    NeedTable(overGreen_, CompositeTable(settings_.fillGreen));
+    NeedTable(overBlue_, CompositeTable(settings_.fillBlue));
   }
 
   void RgbToRgb(const uint8_t* in, uint8_t* out) const {
@@ -180,7 +189,7 @@ class RowConverter {
 
   void RgbToPalette(int32_t y, const uint8_t* in, uint8_t* out) {
     const bool hasAlpha = planes_ >= 4;
-    const bool composite = hasAlpha && !overRed_.empty();
+    const bool composite = hasAlpha && overRed_ != nullptr;
     const bool transparencyRules = settings_.alphaMode || settings_.keyColorMode;
     const DitherAlphaRules alphaRules{settings_.transparencyDither, settings_.alphaChannel};
     const int32_t last = match_.count - 1;
@@ -293,11 +302,8 @@ class RowConverter {
   std::unique_ptr<GrayTerms> grayTerms_;
   uint8_t paletteGray_[256] = {};
   std::unique_ptr<PaletteLookup> lookup_;
+  bool ready_ = true;
 };
-
-void RefreshPaletteView() {
-  if (PaletteViewRefresh != nullptr) PaletteViewRefresh();
-}
 
 void FillGrayRamp(PaletteRecord& palette) {
   palette.count = 256;
@@ -319,8 +325,8 @@ FilterSettings FilterSettingsFor(const WholeImageRecord& image, const SaveOption
   settings.alphaChannel = options.alphaChannel != 0;
 
   // A gray image saved as Palette becomes the gray ramp, which keeps no transparency.
-  const bool alphaPlane = image._WholePlanesIn != 1 && image._WholePlanesIn != 3 &&
-                          !(image._WholeMode == kModeGray && settings.pngType == kPngPalette);
+  const bool alphaPlane =
+      HasAlphaPlane(image._WholePlanesIn) && !(image._WholeMode == kWholeGray && settings.pngType == kPngPalette);
   settings.alphaMode = alphaPlane && settings.alphaChannel;
   settings.keyColorMode = alphaPlane && !settings.alphaChannel && options.useKeyColor != 0;
   settings.transparencyDither = options.keyColorDither != 0 && (settings.alphaMode || settings.keyColorMode);
@@ -328,9 +334,10 @@ FilterSettings FilterSettingsFor(const WholeImageRecord& image, const SaveOption
   settings.bytesPerPixel = settings.pngType == kPngRgb ? 3 : 1;
   if (settings.alphaMode && settings.pngType != kPngPalette) settings.bytesPerPixel += 1;
 
-  settings.fillRed = FillRed(options.fillColor);
-  settings.fillGreen = FillGreen(options.fillColor);
-  settings.fillBlue = FillBlue(options.fillColor);
+  const RgbColor fill = UnpackColor(static_cast<uint32_t>(options.fillColor));
+  settings.fillRed = fill.red;
+  settings.fillGreen = fill.green;
+  settings.fillBlue = fill.blue;
   settings.fillGray = FillGrayOf(options.fillColor);
   settings.minAlpha = image.MinAlpha;
   return settings;
@@ -350,7 +357,7 @@ ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& set
                         const PaletteMatch& match, uint8_t* pixels, void (*progress)(double done, double total)) {
   const int32_t width = image._WholeWidth;
   const int32_t height = image._WholeHeight;
-  const bool paletteOfRgb = settings.mode == kModeRgb && settings.pngType == kPngPalette;
+  const bool paletteOfRgb = settings.mode == kWholeRgb && settings.pngType == kPngPalette;
   // Without a colour map there is nothing to match against; the buffer keeps what it had.
   if (paletteOfRgb && (match.colorMap == nullptr || match.count < 1)) return ReduceStatus::NoPalette;
   if (width > 0 && height > 0 && (pixels == nullptr || image.pixels == nullptr)) return ReduceStatus::OutOfMemory;
@@ -362,6 +369,7 @@ ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& set
   ResetNoise(dither);
 
   RowConverter converter(image, settings, palette, match, dither);
+  if (!converter.Ready()) return ReduceStatus::OutOfMemory;
   const size_t inRowBytes = static_cast<size_t>(width) * static_cast<size_t>(image._WholePlanesIn);
   const size_t outRowBytes = static_cast<size_t>(width) * static_cast<size_t>(settings.bytesPerPixel);
   for (int32_t y = 0; y < height; ++y) {
@@ -402,14 +410,14 @@ void DoFilter() {
   }
 
   PaletteMatch match;
-  if (settings.pngType == kPngPalette && settings.mode == kModeGray) {
+  if (settings.pngType == kPngPalette && settings.mode == kWholeGray) {
     FillGrayRamp(Palette);
     // A gray image never has a colour map: one left by an earlier palette build is shorter than the
     // ramp's 256 entries, and FixupPalette would write past its end.
     ReleaseColorMap();
     FixupPalette();
-    RefreshPaletteView();
-  } else if (settings.pngType == kPngPalette && settings.mode == kModeRgb) {
+    CalloutPaletteViewRefresh();
+  } else if (settings.pngType == kPngPalette && settings.mode == kWholeRgb) {
     Palette.count = Palette.builtCount;
     if (!Palette.built) {
       ReleaseColorMap();
@@ -418,7 +426,7 @@ void DoFilter() {
     }
     Palette.count = std::min(Palette.count, settings.paletteColors);
     FixupPalette();
-    RefreshPaletteView();
+    CalloutPaletteViewRefresh();
     match = PaletteMatchFor(settings, ColorMap, Palette.count);
   }
 

@@ -3,15 +3,11 @@
 #include <cstdint>
 
 #include "reduce/color_hash.h"
-#include "reduce/palette.h"
-#include "reduce/whole_image.h"
-#include "ui/save_options.h"
+#include "records/palette.h"
+#include "records/whole_image.h"
+#include "records/save_options.h"
 
 void DoFilter();
-
-// Called each time the filter has prepared the palette, so a palette view can follow it; null when no view
-// is shown. The dialog sets it.
-extern void (*PaletteViewRefresh)();
 
 // The work behind DoFilter, in plain functions over what they are given.
 

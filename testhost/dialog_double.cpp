@@ -2,15 +2,11 @@
 
 #include <cstdio>
 
-#include "png/png_writer.h"
-#include "png/size_text.h"
-#include "reduce/median_cut.h"
-#include "ui/about_box.h"
-#include "ui/dialog_state.h"
+#include "records/save_options.h"
+#include "ui/preview_session.h"
 
 DialogDoubleScript DialogScript;
 DialogDoubleRecord DialogSeen;
-bool dialogUp = false;
 
 namespace {
 // The size line goes where a person running the host sees it.
@@ -20,25 +16,28 @@ void PrintStatusLine(const char* line) {
 }
 }  // namespace
 
-bool DoUI() {
-  dialogUp = true;
+bool DialogDouble::DoUI() {
   ++DialogSeen.opened;
-  StatusLineSink = PrintStatusLine;
-  DialogSeen.compressedSize = CompressPNG();
-  PrintFileSize(DialogSeen.compressedSize);
-  StatusLineSink = nullptr;
+  BeginPreviewSession(PrintStatusLine);
+  DialogSeen.compressedSize = EncodeFirstPreview();
   if (DialogScript.atOpen) DialogScript.atOpen();
-  // The real dialog lets go of the colour map when it closes, so the next save builds its own.
-  ReleaseColorMap();
-  dialogUp = false;
+  // A window that never moved closes where the options said it would open.
+  EndPreviewSession({SaveOptions.windowLeft, SaveOptions.windowTop, SaveOptions.windowWidth, SaveOptions.windowHeight});
   return !DialogScript.cancel;
 }
 
-void ShowDialogProgress(int32_t position, int32_t range) { DialogSeen.progress.emplace_back(position, range); }
+void DialogDouble::ShowDialogProgress(int32_t position, int32_t range) {
+  DialogSeen.progress.emplace_back(position, range);
+}
+
+void DialogDouble::DoAbout(intptr_t) { ++DialogSeen.aboutShown; }
+
+DialogDouble& TheDialogDouble() {
+  static DialogDouble dialog;
+  return dialog;
+}
 
 void ResetDialogDouble() {
   DialogScript = DialogDoubleScript{};
   DialogSeen = DialogDoubleRecord{};
 }
-
-void DoAbout(intptr_t) { ++DialogSeen.aboutShown; }

@@ -1,11 +1,14 @@
 #pragma once
-// Stands in for the Win32 preview dialog in the native build (ui/dialog_state.h): DoUI does what the
-// dialog's opening does (one encoding while dialogUp is set) and answers as the script says, without a window.
+// Stands in for the Win32 preview dialog in the native build (ui/save_dialog.h): it opens and closes through the
+// same preview session as the real dialog (one encoding while dialogUp is set, the settings file written at the
+// end) and answers as the script says, without a window. The native PluginMain installs it.
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "ui/save_dialog.h"
 
 struct DialogDoubleScript {
   bool cancel = false;  // answer the dialog with Cancel instead of Save
@@ -23,6 +26,16 @@ struct DialogDoubleRecord {
   int aboutShown = 0;                                 // calls of DoAbout
 };
 extern DialogDoubleRecord DialogSeen;
+
+class DialogDouble final : public SaveDialog {
+ public:
+  bool DoUI() override;
+  void DoAbout(intptr_t hostWindow) override;
+  void ShowDialogProgress(int32_t position, int32_t range) override;
+};
+
+// The one stand-in, as the native PluginMain installs it.
+DialogDouble& TheDialogDouble();
 
 // Back to the default script and an empty record.
 void ResetDialogDouble();

@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "host/platform.h"
+#include "base/platform.h"
 #include "host/plugin_main.h"
 #include "testhost/dialog_double.h"
 #include "testhost/host_files.h"

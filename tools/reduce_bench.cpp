@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "reduce/median_cut.h"
-#include "reduce/palette.h"
+#include "records/palette.h"
 #include "reduce/reduce_filter.h"
-#include "reduce/reduced_image.h"
-#include "reduce/whole_image.h"
-#include "ui/save_options.h"
+#include "records/reduced_image.h"
+#include "records/whole_image.h"
+#include "records/save_options.h"
 
 #include "tools/bench_image.h"
 

@@ -16,14 +16,14 @@
 #include <string>
 #include <vector>
 
-#include "host/save_paths.h"
+#include "records/save_paths.h"
 #include "png/png_writer.h"
 #include "reduce/median_cut.h"
-#include "reduce/palette.h"
+#include "records/palette.h"
 #include "reduce/reduce_filter.h"
-#include "reduce/reduced_image.h"
-#include "reduce/whole_image.h"
-#include "ui/save_options.h"
+#include "records/reduced_image.h"
+#include "records/whole_image.h"
+#include "records/save_options.h"
 
 #include "tools/bench_image.h"
 

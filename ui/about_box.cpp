@@ -1,11 +1,10 @@
 #include "ui/about_box.h"
 #include "ui/about_box_window.h"
 
-#include "host/debug_log.h"
-#include "host/platform.h"
+#include "base/debug_log.h"
 #include "resources/resource_ids.h"
 #include "ui/open_url.h"
-#include "ui/preview_dialog.h"
+#include "ui/main_window.h"
 #include "ui/toolkit_session.h"
 #include "ui/dialog_colors.h"
 #include "widgets/gdi_shared.h"
@@ -20,7 +19,7 @@ INT_PTR OnInit(HWND box) {
   InitLink(box, IDC_ABOUT_LINK, "brindlewerks.example", true, true);
   AddTooltip(GetDlgItem(box, IDC_ABOUT_LINK), "Visit author site and look at other plug-ins", nullptr);
   AddTooltip(GetDlgItem(box, IDCANCEL), "Close About Window", nullptr);
-  SetDlgItemTextW(box, IDC_ABOUT_VERSION, L"1.0");
+  SetDlgItemTextW(box, IDC_ABOUT_VERSION, L"" VEXLORIN_VERSION_TEXT);  // the project VERSION of the build
   return TRUE;
 }
 

@@ -1,12 +1,10 @@
 #include "ui/header_bar.h"
 
-#include "host/debug_log.h"
-#include "host/platform.h"
+#include "base/debug_log.h"
 #include "resources/resource_ids.h"
 #include "ui/about_box_window.h"
 #include "ui/dialog_layout.h"
 #include "ui/open_url.h"
-#include "ui/preview_dialog.h"
 #include "widgets/control_button.h"
 #include "widgets/gdi_owners.h"
 #include "ui/dialog_colors.h"
@@ -17,11 +15,13 @@
 
 namespace {
 
-// The strip's three bitmaps, loaded when the header is made and deleted with it.
+// The strip's three bitmaps, loaded when the header is made and deleted with it, and the panel's width it
+// leaves room for.
 struct HeaderStrip {
   gdi::BitmapOwner left;
   gdi::BitmapOwner right;
   gdi::BitmapOwner middle;
+  int32_t panelWidth = 0;
 };
 HeaderStrip strip;
 
@@ -49,7 +49,7 @@ const HeaderButton kButtons[] = {
 void PaintStrip(HDC target, int width, int height) {
   OffscreenBuffer buffer(target, width, height);
   gdi::DcOwner source(CreateCompatibleDC(target));
-  for (const StripCopy& copy : HeaderStripCopies(width, panelWidth)) {
+  for (const StripCopy& copy : HeaderStripCopies(width, strip.panelWidth)) {
     const HBITMAP bitmap = copy.part == StripPart::kLeft    ? strip.left.get()
                            : copy.part == StripPart::kRight ? strip.right.get()
                                                             : strip.middle.get();
@@ -139,6 +139,7 @@ INT_PTR CALLBACK HeaderBarProc(HWND header, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-HWND CreateHeaderBar(HWND dialog) {
+HWND CreateHeaderBar(HWND dialog, int32_t panelWidth) {
+  strip.panelWidth = panelWidth;
   return CreateDialogParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_HEADER_BAR), dialog, HeaderBarProc, 0);
 }

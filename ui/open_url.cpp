@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "ui/preview_dialog.h"
+#include "ui/main_window.h"
 
 const char kMakerHomePage[] = "https://brindlewerks.example/";
 const char kMakerProductPage[] =

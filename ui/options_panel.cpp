@@ -2,22 +2,21 @@
 
 #include <memory>
 
-#include "host/debug_log.h"
-#include "reduce/palette.h"
-#include "reduce/whole_image.h"
+#include "base/debug_log.h"
+#include "records/palette.h"
+#include "records/whole_image.h"
 #include "resources/resource_ids.h"
-#include "ui/bitmap_check_button.h"
+#include "widgets/bitmap_check_button.h"
 #include "ui/dialog_colors.h"
 #include "ui/palette_view.h"
-#include "ui/preview_dialog.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 #include "ui/toolkit_session.h"
 #include "widgets/color_swatch.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/mac_style_button.h"
 #include "widgets/tooltip.h"
 
-void (*OptionsPanelRefresh)() = &RefreshPreview;
+void (*OptionsPanelRefresh)() = nullptr;
 
 static_assert(kSelectionConfirmed == CBN_SELENDOK, "the rules name the combo box's confirmation");
 static_assert(IDC_PANEL_PALETTE_VIEW + 1 == kFirstCellId && kLastCellId == kFirstCellId + 255,

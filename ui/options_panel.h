@@ -60,5 +60,6 @@ HWND CreateOptionsPanel(HWND dialog);
 // The object of a panel made by CreateOptionsPanel, or null.
 OptionsPanel* GetOptionsPanel(HWND panel);
 
-// What the panel calls where an option change must show: RefreshPreview, unless a test watches the calls.
+// What the panel calls where an option change must show; the preview dialog installs its RefreshPreview while
+// it is up. Null: nothing is refreshed.
 extern void (*OptionsPanelRefresh)();

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "host/debug_log.h"
-#include "reduce/palette.h"
-#include "reduce/reduce_filter.h"
-#include "reduce/whole_image.h"
-#include "ui/save_options.h"
+#include "base/debug_log.h"
+#include "records/palette.h"
+#include "base/callouts.h"
+#include "records/color.h"
+#include "records/whole_image.h"
+#include "records/save_options.h"
 #include "widgets/window_class.h"
 
 TPalettePalette PaletteView;
@@ -15,12 +16,8 @@ TPalettePalette PaletteView;
 namespace {
 
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-constexpr int32_t kIndexedMode = 2;
 
-uint32_t ColorOf(const TPalettePalette::ColorEntry& entry) {
-  return static_cast<uint32_t>(entry.red) | static_cast<uint32_t>(entry.green) << 8 |
-         static_cast<uint32_t>(entry.blue) << 16;
-}
+uint32_t ColorOf(const TPalettePalette::ColorEntry& entry) { return PackColor(entry.red, entry.green, entry.blue); }
 
 }  // namespace
 
@@ -56,7 +53,7 @@ void TPalettePalette::CreateWND(HWND parentWindow, int x, int y, int viewWidth, 
   // clip it away: it belongs on top.
   SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // From now until ReleaseAll every palette the reduction prepares shows here.
-  PaletteViewRefresh = &::RefreshPaletteView;
+  Callouts.paletteViewRefresh = &::RefreshPaletteView;
   for (int index = 0; index < kPaletteCells; ++index) CreateCell(index);
 }
 
@@ -97,7 +94,7 @@ void TPalettePalette::ReleaseAll() {
   DebugLog("TPalettePalette::ReleaseAll BEGIN");
   DestroyCells();
   shownCount = 0;
-  if (PaletteViewRefresh == &::RefreshPaletteView) PaletteViewRefresh = nullptr;
+  if (Callouts.paletteViewRefresh == &::RefreshPaletteView) Callouts.paletteViewRefresh = nullptr;
   DebugLog("TPalettePalette::ReleaseAll END");
 }
 
@@ -127,7 +124,7 @@ void TPalettePalette::RefreshPaletteView() {
   const bool keyLook = alphaPlane && SaveOptions.alphaChannel == 0 && SaveOptions.useKeyColor != 0;
   const bool alphaLook = alphaPlane && SaveOptions.alphaChannel != 0 && SaveOptions.pngType == kPngPalette;
   // An indexed image always shows the host's colour table, whatever the PNG type.
-  if (SaveOptions.pngType != kPngPalette && WholeImage._WholeMode != kIndexedMode) {
+  if (SaveOptions.pngType != kPngPalette && WholeImage._WholeMode != kWholeIndexed) {
     SetShownCount(0);
     return;
   }

@@ -1,5 +1,6 @@
 #include "ui/panel_commands.h"
 
+#include "records/color.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -187,9 +188,10 @@ PanelReaction OnCellColorPicked(PaletteRecord& palette, int32_t index, uint32_t 
   PanelReaction reaction;
   if (!IsEntry(index)) return reaction;
   PaletteEntry& entry = palette.entries[index];
-  entry.red = static_cast<uint8_t>(cellColor & 0xFF);
-  entry.green = static_cast<uint8_t>((cellColor >> 8) & 0xFF);
-  entry.blue = static_cast<uint8_t>((cellColor >> 16) & 0xFF);
+  const RgbColor color = UnpackColor(cellColor);
+  entry.red = color.red;
+  entry.green = color.green;
+  entry.blue = color.blue;
   reaction.Then(PanelStep::kRefresh);
   reaction.Then(PanelStep::kUpdateEntryButtons);
   return reaction;

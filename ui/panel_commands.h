@@ -4,9 +4,9 @@
 // calls these, and carries out the reaction in order.
 #include <cstdint>
 
-#include "reduce/palette.h"
+#include "records/palette.h"
 #include "ui/panel_rules.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 
 // The rows of the table.
 enum class PanelCommand : uint8_t {

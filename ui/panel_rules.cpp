@@ -5,9 +5,6 @@
 
 namespace {
 
-constexpr int32_t kGrayMode = 1;
-constexpr int32_t kIndexedMode = 2;
-constexpr int32_t kRgbMode = 3;
 constexpr int32_t kGrayWithAlphaPlanes = 2;
 constexpr int32_t kPaletteEntries = 256;
 
@@ -47,14 +44,14 @@ EnableState EnableRulesFor(const PanelImage& image, const SaveOptionsRecord& opt
     }
     state.clearSelection = true;
   } else {
-    if (image.HasAlphaPlane() && image.mode == kRgbMode) {
+    if (image.HasAlphaPlane() && image.mode == kWholeRgb) {
       state.alphaChannel = true;
       if (!alphaOn) {
         state.fillColor = options.useKeyColor == 0;
         state.keyColor = true;
       }
     }
-    if (paletteType && image.mode == kRgbMode) {
+    if (paletteType && image.mode == kWholeRgb) {
       state.paletteControls = true;
       state.transparencyDither = UsableDither(options.dither) != kNoDither && image.HasAlphaPlane() &&
                                  (alphaOn || options.useKeyColor != 0);
@@ -89,9 +86,9 @@ PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& op
   state.ditherListIndex = UsableDither(options.dither);
   state.fillColor = static_cast<uint32_t>(options.fillColor);
   if (state.pngType == kPngPalette) {
-    if (image.mode == kGrayMode) {
+    if (image.mode == kWholeGray) {
       state.shownCount = kPaletteEntries;  // the gray ramp
-    } else if (image.mode == kIndexedMode) {
+    } else if (image.mode == kWholeIndexed) {
       state.shownCount = std::clamp(paletteCount, 0, kPaletteEntries);  // the host's colour table
     } else {
       state.shownCount = UsablePaletteColors(options.paletteColors);

@@ -3,14 +3,14 @@
 // these and only carries them out on its windows.
 #include <cstdint>
 
-#include "ui/save_options.h"
+#include "records/save_options.h"
+#include "records/whole_image.h"
 
 // What the panel needs to know of the acquired image.
 struct PanelImage {
-  int32_t mode = 0;    // _WholeMode: 1 grayscale, 2 indexed, 3 RGB
+  int32_t mode = 0;    // _WholeMode
   int32_t planes = 0;  // _WholePlanesIn
-  // Every plane count but 1 and 3 carries transparency.
-  bool HasAlphaPlane() const { return planes != 1 && planes != 3; }
+  bool HasAlphaPlane() const { return ::HasAlphaPlane(planes); }
 };
 
 // A check box's state after a rule: left as it is, or set.

@@ -4,33 +4,31 @@
 
 #include <string>
 
-#include "host/debug_log.h"
-#include "host/platform.h"
+#include "base/debug_log.h"
+#include "base/platform.h"
 #include "png/png_writer.h"
 #include "png/size_text.h"
-#include "reduce/median_cut.h"
+#include "records/save_options.h"
 #include "reduce/reduce_filter.h"
 #include "resources/resource_ids.h"
-#include "ui/dialog_layout.h"
-#include "ui/dialog_state.h"
-#include "ui/header_bar.h"
-#include "ui/options_panel.h"
-#include "ui/save_options.h"
-#include "ui/settings_file.h"
+#include "ui/about_box.h"
 #include "ui/dialog_colors.h"
+#include "ui/dialog_layout.h"
+#include "ui/header_bar.h"
+#include "ui/main_window.h"
+#include "ui/options_panel.h"
 #include "ui/palette_view.h"
+#include "ui/preview_session.h"
+#include "ui/preview_source.h"
 #include "ui/toolkit_session.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/preview_container.h"
 #include "widgets/preview_pixels.h"
 
-bool dialogUp = false;
-HWND mainWindow = nullptr;
-int32_t panelWidth = 0;
-
 namespace {
 
-// The child windows of the dialog while it exists.
+// The child windows of the dialog while it exists, and the options panel's client width, taken when the panel
+// is made; the layout and the minimum size use it.
 struct PreviewDialogWindows {
   HWND dialog = nullptr;
   HWND preview = nullptr;
@@ -38,6 +36,7 @@ struct PreviewDialogWindows {
   HWND statusBar = nullptr;
   HWND headerBar = nullptr;
   HWND progressBar = nullptr;
+  int32_t panelWidth = 0;
 };
 PreviewDialogWindows windows;
 
@@ -51,7 +50,7 @@ void Move(HWND window, const LayoutRect& rect, bool repaint) {
   if (window != nullptr) MoveWindow(window, rect.x, rect.y, rect.width, rect.height, repaint);
 }
 
-void ShowStatusLine(const char* line) {
+void PutStatusLine(const char* line) {
   if (windows.statusBar == nullptr) return;
   const platform::WidePath text = platform::FromUtf8(line);
   SetWindowTextW(windows.statusBar, reinterpret_cast<const wchar_t*>(text.c_str()));
@@ -65,7 +64,7 @@ void ComposeAndRedraw() {
 }
 
 void Layout(int width, int height) {
-  const PreviewDialogLayout layout = LayoutPreviewDialog(width, height, panelWidth);
+  const PreviewDialogLayout layout = LayoutPreviewDialog(width, height, windows.panelWidth);
   Move(windows.preview, layout.preview, true);
   Move(windows.panel, layout.panel, true);
   Move(windows.statusBar, layout.statusBar, true);
@@ -88,28 +87,31 @@ RECT PlacedOnScreen(const RECT& saved) {
 
 INT_PTR OnInitDialog(HWND dialog) {
   DebugLog("case WM_INITDIALOG:");
-  dialogUp = true;
+  BeginPreviewSession(PutStatusLine);
   mainWindow = dialog;
   windows = PreviewDialogWindows{};
   windows.dialog = dialog;
   windows.preview = GetDlgItem(dialog, IDC_PREVIEW);
 
   DebugLog("Preview GetClass");
-  if (PreviewContainer* preview = Preview()) preview->mode = 1;
+  if (PreviewContainer* preview = Preview()) {
+    preview->mode = 1;
+    preview->imageSource = SharedPreviewSource;
+  }
   previewZoom = 1.0f;
 
   DebugLog("before hLeftDlg = CreateDialogIndirectParam");
+  OptionsPanelRefresh = RefreshPreview;
   windows.panel = CreateOptionsPanel(dialog);
   RECT panelClient{};
   if (windows.panel != nullptr) GetClientRect(windows.panel, &panelClient);
-  panelWidth = panelClient.right - panelClient.left;
+  windows.panelWidth = panelClient.right - panelClient.left;
 
   windows.statusBar = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, dialog,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
   SendMessageW(windows.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
-  StatusLineSink = ShowStatusLine;
 
-  windows.headerBar = CreateHeaderBar(dialog);
+  windows.headerBar = CreateHeaderBar(dialog, windows.panelWidth);
   windows.progressBar = CreateWindowExW(WS_EX_CLIENTEDGE, PROGRESS_CLASSW, L"", WS_CHILD, 10, 10, 100, 100,
                                         windows.statusBar, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr,
                                         nullptr);
@@ -122,10 +124,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   GetClientRect(dialog, &client);
   Layout(client.right, client.bottom);
 
-  DebugLog("before FileSize = CompressPNG");
-  const int32_t size = CompressPNG();
-  DebugLog("before PrintFileSize");
-  PrintFileSize(size);
+  EncodeFirstPreview();
   DebugLog("end WM_CREATE:");
   return TRUE;
 }
@@ -145,16 +144,10 @@ INT_PTR OnCommand(HWND dialog, int id, int notification) {
 
 INT_PTR OnDestroy(HWND dialog) {
   DebugLog("case WM_DESTROY begin");
-  ReleaseColorMap();
   RECT outer{};
   GetWindowRect(dialog, &outer);
-  SaveOptions.windowWidth = outer.right - outer.left;
-  SaveOptions.windowHeight = outer.bottom - outer.top;
-  SaveOptions.windowLeft = outer.left;
-  SaveOptions.windowTop = outer.top;
-  SaveSettings();
-  dialogUp = false;
-  StatusLineSink = nullptr;
+  EndPreviewSession({outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top});
+  OptionsPanelRefresh = nullptr;
   DebugLog("before delete _PalettePalette");
   PaletteView.ReleaseAll();
   windows = PreviewDialogWindows{};
@@ -163,7 +156,7 @@ INT_PTR OnDestroy(HWND dialog) {
 }
 
 INT_PTR OnMinMaxInfo(MINMAXINFO* info) {
-  const LayoutRect minimum = MinimumTrackingSize(panelWidth);
+  const LayoutRect minimum = MinimumTrackingSize(windows.panelWidth);
   info->ptMinTrackSize = POINT{minimum.width, minimum.height};
   return TRUE;
 }
@@ -218,13 +211,15 @@ void RefreshPreview() {
   ComposeAndRedraw();
 }
 
-void ShowDialogProgress(int32_t position, int32_t range) {
+void Win32PreviewDialog::ShowDialogProgress(int32_t position, int32_t range) {
   if (windows.progressBar == nullptr) return;
   SendMessageW(windows.progressBar, PBM_SETRANGE32, 0, range);
   SendMessageW(windows.progressBar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
-bool DoUI() {
+void Win32PreviewDialog::DoAbout(intptr_t hostWindow) { ::DoAbout(hostWindow); }
+
+bool Win32PreviewDialog::DoUI() {
   DebugLog("DoUI>>>>>");
   ToolkitSession session;  // steps 2 to 5 and, when it ends, their counterparts
   DebugLog("before DialogBoxParam");

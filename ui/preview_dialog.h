@@ -4,10 +4,15 @@
 
 #include <cstdint>
 
-// The plug-in's main window: the preview dialog while it exists, else the host's window from the about call.
-extern HWND mainWindow;
-// Client width of the options panel, taken when the panel is made; layout and minimum size use it.
-extern int32_t panelWidth;
+#include "ui/save_dialog.h"
+
+// The Win32 dialog a save runs; the plug-in's entry installs it.
+class Win32PreviewDialog final : public SaveDialog {
+ public:
+  bool DoUI() override;
+  void DoAbout(intptr_t hostWindow) override;
+  void ShowDialogProgress(int32_t position, int32_t range) override;
+};
 
 // Reduces, encodes and shows the result again; every option change ends with it.
 void RefreshPreview();

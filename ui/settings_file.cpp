@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <limits>
 
-#include "host/platform.h"
-#include "host/save_paths.h"
+#include "base/platform.h"
+#include "records/save_paths.h"
 
 namespace {
 
@@ -18,62 +18,9 @@ constexpr size_t kLongestLine = kLineBufferBytes - 1;  // content plus ending by
 constexpr size_t kKeyLength = 4;
 constexpr size_t kLongestValueRun = 64;
 
-// A field's four-character code as one 32-bit value, first character in the top byte.
-constexpr uint32_t FieldCode(const char (&code)[5]) {
-  return static_cast<uint32_t>(static_cast<unsigned char>(code[0])) << 24 |
-         static_cast<uint32_t>(static_cast<unsigned char>(code[1])) << 16 |
-         static_cast<uint32_t>(static_cast<unsigned char>(code[2])) << 8 |
-         static_cast<uint32_t>(static_cast<unsigned char>(code[3]));
-}
-
-struct SettingsField {
-  uint32_t code;
-  const char* comment;
-  int32_t (*read)(const SaveOptionsRecord&);
-  void (*store)(SaveOptionsRecord&, int32_t);
-};
-
-// 8-bit fields keep the low byte of what was parsed.
-int8_t LowByteSigned(int32_t value) { return static_cast<int8_t>(static_cast<uint8_t>(value & 0xFF)); }
-uint8_t LowByte(int32_t value) { return static_cast<uint8_t>(value & 0xFF); }
-
-// In the order the file lists them.
-const SettingsField kFields[] = {
-    {FieldCode("Left"), "\t\t\t\t;Left of window", [](const SaveOptionsRecord& o) { return o.windowLeft; },
-     [](SaveOptionsRecord& o, int32_t v) { o.windowLeft = v; }},
-    {FieldCode("TopW"), "\t\t\t\t;Top of window", [](const SaveOptionsRecord& o) { return o.windowTop; },
-     [](SaveOptionsRecord& o, int32_t v) { o.windowTop = v; }},
-    {FieldCode("Wdth"), "\t\t\t\t;Width of window", [](const SaveOptionsRecord& o) { return o.windowWidth; },
-     [](SaveOptionsRecord& o, int32_t v) { o.windowWidth = v; }},
-    {FieldCode("Hght"), "\t\t\t\t;Height of window", [](const SaveOptionsRecord& o) { return o.windowHeight; },
-     [](SaveOptionsRecord& o, int32_t v) { o.windowHeight = v; }},
-    {FieldCode("Type"), "\t\t\t\t;Type of PNG", [](const SaveOptionsRecord& o) { return int32_t{o.pngType}; },
-     [](SaveOptionsRecord& o, int32_t v) { o.pngType = LowByteSigned(v); }},
-    {FieldCode("NPal"), "\t\t\t\t;Colors in Palette", [](const SaveOptionsRecord& o) { return o.paletteColors; },
-     [](SaveOptionsRecord& o, int32_t v) { o.paletteColors = v; }},
-    {FieldCode("UAlC"), "\t\t\t\t;Alpha Channel", [](const SaveOptionsRecord& o) { return int32_t{o.alphaChannel}; },
-     [](SaveOptionsRecord& o, int32_t v) { o.alphaChannel = LowByteSigned(v); }},
-    {FieldCode("UCCl"), "\t\t\t\t;Use Key Color", [](const SaveOptionsRecord& o) { return int32_t{o.useKeyColor}; },
-     [](SaveOptionsRecord& o, int32_t v) { o.useKeyColor = LowByteSigned(v); }},
-    {FieldCode("UCDf"), "\t\t\t\t;Use Key Color Dithering",
-     [](const SaveOptionsRecord& o) { return int32_t{o.keyColorDither}; },
-     [](SaveOptionsRecord& o, int32_t v) { o.keyColorDither = LowByte(v); }},
-    {FieldCode("FlCl"), "\t\t\t\t;Fill Color", [](const SaveOptionsRecord& o) { return o.fillColor; },
-     [](SaveOptionsRecord& o, int32_t v) { o.fillColor = v; }},
-    {FieldCode("Dthr"), "\t\t\t\t;Dithering", [](const SaveOptionsRecord& o) { return int32_t{o.dither}; },
-     [](SaveOptionsRecord& o, int32_t v) { o.dither = LowByte(v); }},
-};
-
-// The code as it appears in the file: its 32-bit value in little-endian byte order, so it reads backwards.
-std::string FileKey(uint32_t code) {
-  std::string key;
-  for (int shift = 0; shift < 32; shift += 8) key += static_cast<char>((code >> shift) & 0xFF);
-  return key;
-}
-
-const SettingsField* FindField(std::string_view key) {
-  for (const SettingsField& field : kFields) {
-    if (FileKey(field.code) == key) return &field;
+const SaveOptionField* FindField(std::string_view key) {
+  for (const SaveOptionField& field : kSaveOptionFields) {
+    if (key == field.settingsKey) return &field;
   }
   return nullptr;
 }
@@ -135,14 +82,14 @@ LineRead ReadLine(std::string_view bytes, size_t& position, std::string& line) {
 void ApplyLine(std::string_view line, SaveOptionsRecord& options) {
   const size_t start = SkipBlanks(line, 0);
   if (line.size() - start < kKeyLength || line[start] == ';') return;
-  const SettingsField* field = FindField(line.substr(start, kKeyLength));
+  const SaveOptionField* field = FindField(line.substr(start, kKeyLength));
   if (field == nullptr) return;
   const size_t valueStart = SkipBlanks(line, start + kKeyLength);
   size_t valueEnd = valueStart;
   while (valueEnd < line.size() && valueEnd - valueStart < kLongestValueRun && IsValueCharacter(line[valueEnd])) {
     ++valueEnd;
   }
-  field->store(options, DecimalPrefix(line.substr(valueStart, valueEnd - valueStart)));
+  StoreSaveOption(options, *field, DecimalPrefix(line.substr(valueStart, valueEnd - valueStart)));
 }
 
 platform::WidePath SettingsPathIn(const platform::WidePath& pluginDir) { return pluginDir + kSettingsFileName; }
@@ -159,9 +106,9 @@ std::string FormatCommentLine(std::string_view text) {
 
 std::string FormatSettings(const SaveOptionsRecord& options) {
   std::string text = FormatCommentLine(kHeader);
-  for (const SettingsField& field : kFields) {
+  for (const SaveOptionField& field : kSaveOptionFields) {
     char line[128];
-    std::snprintf(line, sizeof line, "%s %d %s\n", FileKey(field.code).c_str(), static_cast<int>(field.read(options)),
+    std::snprintf(line, sizeof line, "%s %d %s\n", field.settingsKey, static_cast<int>(ReadSaveOption(options, field)),
                   field.comment);
     text += line;
   }

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/save_options.h"
+#include "records/save_options.h"
 
 // One comment line: ';' is put in front of text that lacks it, and a line feed after.
 std::string FormatCommentLine(std::string_view text);

@@ -1,6 +1,6 @@
 #include "ui/toolkit_session.h"
 
-#include "host/debug_log.h"
+#include "base/debug_log.h"
 #include "widgets/color_swatch.h"
 #include "widgets/control_button.h"
 #include "widgets/gdi_owners.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/debug_log.h"
+#include "base/debug_log.h"
 #include "widgets/gdi_owners.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/offscreen.h"
@@ -195,8 +195,7 @@ LRESULT ColorSwatch::OnFinalDestroy() {
 
 void ColorSwatch::Pick() {
   uint32_t picked = 0;
-  const HostColorPicker hostPicker = InstalledHostColorPicker();
-  ColorPick result = hostPicker != nullptr ? hostPicker(color, &picked) : ColorPick::kUnavailable;
+  ColorPick result = CalloutPickColor(color, &picked);
   if (result == ColorPick::kUnavailable) result = PickWithSystemColorDialog(window, color, customColors, &picked);
   if (result == ColorPick::kPicked) {
     color = picked & 0xFFFFFF;

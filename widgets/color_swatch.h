@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "widgets/color_pick.h"
+#include "base/callouts.h"
 #include "widgets/swatch_look.h"
 #include "widgets/window_class.h"
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "host/platform.h"
+#include "base/platform.h"
 #include "resources/resource_ids.h"
 #include "widgets/gdi_owners.h"
 #include "widgets/window_class.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "host/platform.h"
+#include "base/platform.h"
 #include "widgets/bitmap_copy.h"
 #include "widgets/gdi_owners.h"
 #include "widgets/gdi_shared.h"

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <memory>
 
-#include "host/debug_log.h"
+#include "base/debug_log.h"
 #include "widgets/offscreen.h"
 
 const wchar_t kPreviewContainerClass[] = L"Preview Contaner CPP";
@@ -44,13 +44,13 @@ LRESULT PreviewContainer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void PreviewContainer::Resample() {
-  if (previewZoom <= 0.0f) return;
-  const PreviewSource source = SharedPreviewSource();
+  if (previewZoom <= 0.0f || imageSource == nullptr) return;
+  const PreviewSource source = imageSource();
   viewPixels.Reset();
   viewWidth = std::min(clientWidth, source.width);
   viewHeight = std::min(clientHeight, source.height);
   if (viewWidth > 0 && viewHeight > 0) {
-    viewPixels = PageBuffer(static_cast<size_t>(viewWidth) * static_cast<size_t>(viewHeight) * 4);
+    viewPixels = PageBlock(static_cast<size_t>(viewWidth) * static_cast<size_t>(viewHeight) * 4);
   }
   originX = ClampOrigin(originX, source.width, previewZoom, clientWidth);
   originY = ClampOrigin(originY, source.height, previewZoom, clientHeight);
@@ -66,7 +66,7 @@ void PreviewContainer::Compose() {
   bitmap.Reset();
   bitmapPixels.Reset();
   // Fresh pages arrive zero-filled: the padding columns stay black.
-  bitmapPixels = PageBuffer(static_cast<size_t>(bitmapWidth) * static_cast<size_t>(bitmapHeight) * 3);
+  bitmapPixels = PageBlock(static_cast<size_t>(bitmapWidth) * static_cast<size_t>(bitmapHeight) * 3);
   // Without pixels the control stays without a bitmap (and shows the diagonals) until the next Compose.
   if (!bitmapPixels) return;
   bitmapHeader = BitmapHeader{};

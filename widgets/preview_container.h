@@ -1,13 +1,13 @@
 #pragma once
 // The preview control: the reduced image as the PNG will show it, over a checkerboard, one image pixel per
-// screen pixel, centred when smaller than the control and panned with the mouse when larger. It reads the
-// shared reduced image, palette and options when told to re-sample; it never reduces anything itself.
+// screen pixel, centred when smaller than the control and panned with the mouse when larger. It asks its image
+// source for the reduced image when told to re-sample; it never reduces anything itself.
 #include <windows.h>
 
 #include <cstdint>
 
 #include "widgets/gdi_owners.h"
-#include "widgets/page_buffer.h"
+#include "base/page_block.h"
 #include "widgets/preview_pixels.h"
 #include "widgets/window_class.h"
 
@@ -17,14 +17,15 @@ class PreviewContainer : public ToolkitControl {
  public:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  // Rebuilds viewPixels from the reduced image for the current origin (clamped into the image first) and
-  // client size. Does nothing while previewZoom is 0 or less.
+  // Rebuilds viewPixels from the image source for the current origin (clamped into the image first) and
+  // client size. Does nothing while previewZoom is 0 or less or while there is no image source.
   void Resample();
   // Rebuilds bitmapPixels and bitmap from viewPixels and centres a view smaller than the control.
   void Compose();
   // Draws the whole client area into `target` through one off-screen bitmap.
   void Paint(HDC target) const;
 
+  PreviewSource (*imageSource)() = nullptr;  // set by the dialog that shows the control
   uint8_t mode = 0;      // 1: pan mode, the one mode this plug-in uses
   uint8_t dragging = 0;  // a mouse button is down
   int32_t lastX = 0;     // mouse position at the last button-down or drag step
@@ -35,14 +36,14 @@ class PreviewContainer : public ToolkitControl {
   int32_t originY = 0;
   int32_t offsetX = 0;   // where the bitmap sits in the control
   int32_t offsetY = 0;
-  PageBuffer viewPixels;  // viewWidth x viewHeight x RGBA, top row first
+  PageBlock viewPixels;  // viewWidth x viewHeight x RGBA, top row first
   int32_t bitmapWidth = 0;
   int32_t bitmapHeight = 0;
   struct BitmapHeader {
     BITMAPINFOHEADER header;
     RGBQUAD colors[256];
   } bitmapHeader{};
-  PageBuffer bitmapPixels;  // bitmapWidth x bitmapHeight x BGR, bottom row first
+  PageBlock bitmapPixels;  // bitmapWidth x bitmapHeight x BGR, bottom row first
   gdi::BitmapOwner bitmap;
 
  private:

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "reduce/reduced_image.h"
-#include "reduce/whole_image.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 
 float previewZoom = 0.0f;
 int32_t viewWidth = 0;
@@ -16,21 +14,6 @@ constexpr int32_t kCheckerSquare = 7;
 constexpr uint8_t kCheckerDark = 204;
 constexpr uint8_t kCheckerLight = 255;
 }  // namespace
-
-PreviewSource SharedPreviewSource() {
-  PreviewSource source;
-  source.pixels = ReducedImage.pixels;
-  source.width = WholeImage._WholeWidth;
-  source.height = WholeImage._WholeHeight;
-  source.rowBytes = ReducedImage.rowBytes;
-  source.bytesPerPixel = ReducedImage.bytesPerPixel;
-  source.pngType = UsablePngType(SaveOptions.pngType);
-  source.palette = Palette.entries;
-  source.alphaChannel = SaveOptions.alphaChannel != 0;
-  source.useKeyColor = SaveOptions.useKeyColor != 0;
-  source.planesIn = WholeImage._WholePlanesIn;
-  return source;
-}
 
 PreviewColor PreviewColorOf(const PreviewSource& source, const uint8_t* pixel) {
   PreviewColor color;

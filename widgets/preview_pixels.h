@@ -4,7 +4,7 @@
 // into the bottom-up BGR rows of a 24-bit device-independent bitmap.
 #include <cstdint>
 
-#include "reduce/palette.h"
+#include "records/palette.h"
 
 // Held once for the process: there is one preview.
 extern float previewZoom;    // image pixels per preview pixel; sampling waits while it is 0 or less
@@ -24,9 +24,6 @@ struct PreviewSource {
   bool useKeyColor = false;
   int32_t planesIn = 0;             // _WholePlanesIn
 };
-
-// The shared ReducedImage, WholeImage, Palette and SaveOptions as they stand now.
-PreviewSource SharedPreviewSource();
 
 struct PreviewColor {
   uint8_t red = 0;

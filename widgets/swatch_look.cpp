@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "records/color.h"
 
-uint8_t Red(uint32_t color) { return static_cast<uint8_t>(color & 0xFF); }
-uint8_t Green(uint32_t color) { return static_cast<uint8_t>((color >> 8) & 0xFF); }
-uint8_t Blue(uint32_t color) { return static_cast<uint8_t>((color >> 16) & 0xFF); }
+namespace {
 
 uint32_t DibPixel(uint8_t red, uint8_t green, uint8_t blue) {
   return static_cast<uint32_t>(red) << 16 | static_cast<uint32_t>(green) << 8 | blue;
@@ -15,9 +13,10 @@ uint32_t DibPixel(uint8_t red, uint8_t green, uint8_t blue) {
 }  // namespace
 
 uint32_t SelectedFramePenColor(uint32_t color) {
-  const uint32_t red = 255u - Red(color);
-  const uint32_t green = 255u - Green(color);
-  uint32_t blue = 255u - Blue(color);
+  const RgbColor rgb = UnpackColor(color);
+  const uint32_t red = 255u - rgb.red;
+  const uint32_t green = 255u - rgb.green;
+  uint32_t blue = 255u - rgb.blue;
   if (blue >= 120 && blue <= 149) blue = 255;
   return red | green << 8 | blue << 16;
 }
@@ -55,14 +54,15 @@ std::vector<uint32_t> SwatchInnerPixels(const SwatchLook& look, int width, int h
   std::vector<uint32_t> pixels(static_cast<size_t>(innerWidth) * static_cast<size_t>(innerHeight));
   const bool blended = look.alpha < 255.0f;
   const float fraction = SwatchBlendFraction(look.alpha, look.hovered);
+  const RgbColor rgb = UnpackColor(look.color);
   for (int y = 1; y <= innerHeight; ++y) {
     for (int x = 1; x <= innerWidth; ++x) {
-      uint32_t pixel = DibPixel(Red(look.color), Green(look.color), Blue(look.color));
+      uint32_t pixel = DibPixel(rgb.red, rgb.green, rgb.blue);
       if (blended) {
         const uint8_t checker = CheckerboardGray(x, y, width, height);
-        pixel = DibPixel(BlendOverChecker(Red(look.color), checker, fraction),
-                         BlendOverChecker(Green(look.color), checker, fraction),
-                         BlendOverChecker(Blue(look.color), checker, fraction));
+        pixel = DibPixel(BlendOverChecker(rgb.red, checker, fraction),
+                         BlendOverChecker(rgb.green, checker, fraction),
+                         BlendOverChecker(rgb.blue, checker, fraction));
       } else if (look.transparentMark) {
         const uint8_t checker = CheckerboardGray(x, y, width, height);
         pixel = DibPixel(checker, checker, checker);

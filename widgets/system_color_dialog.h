@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "widgets/color_pick.h"
+#include "base/callouts.h"
 
 // Opens the dialog owned by `owner`, starting from `initialColor` (0x00BBGGRR) with `customColors` as its
 // custom colour array (updated in place). kPicked with *picked set on a confirmed colour; kUnchanged when

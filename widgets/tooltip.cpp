@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "host/platform.h"
+#include "base/platform.h"
 #include "widgets/gdi_shared.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "widgets/window_class.h"
 
-#include "host/debug_log.h"
-#include "host/platform.h"
+#include "base/debug_log.h"
+#include "base/platform.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "host/platform.h"
+#include "base/platform.h"
 #include "host/plugin_main.h"
 #include "testhost/dialog_double.h"
 #include "testhost/fake_host.h"

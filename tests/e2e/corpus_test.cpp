@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "png/png_writer.h"
-#include "reduce/palette.h"
+#include "records/palette.h"
 #include "testhost/host_image.h"
 #include "testhost/image_io.h"
 #include "testhost/tests/temp_folder.h"

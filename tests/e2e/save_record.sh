@@ -1,8 +1,10 @@
 # --param hands the plug-in a descriptor, and --record writes what the plug-in recorded at write finish.
 source "$(dirname "$0")/lib.sh" "$@"
+# A plug-in folder of its own: the settings file the save writes stays with this test.
+plugin=$(own_plugin "$work/plugin")
 
 sample rgb 4 4 in.png
-run save in.png out.png --param NPal=16 --param Zzzz=5 --record recorded.txt "${dialog_ok[@]}"
+run --plugin "$plugin" save in.png out.png --param NPal=16 --param Zzzz=5 --record recorded.txt "${dialog_ok[@]}"
 expect_status 0 "save with parameters"
 expect_line "selector 16 result 0"
 [ -f recorded.txt ] || fail "--record wrote no file"

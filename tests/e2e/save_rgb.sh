@@ -1,8 +1,10 @@
 # A save through the whole spine writes a valid PNG through the host's open file.
 source "$(dirname "$0")/lib.sh" "$@"
+# A plug-in folder of its own: the settings file the save writes stays with this test.
+plugin=$(own_plugin "$work/plugin")
 
 sample rgb 17 9 in.png
-run save in.png out.png "${dialog_ok[@]}"
+run --plugin "$plugin" save in.png out.png "${dialog_ok[@]}"
 expect_status 0 "save"
 for selector in 13 14 15 16; do expect_line "selector $selector result 0"; done
 expect_valid_png out.png

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "ui/save_options.h"
+#include "records/save_options.h"
 
 // Not assert(): it must also hold in builds with NDEBUG.
 #define VEX_FUZZ_CHECK(condition)                                                              \

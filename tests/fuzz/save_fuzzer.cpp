@@ -20,16 +20,16 @@
 #include <system_error>
 
 #include "host/host_call.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "host/plugin_main.h"
 #include "host/script_params.h"
 #include "reduce/median_cut.h"
-#include "reduce/palette.h"
+#include "records/palette.h"
 #include "testhost/dialog_double.h"
 #include "testhost/fake_host.h"
 #include "testhost/image_io.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 
 namespace {
 

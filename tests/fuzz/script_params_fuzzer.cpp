@@ -10,7 +10,7 @@
 #include "testhost/descriptor_items.h"
 #include "testhost/fake_host.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "tests/fuzz/fuzz_support.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 #include "ui/settings_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

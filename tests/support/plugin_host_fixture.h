@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "host/host_call.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "testhost/dialog_double.h"
 #include "testhost/fake_host.h"
 #include "testhost/tests/temp_folder.h"

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "reduce/color_hash.h"
-#include "reduce/palette.h"
-#include "reduce/whole_image.h"
-#include "ui/save_options.h"
+#include "records/palette.h"
+#include "records/whole_image.h"
+#include "records/save_options.h"
 
 struct ReferenceResult {
   int32_t bytesPerPixel = 0;

@@ -8,8 +8,8 @@
 #include "host/acquire_image.h"
 #include "host/host_call.h"
 #include "host/plugin_main.h"
-#include "reduce/palette.h"
-#include "reduce/whole_image.h"
+#include "records/palette.h"
+#include "records/whole_image.h"
 #include "tests/support/plugin_host_fixture.h"
 
 namespace {

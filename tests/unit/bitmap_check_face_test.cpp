@@ -1,5 +1,5 @@
 // The face a bitmap push-like check box shows after each event, for the panel's three images and for a full set.
-#include "ui/bitmap_check_face.h"
+#include "widgets/bitmap_check_face.h"
 
 #include <gtest/gtest.h>
 

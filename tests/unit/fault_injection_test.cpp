@@ -17,18 +17,18 @@
 
 #include "host/acquire_image.h"
 #include "host/host_call.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "host/plugin_main.h"
 #include "reduce/color_hash.h"
-#include "reduce/reduced_image.h"
-#include "reduce/whole_image.h"
-#include "host/save_paths.h"
+#include "records/reduced_image.h"
+#include "records/whole_image.h"
+#include "records/save_paths.h"
 #include "host/save_pipeline.h"
 #include "png/size_text.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 #include "ui/settings_file.h"
 #include "tests/support/plugin_host_fixture.h"
-#include "widgets/page_buffer.h"
+#include "base/page_block.h"
 
 namespace {
 
@@ -215,12 +215,12 @@ TEST_F(AllocationFaultTest, EveryPageAllocationOfASaveFailingInTurnEndsCleanly) 
 TEST_F(AllocationFaultTest, APreviewBufferThatCannotBeHadIsEmptyAndHoldsNothing) {
   const int32_t live = platform::LivePageBlocks();
   platform::FailNthPageAllocation(1);
-  PageBuffer refused(4096);
+  PageBlock refused(4096);
   EXPECT_FALSE(refused);
   EXPECT_EQ(refused.data(), nullptr);
   EXPECT_EQ(refused.size(), 0u);
   EXPECT_EQ(platform::LivePageBlocks(), live);
-  PageBuffer granted(4096);  // the failure was for one allocation only
+  PageBlock granted(4096);  // the failure was for one allocation only
   ASSERT_TRUE(granted);
   EXPECT_EQ(platform::LivePageBlocks(), live + 1);
   granted = std::move(refused);  // moving the empty one in gives the old block back
@@ -376,7 +376,10 @@ TEST_F(FaultTest, SettingsFilesThatAreNotSettingsStillLetTheSaveRun) {
   ASSERT_EQ(defaults.result, 0);
   ASSERT_EQ(ColorTypeOf(defaults.destination), 2);  // RGB by default
 
-  // A folder in the file's place, an empty file, and binary garbage: the defaults stand.
+  // A folder in the file's place, an empty file, and binary garbage: the defaults stand. (The first save wrote
+  // the settings file, as every save whose dialog closes does.)
+  ASSERT_TRUE(IsRegularFile(settings));
+  std::filesystem::remove(std::filesystem::u8path(settings));
   std::filesystem::create_directory(std::filesystem::u8path(settings));
   Outcome outcome = Save(image);
   EXPECT_EQ(outcome.result, 0);

@@ -8,9 +8,10 @@
 #include <random>
 #include <vector>
 
-#include "reduce/palette.h"
-#include "reduce/whole_image.h"
-#include "ui/save_options.h"
+#include "records/palette.h"
+#include "reduce/box_cut.h"
+#include "records/whole_image.h"
+#include "records/save_options.h"
 
 namespace {
 

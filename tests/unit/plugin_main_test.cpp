@@ -12,6 +12,7 @@
 
 #include "host/host_call.h"
 #include "host/plugin_main.h"
+#include "records/save_options.h"
 #include "tests/support/plugin_host_fixture.h"
 
 namespace {
@@ -349,6 +350,27 @@ TEST_F(SaveTest, CancelDeletesTheTemporaryPngAndTheHostsFileStaysEmpty) {
   host.CloseDestination();
   EXPECT_EQ(Contents(output), "");
   EXPECT_NE(Contents("VexlorinLog.txt").find("Press cancel\n"), std::string::npos);
+}
+
+TEST_F(SaveTest, TheDialogWritesTheSettingsFileAsItClosesAfterSaveAndCancelAlike) {
+  for (const bool cancel : {false, true}) {
+    ResetDialogDouble();
+    std::filesystem::remove(std::filesystem::u8path(File("Vexlorin.ini")));
+    DialogScript.cancel = cancel;
+    DialogScript.atOpen = [] {  // what the user chose in the dialog
+      SaveOptions.pngType = kPngPalette;
+      SaveOptions.paletteColors = 16;
+    };
+    FakeHost host(SmallRgb());
+    ASSERT_TRUE(host.SetDestination(File("out.png")));
+    EXPECT_EQ(host.Save(PluginMain), cancel ? kUserCanceledErr : 0);
+    host.CloseDestination();
+    const std::string settings = Contents(File("Vexlorin.ini"));
+    EXPECT_EQ(settings.rfind(";Parameters for Brindlewerks Vexlorin format plug-in\n", 0), 0u) << cancel;
+    EXPECT_NE(settings.find("\nepyT 1 \t\t\t\t;Type of PNG\n"), std::string::npos) << cancel;
+    EXPECT_NE(settings.find("\nlaPN 16 \t\t\t\t;Colors in Palette\n"), std::string::npos) << cancel;
+    EXPECT_NE(settings.find("\nhtdW 800 \t\t\t\t;Width of window\n"), std::string::npos) << cancel;
+  }
 }
 
 TEST_F(SaveTest, AFailedEncodingIsAWriteErrorAndTheHostsFileStaysEmpty) {

@@ -14,17 +14,16 @@
 #include <utility>
 #include <vector>
 
-#include "host/host_call.h"
-#include "host/save_paths.h"
+#include "base/callouts.h"
+#include "records/save_paths.h"
 #include "png/png_writer.h"
 #include "png/size_text.h"
-#include "reduce/palette.h"
-#include "reduce/reduced_image.h"
-#include "reduce/whole_image.h"
+#include "records/palette.h"
+#include "records/reduced_image.h"
+#include "records/whole_image.h"
 #include "testhost/tests/temp_folder.h"
 #include "tests/e2e/png_readback.h"
-#include "ui/dialog_state.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 
 namespace {
 
@@ -429,7 +428,9 @@ TEST_F(WriterTest, TypeOutsideTheThreeEndsInTheFailurePath) {
 // --- CompressPNG on the process-wide records ---
 
 std::vector<std::pair<int32_t, int32_t>> progressSeen;
-void RecordProgress(int32_t done, int32_t total) { progressSeen.emplace_back(done, total); }
+void RecordProgress(double done, double total) {
+  progressSeen.emplace_back(static_cast<int32_t>(done), static_cast<int32_t>(total));
+}
 
 class CompressPngTest : public WriterTest {
  protected:
@@ -440,13 +441,9 @@ class CompressPngTest : public WriterTest {
     savedOptions_ = SaveOptions;
     savedPalette_ = Palette;
     savedPath_ = TempPngPath;
-    savedHostCall_ = HostCall;
-    savedSink_ = StatusLineSink;
+    savedCallouts_ = Callouts;
     progressSeen.clear();
-    record_ = FormatRecord{};
-    record_.progressProc = RecordProgress;
-    HostCall.format = &record_;
-    dialogUp = false;
+    Callouts.progress = RecordProgress;
     ResetSaveOptions();
     TempPngPath = platform::FromUtf8(File("image.png.temp"));
   }
@@ -457,8 +454,7 @@ class CompressPngTest : public WriterTest {
     SaveOptions = savedOptions_;
     Palette = savedPalette_;
     TempPngPath = savedPath_;
-    HostCall = savedHostCall_;
-    StatusLineSink = savedSink_;
+    Callouts = savedCallouts_;
     WriterTest::TearDown();
   }
 
@@ -486,9 +482,7 @@ class CompressPngTest : public WriterTest {
   SaveOptionsRecord savedOptions_;
   PaletteRecord savedPalette_;
   platform::WidePath savedPath_;
-  HostCallRecord savedHostCall_;
-  void (*savedSink_)(const char*) = nullptr;
-  FormatRecord record_;
+  CalloutSlots savedCallouts_;
 };
 
 std::vector<std::string> SuccessLog(const std::vector<std::string>& headerLines, int32_t height, bool palette) {
@@ -609,7 +603,7 @@ void RecordStatusLine(const char* line) { statusLines.emplace_back(line); }
 
 TEST_F(CompressPngTest, SizeLineShowsAcquiredBytesAndTheEncodingsResult) {
   statusLines.clear();
-  StatusLineSink = RecordStatusLine;
+  Callouts.statusLine = RecordStatusLine;
   const std::string prefix = "\n\r   File Size (Original/Compressed): ";
 
   // RGBA 100 x 100: 40,000 bytes before reduction, whatever the reduced layout is.

@@ -5,10 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "reduce/palette.h"
-#include "reduce/reduced_image.h"
-#include "reduce/whole_image.h"
-#include "ui/save_options.h"
+#include "records/palette.h"
+#include "records/reduced_image.h"
+#include "records/whole_image.h"
+#include "records/save_options.h"
+#include "ui/preview_source.h"
 #include "widgets/preview_pixels.h"
 
 namespace {

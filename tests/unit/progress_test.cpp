@@ -4,10 +4,12 @@
 #include <utility>
 #include <vector>
 
+#include "base/callouts.h"
+#include "base/progress.h"
 #include "host/host_call.h"
-#include "host/progress.h"
+#include "host/host_progress.h"
 #include "testhost/dialog_double.h"
-#include "ui/dialog_state.h"
+#include "ui/save_dialog.h"
 
 namespace {
 
@@ -20,6 +22,8 @@ TEST(Progress, GoesToTheDialogWhileItIsUpAndToTheHostOtherwise) {
   FormatRecord record{};
   record.progressProc = RecordHostProgress;
   HostCall.format = &record;
+  InstallSaveDialog(&TheDialogDouble());
+  Callouts.progress = ReportSaveProgress;
 
   dialogUp = true;
   Progress(3.9, 10.0);
@@ -29,6 +33,8 @@ TEST(Progress, GoesToTheDialogWhileItIsUpAndToTheHostOtherwise) {
   Progress(7.99, 20.0);
   Progress(-1.0, 20.0);
   HostCall.format = nullptr;
+  Callouts.progress = nullptr;
+  InstallSaveDialog(nullptr);
 
   const std::vector<std::pair<int32_t, int32_t>> dialog{{3, 10}, {0, 40000}};
   const std::vector<std::pair<int32_t, int32_t>> host{{7, 20}, {0, 20}};

@@ -8,15 +8,14 @@
 #include <random>
 #include <vector>
 
+#include "base/callouts.h"
 #include "reduce/median_cut.h"
-#include "reduce/palette.h"
+#include "records/palette.h"
 #include "reduce/palette_lookup.h"
-#include "reduce/reduced_image.h"
-#include "reduce/whole_image.h"
-#include "testhost/dialog_double.h"
+#include "records/reduced_image.h"
+#include "records/whole_image.h"
 #include "tests/support/reduce_reference.h"
-#include "ui/dialog_state.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 
 namespace {
 
@@ -30,6 +29,12 @@ constexpr int32_t kRgb = 3;
 int paletteViewRefreshes = 0;
 void CountPaletteViewRefresh() { ++paletteViewRefreshes; }
 
+// Every progress report, as (done, total) truncated the way the host and the dialog take them.
+std::vector<std::pair<int32_t, int32_t>> progressSeen;
+void RecordProgress(double done, double total) {
+  progressSeen.emplace_back(static_cast<int32_t>(done), static_cast<int32_t>(total));
+}
+
 class ReduceFilterTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetAll(); }
@@ -42,9 +47,8 @@ class ReduceFilterTest : public ::testing::Test {
     ReleaseColorMap();
     FreeReducedImagePixels();
     ReducedImage = ReducedImageRecord{};
-    ResetDialogDouble();
-    dialogUp = false;
-    PaletteViewRefresh = nullptr;
+    Callouts = CalloutSlots{};
+    progressSeen.clear();
     paletteViewRefreshes = 0;
   }
 
@@ -299,7 +303,7 @@ TEST_F(ReduceFilterTest, GrayAsGrayscale) {
 
 TEST_F(ReduceFilterTest, GrayAsPaletteIsItsOwnIndexOverTheGrayRamp) {
   for (int i = 0; i < 256; ++i) Palette.entries[i] = PaletteEntry{1, 2, 3, 4, 1};
-  PaletteViewRefresh = CountPaletteViewRefresh;
+  Callouts.paletteViewRefresh = CountPaletteViewRefresh;
   SetImage(kGray, 3, 1, 2, {50, 85, 50, 0, 50, 255}, 0);
   SetOptions(kPngPalette, true, true, kDiffusion, true, 0x000E0E0E);
   DoFilter();
@@ -363,7 +367,7 @@ TEST_F(ReduceFilterTest, PaletteWithoutAlphaPlaneSearchesEveryEntry) {
   SetImage(kRgb, 2, 1, 3, {240, 240, 240, 10, 10, 10});
   SetOptions(kPngPalette, false, true);
   UseColorMap({{0, 0, 0, 255}, {250, 250, 250, 255}});
-  PaletteViewRefresh = CountPaletteViewRefresh;
+  Callouts.paletteViewRefresh = CountPaletteViewRefresh;
   DoFilter();
   EXPECT_EQ(Output(), (Bytes{1, 0}));
   EXPECT_EQ(Palette.count, 2);
@@ -430,10 +434,10 @@ TEST_F(ReduceFilterTest, MissingColourMapLeavesTheBufferAsItWas) {
 
   ReleaseColorMap();  // still marked built: nothing to match against
   SetImage(kRgb, 2, 1, 3, {10, 10, 10, 240, 240, 240});
-  dialogUp = true;
+  Callouts.progress = RecordProgress;
   DoFilter();
   EXPECT_EQ(Output(), (Bytes{1, 0}));
-  EXPECT_TRUE(DialogSeen.progress.empty());
+  EXPECT_TRUE(progressSeen.empty());
 
   // A palette that cannot be built (an RGB image of two planes) ends the same way.
   Palette.built = 0;
@@ -441,7 +445,7 @@ TEST_F(ReduceFilterTest, MissingColourMapLeavesTheBufferAsItWas) {
   DoFilter();
   EXPECT_EQ(ColorMap, nullptr);
   EXPECT_EQ(Output(), (Bytes{1, 0}));
-  EXPECT_TRUE(DialogSeen.progress.empty());
+  EXPECT_TRUE(progressSeen.empty());
 }
 
 TEST_F(ReduceFilterTest, PaletteCountIsTheBuiltCountLimitedByTheColourCount) {
@@ -578,28 +582,28 @@ TEST_F(ReduceFilterTest, BufferThatCannotBeHadStopsTheRun) {
   WholeImage._WholeWidth = 1 << 30;
   WholeImage._WholeHeight = 1 << 20;
   SetOptions(kPngRgb, true, false);
-  dialogUp = true;
+  Callouts.progress = RecordProgress;
   DoFilter();
   EXPECT_EQ(ReducedImage.pixels, nullptr);
-  EXPECT_TRUE(DialogSeen.progress.empty());
+  EXPECT_TRUE(progressSeen.empty());
 }
 
 TEST_F(ReduceFilterTest, ProgressReportsEachRowAgainstTwiceTheHeight) {
   SetImage(kRgb, 2, 3, 3, Bytes(18, 50));
   SetOptions(kPngPalette, false, false, kDiffusion);
   UseColorMap({{0, 0, 0, 255}, {255, 255, 255, 255}});
-  dialogUp = true;
+  Callouts.progress = RecordProgress;
   DoFilter();
-  ASSERT_EQ(DialogSeen.progress.size(), 3u);
+  ASSERT_EQ(progressSeen.size(), 3u);
   for (int32_t y = 0; y < 3; ++y) {
-    EXPECT_EQ(DialogSeen.progress[y].first, y);
-    EXPECT_EQ(DialogSeen.progress[y].second, 6);
+    EXPECT_EQ(progressSeen[y].first, y);
+    EXPECT_EQ(progressSeen[y].second, 6);
   }
 
-  ResetDialogDouble();
+  progressSeen.clear();
   SetOptions(kPngGrayscale, false, false);
   DoFilter();
-  EXPECT_EQ(DialogSeen.progress.size(), 3u);
+  EXPECT_EQ(progressSeen.size(), 3u);
 }
 
 // ---- Nearest colour

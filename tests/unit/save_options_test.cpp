@@ -1,5 +1,5 @@
 // The defaults every save starts from, and the rules that make stored values usable.
-#include "ui/save_options.h"
+#include "records/save_options.h"
 
 #include <gtest/gtest.h>
 

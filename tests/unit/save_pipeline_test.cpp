@@ -9,8 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/callouts.h"
 #include "host/host_call.h"
-#include "host/save_paths.h"
+#include "host/host_progress.h"
+#include "records/save_paths.h"
 #include "host/save_pipeline.h"
 
 namespace {
@@ -38,8 +40,10 @@ class CopyIntoHostFileTest : public ::testing::Test {
     record_ = FormatRecord{};
     record_.progressProc = RecordProgress;
     HostCall.format = &record_;
+    Callouts.progress = ReportSaveProgress;  // as during a save
   }
   void TearDown() override {
+    Callouts.progress = nullptr;
     HostCall.format = nullptr;
     std::remove((folder_ + "/source").c_str());
     std::remove((folder_ + "/host").c_str());

@@ -7,7 +7,7 @@
 
 #include "host/plugin_main.h"
 #include "tests/support/plugin_host_fixture.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 
 // Compared and printed as the host keeps them; found by argument lookup, so beside the type.
 bool operator==(const DescriptorItem& a, const DescriptorItem& b) { return a.key == b.key && a.value == b.value; }

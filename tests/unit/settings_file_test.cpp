@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "host/platform.h"
-#include "host/save_paths.h"
+#include "base/platform.h"
+#include "records/save_paths.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "host/platform.h"
+#include "base/platform.h"
 
 #include "widgets/color_swatch.h"
 #include "widgets/gdi_owners.h"
@@ -92,7 +92,7 @@ class ColorSwatchWindow : public ::testing::Test {
   void SetUp() override {
     commands.clear();
     picker = PickerScript{};
-    SetHostColorPicker(&TestPicker);
+    Callouts.pickColor = &TestPicker;
     // Hidden: nothing paints on its own, the tests paint through WM_PRINTCLIENT.
     panel_ = toolkit_test::CreateParentWindow(kParentClass, 300, 200);
     ASSERT_NE(panel_, nullptr);
@@ -100,7 +100,7 @@ class ColorSwatchWindow : public ::testing::Test {
   void TearDown() override {
     if (panel_ != nullptr) DestroyWindow(panel_);
     PumpMessages();
-    SetHostColorPicker(nullptr);
+    Callouts.pickColor = nullptr;
   }
 
   ColorSwatch* CreateSwatch(HWND parent, int width, int height, int id = kSwatchId) {

@@ -16,20 +16,20 @@
 #include <string>
 #include <vector>
 
-#include "host/platform.h"
-#include "host/save_paths.h"
+#include "base/platform.h"
+#include "records/save_paths.h"
 #include "reduce/median_cut.h"
-#include "reduce/palette.h"
-#include "reduce/reduced_image.h"
-#include "reduce/whole_image.h"
+#include "records/palette.h"
+#include "records/reduced_image.h"
+#include "records/whole_image.h"
 #include "resources/resource_ids.h"
-#include "ui/bitmap_check_button.h"
+#include "widgets/bitmap_check_button.h"
 #include "ui/options_panel.h"
 #include "ui/palette_view.h"
 #include "ui/preview_dialog.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 #include "ui/toolkit_session.h"
-#include "widgets/color_pick.h"
+#include "base/callouts.h"
 #include "widgets/color_swatch.h"
 #include "widgets/gdi_owners.h"
 #include "widgets/mac_style_button.h"
@@ -228,7 +228,7 @@ class OptionsPanelWindow : public ::testing::Test {
     OptionsPanelRefresh = &RecordRefresh;
     refreshes.clear();
     parentCommands.clear();
-    SetHostColorPicker(&TestPicker);
+    Callouts.pickColor = &TestPicker;
     // An RGB image with alpha saved as a 32-colour palette with a key colour: every control has a use.
     WholeImage = WholeImageRecord{};
     WholeImage._WholeMode = 3;
@@ -258,7 +258,7 @@ class OptionsPanelWindow : public ::testing::Test {
     if (parent_ != nullptr) DestroyWindow(parent_);
     PaletteView.ReleaseAll();
     PumpMessages();
-    SetHostColorPicker(nullptr);
+    Callouts.pickColor = nullptr;
     OptionsPanelRefresh = refreshBefore_;
     watchedPanel = nullptr;
     SaveOptions = optionsBefore_;

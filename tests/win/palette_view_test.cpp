@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "host/platform.h"
+#include "base/platform.h"
 
-#include "reduce/palette.h"
-#include "reduce/reduce_filter.h"
-#include "reduce/whole_image.h"
+#include "records/palette.h"
+#include "base/callouts.h"
+#include "records/whole_image.h"
 #include "ui/palette_view.h"
-#include "ui/save_options.h"
+#include "records/save_options.h"
 #include "widgets/gdi_owners.h"
 #include "tests/win/toolkit_test_support.h"
 
@@ -95,7 +95,7 @@ class PaletteViewWindow : public ::testing::Test {
     wholeBefore_ = WholeImage;
     commands.clear();
     pickerCalls = 0;
-    SetHostColorPicker(&TestPicker);
+    Callouts.pickColor = &TestPicker;
     // An RGB image with alpha, saved as Palette with an alpha channel.
     WholeImage._WholeMode = 3;
     WholeImage._WholePlanesIn = 4;
@@ -111,7 +111,7 @@ class PaletteViewWindow : public ::testing::Test {
     PaletteView.ReleaseAll();
     if (panel_ != nullptr) DestroyWindow(panel_);
     PumpMessages();
-    SetHostColorPicker(nullptr);
+    Callouts.pickColor = nullptr;
     SaveOptions = optionsBefore_;
     Palette = paletteBefore_;
     WholeImage = wholeBefore_;
@@ -135,7 +135,7 @@ class PaletteViewWindow : public ::testing::Test {
 };
 
 TEST_F(PaletteViewWindow, CreatesTheContainerAndTheGridOfHiddenCells) {
-  PaletteViewRefresh = nullptr;
+  Callouts.paletteViewRefresh = nullptr;
   CreateView();
   const HWND container = GetDlgItem(panel_, kBaseId);
   ASSERT_NE(container, nullptr);
@@ -150,7 +150,7 @@ TEST_F(PaletteViewWindow, CreatesTheContainerAndTheGridOfHiddenCells) {
   EXPECT_EQ(place.top, 20);
   EXPECT_EQ(place.right, 226);
   EXPECT_EQ(place.bottom, 236);
-  EXPECT_EQ(PaletteViewRefresh, &RefreshPaletteView);
+  EXPECT_EQ(Callouts.paletteViewRefresh, &RefreshPaletteView);
 
   for (int i : {0, 17, 255}) {
     ColorSwatch* cell = PaletteView.iColorBtn[i];
@@ -334,7 +334,7 @@ TEST_F(PaletteViewWindow, ReleaseAllDestroysTheCellsKeepsTheSelectionAndRemovesT
   for (ColorSwatch* cell : PaletteView.iColorBtn) EXPECT_EQ(cell, nullptr);
   EXPECT_EQ(PaletteView.shownCount, 0);
   EXPECT_EQ(PaletteView.selected, 4);
-  EXPECT_EQ(PaletteViewRefresh, nullptr);
+  EXPECT_EQ(Callouts.paletteViewRefresh, nullptr);
   EXPECT_TRUE(IsWindow(PaletteView.window));  // the container goes with the panel
   // Without cells every operation skips them.
   PaletteView.Select(2);
@@ -351,7 +351,7 @@ TEST_F(PaletteViewWindow, APanelDestroyedFirstLeavesNoDanglingCells) {
   EXPECT_EQ(PaletteView.container, nullptr);
   PaletteView.Select(1);
   PaletteView.ReleaseAll();
-  EXPECT_EQ(PaletteViewRefresh, nullptr);
+  EXPECT_EQ(Callouts.paletteViewRefresh, nullptr);
 }
 
 TEST_F(PaletteViewWindow, WithoutTheContainerClassThereAreNoCells) {

@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "reduce/palette.h"
-#include "reduce/reduced_image.h"
-#include "reduce/whole_image.h"
-#include "ui/save_options.h"
+#include "records/palette.h"
+#include "records/reduced_image.h"
+#include "records/whole_image.h"
+#include "records/save_options.h"
 #include "widgets/gdi_owners.h"
+#include "ui/preview_source.h"
 #include "widgets/preview_container.h"
 #include "tests/win/toolkit_test_support.h"
 
@@ -104,9 +105,12 @@ class PreviewContainerWindow : public ::testing::Test {
     SaveOptions.pngType = pngType;
   }
 
+  // A preview that shows the shared records, as the dialog's does.
   HWND CreatePreview(int width, int height) {
-    return CreateToolkitWindow(std::make_unique<PreviewContainer>(), kPreviewContainerClass, WS_CHILD, 0, 0, width,
-                               height, parent_, kPreviewId);
+    auto preview = std::make_unique<PreviewContainer>();
+    preview->imageSource = SharedPreviewSource;
+    return CreateToolkitWindow(std::move(preview), kPreviewContainerClass, WS_CHILD, 0, 0, width, height, parent_,
+                               kPreviewId);
   }
 
   static HBRUSH background_;

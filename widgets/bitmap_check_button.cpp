@@ -1,4 +1,4 @@
-#include "ui/bitmap_check_button.h"
+#include "widgets/bitmap_check_button.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "host/debug_log.h"
+#include "base/debug_log.h"
 
 namespace {
 

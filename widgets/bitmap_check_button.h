@@ -3,7 +3,7 @@
 // window subclass. The images are borrowed: their owner keeps them until the button is gone.
 #include <windows.h>
 
-#include "ui/bitmap_check_face.h"
+#include "widgets/bitmap_check_face.h"
 
 struct BitmapCheckImages {
   HBITMAP slots[kFaceSlots] = {};  // indexed by FaceSlot; null where the button has no such image

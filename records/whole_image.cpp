@@ -1,6 +1,6 @@
-#include "reduce/whole_image.h"
+#include "records/whole_image.h"
 
-#include "host/platform.h"
+#include "base/platform.h"
 
 WholeImageRecord WholeImage;
 

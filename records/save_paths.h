@@ -1,6 +1,6 @@
 #pragma once
-// The files of one save. Dependency-free leaf: the PNG writer and the settings file read these too.
-#include "host/platform.h"
+// The files of one save: the PNG writer, the settings file and the save itself read these.
+#include "base/platform.h"
 
 // The destination's full path followed by ".temp": the PNG is built here and copied in on Save.
 extern platform::WidePath TempPngPath;

@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "host/platform.h"
-#include "host/platform_internal.h"
+#include "base/platform.h"
+#include "base/platform_internal.h"
 
 namespace {
 // The instance the library received when the process loaded it; in a test executable it stays null, which

@@ -1,6 +1,6 @@
-#include "reduce/reduced_image.h"
+#include "records/reduced_image.h"
 
-#include "host/platform.h"
+#include "base/platform.h"
 
 ReducedImageRecord ReducedImage;
 

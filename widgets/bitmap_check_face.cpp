@@ -1,4 +1,4 @@
-#include "ui/bitmap_check_face.h"
+#include "widgets/bitmap_check_face.h"
 
 namespace {
 

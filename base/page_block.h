@@ -1,22 +1,24 @@
 #pragma once
-// A move-only owner of one block of page memory (zero-filled when it arrives), for the large pixel buffers.
+// The one owner of a block of page memory: page-granular and zero-filled when it arrives, released as a whole.
+// Every large buffer is one. A block that cannot be had is empty: callers check it and give up with an
+// out-of-memory status, the one way this code meets a lack of memory.
 #include <cstddef>
 #include <cstdint>
 #include <utility>
 
-#include "host/platform.h"
+#include "base/platform.h"
 
-class PageBuffer {
+class PageBlock {
  public:
-  PageBuffer() = default;
-  // An empty buffer when `bytes` is 0 or the memory cannot be had.
-  explicit PageBuffer(size_t bytes)
+  PageBlock() = default;
+  // Empty when `bytes` is 0 or the memory cannot be had.
+  explicit PageBlock(size_t bytes)
       : data_(bytes > 0 ? static_cast<uint8_t*>(platform::AllocatePages(bytes)) : nullptr),
         bytes_(data_ != nullptr ? bytes : 0) {}
-  ~PageBuffer() { Reset(); }
-  PageBuffer(PageBuffer&& other) noexcept
+  ~PageBlock() { Reset(); }
+  PageBlock(PageBlock&& other) noexcept
       : data_(std::exchange(other.data_, nullptr)), bytes_(std::exchange(other.bytes_, 0)) {}
-  PageBuffer& operator=(PageBuffer&& other) noexcept {
+  PageBlock& operator=(PageBlock&& other) noexcept {
     if (this != &other) {
       Reset();
       data_ = std::exchange(other.data_, nullptr);
@@ -24,10 +26,14 @@ class PageBuffer {
     }
     return *this;
   }
-  PageBuffer(const PageBuffer&) = delete;
-  PageBuffer& operator=(const PageBuffer&) = delete;
+  PageBlock(const PageBlock&) = delete;
+  PageBlock& operator=(const PageBlock&) = delete;
 
   uint8_t* data() const { return data_; }
+  template <class T>
+  T* As() const {
+    return reinterpret_cast<T*>(data_);
+  }
   size_t size() const { return bytes_; }
   explicit operator bool() const { return data_ != nullptr; }
   void Reset() {

@@ -1,8 +1,8 @@
-#include "host/platform.h"
+#include "base/platform.h"
 
 #include <climits>
 
-#include "host/platform_internal.h"
+#include "base/platform_internal.h"
 
 namespace platform {
 

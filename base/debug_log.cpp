@@ -1,9 +1,9 @@
-#include "host/debug_log.h"
+#include "base/debug_log.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "host/platform.h"
+#include "base/platform.h"
 
 namespace {
 bool firstLineWritten = false;

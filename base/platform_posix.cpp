@@ -7,8 +7,8 @@
 #include <climits>
 #include <cstring>
 
-#include "host/platform.h"
-#include "host/platform_internal.h"
+#include "base/platform.h"
+#include "base/platform_internal.h"
 
 namespace platform {
 namespace {

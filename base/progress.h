@@ -1,0 +1,6 @@
+#pragma once
+// The one progress routine: the reduction, the PNG writer and the save's copy report through it. It hands the
+// report to the progress call-out (base/callouts.h): while the preview dialog is up the host side shows it in
+// the dialog's bar, otherwise through the host's callback.
+
+void Progress(double done, double total);

@@ -1,0 +1,3 @@
+#include "records/palette.h"
+
+PaletteRecord Palette;

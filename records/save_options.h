@@ -1,0 +1,61 @@
+#pragma once
+// The user's choices for the PNG and where the preview dialog stood last time: one record per process, and
+// the one table of its eleven fields that the settings file and the scripting parameters both read.
+#include <cstddef>
+#include <cstdint>
+
+#include "records/four_char_code.h"
+
+enum PngType : int8_t { kPngGrayscale = 0, kPngPalette = 1, kPngRgb = 2 };
+enum DitherMethod : uint8_t { kNoDither = 0, kDiffusion = 1, kPattern = 2, kNoise = 3 };
+
+struct SaveOptionsRecord {
+  int32_t windowLeft = 100;
+  int32_t windowTop = 100;
+  int32_t windowWidth = 800;
+  int32_t windowHeight = 600;
+  int8_t pngType = kPngRgb;
+  int32_t paletteColors = 256;
+  int8_t alphaChannel = 1;
+  int8_t useKeyColor = 1;
+  int32_t fillColor = 0;  // 0x00BBGGRR
+  uint8_t dither = kDiffusion;
+  uint8_t keyColorDither = 1;
+};
+extern SaveOptionsRecord SaveOptions;
+
+void ResetSaveOptions();
+
+// How a field is stored: a whole int, or a byte that keeps the low byte of what it is given and is read back
+// widened with its sign (signed) or without (unsigned).
+enum class OptionWidth : uint8_t { kInt32, kSignedByte, kUnsignedByte };
+
+// One field of the record under its four-character code. The settings file keys a line by the code's bytes
+// in little-endian order (so "Left" reads "tfeL") and follows the value with the comment.
+struct SaveOptionField {
+  FourCC code;
+  const char* settingsKey;
+  const char* comment;
+  size_t offset;  // of the field in SaveOptionsRecord
+  OptionWidth width;
+};
+
+// The eleven fields in the order the settings file lists them.
+extern const SaveOptionField kSaveOptionFields[11];
+// The field of a code, or null for a code that is not ours.
+const SaveOptionField* FindSaveOptionField(FourCC code);
+// The field's value widened to 32 bits, and the value stored as the field's width keeps it.
+int32_t ReadSaveOption(const SaveOptionsRecord& options, const SaveOptionField& field);
+void StoreSaveOption(SaveOptionsRecord& options, const SaveOptionField& field, int32_t value);
+
+// The settings file and the scripting parameters store values unchecked; these bring them into the range the
+// reduction, the writer and the dialog expect, at the point of use.
+// Rounded up to the next power of two and clamped to 2..256, which is also what the colour list shows for it.
+int32_t UsablePaletteColors(int32_t requested);
+// Outside Grayscale..RGB: replaced by the default, RGB.
+int8_t UsablePngType(int8_t requested);
+// Above Noise: replaced by the default, Diffusion.
+uint8_t UsableDither(uint8_t requested);
+// options with those three fields made usable; the window rectangle, the fill colour and the flags (any
+// non-zero value is on) pass through unchanged.
+SaveOptionsRecord UsableOptions(const SaveOptionsRecord& options);

@@ -1,0 +1,4 @@
+#include "records/save_paths.h"
+
+platform::WidePath TempPngPath;
+platform::WidePath PluginDir;

@@ -1,3 +1,0 @@
-#include "reduce/palette.h"
-
-PaletteRecord Palette;

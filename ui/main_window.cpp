@@ -1,0 +1,3 @@
+#include "ui/main_window.h"
+
+HWND mainWindow = nullptr;

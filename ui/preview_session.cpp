@@ -1,0 +1,34 @@
+#include "ui/preview_session.h"
+
+#include "base/callouts.h"
+#include "base/debug_log.h"
+#include "png/png_writer.h"
+#include "png/size_text.h"
+#include "records/color_map.h"
+#include "records/save_options.h"
+#include "ui/save_dialog.h"
+#include "ui/settings_file.h"
+
+void BeginPreviewSession(void (*statusLine)(const char* line)) {
+  dialogUp = true;
+  Callouts.statusLine = statusLine;
+}
+
+int32_t EncodeFirstPreview() {
+  DebugLog("before FileSize = CompressPNG");
+  const int32_t size = CompressPNG();
+  DebugLog("before PrintFileSize");
+  PrintFileSize(size);
+  return size;
+}
+
+void EndPreviewSession(const PreviewWindowRect& window) {
+  ReleaseColorMap();
+  SaveOptions.windowWidth = window.width;
+  SaveOptions.windowHeight = window.height;
+  SaveOptions.windowLeft = window.left;
+  SaveOptions.windowTop = window.top;
+  SaveSettings();
+  dialogUp = false;
+  Callouts.statusLine = nullptr;
+}

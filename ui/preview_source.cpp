@@ -1,0 +1,21 @@
+#include "ui/preview_source.h"
+
+#include "records/palette.h"
+#include "records/reduced_image.h"
+#include "records/save_options.h"
+#include "records/whole_image.h"
+
+PreviewSource SharedPreviewSource() {
+  PreviewSource source;
+  source.pixels = ReducedImage.pixels;
+  source.width = WholeImage._WholeWidth;
+  source.height = WholeImage._WholeHeight;
+  source.rowBytes = ReducedImage.rowBytes;
+  source.bytesPerPixel = ReducedImage.bytesPerPixel;
+  source.pngType = UsablePngType(SaveOptions.pngType);
+  source.palette = Palette.entries;
+  source.alphaChannel = SaveOptions.alphaChannel != 0;
+  source.useKeyColor = SaveOptions.useKeyColor != 0;
+  source.planesIn = WholeImage._WholePlanesIn;
+  return source;
+}
