@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/debug_log.h"
+#include "base/page_block.h"
 #include "host/host_call.h"
 #include "base/platform.h"
 #include "records/palette.h"
@@ -30,20 +31,6 @@ class HostPlaneBuffer {
  private:
   const PSBufferSuite1* suite_;
   char* data_ = nullptr;
-};
-
-// Page-granular, zero-filled scratch memory released when it goes out of scope.
-class PageBlock {
- public:
-  explicit PageBlock(size_t bytes) : bytes_(bytes), data_(static_cast<uint8_t*>(platform::AllocatePages(bytes))) {}
-  ~PageBlock() { platform::FreePages(data_, bytes_); }
-  PageBlock(const PageBlock&) = delete;
-  PageBlock& operator=(const PageBlock&) = delete;
-  uint8_t* data() const { return data_; }
-
- private:
-  size_t bytes_;
-  uint8_t* data_;
 };
 
 // The ColorSpace suite, taken straight from the basic suite for the conversion and given back after it.
@@ -152,7 +139,9 @@ OSErr AcquireCmyk(uint8_t* buffer, int32_t rowBytes, int32_t width, int32_t heig
   if (!AllocateWholeImage(width, height, hostPlanes - 1)) return kUserCanceledErr;
   const size_t cmykBytes = ByteCount(width, height, hostPlanes);
   PageBlock byteCMYK(cmykBytes);
-  if (byteCMYK.data() == nullptr || (cmykBytes == 0 && width > 0 && height > 0)) {
+  // No bytes at all for a pixel-less image; none for a real one means it cannot be addressed here.
+  const bool needed = width > 0 && height > 0;
+  if (needed && !byteCMYK) {
     DebugLog("CANNOT ALLOC byteCMYK");
     return kUserCanceledErr;
   }
