@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/debug_log.h"
 #include "base/platform.h"
 #include "records/save_paths.h"
 #include "reduce/median_cut.h"
@@ -221,6 +222,8 @@ class OptionsPanelWindow : public ::testing::Test {
   }
 
   void SetUp() override {
+    // The process's first log line empties the log: written now, the counts below see this test's lines only.
+    DebugLog("test set-up");
     optionsBefore_ = SaveOptions;
     paletteBefore_ = Palette;
     wholeBefore_ = WholeImage;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/debug_log.h"
 #include "base/platform.h"
 
 #include "records/palette.h"
@@ -90,6 +91,8 @@ class PaletteViewWindow : public ::testing::Test {
   }
 
   void SetUp() override {
+    // The process's first log line empties the log: written now, the counts below see this test's lines only.
+    DebugLog("test set-up");
     optionsBefore_ = SaveOptions;
     paletteBefore_ = Palette;
     wholeBefore_ = WholeImage;
