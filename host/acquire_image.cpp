@@ -14,7 +14,10 @@
 
 namespace {
 
-constexpr int32_t kLargestConversion = 32767;  // the colour-space suite converts at most this many per call
+constexpr int32_t kLargestConversion = 32767;
+// The image record keeps the host's numbers for the modes it holds.
+static_assert(kWholeGray == kModeGrayScale && kWholeIndexed == kModeIndexed && kWholeRgb == kModeRGB,
+              "WholeMode numbers are the host's");  // the colour-space suite converts at most this many per call
 
 // Owns the one-plane buffer lent by the host's Buffer suite.
 class HostPlaneBuffer {
@@ -135,7 +138,7 @@ OSErr ConvertCmykToRgb(const uint8_t* byteCMYK, int32_t width, int32_t height, i
 
 OSErr AcquireCmyk(uint8_t* buffer, int32_t rowBytes, int32_t width, int32_t height, int32_t hostPlanes) {
   DebugLog("CMYK will convert to RGB");
-  WholeImage._WholeMode = kModeRGB;
+  WholeImage._WholeMode = kWholeRgb;
   if (!AllocateWholeImage(width, height, hostPlanes - 1)) return kUserCanceledErr;
   const size_t cmykBytes = ByteCount(width, height, hostPlanes);
   PageBlock byteCMYK(cmykBytes);
@@ -164,7 +167,7 @@ bool ImageFitsInMemory(int32_t columns, int32_t rows, int32_t hostPlanes, bool c
   const uint64_t height = static_cast<uint64_t>(rows);
   const uint64_t planes = static_cast<uint64_t>(hostPlanes);
   const uint64_t imagePlanes = cmyk ? planes - 1 : planes;
-  const bool alpha = imagePlanes != 1 && imagePlanes != 3;
+  const bool alpha = HasAlphaPlane(static_cast<int32_t>(imagePlanes));
   constexpr uint64_t kLargestRow = INT32_MAX;
   if (width * 8 + 7 > kLargestRow || width * planes > kLargestRow || width * 4 > kLargestRow) return false;
 
