@@ -48,7 +48,8 @@ WidePath FromUtf8(const std::string& text) {
     int extra = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
     uint32_t code = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
     ++i;
-    for (; extra > 0 && i < text.size(); --extra, ++i) code = (code << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
+    for (; extra > 0 && i < text.size(); --extra, ++i)
+      code = (code << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
     if (code >= 0x10000) {
       code -= 0x10000;
       out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));

@@ -49,7 +49,8 @@ int CloseThrough(void* cookie) { return std::fclose(static_cast<FILE*>(cookie));
 FILE* OpenWithinRoom(FILE* file, const char* mode) {
   if (file == nullptr) return nullptr;
   std::setvbuf(file, nullptr, _IONBF, 0);  // the outer stream buffers; every byte here has passed the room check
-  FILE* limited = fopencookie(file, mode, cookie_io_functions_t{ReadThrough, WriteWithinRoom, SeekThrough, CloseThrough});
+  FILE* limited =
+      fopencookie(file, mode, cookie_io_functions_t{ReadThrough, WriteWithinRoom, SeekThrough, CloseThrough});
   if (limited == nullptr) std::fclose(file);
   return limited;
 }

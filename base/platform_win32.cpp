@@ -57,8 +57,8 @@ void* ModuleInstance() { return pluginInstance; }
 WidePath ModuleFileName() {
   // Long enough for any path Windows can hand out, so an over-long one is seen whole and can be refused.
   WidePath buffer(32768, u'\0');
-  const DWORD length = GetModuleFileNameW(pluginInstance, reinterpret_cast<wchar_t*>(&buffer[0]),
-                                          static_cast<DWORD>(buffer.size()));
+  const DWORD length =
+      GetModuleFileNameW(pluginInstance, reinterpret_cast<wchar_t*>(&buffer[0]), static_cast<DWORD>(buffer.size()));
   buffer.resize(length);
   return buffer;
 }

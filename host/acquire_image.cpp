@@ -7,8 +7,8 @@
 
 #include "base/debug_log.h"
 #include "base/page_block.h"
-#include "host/host_call.h"
 #include "base/platform.h"
+#include "host/host_call.h"
 #include "records/palette.h"
 #include "records/whole_image.h"
 
@@ -91,8 +91,8 @@ void FillPaletteFromHost(const FormatRecord& format) {
 }
 
 // Asks the host for each plane in turn and scatters it; stops after the first plane whose fetch failed.
-OSErr FetchPlanes(uint8_t* buffer, int32_t rowBytes, uint8_t* target, int32_t width, int32_t height,
-                  int32_t planes, bool measureAlpha) {
+OSErr FetchPlanes(uint8_t* buffer, int32_t rowBytes, uint8_t* target, int32_t width, int32_t height, int32_t planes,
+                  bool measureAlpha) {
   FormatRecord& format = *HostCall.format;
   OSErr result = kNoErr;
   for (int32_t plane = 0; plane < planes; ++plane) {

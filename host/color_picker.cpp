@@ -30,7 +30,8 @@ ColorPick PickColorThroughHost(uint32_t initialColor, uint32_t* picked) {
   request.selectorParameter.pickerPrompt = prompt;
   if (HostCall.format->colorServices(&request) != kNoErr) return ColorPick::kUnchanged;
   // The low byte of each component the host returns.
-  *picked = PackColor(static_cast<uint8_t>(request.colorComponents[0]), static_cast<uint8_t>(request.colorComponents[1]),
-                      static_cast<uint8_t>(request.colorComponents[2]));
+  *picked =
+      PackColor(static_cast<uint8_t>(request.colorComponents[0]), static_cast<uint8_t>(request.colorComponents[1]),
+                static_cast<uint8_t>(request.colorComponents[2]));
   return ColorPick::kPicked;
 }

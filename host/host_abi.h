@@ -18,12 +18,12 @@
 // Basic types
 // ---------------------------------------------------------------------------------------------------------
 
-using OSErr = int16_t;      // 16-bit result code, 0 = success
-using SPErr = int32_t;      // 32-bit result code of the suite layer, 0 = success, mostly four-char codes
-using PIBoolean = uint8_t;  // one-byte boolean used throughout the records, 0 = false
-using SPBoolean = int32_t;  // four-byte boolean returned by the suite layer
-using Fixed = int32_t;      // 16.16 fixed point
-using Handle = char**;      // host-managed relocatable block: pointer to the pointer to the bytes
+using OSErr = int16_t;              // 16-bit result code, 0 = success
+using SPErr = int32_t;              // 32-bit result code of the suite layer, 0 = success, mostly four-char codes
+using PIBoolean = uint8_t;          // one-byte boolean used throughout the records, 0 = false
+using SPBoolean = int32_t;          // four-byte boolean returned by the suite layer
+using Fixed = int32_t;              // 16.16 fixed point
+using Handle = char**;              // host-managed relocatable block: pointer to the pointer to the bytes
 using Str255 = unsigned char[256];  // byte 0 = length, then up to 255 characters
 
 struct Point16 {
@@ -172,8 +172,8 @@ using AdvanceStateProc = OSErr (*)();
 using ColorServicesProc = OSErr (*)(ColorServicesInfo* info);
 using HostProc = void (*)(int16_t selector, intptr_t* data);
 using ProcessEventProc = void (*)(void* event);
-using DisplayPixelsProc = OSErr (*)(const PSPixelMap* source, const VRect* srcRect, int32_t dstRow,
-                                    int32_t dstCol, void* platformContext);
+using DisplayPixelsProc = OSErr (*)(const PSPixelMap* source, const VRect* srcRect, int32_t dstRow, int32_t dstCol,
+                                    void* platformContext);
 
 using NewPIHandleProc = Handle (*)(int32_t size);
 using DisposePIHandleProc = void (*)(Handle h);
@@ -273,10 +273,10 @@ struct CS_XYZColor {
 
 using CSMakeProc = SPErr (*)(ColorID* colorID);
 using CSDeleteProc = SPErr (*)(ColorID* colorID);
-using CSStuffComponentsProc = SPErr (*)(ColorID colorID, int16_t colorSpace, uint8_t c0, uint8_t c1,
-                                        uint8_t c2, uint8_t c3);
-using CSExtractComponentsProc = SPErr (*)(ColorID colorID, int16_t colorSpace, uint8_t* c0, uint8_t* c1,
-                                          uint8_t* c2, uint8_t* c3, PIBoolean* inGamut);
+using CSStuffComponentsProc = SPErr (*)(ColorID colorID, int16_t colorSpace, uint8_t c0, uint8_t c1, uint8_t c2,
+                                        uint8_t c3);
+using CSExtractComponentsProc = SPErr (*)(ColorID colorID, int16_t colorSpace, uint8_t* c0, uint8_t* c1, uint8_t* c2,
+                                          uint8_t* c3, PIBoolean* inGamut);
 using CSStuffXYZProc = SPErr (*)(ColorID colorID, CS_XYZColor xyz);
 using CSExtractXYZProc = SPErr (*)(ColorID colorID, CS_XYZColor* xyz);
 // The conversions rewrite the array in place; count is 16-bit, so at most 32767 colours per call.
@@ -396,8 +396,7 @@ constexpr DescriptorTypeID kDescriptorTypeInteger = FourCharCode("long");
 // the key is delivered, so entries still non-zero at close time never arrived.
 using OpenReadDescriptorProc = PIReadDescriptor (*)(PIDescriptorHandle descriptor, DescriptorKeyID* keys);
 using CloseReadDescriptorProc = OSErr (*)(PIReadDescriptor token);  // most serious error seen (sticky)
-using GetKeyProc = PIBoolean (*)(PIReadDescriptor token, DescriptorKeyID* key, DescriptorTypeID* type,
-                                 int32_t* flags);
+using GetKeyProc = PIBoolean (*)(PIReadDescriptor token, DescriptorKeyID* key, DescriptorTypeID* type, int32_t* flags);
 using GetIntegerProc = OSErr (*)(PIReadDescriptor token, int32_t* value);
 using GetFloatProc = OSErr (*)(PIReadDescriptor token, double* value);
 using GetUnitFloatProc = OSErr (*)(PIReadDescriptor token, DescriptorUnitID* unit, double* value);
@@ -411,8 +410,7 @@ using GetObjectProc = OSErr (*)(PIReadDescriptor token, DescriptorClassID* type,
 using GetCountProc = OSErr (*)(PIReadDescriptor token, uint32_t* count);
 using GetStringProc = OSErr (*)(PIReadDescriptor token, Str255* value);
 using GetPinnedIntegerProc = OSErr (*)(PIReadDescriptor token, int32_t min, int32_t max, int32_t* value);
-using GetPinnedFloatProc = OSErr (*)(PIReadDescriptor token, const double* min, const double* max,
-                                     double* value);
+using GetPinnedFloatProc = OSErr (*)(PIReadDescriptor token, const double* min, const double* max, double* value);
 using GetPinnedUnitFloatProc = OSErr (*)(PIReadDescriptor token, const double* min, const double* max,
                                          DescriptorUnitID* unit, double* value);
 
@@ -504,7 +502,7 @@ constexpr int16_t kColorServicesGetSpecialColor = 3;
 union ColorServicesSelectorParameter {
   unsigned char* pickerPrompt;  // choose colour: Pascal string, or NULL for no prompt
   Point16* globalSamplePoint;
-  int32_t specialColorID;       // 0 foreground, 1 background
+  int32_t specialColorID;  // 0 foreground, 1 background
 };
 
 struct ColorServicesInfo {

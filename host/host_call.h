@@ -9,7 +9,7 @@ struct HostCallRecord {
   FormatRecord* format = nullptr;  // null during the about call
   AboutRecord* about = nullptr;    // set only during the about call
   int16_t* result = nullptr;
-  intptr_t* data = nullptr;        // the host's data slot, kept by the host between calls
+  intptr_t* data = nullptr;  // the host's data slot, kept by the host between calls
   SPBasicSuite* basic = nullptr;
   void* plugInRef = nullptr;
   bool use32BitCoordinates = false;

@@ -22,24 +22,24 @@ struct SelectorEntry {
 
 // Indexed by the host's selector number; the about call (0) never reaches this table.
 constexpr SelectorEntry kSelectors[] = {
-    {Nothing, true},                   // 0 about
-    {Nothing, false},                  // 1 read prepare
-    {Nothing, false},                  // 2 read start
-    {Nothing, false},                  // 3 read continue
-    {Nothing, true},                   // 4 read finish
-    {SetNoMaxData, false},             // 5 options prepare
-    {ClearDataPointer, false},         // 6 options start
-    {Nothing, false},                  // 7 options continue
-    {Nothing, true},                   // 8 options finish
-    {SetNoMaxData, false},             // 9 estimate prepare
-    {EstimateStart, false},            // 10 estimate start
-    {Nothing, false},                  // 11 estimate continue
-    {Nothing, true},                   // 12 estimate finish
-    {SetNoMaxData, false},             // 13 write prepare
-    {WriteStart, false},               // 14 write start
-    {Nothing, false},                  // 15 write continue
-    {RecordScriptParams, true},        // 16 write finish
-    {FilterFile, true},                // 17 filter file
+    {Nothing, true},             // 0 about
+    {Nothing, false},            // 1 read prepare
+    {Nothing, false},            // 2 read start
+    {Nothing, false},            // 3 read continue
+    {Nothing, true},             // 4 read finish
+    {SetNoMaxData, false},       // 5 options prepare
+    {ClearDataPointer, false},   // 6 options start
+    {Nothing, false},            // 7 options continue
+    {Nothing, true},             // 8 options finish
+    {SetNoMaxData, false},       // 9 estimate prepare
+    {EstimateStart, false},      // 10 estimate start
+    {Nothing, false},            // 11 estimate continue
+    {Nothing, true},             // 12 estimate finish
+    {SetNoMaxData, false},       // 13 write prepare
+    {WriteStart, false},         // 14 write start
+    {Nothing, false},            // 15 write continue
+    {RecordScriptParams, true},  // 16 write finish
+    {FilterFile, true},          // 17 filter file
 };
 constexpr SelectorEntry kUnknownSelector{Nothing, false};
 

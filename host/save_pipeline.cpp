@@ -23,8 +23,8 @@
 namespace {
 
 constexpr int32_t kCopyBlockBytes = 40;
-constexpr size_t kTempPathUnits = 2048;     // including the terminator
-constexpr size_t kPluginDirBytes = 1024;    // including the terminator
+constexpr size_t kTempPathUnits = 2048;       // including the terminator
+constexpr size_t kPluginDirBytes = 1024;      // including the terminator
 constexpr size_t kPluginFileNameLength = 12;  // "Vexlorin.8bi"
 const char16_t kTempSuffix[] = u".temp";
 
@@ -133,8 +133,8 @@ bool BuildPluginDir(const platform::WidePath& moduleFileName) {
 
 void EstimateStart() {
   FormatRecord& format = *HostCall.format;
-  const int32_t size = EstimateSize(ImageColumns(), ImageRows(), format.depth, format.planes, format.imageRsrcSize,
-                                    format.imageMode);
+  const int32_t size =
+      EstimateSize(ImageColumns(), ImageRows(), format.depth, format.planes, format.imageRsrcSize, format.imageMode);
   format.minDataBytes = size;
   format.maxDataBytes = size;
   format.data = nullptr;

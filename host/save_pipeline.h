@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "host/host_abi.h"
 #include "base/platform.h"
+#include "host/host_abi.h"
 
 void EstimateStart();
 void WriteStart();

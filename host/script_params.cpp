@@ -57,7 +57,8 @@ void RecordScriptParams() {
   PIWriteDescriptor token = procs.openWriteDescriptorProc();
   if (token == nullptr) return;
 
-  for (FourCC key : kRecordOrder) procs.putIntegerProc(token, key, ReadSaveOption(SaveOptions, *FindSaveOptionField(key)));
+  for (FourCC key : kRecordOrder)
+    procs.putIntegerProc(token, key, ReadSaveOption(SaveOptions, *FindSaveOptionField(key)));
   DisposeDescriptor(parameters->descriptor);
   parameters->descriptor = nullptr;
   PIDescriptorHandle recorded = nullptr;

@@ -9,10 +9,10 @@
 #include "base/platform.h"
 #include "base/progress.h"
 #include "records/color.h"
-#include "records/save_paths.h"
 #include "records/reduced_image.h"
-#include "records/whole_image.h"
 #include "records/save_options.h"
+#include "records/save_paths.h"
+#include "records/whole_image.h"
 
 int32_t LastCompressedSize = 0;
 
@@ -64,8 +64,7 @@ void SetHeader(png_structp png, png_infop info, const PngWriteJob& job, ChunkDat
                    PNG_FILTER_TYPE_DEFAULT);
       break;
     }
-    default:
-      break;  // no header: the library refuses to write the image, which ends in the failure path
+    default: break;  // no header: the library refuses to write the image, which ends in the failure path
   }
 }
 

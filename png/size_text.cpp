@@ -34,8 +34,8 @@ std::string FileSizeLine(int64_t original, int64_t compressed) {
 
 void PrintFileSize(int32_t compressed) {
   // Sizes of 2 GB and more are real for large images: count them in 64 bits rather than wrap.
-  const int64_t original = static_cast<int64_t>(WholeImage._WholePlanesIn) * WholeImage._WholeHeight *
-                           WholeImage._WholeWidth;
+  const int64_t original =
+      static_cast<int64_t>(WholeImage._WholePlanesIn) * WholeImage._WholeHeight * WholeImage._WholeWidth;
   const std::string line = FileSizeLine(original, compressed);
   CalloutStatusLine(line.c_str());
 }

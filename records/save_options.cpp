@@ -38,8 +38,7 @@ constexpr SaveOptionField kSaveOptionFields[11] = {
      OptionWidth::kSignedByte},
     {FourCharCode("UCDf"), "fDCU", "\t\t\t\t;Use Key Color Dithering", offsetof(SaveOptionsRecord, keyColorDither),
      OptionWidth::kUnsignedByte},
-    {FourCharCode("FlCl"), "lClF", "\t\t\t\t;Fill Color", offsetof(SaveOptionsRecord, fillColor),
-     OptionWidth::kInt32},
+    {FourCharCode("FlCl"), "lClF", "\t\t\t\t;Fill Color", offsetof(SaveOptionsRecord, fillColor), OptionWidth::kInt32},
     {FourCharCode("Dthr"), "rhtD", "\t\t\t\t;Dithering", offsetof(SaveOptionsRecord, dither),
      OptionWidth::kUnsignedByte},
 };
@@ -62,12 +61,9 @@ const SaveOptionField* FindSaveOptionField(FourCC code) {
 int32_t ReadSaveOption(const SaveOptionsRecord& options, const SaveOptionField& field) {
   const auto* at = reinterpret_cast<const unsigned char*>(&options) + field.offset;
   switch (field.width) {
-    case OptionWidth::kSignedByte:
-      return static_cast<int8_t>(*at);
-    case OptionWidth::kUnsignedByte:
-      return *at;
-    case OptionWidth::kInt32:
-      break;
+    case OptionWidth::kSignedByte: return static_cast<int8_t>(*at);
+    case OptionWidth::kUnsignedByte: return *at;
+    case OptionWidth::kInt32: break;
   }
   int32_t value = 0;
   std::memcpy(&value, at, sizeof value);

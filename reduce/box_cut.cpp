@@ -60,7 +60,8 @@ void AverageBox(const AColorHistEntry* entries, const ColorBox& box, int32_t max
   int64_t sums[4] = {0, 0, 0, 0};
   int64_t pixels = 0;
   for (int32_t i = box.first; i < box.first + box.colors; ++i) {
-    for (int channel = 0; channel < 4; ++channel) sums[channel] += int64_t{Channel(entries[i], channel)} * entries[i].value;
+    for (int channel = 0; channel < 4; ++channel)
+      sums[channel] += int64_t{Channel(entries[i], channel)} * entries[i].value;
     pixels += entries[i].value;
   }
   if (pixels == 0) return;
@@ -102,9 +103,10 @@ AColorHistEntry* SplitColorBoxes(AColorHistEntry* histogram, int32_t colors, int
     const int channel = WidestChannel(entries, box->colors);
     // Stable: entries with equal keys keep their order from the histogram (and from earlier cuts), the same on
     // every build.
-    std::stable_sort(entries, entries + box->colors, [channel](const AColorHistEntry& left, const AColorHistEntry& right) {
-      return Channel(left, channel) < Channel(right, channel);
-    });
+    std::stable_sort(entries, entries + box->colors,
+                     [channel](const AColorHistEntry& left, const AColorHistEntry& right) {
+                       return Channel(left, channel) < Channel(right, channel);
+                     });
 
     int32_t lowerSum = 0;
     const int32_t kept = MedianByPixels(entries, box->colors, box->sum, lowerSum);

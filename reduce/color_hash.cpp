@@ -95,8 +95,7 @@ AColorHistEntry* pam_acolorhashtoacolorhist(const AColorHashTable* table, int32_
   if (histogram == nullptr) return nullptr;
   int32_t used = 0;
   for (int32_t bucket = 0; bucket < kColorHashSize; ++bucket) {
-    for (const AColorHashNode* node = table->heads[bucket]; node != nullptr && used < colorLimit;
-         node = node->next) {
+    for (const AColorHashNode* node = table->heads[bucket]; node != nullptr && used < colorLimit; node = node->next) {
       histogram[used++] = AColorHistEntry{node->red, node->green, node->blue, node->alpha, node->spare, node->value};
     }
   }

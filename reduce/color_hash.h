@@ -5,7 +5,6 @@
 
 #include "records/color_map.h"
 
-
 struct AColorHashNode;
 struct AColorHashTable;  // 20023 chain heads in page-granular, zero-filled memory
 

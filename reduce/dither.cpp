@@ -10,9 +10,9 @@ constexpr int kChannels = 4;
 
 // The 8 × 8 ordered-dither index matrix plus 1, by row then column.
 constexpr float kPatternMatrix[8][8] = {
-    {1, 33, 9, 41, 3, 35, 11, 43},  {49, 17, 57, 25, 51, 19, 59, 27}, {13, 45, 5, 37, 15, 47, 7, 39},
-    {61, 29, 53, 21, 63, 31, 55, 23}, {4, 36, 12, 44, 2, 34, 10, 42},  {52, 20, 60, 28, 50, 18, 58, 26},
-    {16, 48, 8, 40, 14, 46, 6, 38},  {64, 32, 56, 24, 62, 30, 54, 22},
+    {1, 33, 9, 41, 3, 35, 11, 43},    {49, 17, 57, 25, 51, 19, 59, 27}, {13, 45, 5, 37, 15, 47, 7, 39},
+    {61, 29, 53, 21, 63, 31, 55, 23}, {4, 36, 12, 44, 2, 34, 10, 42},   {52, 20, 60, 28, 50, 18, 58, 26},
+    {16, 48, 8, 40, 14, 46, 6, 38},   {64, 32, 56, 24, 62, 30, 54, 22},
 };
 
 inline int32_t Clamp(int32_t value) { return value < 0 ? 0 : (value > 255 ? 255 : value); }
@@ -65,9 +65,7 @@ int32_t NoiseDraw(DitherState& state) {
   return static_cast<int32_t>((state.noise >> 16) & 0x7FFF);
 }
 
-int32_t PatternOffset(int32_t x, int32_t y) {
-  return static_cast<int32_t>(kPatternMatrix[y & 7][x & 7] - 32.0f);
-}
+int32_t PatternOffset(int32_t x, int32_t y) { return static_cast<int32_t>(kPatternMatrix[y & 7][x & 7] - 32.0f); }
 
 void DitherPattern(int32_t x, int32_t y, const DitherAlphaRules& rules, DitherPixel& pixel) {
   const int32_t offset = PatternOffset(x, y);
@@ -83,7 +81,8 @@ void DitherNoise(DitherState& state, const DitherAlphaRules& rules, DitherPixel&
   pixel.green = Clamp(pixel.green + NoiseOffset(state));
   pixel.blue = Clamp(pixel.blue + NoiseOffset(state));
   // A pixel passed over takes no draw, so the sequence of later pixels depends on it.
-  if (rules.dither && !(rules.keepClearPixels && pixel.alpha == 0)) pixel.alpha = Clamp(pixel.alpha + NoiseOffset(state));
+  if (rules.dither && !(rules.keepClearPixels && pixel.alpha == 0))
+    pixel.alpha = Clamp(pixel.alpha + NoiseOffset(state));
 }
 
 void DiffuseBefore(const DitherState& state, int32_t x, bool ditherAlpha, DitherPixel& pixel) {

@@ -12,9 +12,9 @@ constexpr double kBlueGrayWeight = 0.0721;
 
 // Summed as (red + green) + blue.
 inline int32_t GrayOf(int32_t red, int32_t green, int32_t blue) {
-  return static_cast<int32_t>((static_cast<double>(red) * static_cast<double>(kRedGrayWeight) +
-                               static_cast<double>(green) * kGreenGrayWeight) +
-                              static_cast<double>(blue) * kBlueGrayWeight);
+  return static_cast<int32_t>(
+      (static_cast<double>(red) * static_cast<double>(kRedGrayWeight) + static_cast<double>(green) * kGreenGrayWeight) +
+      static_cast<double>(blue) * kBlueGrayWeight);
 }
 
 // fillColor is 0x00BBGGRR; the fill's gray sums its terms green, red, blue.

@@ -90,8 +90,8 @@ PaletteLookup::PaletteLookup(const AColorHistEntry* colorMap, int32_t searchCoun
     int64_t squares = 0;
     for (int32_t i = 0; i < table.entries; ++i) {
       const AColorHistEntry& entry = colorMap[i];
-      const int64_t key = weight[0] * entry.red + weight[1] * entry.green + weight[2] * entry.blue +
-                          weight[3] * entry.alpha;
+      const int64_t key =
+          weight[0] * entry.red + weight[1] * entry.green + weight[2] * entry.blue + weight[3] * entry.alpha;
       sum += key;
       squares += key * key;
     }
@@ -209,9 +209,7 @@ int32_t PaletteLookup::Search(uint8_t red, uint8_t green, uint8_t blue, uint8_t 
     }
   };
   // Every key further from the pixel's than this gap bound belongs to an entry further than the best.
-  auto beyond = [&best](int32_t gap) {
-    return static_cast<int64_t>(gap) * gap > 4 * static_cast<int64_t>(best);
-  };
+  auto beyond = [&best](int32_t gap) { return static_cast<int64_t>(gap) * gap > 4 * static_cast<int64_t>(best); };
 
   const int32_t key = table.Key(red, green, blue, alpha);
   int32_t first = 0;

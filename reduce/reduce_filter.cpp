@@ -4,15 +4,15 @@
 #include <memory>
 #include <new>
 
-#include "base/debug_log.h"
 #include "base/callouts.h"
+#include "base/debug_log.h"
 #include "base/platform.h"
 #include "base/progress.h"
+#include "records/reduced_image.h"
 #include "reduce/dither.h"
 #include "reduce/gray.h"
 #include "reduce/median_cut.h"
 #include "reduce/palette_lookup.h"
-#include "records/reduced_image.h"
 
 namespace {
 
@@ -45,8 +45,8 @@ Table GrayOverFillTable(int32_t fillGray, bool singleFillTerm) {
   for (int32_t alpha = 0; alpha < 256; ++alpha) {
     const AlphaFractions fractions = AlphaFractionsOf(alpha);
     for (int32_t gray = 0; gray < 256; ++gray) {
-      table[alpha * 256 + gray] = static_cast<uint8_t>(
-          singleFillTerm ? GrayOverSingleFill(gray, fillGray, fractions) : GrayOverFill(gray, fillGray, fractions));
+      table[alpha * 256 + gray] = static_cast<uint8_t>(singleFillTerm ? GrayOverSingleFill(gray, fillGray, fractions)
+                                                                      : GrayOverFill(gray, fillGray, fractions));
     }
   }
   return table;
@@ -75,8 +75,13 @@ class RowConverter {
  public:
   RowConverter(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
                const PaletteMatch& match, DitherState& dither)
-      : settings_(settings), palette_(palette), match_(match), dither_(dither), width_(image._WholeWidth),
-        planes_(image._WholePlanesIn), out_(settings.bytesPerPixel) {
+      : settings_(settings),
+        palette_(palette),
+        match_(match),
+        dither_(dither),
+        width_(image._WholeWidth),
+        planes_(image._WholePlanesIn),
+        out_(settings.bytesPerPixel) {
     const bool composite = settings.planes == 4 && !settings.alphaChannel;
     switch (settings.mode) {
       case kWholeRgb:
@@ -105,8 +110,7 @@ class RowConverter {
           NeedTable(grayOver_, GrayOverFillTable(settings.fillGray, true));
         }
         break;
-      default:
-        break;
+      default: break;
     }
   }
 
@@ -131,8 +135,7 @@ class RowConverter {
         if (settings_.pngType == kPngGrayscale) GrayToGray(in, out);
         if (settings_.pngType == kPngPalette) GrayToPalette(in, out);
         return;
-      default:
-        return;  // other modes write nothing
+      default: return;  // other modes write nothing
     }
   }
 
@@ -203,17 +206,10 @@ class RowConverter {
         pixel = DitherPixel{overRed_[row + pixel.red], overGreen_[row + pixel.green], overBlue_[row + pixel.blue], 255};
       }
       switch (settings_.dither) {
-        case kDiffusion:
-          DiffuseBefore(dither_, x, alphaRules.dither, pixel);
-          break;
-        case kPattern:
-          DitherPattern(x, y, alphaRules, pixel);
-          break;
-        case kNoise:
-          DitherNoise(dither_, alphaRules, pixel);
-          break;
-        default:
-          break;
+        case kDiffusion: DiffuseBefore(dither_, x, alphaRules.dither, pixel); break;
+        case kPattern: DitherPattern(x, y, alphaRules, pixel); break;
+        case kNoise: DitherNoise(dither_, alphaRules, pixel); break;
+        default: break;
       }
 
       int32_t index = last;
@@ -347,8 +343,7 @@ PaletteMatch PaletteMatchFor(const FilterSettings& settings, const AColorHistEnt
   PaletteMatch match;
   match.colorMap = colorMap;
   match.count = count;
-  const bool lastIsClear =
-      settings.keyColorMode || (settings.alphaMode && settings.minAlpha < kClearMinAlpha);
+  const bool lastIsClear = settings.keyColorMode || (settings.alphaMode && settings.minAlpha < kClearMinAlpha);
   match.searchCount = std::max(lastIsClear ? count - 1 : count, 0);
   return match;
 }
@@ -381,8 +376,8 @@ ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& set
 
 bool PrepareReducedImage(int32_t width, int32_t height, int32_t bytesPerPixel) {
   ReducedImageRecord& reduced = ReducedImage;
-  const bool reusable = reduced.pixels != nullptr && reduced.bytesPerPixel == bytesPerPixel &&
-                        reduced.width == width && reduced.height == height;
+  const bool reusable = reduced.pixels != nullptr && reduced.bytesPerPixel == bytesPerPixel && reduced.width == width &&
+                        reduced.height == height;
   if (!reusable) {
     FreeReducedImagePixels();
     const size_t rowBytes = static_cast<size_t>(width < 0 ? 0 : width) * static_cast<size_t>(bytesPerPixel);

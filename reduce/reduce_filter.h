@@ -2,10 +2,10 @@
 // Reduces WholeImage into ReducedImage for the current SaveOptions (and, for the Palette type, Palette).
 #include <cstdint>
 
-#include "reduce/color_hash.h"
 #include "records/palette.h"
-#include "records/whole_image.h"
 #include "records/save_options.h"
+#include "records/whole_image.h"
+#include "reduce/color_hash.h"
 
 void DoFilter();
 
@@ -42,7 +42,7 @@ struct PaletteMatch {
 // Leaves the transparent last entry out of the search where only the transparency rules may reach it.
 PaletteMatch PaletteMatchFor(const FilterSettings& settings, const AColorHistEntry* colorMap, int32_t count);
 
-enum class [[nodiscard]] ReduceStatus { Ok, OutOfMemory, NoPalette };
+enum class [[nodiscard]] ReduceStatus{Ok, OutOfMemory, NoPalette};
 
 // Writes every row of the image into pixels (rows of _WholeWidth × bytesPerPixel bytes) and reports each row
 // done against 2 × height. Nothing is written when the status is not Ok.

@@ -4,23 +4,23 @@
 #define VEXLORIN_RESOURCE_IDS_H
 
 /* Faces of the palette-entry buttons of the options panel (16 x 16). */
-#define IDB_LOCK_DISABLED 130         /* padlock, greyed: lock button disabled */
-#define IDB_LOCK_NORMAL 131           /* padlock: lock button at rest */
-#define IDB_LOCK_HOVER 132            /* padlock, lit: lock button under the mouse */
-#define IDB_TRANSPARENT_LIGHT 133     /* pale checkerboard: transparency button hovered or disabled */
-#define IDB_TRANSPARENT_NORMAL 134    /* checkerboard: transparency button at rest */
+#define IDB_LOCK_DISABLED 130      /* padlock, greyed: lock button disabled */
+#define IDB_LOCK_NORMAL 131        /* padlock: lock button at rest */
+#define IDB_LOCK_HOVER 132         /* padlock, lit: lock button under the mouse */
+#define IDB_TRANSPARENT_LIGHT 133  /* pale checkerboard: transparency button hovered or disabled */
+#define IDB_TRANSPARENT_NORMAL 134 /* checkerboard: transparency button at rest */
 
 /* Header bar: the strip behind it (40 high) and its three bitmap buttons. */
-#define IDB_HEADER_RIGHT 139          /* right part, 429 x 40, with the maker's web address */
-#define IDB_HEADER_LEFT 140           /* left part, 597 x 40, with the logo and the product name */
-#define IDB_HEADER_MIDDLE 141         /* middle tile, 101 x 40, repeats without a seam */
-#define IDB_ABOUT_NORMAL 142          /* About caption, 181 x 19 */
-#define IDB_SITE_PRESSED 143          /* web-site button, 150 x 20 */
+#define IDB_HEADER_RIGHT 139  /* right part, 429 x 40, with the maker's web address */
+#define IDB_HEADER_LEFT 140   /* left part, 597 x 40, with the logo and the product name */
+#define IDB_HEADER_MIDDLE 141 /* middle tile, 101 x 40, repeats without a seam */
+#define IDB_ABOUT_NORMAL 142  /* About caption, 181 x 19 */
+#define IDB_SITE_PRESSED 143  /* web-site button, 150 x 20 */
 #define IDB_SITE_HOVER 144
 #define IDB_SITE_NORMAL 145
 #define IDB_ABOUT_PRESSED 146
 #define IDB_ABOUT_HOVER 147
-#define IDB_ADVERT_NORMAL 148         /* logo button, 35 x 34; also its pressed look */
+#define IDB_ADVERT_NORMAL 148 /* logo button, 35 x 34; also its pressed look */
 #define IDB_ADVERT_HOVER 149
 
 /* Skins of the "MacStyleBtn" push button, 18 x 24 each: left cap, middle (stretched), right cap. */
@@ -53,23 +53,23 @@
 #define IDC_HEADER_ADVERT 1007
 
 /* Options panel (template IDD_OPTIONS_PANEL); Save and Cancel are IDOK and IDCANCEL. */
-#define IDC_PANEL_PALETTE_GROUP 1001        /* group box "Palette", frame of the palette view */
-#define IDC_PANEL_GRAYSCALE 1002            /* radio: PNG type Grayscale */
-#define IDC_PANEL_PALETTE 1003              /* radio: PNG type Palette */
-#define IDC_PANEL_RGB 1004                  /* radio: PNG type RGB */
-#define IDC_PANEL_ALPHA_CHANNEL 1005        /* check box "Alpha Channel" */
-#define IDC_PANEL_COLORS 1006               /* drop-down list of palette colour counts */
+#define IDC_PANEL_PALETTE_GROUP 1001 /* group box "Palette", frame of the palette view */
+#define IDC_PANEL_GRAYSCALE 1002     /* radio: PNG type Grayscale */
+#define IDC_PANEL_PALETTE 1003       /* radio: PNG type Palette */
+#define IDC_PANEL_RGB 1004           /* radio: PNG type RGB */
+#define IDC_PANEL_ALPHA_CHANNEL 1005 /* check box "Alpha Channel" */
+#define IDC_PANEL_COLORS 1006        /* drop-down list of palette colour counts */
 #define IDC_PANEL_COLORS_LABEL 1007
-#define IDC_PANEL_FILL_COLOR 1008           /* colour swatch of the fill colour */
+#define IDC_PANEL_FILL_COLOR 1008 /* colour swatch of the fill colour */
 #define IDC_PANEL_FILL_COLOR_LABEL 1009
-#define IDC_PANEL_DITHER 1010               /* drop-down list of dither methods */
+#define IDC_PANEL_DITHER 1010 /* drop-down list of dither methods */
 #define IDC_PANEL_DITHER_LABEL 1012
-#define IDC_PANEL_KEY_COLOR 1013            /* check box "Transparency as Key Color" */
-#define IDC_PANEL_LOCK 1017                 /* bitmap push-like check box: lock of the selected entry */
-#define IDC_PANEL_TRANSPARENT 1018          /* bitmap push-like check box: transparency of the selected entry */
-#define IDC_PANEL_TRANSPARENCY_DITHER 1019  /* check box "Transparency Dither" */
-#define IDC_PANEL_ENTRY_BUTTONS_GROUP 1020  /* group box framing 1017 and 1018 */
-#define IDC_PANEL_PALETTE_VIEW 333          /* palette view container, made at run time; its cells are 334 to 589 */
+#define IDC_PANEL_KEY_COLOR 1013           /* check box "Transparency as Key Color" */
+#define IDC_PANEL_LOCK 1017                /* bitmap push-like check box: lock of the selected entry */
+#define IDC_PANEL_TRANSPARENT 1018         /* bitmap push-like check box: transparency of the selected entry */
+#define IDC_PANEL_TRANSPARENCY_DITHER 1019 /* check box "Transparency Dither" */
+#define IDC_PANEL_ENTRY_BUTTONS_GROUP 1020 /* group box framing 1017 and 1018 */
+#define IDC_PANEL_PALETTE_VIEW 333         /* palette view container, made at run time; its cells are 334 to 589 */
 
 /* About box. */
 #define IDC_ABOUT_LINK 1004

@@ -21,7 +21,7 @@ struct VexhostArguments {
   DescriptorItems parameters;  // --param, in the order given
   std::string recordPath;      // empty: the recorded descriptor is not written out
   bool cancel = false;
-  uint8_t pick[3] = {};        // red, green, blue for the colour picker
+  uint8_t pick[3] = {};  // red, green, blue for the colour picker
   std::string uiScript;
   int64_t failWriteAfter = -1;  // --fail-write-after: OUTPUT takes this many bytes, then refuses; -1 no limit
 };

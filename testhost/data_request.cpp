@@ -6,8 +6,8 @@ int HostPlane(int plane, const int16_t (&planeMap)[16]) { return plane < 16 ? pl
 
 bool IsInside(const HostImage& image, const DataRequest& request, const int16_t (&planeMap)[16]) {
   const VRect& rect = request.rect;
-  if (rect.top < 0 || rect.left < 0 || rect.top > rect.bottom || rect.left > rect.right ||
-      rect.bottom > image.height || rect.right > image.width) {
+  if (rect.top < 0 || rect.left < 0 || rect.top > rect.bottom || rect.left > rect.right || rect.bottom > image.height ||
+      rect.right > image.width) {
     return false;
   }
   if (request.loPlane < 0 || request.loPlane > request.hiPlane) return false;

@@ -11,8 +11,8 @@ FakeHost* current = nullptr;
 
 constexpr int32_t kLargest16BitSide = 32767;
 constexpr Fixed kSeventyTwoDpi = 72 << 16;
-constexpr int16_t kModesOffered = (1 << kModeBitmap) | (1 << kModeGrayScale) | (1 << kModeIndexed) |
-                                  (1 << kModeRGB) | (1 << kModeCMYK);
+constexpr int16_t kModesOffered =
+    (1 << kModeBitmap) | (1 << kModeGrayScale) | (1 << kModeIndexed) | (1 << kModeRGB) | (1 << kModeCMYK);
 char plugInReference;  // only its address is handed out: the plug-in's identity for the host
 
 int16_t Clamped16(int32_t value) { return static_cast<int16_t>(std::min(value, kLargest16BitSide)); }
@@ -133,8 +133,8 @@ int16_t FakeHost::Save(PluginEntryProc entry) {
 }
 
 int16_t FakeHost::Estimate(PluginEntryProc entry) {
-  for (int16_t selector : {kSelectorEstimatePrepare, kSelectorEstimateStart, kSelectorEstimateContinue,
-                           kSelectorEstimateFinish}) {
+  for (int16_t selector :
+       {kSelectorEstimatePrepare, kSelectorEstimateStart, kSelectorEstimateContinue, kSelectorEstimateFinish}) {
     if (const int16_t result = Call(entry, selector); result != 0) return result;
   }
   return 0;

@@ -30,11 +30,11 @@ struct FakeHostOptions {
   bool noAdvanceState = false;            // advanceState left null
   int advanceStateFailPlane = -1;         // advance state fails, filling nothing, when asked for this plane
   OSErr advanceStateFailCode = kUserCanceledErr;
-  bool supports32BitCoordinates = true;   // HostSupports32BitCoordinates and imageSize32 set
-  bool noDescriptorParameters = false;    // descriptorParameters left null
-  int64_t destinationRefusesAfter = -1;   // the destination takes this many bytes, then refuses every write
-                                          // (DestinationFile::RefuseWritesAfter); negative: no limit
-  uint8_t pickRed = 0;                    // the colour the colour picker answers with
+  bool supports32BitCoordinates = true;  // HostSupports32BitCoordinates and imageSize32 set
+  bool noDescriptorParameters = false;   // descriptorParameters left null
+  int64_t destinationRefusesAfter = -1;  // the destination takes this many bytes, then refuses every write
+                                         // (DestinationFile::RefuseWritesAfter); negative: no limit
+  uint8_t pickRed = 0;                   // the colour the colour picker answers with
   uint8_t pickGreen = 0;
   uint8_t pickBlue = 0;
 };
@@ -56,8 +56,8 @@ struct ProgressReport {
 };
 
 struct ColorPick {
-  std::string prompt;          // the Pascal-string prompt as text; empty for none
-  int16_t initial[4] = {};     // the colour the request started from
+  std::string prompt;       // the Pascal-string prompt as text; empty for none
+  int16_t initial[4] = {};  // the colour the request started from
 };
 
 // Everything the host keeps and observes; the callbacks change it, tests read it through FakeHost::Seen().
@@ -69,14 +69,14 @@ struct FakeHostState {
   BufferStore buffers;
   std::map<std::string, SuiteUse> suites;  // by suite name
   int advanceStateCalls = 0;
-  std::vector<DataRequest> dataRequests;    // one per advance-state call, as the record described it
-  int resourceCalls = 0;                    // count, get, delete and add together; a plug-in should make none
+  std::vector<DataRequest> dataRequests;  // one per advance-state call, as the record described it
+  int resourceCalls = 0;                  // count, get, delete and add together; a plug-in should make none
   int abortChecks = 0;
   std::vector<ProgressReport> progress;
-  int colorConversions = 0;                 // calls of the ColorSpace suite's Convert8
-  std::vector<ColorPick> colorPicks;        // choose-colour requests answered
-  Handle incomingDescriptor = nullptr;      // the descriptor handed to the plug-in; nullptr once disposed
-  int incomingDescriptorDisposals = 0;      // disposals of it through the Handle suite
+  int colorConversions = 0;             // calls of the ColorSpace suite's Convert8
+  std::vector<ColorPick> colorPicks;    // choose-colour requests answered
+  Handle incomingDescriptor = nullptr;  // the descriptor handed to the plug-in; nullptr once disposed
+  int incomingDescriptorDisposals = 0;  // disposals of it through the Handle suite
   int readOpens = 0;
   int readCloses = 0;
   std::vector<DescriptorKeyID> readKeyList;      // the key list of the last read opened
@@ -84,8 +84,8 @@ struct FakeHostState {
   std::map<PIReadDescriptor, std::unique_ptr<DescriptorReader>> readers;
   int writeOpens = 0;
   int writeCloses = 0;
-  DescriptorItems writtenParameters;             // the puts of the last write token closed, in order
-  std::vector<Handle> descriptorsReturned;       // handles the write closes handed back
+  DescriptorItems writtenParameters;        // the puts of the last write token closed, in order
+  std::vector<Handle> descriptorsReturned;  // handles the write closes handed back
   std::map<PIWriteDescriptor, std::unique_ptr<DescriptorWriter>> writers;
 };
 

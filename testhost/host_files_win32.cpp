@@ -30,8 +30,8 @@ FILE* OpenFileByUtf8Path(const std::string& utf8Path, const char* mode) {
 bool DestinationFile::Open(const std::string& utf8Path) {
   Close();
   const std::u16string path = FullPathOf(Utf16FromUtf8(utf8Path));
-  HANDLE file = CreateFileW(Wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(Wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   handle_ = reinterpret_cast<intptr_t>(file);
   fullPath_ = path;

@@ -20,8 +20,12 @@ struct TupleType {
 };
 
 constexpr TupleType kTupleTypes[] = {
-    {"GRAYSCALE", kModeGrayScale, 1}, {"GRAYSCALE_ALPHA", kModeGrayScale, 2}, {"RGB", kModeRGB, 3},
-    {"RGB_ALPHA", kModeRGB, 4},       {"CMYK", kModeCMYK, 4},                 {"CMYK_ALPHA", kModeCMYK, 5},
+    {"GRAYSCALE", kModeGrayScale, 1},
+    {"GRAYSCALE_ALPHA", kModeGrayScale, 2},
+    {"RGB", kModeRGB, 3},
+    {"RGB_ALPHA", kModeRGB, 4},
+    {"CMYK", kModeCMYK, 4},
+    {"CMYK_ALPHA", kModeCMYK, 5},
 };
 
 struct PamHeader {
@@ -60,11 +64,16 @@ bool ReadHeader(FILE* file, PamHeader* header, std::string* error) {
     if (!(words >> keyword) || keyword[0] == '#') continue;
     if (keyword == "ENDHDR") return true;
     bool good = true;
-    if (keyword == "WIDTH") good = ParseNumber(words, &header->width);
-    else if (keyword == "HEIGHT") good = ParseNumber(words, &header->height);
-    else if (keyword == "DEPTH") good = ParseNumber(words, &header->depth);
-    else if (keyword == "MAXVAL") good = ParseNumber(words, &header->maxValue);
-    else if (keyword == "TUPLTYPE") good = static_cast<bool>(words >> header->tupleType);
+    if (keyword == "WIDTH")
+      good = ParseNumber(words, &header->width);
+    else if (keyword == "HEIGHT")
+      good = ParseNumber(words, &header->height);
+    else if (keyword == "DEPTH")
+      good = ParseNumber(words, &header->depth);
+    else if (keyword == "MAXVAL")
+      good = ParseNumber(words, &header->maxValue);
+    else if (keyword == "TUPLTYPE")
+      good = static_cast<bool>(words >> header->tupleType);
     if (!good) {
       *error = "bad PAM header line: " + line;
       return false;

@@ -54,7 +54,8 @@ bool PluginModule::Open(const std::string& path, std::string* error) {
 
 bool PluginModule::SetDialogAnswer(bool cancel, std::string* error) {
   if (!cancel) return true;
-  *error = "--cancel needs the native build's dialog stand-in; press Cancel in the real dialog with --ui and a "
-           "script that says cancel";
+  *error =
+      "--cancel needs the native build's dialog stand-in; press Cancel in the real dialog with --ui and a "
+      "script that says cancel";
   return false;
 }

@@ -41,8 +41,7 @@ class PngWriteRecords {
 };
 
 // The libpng calls; only plain data in this frame, as setjmp needs.
-bool WriteRows(png_structp png, png_infop info, FILE* file, png_uint_32 width, png_uint_32 height,
-               const uint8_t* rgb) {
+bool WriteRows(png_structp png, png_infop info, FILE* file, png_uint_32 width, png_uint_32 height, const uint8_t* rgb) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_init_io(png, file);
   png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
@@ -70,9 +69,9 @@ bool WriteRgbPngFile(const std::string& utf8Path, int32_t width, int32_t height,
   bool written = false;
   {
     PngWriteRecords records(&failure);
-    written = records.info() != nullptr &&
-              WriteRows(records.png(), records.info(), file, static_cast<png_uint_32>(width),
-                        static_cast<png_uint_32>(height), rgb.data());
+    written =
+        records.info() != nullptr && WriteRows(records.png(), records.info(), file, static_cast<png_uint_32>(width),
+                                               static_cast<png_uint_32>(height), rgb.data());
   }
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) {

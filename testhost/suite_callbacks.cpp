@@ -54,8 +54,8 @@ OSErr SetHandleSize(Handle handle, int32_t size) {
 
 void RecoverSpace(int32_t) {}
 
-PSHandleSuite2 handleSuite{NewHandle, DisposeHandle, DisposeHandle, SetHandleLock, GetHandleSize, SetHandleSize,
-                           RecoverSpace};
+PSHandleSuite2 handleSuite{NewHandle,     DisposeHandle, DisposeHandle, SetHandleLock,
+                           GetHandleSize, SetHandleSize, RecoverSpace};
 
 // --- Buffer suite, version 1 ---
 
@@ -94,9 +94,7 @@ PSColorSpaceSuite1 colorSpaceSuite{
     [](ColorID*) -> SPErr { return kSPUnimplementedError; },
     [](ColorID*) -> SPErr { return kSPUnimplementedError; },
     [](ColorID, int16_t, uint8_t, uint8_t, uint8_t, uint8_t) -> SPErr { return kSPUnimplementedError; },
-    [](ColorID, int16_t, uint8_t*, uint8_t*, uint8_t*, uint8_t*, PIBoolean*) -> SPErr {
-      return kSPUnimplementedError;
-    },
+    [](ColorID, int16_t, uint8_t*, uint8_t*, uint8_t*, uint8_t*, PIBoolean*) -> SPErr { return kSPUnimplementedError; },
     [](ColorID, CS_XYZColor) -> SPErr { return kSPUnimplementedError; },
     [](ColorID, CS_XYZColor*) -> SPErr { return kSPUnimplementedError; },
     Convert8,

@@ -12,8 +12,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 
 #include "testhost/rgb_png_file.h"
 #include "testhost/ui_driver.h"
@@ -43,8 +43,7 @@ IdleProbe probe;
 
 LRESULT CALLBACK WatchDialogQueue(int code, WPARAM removal, LPARAM data) {
   auto* message = reinterpret_cast<MSG*>(data);
-  if (code == HC_ACTION && removal == PM_REMOVE && message->message == probe.marker &&
-      message->hwnd == probe.dialog) {
+  if (code == HC_ACTION && removal == PM_REMOVE && message->message == probe.marker && message->hwnd == probe.dialog) {
     if (HIWORD(GetQueueStatus(QS_POSTMESSAGE)) != 0) {
       // Something was posted while the earlier messages were handled: let it run first.
       PostMessageW(probe.dialog, probe.marker, message->wParam, 0);
@@ -438,7 +437,8 @@ std::string Driver::Snapshot(const std::string& path) {
   if (memory.get() == nullptr || picture.get() == nullptr || bits == nullptr) return "no memory for the snapshot";
   gdi::SelectGuard onPicture(memory.get(), picture.get());
   // A failed SelectObject leaves the DC's old bitmap current.
-  if (GetCurrentObject(memory.get(), OBJ_BITMAP) != picture.get() || !BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY)) {
+  if (GetCurrentObject(memory.get(), OBJ_BITMAP) != picture.get() ||
+      !BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY)) {
     return "the dialog's pixels could not be copied";
   }
   GdiFlush();
@@ -517,8 +517,8 @@ std::string Driver::Abandon() {
 }
 
 std::string Driver::Perform() {
-  const std::string firstPlace = run_.actions.empty() ? "end of script"
-                                                      : "line " + std::to_string(run_.actions.front().line);
+  const std::string firstPlace =
+      run_.actions.empty() ? "end of script" : "line " + std::to_string(run_.actions.front().line);
   std::string failure = WaitForDialog(firstPlace);
   if (!failure.empty()) return failure;
   QueueWatch watch(dialog_, run_.dialogThread);

@@ -68,8 +68,10 @@ std::optional<UiTarget> RectTarget(std::string_view word) {
   const struct {
     const char* name;
     UiPart part;
-  } kParts[] = {{"dialog", UiPart::kDialog},       {"panel", UiPart::kPanel},
-                {"header", UiPart::kHeader},       {"status", UiPart::kStatusBar},
+  } kParts[] = {{"dialog", UiPart::kDialog},
+                {"panel", UiPart::kPanel},
+                {"header", UiPart::kHeader},
+                {"status", UiPart::kStatusBar},
                 {"progress", UiPart::kProgressBar}};
   for (const auto& named : kParts) {
     if (word == named.name) {
@@ -88,12 +90,18 @@ struct VerbForm {
   size_t count;          // number of operands; snapshot takes the rest of the line instead
 };
 const VerbForm kVerbs[] = {
-    {"click", UiVerb::kClick, "ID", 1},       {"select", UiVerb::kSelect, "ID INDEX", 2},
-    {"cell", UiVerb::kCell, "N", 1},          {"dblcell", UiVerb::kDoubleCell, "N", 1},
-    {"drag", UiVerb::kDrag, "DX DY", 2},      {"resize", UiVerb::kResize, "W H", 2},
-    {"hover", UiVerb::kHover, "ID", 1},       {"wait", UiVerb::kWait, "MS", 1},
-    {"snapshot", UiVerb::kSnapshot, "PATH", 1}, {"ok", UiVerb::kOk, "", 0},
-    {"cancel", UiVerb::kCancel, "", 0},       {"rect", UiVerb::kRect, "dialog|panel|header|status|progress|ID", 1},
+    {"click", UiVerb::kClick, "ID", 1},
+    {"select", UiVerb::kSelect, "ID INDEX", 2},
+    {"cell", UiVerb::kCell, "N", 1},
+    {"dblcell", UiVerb::kDoubleCell, "N", 1},
+    {"drag", UiVerb::kDrag, "DX DY", 2},
+    {"resize", UiVerb::kResize, "W H", 2},
+    {"hover", UiVerb::kHover, "ID", 1},
+    {"wait", UiVerb::kWait, "MS", 1},
+    {"snapshot", UiVerb::kSnapshot, "PATH", 1},
+    {"ok", UiVerb::kOk, "", 0},
+    {"cancel", UiVerb::kCancel, "", 0},
+    {"rect", UiVerb::kRect, "dialog|panel|header|status|progress|ID", 1},
 };
 
 // One action from the words of a line (comment already removed); the message without the line number.
@@ -107,8 +115,8 @@ std::optional<UiAction> ActionFromLine(std::string_view content, std::string* er
     *error = "unknown action '" + std::string(words[0]) + "'";
     return std::nullopt;
   }
-  const std::string usage = std::string(form->name) + (form->count > 0 ? " wants " + std::string(form->operands)
-                                                                       : " takes nothing after it");
+  const std::string usage =
+      std::string(form->name) + (form->count > 0 ? " wants " + std::string(form->operands) : " takes nothing after it");
   UiAction action;
   action.verb = form->verb;
   if (form->verb == UiVerb::kSnapshot) {
@@ -165,13 +173,10 @@ std::optional<UiAction> ActionFromLine(std::string_view content, std::string* er
       action.first = number(words[1], 0, kLongestWait);
       range = "; MS from 0 to 600000";
       break;
-    case UiVerb::kRect:
-      action.target = target(RectTarget(words[1]));
-      break;
+    case UiVerb::kRect: action.target = target(RectTarget(words[1])); break;
     case UiVerb::kSnapshot:
     case UiVerb::kOk:
-    case UiVerb::kCancel:
-      break;
+    case UiVerb::kCancel: break;
   }
   if (!valid) {
     *error = usage + range + ", not '" + std::string(Trimmed(Trimmed(content).substr(words[0].size()))) + "'";

@@ -8,7 +8,18 @@
 #include <vector>
 
 enum class UiVerb {
-  kClick, kSelect, kCell, kDoubleCell, kDrag, kResize, kHover, kWait, kSnapshot, kOk, kCancel, kRect
+  kClick,
+  kSelect,
+  kCell,
+  kDoubleCell,
+  kDrag,
+  kResize,
+  kHover,
+  kWait,
+  kSnapshot,
+  kOk,
+  kCancel,
+  kRect
 };
 
 // Where a control ID is looked up. Bare IDs try the options panel, then the dialog, then the header bar,
@@ -27,10 +38,10 @@ struct UiTarget {
 struct UiAction {
   int line = 0;  // 1-based line of the script
   UiVerb verb = UiVerb::kCancel;
-  UiTarget target;            // click, select, hover, rect
-  int32_t first = 0;          // select INDEX, cell N, drag DX, resize W, wait MS
-  int32_t second = 0;         // drag DY, resize H
-  std::string path;           // snapshot PATH (UTF-8)
+  UiTarget target;     // click, select, hover, rect
+  int32_t first = 0;   // select INDEX, cell N, drag DX, resize W, wait MS
+  int32_t second = 0;  // drag DY, resize H
+  std::string path;    // snapshot PATH (UTF-8)
 };
 
 // The actions of a script, in order. nullopt with *error set to "line N: ..." for the first line that is

@@ -8,12 +8,12 @@
 #include <random>
 #include <vector>
 
-#include "reduce/median_cut.h"
 #include "records/palette.h"
-#include "reduce/reduce_filter.h"
 #include "records/reduced_image.h"
-#include "records/whole_image.h"
 #include "records/save_options.h"
+#include "records/whole_image.h"
+#include "reduce/median_cut.h"
+#include "reduce/reduce_filter.h"
 
 #include "tools/bench_image.h"
 
@@ -28,9 +28,7 @@ double Milliseconds(std::chrono::steady_clock::duration duration) {
   return std::chrono::duration<double, std::milli>(duration).count();
 }
 
-double PerTenMegapixels(double milliseconds) {
-  return milliseconds * 10.0e6 / (static_cast<double>(kWidth) * kHeight);
-}
+double PerTenMegapixels(double milliseconds) { return milliseconds * 10.0e6 / (static_cast<double>(kWidth) * kHeight); }
 
 void Report(const char* what, double milliseconds) {
   std::printf("%-44s %9.1f ms   %9.1f ms per 10 MP\n", what, milliseconds, PerTenMegapixels(milliseconds));

@@ -16,14 +16,14 @@
 #include <string>
 #include <vector>
 
-#include "records/save_paths.h"
 #include "png/png_writer.h"
-#include "reduce/median_cut.h"
 #include "records/palette.h"
-#include "reduce/reduce_filter.h"
 #include "records/reduced_image.h"
-#include "records/whole_image.h"
 #include "records/save_options.h"
+#include "records/save_paths.h"
+#include "records/whole_image.h"
+#include "reduce/median_cut.h"
+#include "reduce/reduce_filter.h"
 
 #include "tools/bench_image.h"
 
@@ -196,9 +196,8 @@ int main() {
       DoFilter();
       refreshBytes = CompressPNG();
     }));
-    paletteBare.runs.push_back(Measure([&] {
-      bareBytes = BareEncode(barePng, ReducedImage.pixels, ReducedImage.rowBytes, PNG_COLOR_TYPE_PALETTE);
-    }));
+    paletteBare.runs.push_back(Measure(
+        [&] { bareBytes = BareEncode(barePng, ReducedImage.pixels, ReducedImage.rowBytes, PNG_COLOR_TYPE_PALETTE); }));
   }
   Report("Palette + Diffusion: DoFilter, palette current", paletteFilter);
   Report("Palette + Diffusion: CompressPNG", paletteCompress, refreshBytes);

@@ -25,14 +25,14 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "records/save_paths.h"
 #include "png/png_writer.h"
-#include "reduce/median_cut.h"
 #include "records/palette.h"
-#include "reduce/reduce_filter.h"
 #include "records/reduced_image.h"
-#include "records/whole_image.h"
 #include "records/save_options.h"
+#include "records/save_paths.h"
+#include "records/whole_image.h"
+#include "reduce/median_cut.h"
+#include "reduce/reduce_filter.h"
 
 extern char** environ;
 
@@ -399,8 +399,8 @@ double RunPngquant(const std::string& pngquant, const std::string& input, double
   rusage usage{};
   if (wait4(child, &status, 0, &usage) != child) return -1;
   const double wall = Seconds(Clock::now() - start);
-  *cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
-                usage.ru_stime.tv_usec / 1e6;
+  *cpuSeconds =
+      usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? wall : -1;
 }
 
@@ -434,7 +434,8 @@ int Time(const std::string& input, int runs, const std::string& pngquant) {
               WholeImage._WholeHeight, megapixels, kPlanes[WholeImage._WholePlanesIn],
               Megabytes(static_cast<double>(WholeImage.pixelBytes)),
               WholeImage.MinAlpha > 255 ? 255 : WholeImage.MinAlpha, runs);
-  std::printf("  %-46s %10s %10s %10s  %s\n", "", "wall", "processor", "bytes", "DoFilter + CompressPNG (processor), share");
+  std::printf("  %-46s %10s %10s %10s  %s\n", "", "wall", "processor", "bytes",
+              "DoFilter + CompressPNG (processor), share");
   std::fflush(stdout);
 
   // The RGB refresh and the bare encode take turns, so that both see the same load on a shared machine; one
@@ -542,9 +543,10 @@ int Once(const std::string& input, const std::string& type, const std::string& d
   char what[64];
   std::snprintf(what, sizeof what, "%s%s%s", kTypeNames[pngType], pngType == kPngPalette ? ", " : "",
                 pngType == kPngPalette ? kDitherNames[method] : "");
-  std::printf("  memory %-28s peak RSS %7.1f MB = %4.2f x image %6.1f MB (process before the image %.1f MB; "
-              "PNG %d bytes)\n",
-              what, Megabytes(peak), peak / imageBytes, Megabytes(imageBytes), Megabytes(before * 1024.0), time.size);
+  std::printf(
+      "  memory %-28s peak RSS %7.1f MB = %4.2f x image %6.1f MB (process before the image %.1f MB; "
+      "PNG %d bytes)\n",
+      what, Megabytes(peak), peak / imageBytes, Megabytes(imageBytes), Megabytes(before * 1024.0), time.size);
   std::printf("  ratio  %-40s %7.2f   target <= 3: %s\n", (std::string("peak memory / image, ") + what).c_str(),
               peak / imageBytes, peak / imageBytes <= 3.0 ? "met" : "missed");
   ReleaseAll();
@@ -570,9 +572,12 @@ int main(int argc, char** argv) {
     int runs = 3;
     std::string pngquant;
     for (size_t i = 2; i + 1 < args.size(); i += 2) {
-      if (args[i] == "--runs") runs = std::max(1, std::atoi(args[i + 1].c_str()));
-      else if (args[i] == "--pngquant") pngquant = args[i + 1];
-      else return Usage();
+      if (args[i] == "--runs")
+        runs = std::max(1, std::atoi(args[i + 1].c_str()));
+      else if (args[i] == "--pngquant")
+        pngquant = args[i + 1];
+      else
+        return Usage();
     }
     if (args.size() % 2 != 0) return Usage();
     return Time(args[1], runs, pngquant);

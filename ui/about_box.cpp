@@ -3,10 +3,10 @@
 
 #include "base/debug_log.h"
 #include "resources/resource_ids.h"
-#include "ui/open_url.h"
-#include "ui/main_window.h"
-#include "ui/toolkit_session.h"
 #include "ui/dialog_colors.h"
+#include "ui/main_window.h"
+#include "ui/open_url.h"
+#include "ui/toolkit_session.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/link.h"
 #include "widgets/mac_style_button.h"
@@ -32,15 +32,11 @@ INT_PTR OnCommand(HWND box, int id, int notification) {
 INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   try {
     switch (message) {
-      case WM_INITDIALOG:
-        return OnInit(box);
-      case WM_COMMAND:
-        return OnCommand(box, LOWORD(wParam), HIWORD(wParam));
-      case WM_CTLCOLORSTATIC:
-        return StaticTextColors(reinterpret_cast<HDC>(wParam));
+      case WM_INITDIALOG: return OnInit(box);
+      case WM_COMMAND: return OnCommand(box, LOWORD(wParam), HIWORD(wParam));
+      case WM_CTLCOLORSTATIC: return StaticTextColors(reinterpret_cast<HDC>(wParam));
       case WM_CTLCOLORBTN:
-      case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
+      case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
     }
   } catch (...) {
     DebugLog("about box: exception stopped");

@@ -35,8 +35,7 @@ struct StripCopy {
   int32_t destinationX;
   int32_t width;
   bool operator==(const StripCopy& other) const {
-    return part == other.part && sourceX == other.sourceX && destinationX == other.destinationX &&
-           width == other.width;
+    return part == other.part && sourceX == other.sourceX && destinationX == other.destinationX && width == other.width;
   }
 };
 constexpr int32_t kStripLeftWidth = 597;

@@ -3,11 +3,11 @@
 #include "base/debug_log.h"
 #include "resources/resource_ids.h"
 #include "ui/about_box_window.h"
+#include "ui/dialog_colors.h"
 #include "ui/dialog_layout.h"
 #include "ui/open_url.h"
 #include "widgets/control_button.h"
 #include "widgets/gdi_owners.h"
-#include "ui/dialog_colors.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/offscreen.h"
 #include "widgets/tooltip.h"
@@ -85,8 +85,8 @@ INT_PTR OnInit(HWND header) {
 }
 
 INT_PTR OnSize(HWND header, int width) {
-  if (HWND site = GetDlgItem(header, IDC_HEADER_SITE)) SetWindowPos(site, nullptr, width - 199, 12, 0, 0,
-                                                                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
+  if (HWND site = GetDlgItem(header, IDC_HEADER_SITE))
+    SetWindowPos(site, nullptr, width - 199, 12, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
   RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   return TRUE;
 }
@@ -112,24 +112,15 @@ INT_PTR OnDestroy() {
 INT_PTR CALLBACK HeaderBarProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
     switch (message) {
-      case WM_INITDIALOG:
-        return OnInit(header);
-      case WM_SIZE:
-        return OnSize(header, LOWORD(lParam));
-      case WM_PAINT:
-        return OnPaint(header);
-      case WM_ERASEBKGND:
-        PaintStrip(header, reinterpret_cast<HDC>(wParam));
-        return TRUE;
-      case WM_COMMAND:
-        return OnCommand(header, LOWORD(wParam));
-      case WM_CTLCOLORSTATIC:
-        return StaticTextColors(reinterpret_cast<HDC>(wParam));
+      case WM_INITDIALOG: return OnInit(header);
+      case WM_SIZE: return OnSize(header, LOWORD(lParam));
+      case WM_PAINT: return OnPaint(header);
+      case WM_ERASEBKGND: PaintStrip(header, reinterpret_cast<HDC>(wParam)); return TRUE;
+      case WM_COMMAND: return OnCommand(header, LOWORD(wParam));
+      case WM_CTLCOLORSTATIC: return StaticTextColors(reinterpret_cast<HDC>(wParam));
       case WM_CTLCOLORBTN:
-      case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
-      case WM_DESTROY:
-        return OnDestroy();
+      case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
+      case WM_DESTROY: return OnDestroy();
     }
   } catch (...) {
     DebugLog("header bar: exception stopped");

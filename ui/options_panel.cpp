@@ -4,13 +4,13 @@
 
 #include "base/debug_log.h"
 #include "records/palette.h"
+#include "records/save_options.h"
 #include "records/whole_image.h"
 #include "resources/resource_ids.h"
-#include "widgets/bitmap_check_button.h"
 #include "ui/dialog_colors.h"
 #include "ui/palette_view.h"
-#include "records/save_options.h"
 #include "ui/toolkit_session.h"
+#include "widgets/bitmap_check_button.h"
 #include "widgets/color_swatch.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/mac_style_button.h"
@@ -27,8 +27,7 @@ namespace {
 constexpr int kFaceIds[] = {IDB_LOCK_DISABLED, IDB_LOCK_NORMAL, IDB_LOCK_HOVER, IDB_TRANSPARENT_LIGHT,
                             IDB_TRANSPARENT_NORMAL};
 
-const wchar_t* const kColorsListTexts[kColorsListEntries] = {L"256", L"128", L"64", L"32",
-                                                             L"16",  L"8",   L"4",  L"2"};
+const wchar_t* const kColorsListTexts[kColorsListEntries] = {L"256", L"128", L"64", L"32", L"16", L"8", L"4", L"2"};
 const wchar_t* const kDitherListTexts[kDitherListEntries] = {L"No Dither", L"Diffusion", L"Pattern", L"Noise"};
 
 // The palette controls are enabled and disabled together; the palette view's window goes with them.
@@ -81,15 +80,11 @@ OptionsPanel* GetOptionsPanel(HWND panel) {
 
 INT_PTR OptionsPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG:
-      return OnInit();
-    case WM_COMMAND:
-      return OnCommand(wParam, lParam);
-    case WM_CTLCOLORSTATIC:
-      return StaticTextColors(reinterpret_cast<HDC>(wParam));
+    case WM_INITDIALOG: return OnInit();
+    case WM_COMMAND: return OnCommand(wParam, lParam);
+    case WM_CTLCOLORSTATIC: return StaticTextColors(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-      return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
+    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
   }
   return FALSE;
 }
@@ -221,27 +216,19 @@ INT_PTR OptionsPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
     case PanelCommand::kAlphaChannel:
       Carry(OnAlphaChannelCommand(SaveOptions, Palette, Checked(IDC_PANEL_ALPHA_CHANNEL)));
       break;
-    case PanelCommand::kKeyColor:
-      Carry(OnKeyColorCommand(SaveOptions, Palette, Checked(IDC_PANEL_KEY_COLOR)));
-      break;
+    case PanelCommand::kKeyColor: Carry(OnKeyColorCommand(SaveOptions, Palette, Checked(IDC_PANEL_KEY_COLOR))); break;
     case PanelCommand::kPaletteColors:
       Carry(OnPaletteColorsCommand(SaveOptions, Palette, ListIndex(IDC_PANEL_COLORS)));
       break;
-    case PanelCommand::kDither:
-      Carry(OnDitherCommand(SaveOptions, ListIndex(IDC_PANEL_DITHER)));
-      break;
+    case PanelCommand::kDither: Carry(OnDitherCommand(SaveOptions, ListIndex(IDC_PANEL_DITHER))); break;
     case PanelCommand::kFillColor:
       if (ColorSwatch* swatch = FillSwatch()) Carry(OnFillColorCommand(SaveOptions, swatch->color));
       break;
     case PanelCommand::kTransparencyDither:
       Carry(OnTransparencyDitherCommand(SaveOptions, Checked(IDC_PANEL_TRANSPARENCY_DITHER)));
       break;
-    case PanelCommand::kLock:
-      Carry(OnLockCommand(Palette, PaletteView.selected));
-      break;
-    case PanelCommand::kTransparency:
-      Carry(OnTransparencyCommand(Palette, PaletteView.selected));
-      break;
+    case PanelCommand::kLock: Carry(OnLockCommand(Palette, PaletteView.selected)); break;
+    case PanelCommand::kTransparency: Carry(OnTransparencyCommand(Palette, PaletteView.selected)); break;
     case PanelCommand::kCellClicked:
       Carry(OnCellClicked(Palette, CellIndexFor(id),
                           IsWindowEnabled(GetDlgItem(window_, IDC_PANEL_TRANSPARENT)) != FALSE));
@@ -251,8 +238,7 @@ INT_PTR OptionsPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
         Carry(OnCellColorPicked(Palette, CellIndexFor(id), cell->color));
       }
       break;
-    case PanelCommand::kIgnore:
-      break;
+    case PanelCommand::kIgnore: break;
   }
   return TRUE;
 }
@@ -273,21 +259,11 @@ void OptionsPanel::Carry(const PanelReaction& reaction) {
   }
   for (int i = 0; i < reaction.stepCount; ++i) {
     switch (reaction.steps[i]) {
-      case PanelStep::kSyncPanel:
-        SyncPanelFromOptions();
-        break;
-      case PanelStep::kApplyEnableRules:
-        ApplyEnableRules();
-        break;
-      case PanelStep::kSetShownCount:
-        PaletteView.SetShownCount(reaction.shownCount);
-        break;
-      case PanelStep::kUpdateEntryButtons:
-        UpdateEntryButtons();
-        break;
-      case PanelStep::kRefresh:
-        Refresh();
-        break;
+      case PanelStep::kSyncPanel: SyncPanelFromOptions(); break;
+      case PanelStep::kApplyEnableRules: ApplyEnableRules(); break;
+      case PanelStep::kSetShownCount: PaletteView.SetShownCount(reaction.shownCount); break;
+      case PanelStep::kUpdateEntryButtons: UpdateEntryButtons(); break;
+      case PanelStep::kRefresh: Refresh(); break;
     }
   }
 }

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "base/debug_log.h"
-#include "records/palette.h"
 #include "base/callouts.h"
+#include "base/debug_log.h"
 #include "records/color.h"
-#include "records/whole_image.h"
+#include "records/palette.h"
 #include "records/save_options.h"
+#include "records/whole_image.h"
 #include "widgets/window_class.h"
 
 TPalettePalette PaletteView;

@@ -48,8 +48,8 @@ class TPalettePalette {
   int32_t selected = -1;
   ColorEntry colors[kPaletteCells] = {};
   int32_t shownCount = 0;
-  PlainContainer* container = nullptr;             // owned by its window
-  ColorSwatch* iColorBtn[kPaletteCells] = {};      // owned by their windows; null where no cell exists
+  PlainContainer* container = nullptr;         // owned by its window
+  ColorSwatch* iColorBtn[kPaletteCells] = {};  // owned by their windows; null where no cell exists
 
  private:
   void CreateCell(int index);

@@ -27,30 +27,20 @@ void RequestRebuild(PaletteRecord& palette, int32_t builtCount) {
 PanelCommand PanelCommandFor(int id, int notification, intptr_t extra) {
   switch (id) {
     case kSaveId:
-    case kCancelId:
-      return PanelCommand::kPassToDialog;
+    case kCancelId: return PanelCommand::kPassToDialog;
     case IDC_PANEL_GRAYSCALE:
     case IDC_PANEL_PALETTE:
-    case IDC_PANEL_RGB:
-      return PanelCommand::kPngType;
-    case IDC_PANEL_ALPHA_CHANNEL:
-      return PanelCommand::kAlphaChannel;
-    case IDC_PANEL_KEY_COLOR:
-      return PanelCommand::kKeyColor;
+    case IDC_PANEL_RGB: return PanelCommand::kPngType;
+    case IDC_PANEL_ALPHA_CHANNEL: return PanelCommand::kAlphaChannel;
+    case IDC_PANEL_KEY_COLOR: return PanelCommand::kKeyColor;
     case IDC_PANEL_COLORS:
       return notification == kSelectionConfirmed ? PanelCommand::kPaletteColors : PanelCommand::kIgnore;
-    case IDC_PANEL_DITHER:
-      return notification == kSelectionConfirmed ? PanelCommand::kDither : PanelCommand::kIgnore;
-    case IDC_PANEL_FILL_COLOR:
-      return PanelCommand::kFillColor;
-    case IDC_PANEL_TRANSPARENCY_DITHER:
-      return PanelCommand::kTransparencyDither;
-    case IDC_PANEL_LOCK:
-      return PanelCommand::kLock;
-    case IDC_PANEL_TRANSPARENT:
-      return PanelCommand::kTransparency;
-    default:
-      break;
+    case IDC_PANEL_DITHER: return notification == kSelectionConfirmed ? PanelCommand::kDither : PanelCommand::kIgnore;
+    case IDC_PANEL_FILL_COLOR: return PanelCommand::kFillColor;
+    case IDC_PANEL_TRANSPARENCY_DITHER: return PanelCommand::kTransparencyDither;
+    case IDC_PANEL_LOCK: return PanelCommand::kLock;
+    case IDC_PANEL_TRANSPARENT: return PanelCommand::kTransparency;
+    default: break;
   }
   if (id >= kFirstCellId && id <= kLastCellId) {
     return extra == kCellClickExtra ? PanelCommand::kCellClicked : PanelCommand::kCellColorPicked;

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "records/palette.h"
-#include "ui/panel_rules.h"
 #include "records/save_options.h"
+#include "ui/panel_rules.h"
 
 // The rows of the table.
 enum class PanelCommand : uint8_t {
@@ -38,27 +38,27 @@ inline int CellIndexFor(int id) { return id - kFirstCellId; }
 
 // What the panel does after a row has updated the options and the palette, in this order.
 enum class PanelStep : uint8_t {
-  kSyncPanel,           // SyncPanelFromOptions
+  kSyncPanel,  // SyncPanelFromOptions
   kApplyEnableRules,
-  kSetShownCount,       // the palette view's SetShownCount(shownCount)
+  kSetShownCount,  // the palette view's SetShownCount(shownCount)
   kUpdateEntryButtons,
-  kRefresh,             // RefreshPreview
+  kRefresh,  // RefreshPreview
 };
 
 struct PanelReaction {
   // First, the windows of single entries and cells:
-  bool selectEntry = false;      // the palette view's Select(entry)
-  int32_t entry = -1;            // the entry the fields below are about
+  bool selectEntry = false;  // the palette view's Select(entry)
+  int32_t entry = -1;        // the entry the fields below are about
   CheckChange lockCheck = CheckChange::kKeep;
   CheckChange transparentCheck = CheckChange::kKeep;
   int8_t cellLockMark = -1;         // SetLockMark on the entry's cell; -1: not called
   int8_t cellTransparentMark = -1;  // SetTransparentMark on the entry's cell; -1: not called
-  bool cellsUnmarked = false;    // SetLockMark(0) on every cell (the cells' half of ClearAllMarks)
-  bool cellsOpaque = false;      // SetTransparentMark(0) on every cell (the cells' half of MakeAllOpaque)
+  bool cellsUnmarked = false;       // SetLockMark(0) on every cell (the cells' half of ClearAllMarks)
+  bool cellsOpaque = false;         // SetTransparentMark(0) on every cell (the cells' half of MakeAllOpaque)
   // Then these steps:
   PanelStep steps[3] = {};
   int stepCount = 0;
-  int32_t shownCount = 0;        // for kSetShownCount
+  int32_t shownCount = 0;  // for kSetShownCount
 
   void Then(PanelStep step) { steps[stepCount++] = step; }
 };
@@ -71,8 +71,7 @@ void MakePaletteOpaque(PaletteRecord& palette);
 // palette, and says what follows. A command that finds nothing to act on returns an empty reaction.
 
 // The first checked of the three radio buttons sets the type; none checked leaves it.
-PanelReaction OnPngTypeCommand(SaveOptionsRecord& options, bool grayscaleChecked, bool paletteChecked,
-                               bool rgbChecked);
+PanelReaction OnPngTypeCommand(SaveOptionsRecord& options, bool grayscaleChecked, bool paletteChecked, bool rgbChecked);
 PanelReaction OnAlphaChannelCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);
 PanelReaction OnKeyColorCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);
 PanelReaction OnPaletteColorsCommand(SaveOptionsRecord& options, PaletteRecord& palette, int listIndex);

@@ -53,8 +53,8 @@ EnableState EnableRulesFor(const PanelImage& image, const SaveOptionsRecord& opt
     }
     if (paletteType && image.mode == kWholeRgb) {
       state.paletteControls = true;
-      state.transparencyDither = UsableDither(options.dither) != kNoDither && image.HasAlphaPlane() &&
-                                 (alphaOn || options.useKeyColor != 0);
+      state.transparencyDither =
+          UsableDither(options.dither) != kNoDither && image.HasAlphaPlane() && (alphaOn || options.useKeyColor != 0);
     } else {
       state.clearSelection = true;
     }

@@ -43,14 +43,14 @@ EnableState EnableRulesFor(const PanelImage& image, const SaveOptionsRecord& opt
 
 // SyncPanelFromOptions: every control's value for the options (ApplyEnableRules follows it).
 struct PanelSyncState {
-  int8_t pngType = kPngRgb;       // the radio button to check; the others are unchecked
+  int8_t pngType = kPngRgb;  // the radio button to check; the others are unchecked
   bool alphaChannel = false;
   bool keyColor = false;
   bool transparencyDither = false;
-  int colorsListIndex = 0;        // 1006
-  int ditherListIndex = 0;        // 1010
-  uint32_t fillColor = 0;         // 0x00BBGGRR
-  int32_t shownCount = 0;         // palette cells shown
+  int colorsListIndex = 0;  // 1006
+  int ditherListIndex = 0;  // 1010
+  uint32_t fillColor = 0;   // 0x00BBGGRR
+  int32_t shownCount = 0;   // palette cells shown
 };
 
 PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& options, int32_t paletteCount);

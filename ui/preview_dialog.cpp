@@ -112,9 +112,9 @@ INT_PTR OnInitDialog(HWND dialog) {
   SendMessageW(windows.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
 
   windows.headerBar = CreateHeaderBar(dialog, windows.panelWidth);
-  windows.progressBar = CreateWindowExW(WS_EX_CLIENTEDGE, PROGRESS_CLASSW, L"", WS_CHILD, 10, 10, 100, 100,
-                                        windows.statusBar, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr,
-                                        nullptr);
+  windows.progressBar =
+      CreateWindowExW(WS_EX_CLIENTEDGE, PROGRESS_CLASSW, L"", WS_CHILD, 10, 10, 100, 100, windows.statusBar,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
 
   const RECT saved{SaveOptions.windowLeft, SaveOptions.windowTop, SaveOptions.windowLeft + SaveOptions.windowWidth,
                    SaveOptions.windowTop + SaveOptions.windowHeight};
@@ -163,8 +163,7 @@ INT_PTR OnMinMaxInfo(MINMAXINFO* info) {
 
 INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG:
-      return OnInitDialog(dialog);
+    case WM_INITDIALOG: return OnInitDialog(dialog);
     case WM_SIZE:
       DebugLog("WM_SIZE");
       Layout(LOWORD(lParam), HIWORD(lParam));
@@ -173,17 +172,12 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       DebugLog("Show Window!!!");
       if (PreviewContainer* preview = Preview()) preview->Compose();
       return TRUE;
-    case WM_GETMINMAXINFO:
-      return OnMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
-    case WM_COMMAND:
-      return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-    case WM_CTLCOLORSTATIC:
-      return StaticTextColors(reinterpret_cast<HDC>(wParam));
+    case WM_GETMINMAXINFO: return OnMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_CTLCOLORSTATIC: return StaticTextColors(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-      return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
-    case WM_DESTROY:
-      return OnDestroy(dialog);
+    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
+    case WM_DESTROY: return OnDestroy(dialog);
   }
   return FALSE;
 }
@@ -223,8 +217,8 @@ bool Win32PreviewDialog::DoUI() {
   DebugLog("DoUI>>>>>");
   ToolkitSession session;  // steps 2 to 5 and, when it ends, their counterparts
   DebugLog("before DialogBoxParam");
-  const INT_PTR result = DialogBoxParamW(shared::ResourceModule(),
-                                         MAKEINTRESOURCEW(IDD_PREVIEW_DIALOG), GetActiveWindow(), DissolveProc, 0);
+  const INT_PTR result = DialogBoxParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_PREVIEW_DIALOG),
+                                         GetActiveWindow(), DissolveProc, 0);
   DebugLog("after DialogBoxParam");
   return result == IDOK;
 }

@@ -18,8 +18,8 @@ gdi::FontOwner dialogFont;
 void InitCommonControlsAtRunTime(HMODULE commonControls) {
   using InitProc = void(WINAPI*)();
   if (commonControls == nullptr) return;
-  const auto init = reinterpret_cast<InitProc>(
-      reinterpret_cast<void*>(GetProcAddress(commonControls, "InitCommonControls")));
+  const auto init =
+      reinterpret_cast<InitProc>(reinterpret_cast<void*>(GetProcAddress(commonControls, "InitCommonControls")));
   if (init != nullptr) init();
 }
 

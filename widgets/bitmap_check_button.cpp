@@ -50,15 +50,12 @@ void OnMouseMove(HWND button, BitmapCheckRecord& record, LPARAM lParam) {
   }
 }
 
-LRESULT CALLBACK BitmapCheckProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR data) {
+LRESULT CALLBACK BitmapCheckProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   auto* record = reinterpret_cast<BitmapCheckRecord*>(data);
   if (message != 0 && message == RecordQuery()) return static_cast<LRESULT>(data);
   try {
     switch (message) {
-      case WM_MOUSEMOVE:
-        OnMouseMove(button, *record, lParam);
-        break;
+      case WM_MOUSEMOVE: OnMouseMove(button, *record, lParam); break;
       case WM_ENABLE:
         Show(button, *record, FaceOnEnable(FilledSlots(record->images), wParam != FALSE, IsChecked(button)));
         break;
@@ -67,9 +64,7 @@ LRESULT CALLBACK BitmapCheckProc(HWND button, UINT message, WPARAM wParam, LPARA
              FaceOnCheckChange(FilledSlots(record->images), IsWindowEnabled(button) != FALSE, IsChecked(button),
                                wParam == BST_CHECKED));
         break;
-      case WM_LBUTTONUP:
-        record->hovered = false;
-        break;
+      case WM_LBUTTONUP: record->hovered = false; break;
       case WM_NCDESTROY:
         RemoveWindowSubclass(button, &BitmapCheckProc, kSubclassId);
         delete record;

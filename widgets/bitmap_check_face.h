@@ -22,5 +22,4 @@ std::optional<FaceSlot> FaceOnHoverEnd(const FaceSlotsFilled& slots, bool checke
 // The button is being enabled or disabled; nothing changes without a disabled image.
 std::optional<FaceSlot> FaceOnEnable(const FaceSlotsFilled& slots, bool enabling, bool checked);
 // The check state is about to change from `wasChecked` to `nowChecked`.
-std::optional<FaceSlot> FaceOnCheckChange(const FaceSlotsFilled& slots, bool enabled, bool wasChecked,
-                                          bool nowChecked);
+std::optional<FaceSlot> FaceOnCheckChange(const FaceSlotsFilled& slots, bool enabled, bool wasChecked, bool nowChecked);

@@ -11,9 +11,7 @@
 
 namespace {
 
-POINT PointFrom(LPARAM lParam) {
-  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
+POINT PointFrom(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 std::unique_ptr<ToolkitControl> MakeColorSwatch() { return std::make_unique<ColorSwatch>(); }
 
@@ -47,9 +45,10 @@ void PaintColorSwatch(HDC dc, SIZE size, const SwatchLook& look, HBRUSH backgrou
       const RECT inset{4, 3, size.cx - 4, size.cy - 3};
       FillRect(dc, &inset, colorBrush.get());
     } else {
-      gdi::PenOwner selectedPen(look.selectedFrame ? CreatePen(PS_SOLID, 1, SelectedFramePenColor(look.color)) : nullptr);
-      const HGDIOBJ pen = selectedPen ? static_cast<HGDIOBJ>(selectedPen.get())
-                                      : GetStockObject(look.hovered ? WHITE_PEN : BLACK_PEN);
+      gdi::PenOwner selectedPen(look.selectedFrame ? CreatePen(PS_SOLID, 1, SelectedFramePenColor(look.color))
+                                                   : nullptr);
+      const HGDIOBJ pen =
+          selectedPen ? static_cast<HGDIOBJ>(selectedPen.get()) : GetStockObject(look.hovered ? WHITE_PEN : BLACK_PEN);
       gdi::SelectGuard onPen(dc, pen);
       gdi::SelectGuard onBrush(dc, colorBrush.get());
       Rectangle(dc, 0, 0, size.cx, size.cy);
@@ -65,16 +64,16 @@ ColorSwatch::~ColorSwatch() {
 
 LRESULT ColorSwatch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:         return OnPaint();
-    case WM_PRINTCLIENT:   return OnPrintClient(reinterpret_cast<HDC>(wParam));
-    case WM_ERASEBKGND:    return 1;  // the off-screen paint fills the background too
-    case WM_SIZE:          return OnSize(LOWORD(lParam), HIWORD(lParam));
-    case WM_MOUSEMOVE:     return OnMouseMove(PointFrom(lParam));
-    case WM_LBUTTONUP:     return OnRelease();
-    case WM_RBUTTONUP:     return OnRelease();
+    case WM_PAINT: return OnPaint();
+    case WM_PRINTCLIENT: return OnPrintClient(reinterpret_cast<HDC>(wParam));
+    case WM_ERASEBKGND: return 1;  // the off-screen paint fills the background too
+    case WM_SIZE: return OnSize(LOWORD(lParam), HIWORD(lParam));
+    case WM_MOUSEMOVE: return OnMouseMove(PointFrom(lParam));
+    case WM_LBUTTONUP: return OnRelease();
+    case WM_RBUTTONUP: return OnRelease();
     case WM_LBUTTONDBLCLK: return OnDoubleClick();
-    case WM_ENABLE:        return OnEnable(wParam != 0);
-    case WM_NCDESTROY:     return OnFinalDestroy();
+    case WM_ENABLE: return OnEnable(wParam != 0);
+    case WM_NCDESTROY: return OnFinalDestroy();
   }
   return ToolkitControl::OnMessage(message, wParam, lParam);
 }
@@ -219,4 +218,3 @@ void UnregisterColorSwatchClass() { UnregisterToolkitClass(kColorSwatchClass); }
 ColorSwatch* GetColorSwatch(HWND dialog, int itemId) {
   return GetControl<ColorSwatch>(dialog, itemId, kColorSwatchClass);
 }
-

@@ -39,7 +39,7 @@ class ColorSwatch : public ToolkitControl {
   uint8_t lockMark = 0;
   uint8_t transparentMark = 0;
   float alpha = 255.0f;
-  uint32_t color = 0;  // 0x00BBGGRR
+  uint32_t color = 0;              // 0x00BBGGRR
   COLORREF customColors[16] = {};  // the system dialog's custom colours, kept from one pick to the next
   // A holder's reference to this object, cleared when the object dies with its window, so that a
   // holder never keeps a dangling one. Null: nobody holds it.

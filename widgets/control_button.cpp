@@ -8,9 +8,7 @@
 
 namespace {
 
-POINT PointFrom(LPARAM lParam) {
-  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
+POINT PointFrom(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 std::unique_ptr<ToolkitControl> MakeControlButton() { return std::make_unique<ControlButton>(); }
 
@@ -50,8 +48,8 @@ void ControlButton::SetBitmaps(int normal, int hover, int pressed, int disabled)
   const int ids[kSlots] = {normal, hover, pressed, disabled};
   for (int slot = 0; slot < kSlots; ++slot) {
     if (ids[slot] == 0) continue;
-    bitmaps_[slot].Reset(static_cast<HBITMAP>(LoadImageW(OwningModule(window), MAKEINTRESOURCEW(ids[slot]),
-                                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    bitmaps_[slot].Reset(static_cast<HBITMAP>(
+        LoadImageW(OwningModule(window), MAKEINTRESOURCEW(ids[slot]), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   }
   Repaint();
 }

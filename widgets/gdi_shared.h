@@ -12,9 +12,9 @@ constexpr COLORREF kBackgroundColor = RGB(232, 232, 232);
 // stays until the matching release.
 bool AcquireLinkLook();
 void ReleaseLinkLook();
-HBRUSH BackgroundBrush();      // null while not acquired
-HFONT LinkBoldFont();          // Arial 14, weight 700: inactive link text
-HFONT LinkUnderlinedFont();    // Arial 14, weight 400, underlined: active links
+HBRUSH BackgroundBrush();    // null while not acquired
+HFONT LinkBoldFont();        // Arial 14, weight 700: inactive link text
+HFONT LinkUnderlinedFont();  // Arial 14, weight 400, underlined: active links
 HCURSOR HandCursor();
 
 // Skin slot of each look of the push button, in the button's own state numbering.
@@ -30,7 +30,7 @@ struct ButtonSkins {
 // empty and its look blank; false only when the font cannot be made.
 bool AcquireButtonLook(HINSTANCE module);
 void ReleaseButtonLook();
-HFONT ButtonFont();            // Arial 14, weight 700
+HFONT ButtonFont();  // Arial 14, weight 700
 const ButtonSkins& MacStyleSkins();
 
 // The module whose resources the toolkit loads: the plug-in, or the executable it is linked into for tests.

@@ -15,9 +15,7 @@ constexpr int kCaptionTop = 4;
 constexpr COLORREF kInactiveText = 0x7F7F7F;
 constexpr COLORREF kActiveText = RGB(0, 0, 0);
 
-POINT PointFrom(LPARAM lParam) {
-  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
+POINT PointFrom(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 std::unique_ptr<ToolkitControl> MakeMacStyleBtn() { return std::make_unique<MacStyleBtn>(); }
 
@@ -29,8 +27,8 @@ int commonUsers = 0;
 
 }  // namespace
 
-void PaintMacStyleBtn(HDC dc, SIZE size, const MacStyleBtnLook& look, const shared::ButtonSkins& skins,
-                      HFONT font, HBRUSH background) {
+void PaintMacStyleBtn(HDC dc, SIZE size, const MacStyleBtnLook& look, const shared::ButtonSkins& skins, HFONT font,
+                      HBRUSH background) {
   const RECT client{0, 0, size.cx, size.cy};
   if (background != nullptr) FillRect(dc, &client, background);
   const int skin = look.active && look.state >= 0 && look.state < shared::kSkinLooks ? look.state : shared::kSkinNormal;

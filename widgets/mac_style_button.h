@@ -13,15 +13,15 @@ inline constexpr wchar_t kMacStyleBtnClass[] = L"MacStyleBtn";
 
 // Everything a paint depends on besides the skins and the font.
 struct MacStyleBtnLook {
-  int state = 0;                // MacStyleBtn::State
-  bool active = false;          // inactive buttons use the normal skins and grey text
+  int state = 0;        // MacStyleBtn::State
+  bool active = false;  // inactive buttons use the normal skins and grey text
   const wchar_t* caption = nullptr;
 };
 
 // Paints the whole button of `size` into `dc`: skins of the state (normal ones when inactive), then the
 // caption centred horizontally, 4 pixels from the top. A missing skin leaves its part on `background`.
-void PaintMacStyleBtn(HDC dc, SIZE size, const MacStyleBtnLook& look, const shared::ButtonSkins& skins,
-                      HFONT font, HBRUSH background);
+void PaintMacStyleBtn(HDC dc, SIZE size, const MacStyleBtnLook& look, const shared::ButtonSkins& skins, HFONT font,
+                      HBRUSH background);
 
 class MacStyleBtn : public ToolkitControl {
  public:

@@ -29,16 +29,16 @@ void DrawDiagonals(HDC dc, int left, int top, int width, int height) {
 
 LRESULT PreviewContainer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SIZE:        return OnSize(LOWORD(lParam), HIWORD(lParam));
-    case WM_PAINT:       return OnPaint();
+    case WM_SIZE: return OnSize(LOWORD(lParam), HIWORD(lParam));
+    case WM_PAINT: return OnPaint();
     case WM_PRINTCLIENT: return OnPrintClient(reinterpret_cast<HDC>(wParam));
-    case WM_ERASEBKGND:  return 1;  // every paint covers the whole client area
+    case WM_ERASEBKGND: return 1;  // every paint covers the whole client area
     case WM_LBUTTONDOWN: return OnLeftButtonDown(PointFromLParam(lParam));
-    case WM_MOUSEMOVE:   return OnMouseMove(wParam, PointFromLParam(lParam));
-    case WM_LBUTTONUP:   return OnLeftButtonUp();
+    case WM_MOUSEMOVE: return OnMouseMove(wParam, PointFromLParam(lParam));
+    case WM_LBUTTONUP: return OnLeftButtonUp();
     case WM_RBUTTONDOWN: return OnRightButtonDown();
-    case WM_RBUTTONUP:   return OnRightButtonUp();
-    case WM_NCDESTROY:   return OnFinalDestroy();
+    case WM_RBUTTONUP: return OnRightButtonUp();
+    case WM_NCDESTROY: return OnFinalDestroy();
   }
   return ToolkitControl::OnMessage(message, wParam, lParam);
 }

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "widgets/gdi_owners.h"
 #include "base/page_block.h"
+#include "widgets/gdi_owners.h"
 #include "widgets/preview_pixels.h"
 #include "widgets/window_class.h"
 
@@ -26,15 +26,15 @@ class PreviewContainer : public ToolkitControl {
   void Paint(HDC target) const;
 
   PreviewSource (*imageSource)() = nullptr;  // set by the dialog that shows the control
-  uint8_t mode = 0;      // 1: pan mode, the one mode this plug-in uses
-  uint8_t dragging = 0;  // a mouse button is down
-  int32_t lastX = 0;     // mouse position at the last button-down or drag step
+  uint8_t mode = 0;                          // 1: pan mode, the one mode this plug-in uses
+  uint8_t dragging = 0;                      // a mouse button is down
+  int32_t lastX = 0;                         // mouse position at the last button-down or drag step
   int32_t lastY = 0;
-  int32_t dragDX = 0;    // how far the picture has moved since the button went down
+  int32_t dragDX = 0;  // how far the picture has moved since the button went down
   int32_t dragDY = 0;
-  int32_t originX = 0;   // top-left of the visible part, in preview pixels from the image's top-left
+  int32_t originX = 0;  // top-left of the visible part, in preview pixels from the image's top-left
   int32_t originY = 0;
-  int32_t offsetX = 0;   // where the bitmap sits in the control
+  int32_t offsetX = 0;  // where the bitmap sits in the control
   int32_t offsetY = 0;
   PageBlock viewPixels;  // viewWidth x viewHeight x RGBA, top row first
   int32_t bitmapWidth = 0;

@@ -7,9 +7,9 @@
 #include "records/palette.h"
 
 // Held once for the process: there is one preview.
-extern float previewZoom;    // image pixels per preview pixel; sampling waits while it is 0 or less
-extern int32_t viewWidth;    // min(client width, image width), set by each re-sample
-extern int32_t viewHeight;   // min(client height, image height)
+extern float previewZoom;   // image pixels per preview pixel; sampling waits while it is 0 or less
+extern int32_t viewWidth;   // min(client width, image width), set by each re-sample
+extern int32_t viewHeight;  // min(client height, image height)
 
 // How a reduced pixel turns into red, green, blue and alpha.
 struct PreviewSource {
@@ -18,11 +18,11 @@ struct PreviewSource {
   int32_t height = 0;               // _WholeHeight
   int32_t rowBytes = 0;
   int32_t bytesPerPixel = 0;
-  int8_t pngType = 2;               // 0 Grayscale, 1 Palette, 2 RGB
+  int8_t pngType = 2;                     // 0 Grayscale, 1 Palette, 2 RGB
   const PaletteEntry* palette = nullptr;  // 256 entries; read for the Palette type only
   bool alphaChannel = false;
   bool useKeyColor = false;
-  int32_t planesIn = 0;             // _WholePlanesIn
+  int32_t planesIn = 0;  // _WholePlanesIn
 };
 
 struct PreviewColor {

@@ -60,8 +60,7 @@ std::vector<uint32_t> SwatchInnerPixels(const SwatchLook& look, int width, int h
       uint32_t pixel = DibPixel(rgb.red, rgb.green, rgb.blue);
       if (blended) {
         const uint8_t checker = CheckerboardGray(x, y, width, height);
-        pixel = DibPixel(BlendOverChecker(rgb.red, checker, fraction),
-                         BlendOverChecker(rgb.green, checker, fraction),
+        pixel = DibPixel(BlendOverChecker(rgb.red, checker, fraction), BlendOverChecker(rgb.green, checker, fraction),
                          BlendOverChecker(rgb.blue, checker, fraction));
       } else if (look.transparentMark) {
         const uint8_t checker = CheckerboardGray(x, y, width, height);

@@ -7,9 +7,7 @@ namespace {
 
 HINSTANCE Module() { return static_cast<HINSTANCE>(platform::ModuleInstance()); }
 
-ToolkitControl* Attached(HWND window) {
-  return reinterpret_cast<ToolkitControl*>(GetWindowLongPtrW(window, 0));
-}
+ToolkitControl* Attached(HWND window) { return reinterpret_cast<ToolkitControl*>(GetWindowLongPtrW(window, 0)); }
 
 void StoreClientSize(ToolkitControl& control) {
   RECT client{};
@@ -46,8 +44,8 @@ ToolkitControl* GetControlObject(HWND window, const wchar_t* className) {
   return Attached(window);
 }
 
-HWND CreateToolkitWindow(std::unique_ptr<ToolkitControl> control, const wchar_t* className, DWORD style, int x,
-                         int y, int width, int height, HWND parent, int controlId) {
+HWND CreateToolkitWindow(std::unique_ptr<ToolkitControl> control, const wchar_t* className, DWORD style, int x, int y,
+                         int width, int height, HWND parent, int controlId) {
   return CreateWindowExW(0, className, L"", style, x, y, width, height, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), Module(), &control);
 }
@@ -58,8 +56,7 @@ LRESULT ToolkitWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     if (message == WM_NCCREATE) {
       const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
       auto* offered = static_cast<std::unique_ptr<ToolkitControl>*>(create->lpCreateParams);
-      std::unique_ptr<ToolkitControl> control =
-          offered != nullptr && *offered ? std::move(*offered) : makeDefault();
+      std::unique_ptr<ToolkitControl> control = offered != nullptr && *offered ? std::move(*offered) : makeDefault();
       control->window = window;
       control->controlId = static_cast<int>(reinterpret_cast<INT_PTR>(create->hMenu));
       SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(control.release()));

@@ -33,8 +33,8 @@ Control* GetControl(HWND dialog, int itemId, const wchar_t* className) {
 
 // Creates a toolkit window that takes `control` as its object (the window owns it from WM_NCCREATE on; if the
 // window is never made, the object is freed here).
-HWND CreateToolkitWindow(std::unique_ptr<ToolkitControl> control, const wchar_t* className, DWORD style,
-                         int x, int y, int width, int height, HWND parent, int controlId);
+HWND CreateToolkitWindow(std::unique_ptr<ToolkitControl> control, const wchar_t* className, DWORD style, int x, int y,
+                         int width, int height, HWND parent, int controlId);
 
 // The body of every toolkit window procedure: attaches the object at WM_NCCREATE (the creator's, or a new
 // one made by `makeDefault`), stores window, id and client size, hands messages to the object and deletes it

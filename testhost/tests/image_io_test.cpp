@@ -172,8 +172,8 @@ TEST_F(ImageIoTest, PaletteWithOneClearEntryArrivesIndexedWithThatTransparentInd
 }
 
 TEST_F(ImageIoTest, PaletteWithOtherTransparencyArrivesAsRgbWithAlpha) {
-  for (const std::vector<uint8_t>& alphas : {std::vector<uint8_t>{255, 128, 255}, std::vector<uint8_t>{0, 0, 255},
-                                             std::vector<uint8_t>{255, 255, 255}}) {
+  for (const std::vector<uint8_t>& alphas :
+       {std::vector<uint8_t>{255, 128, 255}, std::vector<uint8_t>{0, 0, 255}, std::vector<uint8_t>{255, 255, 255}}) {
     const HostImage image = ReadPng(PaletteSample(alphas));
     EXPECT_EQ(image.mode, kModeRGB);
     ASSERT_EQ(image.planes, 4);

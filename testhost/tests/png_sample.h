@@ -15,8 +15,8 @@ struct PngSample {
   bool interlaced = false;
   std::vector<std::vector<uint8_t>> rows;  // packed as in the file: 16-bit samples big-endian
   std::vector<png_color> palette;
-  std::vector<uint8_t> paletteAlpha;       // tRNS of a palette image; empty for none
-  bool colorKey = false;                   // tRNS of a gray or RGB image
+  std::vector<uint8_t> paletteAlpha;  // tRNS of a palette image; empty for none
+  bool colorKey = false;              // tRNS of a gray or RGB image
   png_color_16 key{};
 };
 

@@ -91,9 +91,9 @@ TEST(UiScript, LinesThatAreNoActionNameTheirLine) {
 
 TEST(UiScript, NumbersOutsideTheirRangesAreRefused) {
   for (const char* line :
-       {"click 65536", "click -1", "click 1e3", "click 0x10", "click side:1", "click panel:", "cell 256",
-        "cell -1", "dblcell x", "drag 30001 0", "drag 0", "resize 0 100", "resize 100 32768", "wait -1",
-        "wait 600001", "select 1006 -1", "rect bottom", "hover", "click 1 2"}) {
+       {"click 65536", "click -1", "click 1e3", "click 0x10", "click side:1", "click panel:", "cell 256", "cell -1",
+        "dblcell x", "drag 30001 0", "drag 0", "resize 0 100", "resize 100 32768", "wait -1", "wait 600001",
+        "select 1006 -1", "rect bottom", "hover", "click 1 2"}) {
     const std::string error = Refusal(line);
     EXPECT_EQ(error.rfind("line 1: ", 0), 0u) << line << ": " << error;
   }

@@ -264,8 +264,9 @@ class CorpusTest : public ::testing::Test {
       for (const Variant& variant : Variants()) {
         const fs::path runFolder = folder_.Path() / ("run" + std::to_string(++saves_));
         fs::create_directory(runFolder);
-        std::vector<std::string> args = {"--plugin", (runFolder / "Vexlorin.8bi").string(), "save", input.string(),
-                                         (runFolder / "out.png").string(), "--param", "Type=" + std::to_string(type)};
+        std::vector<std::string> args = {
+            "--plugin", (runFolder / "Vexlorin.8bi").string(), "save", input.string(), (runFolder / "out.png").string(),
+            "--param",  "Type=" + std::to_string(type)};
         for (const std::string& param : variant.params) args.insert(args.end(), {"--param", param});
         saves.push_back(Save{type, &variant, runFolder, StartVexhost(runFolder.string(), args)});
       }
@@ -323,15 +324,14 @@ class CorpusTest : public ::testing::Test {
     const int32_t fill = v.fillColor;
     const Bytes expectedBackground =
         type == 1   ? Bytes{0}
-        : type == 2 ? Bytes{0, static_cast<uint8_t>(Red(fill)), 0, static_cast<uint8_t>(Green(fill)), 0,
-                            static_cast<uint8_t>(Blue(fill))}
+        : type == 2 ? Bytes{0, static_cast<uint8_t>(Red(fill)), 0, static_cast<uint8_t>(Green(fill)),
+                            0, static_cast<uint8_t>(Blue(fill))}
                     : Bytes{0, static_cast<uint8_t>((Red(fill) + Green(fill) + Blue(fill)) / 3)};
     if (background == nullptr || *background != expectedBackground) Problem(runLabel + "bKGD differs");
 
     // The size line: the acquired image's bytes, then exactly the length of the file the host received.
-    const std::string expectedLine =
-        readback::SizeText(static_cast<int64_t>(in.planes) * in.width * in.height) + " / " +
-        readback::SizeText(static_cast<int64_t>(bytes.size()));
+    const std::string expectedLine = readback::SizeText(static_cast<int64_t>(in.planes) * in.width * in.height) +
+                                     " / " + readback::SizeText(static_cast<int64_t>(bytes.size()));
     if (SizeLine(said) != expectedLine) {
       Problem(runLabel + "size line '" + SizeLine(said) + "', expected '" + expectedLine + "'");
     }

@@ -137,8 +137,8 @@ inline Decoded Decode(const std::string& path) {
   }
   decoded.channels = static_cast<int>(PNG_IMAGE_PIXEL_CHANNELS(image.format));
   decoded.pixels.resize(PNG_IMAGE_SIZE(image));
-  if (png_image_finish_read(&image, nullptr, decoded.pixels.data(), 0,
-                            indexed ? decoded.colormap.data() : nullptr) == 0) {
+  if (png_image_finish_read(&image, nullptr, decoded.pixels.data(), 0, indexed ? decoded.colormap.data() : nullptr) ==
+      0) {
     decoded.error = image.message;
     return decoded;
   }

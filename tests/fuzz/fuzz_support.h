@@ -10,12 +10,12 @@
 #include "records/save_options.h"
 
 // Not assert(): it must also hold in builds with NDEBUG.
-#define VEX_FUZZ_CHECK(condition)                                                              \
-  do {                                                                                         \
-    if (!(condition)) {                                                                        \
+#define VEX_FUZZ_CHECK(condition)                                                             \
+  do {                                                                                        \
+    if (!(condition)) {                                                                       \
       std::fprintf(stderr, "%s:%d: fuzz check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                            \
-    }                                                                                          \
+      std::abort();                                                                           \
+    }                                                                                         \
   } while (false)
 
 // Takes bytes from the front of the input; past its end every read gives zeros.

@@ -19,17 +19,17 @@
 #include <string>
 #include <system_error>
 
-#include "host/host_call.h"
 #include "base/platform.h"
+#include "host/host_call.h"
 #include "host/plugin_main.h"
 #include "host/script_params.h"
-#include "reduce/median_cut.h"
 #include "records/palette.h"
+#include "records/save_options.h"
+#include "reduce/median_cut.h"
 #include "testhost/dialog_double.h"
 #include "testhost/fake_host.h"
 #include "testhost/image_io.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "records/save_options.h"
 
 namespace {
 
@@ -110,7 +110,8 @@ SaveCase ReadCase(const uint8_t* data, size_t size) {
 void CheckCopiedSamples(const SaveCase& save, const HostImage& png) {
   const SaveOptionsRecord usable = UsableOptions(save.options);
   const bool rgbAsRgb = save.image.mode == kModeRGB && save.image.planes == 3 && usable.pngType == kPngRgb;
-  const bool grayAsGray = save.image.mode == kModeGrayScale && save.image.planes == 1 && usable.pngType == kPngGrayscale;
+  const bool grayAsGray =
+      save.image.mode == kModeGrayScale && save.image.planes == 1 && usable.pngType == kPngGrayscale;
   if (!rgbAsRgb && !grayAsGray) return;
   VEX_FUZZ_CHECK(png.mode == save.image.mode && png.planes == save.image.planes);
   VEX_FUZZ_CHECK(png.planar == save.image.planar);

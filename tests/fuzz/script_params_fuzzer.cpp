@@ -7,10 +7,10 @@
 
 #include "host/host_call.h"
 #include "host/script_params.h"
+#include "records/save_options.h"
 #include "testhost/descriptor_items.h"
 #include "testhost/fake_host.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "records/save_options.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "tests/fuzz/fuzz_support.h"
 #include "records/save_options.h"
+#include "tests/fuzz/fuzz_support.h"
 #include "ui/settings_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

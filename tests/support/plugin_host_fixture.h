@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "host/host_call.h"
 #include "base/platform.h"
+#include "host/host_call.h"
 #include "testhost/dialog_double.h"
 #include "testhost/fake_host.h"
 #include "testhost/tests/temp_folder.h"

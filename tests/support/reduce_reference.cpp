@@ -3,9 +3,9 @@
 namespace {
 
 const int kBayer[8][8] = {
-    {1, 33, 9, 41, 3, 35, 11, 43},  {49, 17, 57, 25, 51, 19, 59, 27}, {13, 45, 5, 37, 15, 47, 7, 39},
-    {61, 29, 53, 21, 63, 31, 55, 23}, {4, 36, 12, 44, 2, 34, 10, 42},  {52, 20, 60, 28, 50, 18, 58, 26},
-    {16, 48, 8, 40, 14, 46, 6, 38},  {64, 32, 56, 24, 62, 30, 54, 22},
+    {1, 33, 9, 41, 3, 35, 11, 43},    {49, 17, 57, 25, 51, 19, 59, 27}, {13, 45, 5, 37, 15, 47, 7, 39},
+    {61, 29, 53, 21, 63, 31, 55, 23}, {4, 36, 12, 44, 2, 34, 10, 42},   {52, 20, 60, 28, 50, 18, 58, 26},
+    {16, 48, 8, 40, 14, 46, 6, 38},   {64, 32, 56, 24, 62, 30, 54, 22},
 };
 
 int Clamp(int v) {
@@ -19,7 +19,9 @@ int Gray(int r, int g, int b) { return int((double(r) * double(0.2125f) + double
 float FractionA(int alpha) { return float(alpha) / 255.0f; }
 float FractionB(int alpha) { return 1.0f - FractionA(alpha); }
 
-int Over(int c, int f, int alpha) { return int(double(c) * double(FractionA(alpha)) + double(f) * double(FractionB(alpha))); }
+int Over(int c, int f, int alpha) {
+  return int(double(c) * double(FractionA(alpha)) + double(f) * double(FractionB(alpha)));
+}
 
 struct Noise {
   uint32_t state = 0;

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "reduce/color_hash.h"
 #include "records/palette.h"
-#include "records/whole_image.h"
 #include "records/save_options.h"
+#include "records/whole_image.h"
+#include "reduce/color_hash.h"
 
 struct ReferenceResult {
   int32_t bytesPerPixel = 0;

@@ -65,9 +65,9 @@ class AcquireTest : public PluginHostTest {
 TEST_F(AcquireTest, RgbPlanesAreInterleavedAndTheAlphaPlaneGivesTheLowestAlpha) {
   // 3 x 2, alpha all opaque: 255 becomes 256.
   {
-    FakeHost host(PlanarImage(kModeRGB, 3, 2,
-                              {{1, 2, 3, 4, 5, 6}, {11, 12, 13, 14, 15, 16}, {21, 22, 23, 24, 25, 26},
-                               {255, 255, 255, 255, 255, 255}}));
+    FakeHost host(PlanarImage(
+        kModeRGB, 3, 2,
+        {{1, 2, 3, 4, 5, 6}, {11, 12, 13, 14, 15, 16}, {21, 22, 23, 24, 25, 26}, {255, 255, 255, 255, 255, 255}}));
     Acquired acquired;
     EXPECT_EQ(SaveAndCapture(host, acquired), 0);
     ASSERT_TRUE(acquired.seen);
@@ -97,8 +97,8 @@ TEST_F(AcquireTest, RgbPlanesAreInterleavedAndTheAlphaPlaneGivesTheLowestAlpha) 
   ResetDialogDouble();
   // One fully transparent pixel.
   {
-    FakeHost host(PlanarImage(kModeRGB, 3, 2, {{1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6},
-                                               {255, 255, 255, 255, 0, 255}}));
+    FakeHost host(PlanarImage(
+        kModeRGB, 3, 2, {{1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6}, {255, 255, 255, 255, 0, 255}}));
     Acquired acquired;
     EXPECT_EQ(SaveAndCapture(host, acquired), 0);
     EXPECT_EQ(acquired.minAlpha, 0);
@@ -199,8 +199,7 @@ TEST_F(AcquireTest, IndexedImagesFillThePaletteFromTheColourTables) {
 
 TEST_F(AcquireTest, CmykArrivesAsRgbThroughTheColorSpaceSuite) {
   // The fake host converts by R = 255 - min(255, C + K), likewise G from M and B from Y.
-  FakeHost host(PlanarImage(kModeCMYK, 2, 2,
-                            {{10, 200, 0, 255}, {20, 100, 0, 0}, {30, 250, 0, 0}, {40, 60, 0, 0}}));
+  FakeHost host(PlanarImage(kModeCMYK, 2, 2, {{10, 200, 0, 255}, {20, 100, 0, 0}, {30, 250, 0, 0}, {40, 60, 0, 0}}));
   Acquired acquired;
   EXPECT_EQ(SaveAndCapture(host, acquired), 0);
   EXPECT_EQ(acquired.mode, kModeRGB);

@@ -31,16 +31,16 @@ TEST(ColorHash, UsesTheFixedWeightsModulo20023) {
 
 TEST(ComputeColorHistogram, CountsOpaqueColoursInChainOrderNewestFirst) {
   // Chains: (0,1,0,255) 4737; (0,0,0,255) and (1,139,0,255) share 14770; (0,1,0,128) 19367.
-  const std::vector<uint8_t> pixels = {0, 0, 0, 255, 7, /**/ 1, 139, 0, 255, 0, /**/ 0, 0, 0, 255, 3, /**/ 0, 1, 0, 255, 0,
-                                       5, 5, 5, 0, 9, /**/ 0, 1, 0, 128, 0, /**/ 1, 139, 0, 255, 0, /**/ 0, 0, 255, 0, 0};
+  const std::vector<uint8_t> pixels = {0,      0,   0, 255, 7, /**/ 1, 139, 0,   255, 0, /**/ 0, 0, 0, 255, 3,
+                                       /**/ 0, 1,   0, 255, 0, 5,      5,   5,   0,   9, /**/ 0, 1, 0, 128, 0,
+                                       /**/ 1, 139, 0, 255, 0, /**/ 0, 0,   255, 0,   0};
   int32_t colors = -1;
   AColorHistEntry* histogram = pam_computeacolorhist(pixels.data(), 4, 2, 4, &colors);
   ASSERT_NE(histogram, nullptr);
   // Alpha 0 is skipped, alpha alone tells colours apart, the spare byte comes from the first pixel.
-  EXPECT_EQ(Entries(histogram, colors), (std::vector<Entry>{{0, 1, 0, 255, 0, 1},
-                                                            {1, 139, 0, 255, 0, 2},
-                                                            {0, 0, 0, 255, 7, 2},
-                                                            {0, 1, 0, 128, 0, 1}}));
+  EXPECT_EQ(
+      Entries(histogram, colors),
+      (std::vector<Entry>{{0, 1, 0, 255, 0, 1}, {1, 139, 0, 255, 0, 2}, {0, 0, 0, 255, 7, 2}, {0, 1, 0, 128, 0, 1}}));
   pam_freeacolorhist(histogram);
   EXPECT_EQ(histogram, nullptr);
   // Four colours fit a limit of four, not of three.
@@ -91,7 +91,7 @@ TEST(ComputeColorHistogram, RandomSamplesCountEveryOpaquePixelOnce) {
     ASSERT_NE(histogram, nullptr);
     for (const Entry& e : Entries(histogram, colors)) counted[{e[0], e[1], e[2], e[3]}] += e[5];
     EXPECT_EQ(colors, static_cast<int32_t>(expected.size()));  // also: no colour listed twice
-    EXPECT_EQ(counted, expected);  // so the counts sum to the opaque pixels
+    EXPECT_EQ(counted, expected);                              // so the counts sum to the opaque pixels
     pam_freeacolorhist(histogram);
   }
 }

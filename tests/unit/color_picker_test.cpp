@@ -33,8 +33,8 @@ OSErr FakeColorServices(ColorServicesInfo* info) {
   std::memcpy(seen.components, info->colorComponents, sizeof seen.components);
   const unsigned char* prompt = info->selectorParameter.pickerPrompt;
   seen.prompt = prompt != nullptr ? std::string(reinterpret_cast<const char*>(prompt + 1), prompt[0]) : "";
-  seen.reservedNull = info->reservedSourceSpaceInfo == nullptr && info->reservedResultSpaceInfo == nullptr &&
-                      info->reserved == nullptr;
+  seen.reservedNull =
+      info->reservedSourceSpaceInfo == nullptr && info->reservedResultSpaceInfo == nullptr && info->reserved == nullptr;
   // A host that checks the version tag refuses a record of another size.
   if (info->infoSize != static_cast<int32_t>(sizeof(ColorServicesInfo))) return -50;
   if (answer != 0) return answer;

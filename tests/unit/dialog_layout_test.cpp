@@ -19,15 +19,15 @@ TEST(LayoutPreviewDialog, PanelOnTheRightHeaderAndStatusAcrossTheWidth) {
 
 TEST(HeaderStripCopies, WideHeadersTileTheMiddleUpToTheRightPart) {
   // 1027: the smallest width with room for a middle; one tile of a single column.
-  EXPECT_EQ(HeaderStripCopies(1027, 246), (std::vector<StripCopy>{{StripPart::kLeft, 0, 0, 597},
-                                                                   {StripPart::kMiddle, 0, 597, 1},
-                                                                   {StripPart::kRight, 0, 598, 429}}));
+  EXPECT_EQ(HeaderStripCopies(1027, 246),
+            (std::vector<StripCopy>{
+                {StripPart::kLeft, 0, 0, 597}, {StripPart::kMiddle, 0, 597, 1}, {StripPart::kRight, 0, 598, 429}}));
   // 1250: 224 columns between the parts, two whole tiles and one of 22.
   EXPECT_EQ(HeaderStripCopies(1250, 246), (std::vector<StripCopy>{{StripPart::kLeft, 0, 0, 597},
-                                                                   {StripPart::kMiddle, 0, 597, 101},
-                                                                   {StripPart::kMiddle, 0, 698, 101},
-                                                                   {StripPart::kMiddle, 0, 799, 22},
-                                                                   {StripPart::kRight, 0, 821, 429}}));
+                                                                  {StripPart::kMiddle, 0, 597, 101},
+                                                                  {StripPart::kMiddle, 0, 698, 101},
+                                                                  {StripPart::kMiddle, 0, 799, 22},
+                                                                  {StripPart::kRight, 0, 821, 429}}));
 }
 
 TEST(HeaderStripCopies, NarrowHeadersCutTheLeftPartAndKeepThePanelWidthOnTheRight) {

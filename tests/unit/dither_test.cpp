@@ -8,12 +8,14 @@ namespace {
 
 // The ordered matrix as the design table gives it, so the test does not read the code's copy.
 const int kMatrix[8][8] = {
-    {1, 33, 9, 41, 3, 35, 11, 43},  {49, 17, 57, 25, 51, 19, 59, 27}, {13, 45, 5, 37, 15, 47, 7, 39},
-    {61, 29, 53, 21, 63, 31, 55, 23}, {4, 36, 12, 44, 2, 34, 10, 42},  {52, 20, 60, 28, 50, 18, 58, 26},
-    {16, 48, 8, 40, 14, 46, 6, 38},  {64, 32, 56, 24, 62, 30, 54, 22},
+    {1, 33, 9, 41, 3, 35, 11, 43},    {49, 17, 57, 25, 51, 19, 59, 27}, {13, 45, 5, 37, 15, 47, 7, 39},
+    {61, 29, 53, 21, 63, 31, 55, 23}, {4, 36, 12, 44, 2, 34, 10, 42},   {52, 20, 60, 28, 50, 18, 58, 26},
+    {16, 48, 8, 40, 14, 46, 6, 38},   {64, 32, 56, 24, 62, 30, 54, 22},
 };
 
-DitherPixel Pixel(int32_t red, int32_t green, int32_t blue, int32_t alpha) { return DitherPixel{red, green, blue, alpha}; }
+DitherPixel Pixel(int32_t red, int32_t green, int32_t blue, int32_t alpha) {
+  return DitherPixel{red, green, blue, alpha};
+}
 
 void ExpectPixel(const DitherPixel& pixel, int32_t red, int32_t green, int32_t blue, int32_t alpha) {
   EXPECT_EQ(pixel.red, red);

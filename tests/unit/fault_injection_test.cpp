@@ -15,20 +15,20 @@
 #include <string>
 #include <vector>
 
+#include "base/page_block.h"
+#include "base/platform.h"
 #include "host/acquire_image.h"
 #include "host/host_call.h"
-#include "base/platform.h"
 #include "host/plugin_main.h"
-#include "reduce/color_hash.h"
-#include "records/reduced_image.h"
-#include "records/whole_image.h"
-#include "records/save_paths.h"
 #include "host/save_pipeline.h"
 #include "png/size_text.h"
+#include "records/reduced_image.h"
 #include "records/save_options.h"
-#include "ui/settings_file.h"
+#include "records/save_paths.h"
+#include "records/whole_image.h"
+#include "reduce/color_hash.h"
 #include "tests/support/plugin_host_fixture.h"
-#include "base/page_block.h"
+#include "ui/settings_file.h"
 
 namespace {
 
@@ -63,13 +63,13 @@ int ColorTypeOf(const std::string& png) {
 // What one save left behind.
 struct Outcome {
   int16_t result = 0;
-  std::string destination;       // the host's file after the save
-  bool temporaryLeft = false;    // the ".temp" file still exists as a file
+  std::string destination;     // the host's file after the save
+  bool temporaryLeft = false;  // the ".temp" file still exists as a file
   size_t hostBuffersLive = 0;
   int hostBadDisposals = 0;
-  bool suitesBalanced = true;    // every suite acquired was released
-  int32_t pageBlocksLeft = 0;    // page blocks alive now that were not before the save
-  bool imageFreed = true;        // WholeImage and ReducedImage have no pixels
+  bool suitesBalanced = true;  // every suite acquired was released
+  int32_t pageBlocksLeft = 0;  // page blocks alive now that were not before the save
+  bool imageFreed = true;      // WholeImage and ReducedImage have no pixels
   int advanceStateCalls = 0;
   int hostBuffersLent = 0;
   int dialogOpened = 0;
@@ -184,8 +184,8 @@ class AllocationFaultTest : public FaultTest {
           EXPECT_EQ(outcome.destination.substr(0, 33), reference.destination.substr(0, 33)) << which;
         } else {
           EXPECT_TRUE(outcome.destination == reference.destination)
-              << which << ": saved " << outcome.destination.size() << " bytes, not the "
-              << reference.destination.size() << " of the PNG without fault";
+              << which << ": saved " << outcome.destination.size() << " bytes, not the " << reference.destination.size()
+              << " of the PNG without fault";
         }
         ExpectCleanEnd(outcome, which);
       } else {
@@ -338,8 +338,8 @@ TEST_F(FaultTest, AHostThatRefusesDuringAcquisitionLeavesTheFileEmptyAndNoMemory
     FakeHostOptions options;
     options.advanceStateFailPlane = plane;
     options.advanceStateFailCode = kUserCanceledErr;  // the user pressed Escape while the host fetched
-    cases.push_back({"advance state failing on a CMYK plane", NoisyImage(kModeCMYK, 5, 5, 4, 1), options,
-                     kUserCanceledErr});
+    cases.push_back(
+        {"advance state failing on a CMYK plane", NoisyImage(kModeCMYK, 5, 5, 4, 1), options, kUserCanceledErr});
   }
   {
     FakeHostOptions options;

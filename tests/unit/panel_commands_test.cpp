@@ -175,8 +175,8 @@ TEST(PaletteColorsRow, RebuildsFromTheCurrentCountAndOpensTheOldLastEntry) {
   EXPECT_EQ(palette.entries[15].alpha, 0);    // not the new last entry
   EXPECT_EQ(OpaqueEntries(palette), 1);
   EXPECT_EQ(reaction.shownCount, 16);
-  EXPECT_EQ(Steps(reaction), (std::vector<PanelStep>{PanelStep::kSetShownCount, PanelStep::kUpdateEntryButtons,
-                                                      PanelStep::kRefresh}));
+  EXPECT_EQ(Steps(reaction),
+            (std::vector<PanelStep>{PanelStep::kSetShownCount, PanelStep::kUpdateEntryButtons, PanelStep::kRefresh}));
   ExpectNothingForTheCells(reaction);
 }
 

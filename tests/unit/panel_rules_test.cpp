@@ -105,8 +105,7 @@ TEST(EnableRules, RgbWithAlphaAndEveryCombinationOfAlphaChannelAndKeyColour) {
     EXPECT_TRUE(palette.entryButtons.lockEnabled);
     EXPECT_EQ(palette.entryButtons.lockCheck, CheckChange::kKeep);
     EXPECT_EQ(palette.entryButtons.transparentEnabled, c.transparentButton);
-    EXPECT_EQ(palette.entryButtons.transparentCheck,
-              c.transparentButton ? CheckChange::kKeep : CheckChange::kUncheck);
+    EXPECT_EQ(palette.entryButtons.transparentCheck, c.transparentButton ? CheckChange::kKeep : CheckChange::kUncheck);
 
     for (int8_t type : {kPngGrayscale, kPngRgb}) {
       const EnableState other = EnableRulesFor(kRgbWithAlpha, Options(type, c.alphaOn, c.keyOn), 12);
@@ -200,7 +199,7 @@ TEST(EntryButtons, FollowTypeSelectionAndTransparencyMode) {
   EXPECT_EQ(key.transparentCheck, CheckChange::kKeep);
 
   const std::pair<PanelImage, SaveOptionsRecord> withoutKeyLook[] = {
-      {kRgbWithAlpha, Options(kPngPalette, true, true)},   // the alpha channel wins
+      {kRgbWithAlpha, Options(kPngPalette, true, true)},    // the alpha channel wins
       {kRgbWithAlpha, Options(kPngPalette, false, false)},  // no key colour
       {kRgb, Options(kPngPalette, false, true)},            // no alpha plane
   };
@@ -214,9 +213,9 @@ TEST(EntryButtons, FollowTypeSelectionAndTransparencyMode) {
 }
 
 TEST(ColorsList, ShowsTheSmallestListedCountThatHoldsTheStoredOne) {
-  const std::pair<int32_t, int> cases[] = {{INT32_MIN, 7}, {-5, 7}, {0, 7},   {1, 7},   {2, 7},   {3, 6},
-                                           {4, 6},         {16, 4}, {17, 3},  {100, 1}, {128, 1}, {129, 0},
-                                           {256, 0},       {300, 0}, {INT32_MAX, 0}};
+  const std::pair<int32_t, int> cases[] = {{INT32_MIN, 7}, {-5, 7},  {0, 7},   {1, 7},   {2, 7},
+                                           {3, 6},         {4, 6},   {16, 4},  {17, 3},  {100, 1},
+                                           {128, 1},       {129, 0}, {256, 0}, {300, 0}, {INT32_MAX, 0}};
   for (const auto& [colors, index] : cases) EXPECT_EQ(ColorsListIndexFor(colors), index) << colors;
 }
 

@@ -165,9 +165,21 @@ TEST_F(EntryTest, AHostWithoutAdvanceStateOrAResourceCallbackIsInsufficient) {
   const Gap gaps[] = {
       {"no advance state", [](FormatRecord& r, ResourceProcs&) { r.advanceState = nullptr; }},
       {"no resource procs", [](FormatRecord& r, ResourceProcs&) { r.resourceProcs = nullptr; }},
-      {"no count", [](FormatRecord& r, ResourceProcs& p) { p.countProc = nullptr; r.resourceProcs = &p; }},
-      {"no get", [](FormatRecord& r, ResourceProcs& p) { p.getProc = nullptr; r.resourceProcs = &p; }},
-      {"no add", [](FormatRecord& r, ResourceProcs& p) { p.addProc = nullptr; r.resourceProcs = &p; }},
+      {"no count",
+       [](FormatRecord& r, ResourceProcs& p) {
+         p.countProc = nullptr;
+         r.resourceProcs = &p;
+       }},
+      {"no get",
+       [](FormatRecord& r, ResourceProcs& p) {
+         p.getProc = nullptr;
+         r.resourceProcs = &p;
+       }},
+      {"no add",
+       [](FormatRecord& r, ResourceProcs& p) {
+         p.addProc = nullptr;
+         r.resourceProcs = &p;
+       }},
   };
   int marker = 0;
   for (const Gap& gap : gaps) {
@@ -342,7 +354,8 @@ TEST_F(SaveTest, CancelDeletesTheTemporaryPngAndTheHostsFileStaysEmpty) {
   ASSERT_TRUE(host.SetDestination(output));
   uintmax_t temporarySize = 0;
   DialogScript.atOpen = [&] {
-    if (IsRegularFile(output + ".temp")) temporarySize = std::filesystem::file_size(std::filesystem::u8path(output + ".temp"));
+    if (IsRegularFile(output + ".temp"))
+      temporarySize = std::filesystem::file_size(std::filesystem::u8path(output + ".temp"));
   };
   EXPECT_EQ(host.Save(PluginMain), kUserCanceledErr);
   EXPECT_GT(temporarySize, 0u);  // the dialog had a PNG to show
@@ -450,7 +463,8 @@ TEST_F(SaveTest, AHostFileThatCannotBeMovedStopsTheSaveAtOnce) {
 }
 
 TEST_F(SaveTest, ADestinationInFoldersNamedInCyrillicAndChineseIsSaved) {
-  const std::filesystem::path folder = folder_.Path() / std::filesystem::u8path("Пример") / std::filesystem::u8path("画像");
+  const std::filesystem::path folder =
+      folder_.Path() / std::filesystem::u8path("Пример") / std::filesystem::u8path("画像");
   std::filesystem::create_directories(folder);
   const std::string output = (folder / std::filesystem::u8path("картинка.png")).u8string();
   FakeHost host(SmallRgb());

@@ -117,7 +117,7 @@ std::vector<std::uint8_t> ExpectedPropertyList(bool x64) {
 std::vector<std::uint8_t> ExpectedTerminology() {
   Bytes terminology;
   terminology.Int16(1).Byte(1).Byte(0).Int16(0).Int16(0);  // leading word, version 1.0, language, script
-  terminology.Int16(1);                                      // suites
+  terminology.Int16(1);                                    // suites
   terminology.PascalString("Brindlewerks").PascalString("Adobe example plug-ins").FourCC("KVLZ");
   terminology.Int16(1).Int16(1);  // level, version
   terminology.Int16(0);           // events
@@ -193,12 +193,12 @@ void CheckPropertyList(const std::vector<std::uint8_t>& list, bool x64) {
 
   // Spelled out once by hand: the codes' letters reversed, the first property right after the count.
   const std::uint8_t count = x64 ? 18 : 17;
-  const std::vector<std::uint8_t> start = {
-      0x01, 0x00,                                          // leading word
-      0x00, 0x00, 0x00, 0x00,                              // version
-      count, 0x00, 0x00, 0x00,                             // count
-      'M', 'I', 'B', '8', 'd', 'n', 'i', 'k', 0, 0, 0, 0,  // "8BIM", "kind", ID 0
-      4, 0, 0, 0, 'F', 'I', 'B', '8'};                     // length 4, "8BIF"
+  const std::vector<std::uint8_t> start = {0x01,  0x00,              // leading word
+                                           0x00,  0x00, 0x00, 0x00,  // version
+                                           count, 0x00, 0x00, 0x00,  // count
+                                           'M',   'I',  'B',  '8',  'd', 'n', 'i', 'k',
+                                           0,     0,    0,    0,                          // "8BIM", "kind", ID 0
+                                           4,     0,    0,    0,    'F', 'I', 'B', '8'};  // length 4, "8BIF"
   ASSERT_GE(list.size(), start.size());
   EXPECT_TRUE(SameBytes({list.begin(), list.begin() + static_cast<std::ptrdiff_t>(start.size())}, start));
 

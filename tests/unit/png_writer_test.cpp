@@ -15,15 +15,15 @@
 #include <vector>
 
 #include "base/callouts.h"
-#include "records/save_paths.h"
 #include "png/png_writer.h"
 #include "png/size_text.h"
 #include "records/palette.h"
 #include "records/reduced_image.h"
+#include "records/save_options.h"
+#include "records/save_paths.h"
 #include "records/whole_image.h"
 #include "testhost/tests/temp_folder.h"
 #include "tests/e2e/png_readback.h"
-#include "records/save_options.h"
 
 namespace {
 
@@ -288,8 +288,8 @@ TEST_F(WriterTest, GrayAndRgbTakeAlphaOnlyFromAnAlphaPlaneWithAlphaChannelOn) {
     job.hasAlphaPlane = c.alphaPlane;
     job.alphaChannel = c.alphaChannel;
     job.useKeyColor = true;
-    const std::string name = "t" + std::to_string(c.type) + std::to_string(c.alphaPlane) +
-                             std::to_string(c.alphaChannel) + ".png";
+    const std::string name =
+        "t" + std::to_string(c.type) + std::to_string(c.alphaPlane) + std::to_string(c.alphaChannel) + ".png";
     const auto chunks = ReadBack(name, Write(job, name));
     SCOPED_TRACE(name);
     EXPECT_EQ(ChunkOrder(chunks), (Order{"IHDR", "bKGD", "IDAT", "IEND"}));
@@ -397,7 +397,8 @@ TEST_F(WriterTest, FileIsWhatTheLibraryWritesWithNothingButTheChunksSet) {
     reference.background.gray = (0x40 + 0x30 + 0x20) / 3;
     if (c.type == kPngPalette) {
       for (int i = 0; i < palette.count; ++i) {
-        reference.palette.push_back(png_color{palette.entries[i].red, palette.entries[i].green, palette.entries[i].blue});
+        reference.palette.push_back(
+            png_color{palette.entries[i].red, palette.entries[i].green, palette.entries[i].blue});
       }
       if (c.alphaPlane) reference.alphas = AlphaBytes(palette);
     }
@@ -417,10 +418,10 @@ TEST_F(WriterTest, TypeOutsideTheThreeEndsInTheFailurePath) {
     // What the library wrote before it refused is no PNG, hence not named like one.
     EXPECT_EQ(Write(job, "refused.temp"), 0) << type;
     // No header line, then the library refuses the header and the writer reports it; nothing after that.
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{"CompressPNG:before try", "before png_create_write_struct",
-                                                    "before png_create_info_struct", "before png_init_io",
-                                                    "save background", "before png_write_info",
-                                                    "catch inside CompressPNG"}))
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{"CompressPNG:before try", "before png_create_write_struct",
+                                        "before png_create_info_struct", "before png_init_io", "save background",
+                                        "before png_write_info", "catch inside CompressPNG"}))
         << type;
   }
 }
@@ -489,9 +490,9 @@ std::vector<std::string> SuccessLog(const std::vector<std::string>& headerLines,
   std::vector<std::string> lines = {"CompressPNG>>>>", "CompressPNG:before try", "before png_create_write_struct",
                                     "before png_create_info_struct", "before png_init_io"};
   lines.insert(lines.end(), headerLines.begin(), headerLines.end());
-  lines.insert(lines.end(), {"save background", "before png_write_info", "before for y _WholeHeight",
-                             "_WholeHeight=" + std::to_string(height), "before png_write_end",
-                             "before png_destroy_write_struct"});
+  lines.insert(lines.end(),
+               {"save background", "before png_write_info", "before for y _WholeHeight",
+                "_WholeHeight=" + std::to_string(height), "before png_write_end", "before png_destroy_write_struct"});
   if (palette) lines.push_back("before free palette");
   lines.insert(lines.end(), {"before filesize", "END CompressPNG()<<<"});
   return lines;
@@ -627,8 +628,8 @@ TEST_F(CompressPngTest, SizeLineShowsAcquiredBytesAndTheEncodingsResult) {
   PrintFileSize(CompressPNG());
 
   EXPECT_EQ(statusLines, (std::vector<std::string>{
-                             prefix + "40 KBytes / " + readback::SizeText(static_cast<int64_t>(
-                                                           FileBytes(File("image.png.temp")).size())),
+                             prefix + "40 KBytes / " +
+                                 readback::SizeText(static_cast<int64_t>(FileBytes(File("image.png.temp")).size())),
                              prefix + "40 KBytes / 2997 Bytes",
                              prefix + "1000 KBytes / 0 Bytes",
                              prefix + "40 KBytes / 0 Bytes",

@@ -7,8 +7,8 @@
 
 #include "records/palette.h"
 #include "records/reduced_image.h"
-#include "records/whole_image.h"
 #include "records/save_options.h"
+#include "records/whole_image.h"
 #include "ui/preview_source.h"
 #include "widgets/preview_pixels.h"
 
@@ -119,7 +119,7 @@ TEST(ClampOrigin, KeepsTheOriginInsideTheImage) {
 
 // A 3 x 2 RGB image whose red byte is 10 * row + column and green byte is 100 + the same.
 std::vector<uint8_t> NumberedRgb() {
-  return {0, 100, 7, 1, 101, 7, 2, 102, 7,  //
+  return {0,  100, 7, 1,  101, 7, 2,  102, 7,  //
           10, 110, 7, 11, 111, 7, 12, 112, 7};
 }
 
@@ -150,7 +150,7 @@ TEST(SampleView, SourcesOutsideTheImageStayTransparentBlack) {
   // At two image pixels per preview pixel, columns 0, 2, 4 and rows 0, 2: column 4 and row 2 lie outside.
   SampleView(RgbSource(image, 3, 2), 2.0f, 0, 0, 3, 2, view.data());
   EXPECT_EQ(view, (std::vector<uint8_t>{0, 100, 7, 255, 2, 102, 7, 255, 0, 0, 0, 0,  //
-                                        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+                                        0, 0,   0, 0,   0, 0,   0, 0,   0, 0, 0, 0}));
 }
 
 TEST(SampleView, TheSourcePositionIsMultipliedInDoublePrecision) {
@@ -161,8 +161,8 @@ TEST(SampleView, TheSourcePositionIsMultipliedInDoublePrecision) {
   std::vector<uint8_t> view(11 * 4, 0);
   SampleView(RgbSource(image, 8, 1), 0.7f, 0, 0, 11, 1, view.data());
   EXPECT_EQ(view[10 * 4], 6 * 20);
-  EXPECT_EQ(view[1 * 4], 0);        // 0.7 -> 0
-  EXPECT_EQ(view[2 * 4], 1 * 20);   // 1.4 -> 1
+  EXPECT_EQ(view[1 * 4], 0);       // 0.7 -> 0
+  EXPECT_EQ(view[2 * 4], 1 * 20);  // 1.4 -> 1
 }
 
 TEST(SampleView, WithoutReducedRowsNothingIsWritten) {
@@ -288,7 +288,7 @@ TEST(ComposeBitmapPixels, ANarrowerBitmapTakesOnlyItsColumnsAndRows) {
   std::vector<uint8_t> bitmap(4 * 2 * 3, 0xEE);
   ComposeBitmapPixels(view.data(), width, 4, 2, bitmap.data());
   EXPECT_EQ(bitmap, (std::vector<uint8_t>{2, 1, 10, 2, 1, 11, 2, 1, 12, 2, 1, 13,  //
-                                          2, 1, 0, 2, 1, 1, 2, 1, 2, 2, 1, 3}));
+                                          2, 1, 0,  2, 1, 1,  2, 1, 2,  2, 1, 3}));
 }
 
 TEST(SharedPreviewSource, ReadsTheSharedRecords) {

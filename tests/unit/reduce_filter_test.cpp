@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "base/callouts.h"
-#include "reduce/median_cut.h"
 #include "records/palette.h"
-#include "reduce/palette_lookup.h"
 #include "records/reduced_image.h"
-#include "records/whole_image.h"
-#include "tests/support/reduce_reference.h"
 #include "records/save_options.h"
+#include "records/whole_image.h"
+#include "reduce/median_cut.h"
+#include "reduce/palette_lookup.h"
+#include "tests/support/reduce_reference.h"
 
 namespace {
 
@@ -642,14 +642,22 @@ TEST(PaletteLookupTest, SameAnswersAsThePlainScanWithAndWithoutTheCache) {
     for (int32_t i = 0; i <= count; ++i) {
       AColorHistEntry& entry = map[i];
       if (kind == 0) {
-        entry = AColorHistEntry{uint8_t(random() % 4 * 85), uint8_t(random() % 4 * 85), uint8_t(random() % 4 * 85),
-                                uint8_t(random() % 3 * 127), 0, 0};
+        entry = AColorHistEntry{uint8_t(random() % 4 * 85),
+                                uint8_t(random() % 4 * 85),
+                                uint8_t(random() % 4 * 85),
+                                uint8_t(random() % 3 * 127),
+                                0,
+                                0};
       } else if (kind == 1) {
         entry = AColorHistEntry{uint8_t(random()), uint8_t(random()), uint8_t(random()), uint8_t(random()), 0, 0};
       } else {
         const int level = i * 255 / count;
-        entry = AColorHistEntry{uint8_t(level), uint8_t(std::min(255, level + int(random() % 9))),
-                                uint8_t(std::max(0, level - int(random() % 9))), 255, 0, 0};
+        entry = AColorHistEntry{uint8_t(level),
+                                uint8_t(std::min(255, level + int(random() % 9))),
+                                uint8_t(std::max(0, level - int(random() % 9))),
+                                255,
+                                0,
+                                0};
       }
     }
     const int32_t searchCount = static_cast<int32_t>(random() % (count + 1));
@@ -667,7 +675,8 @@ TEST(PaletteLookupTest, SameAnswersAsThePlainScanWithAndWithoutTheCache) {
         g = std::min(255, std::max(0, g + int32_t(random() % 7) - 3));
         b = std::min(255, std::max(0, b + int32_t(random() % 7) - 3));
       }
-      const int32_t expected = NearestColorIndex(map.data(), searchCount, uint8_t(r), uint8_t(g), uint8_t(b), uint8_t(a));
+      const int32_t expected =
+          NearestColorIndex(map.data(), searchCount, uint8_t(r), uint8_t(g), uint8_t(b), uint8_t(a));
       ASSERT_EQ(cached.Find(uint8_t(r), uint8_t(g), uint8_t(b), uint8_t(a)), expected)
           << "seed " << seed << " round " << round << " query " << query;
       ASSERT_EQ(uncached.Find(uint8_t(r), uint8_t(g), uint8_t(b), uint8_t(a)), expected)
@@ -712,7 +721,8 @@ RandomCase MakeRandomCase(std::mt19937& random) {
   c.mode = modes[random() % 3];
   const int32_t rgbPlanes[3] = {3, 4, 5};
   const int32_t grayPlanes[4] = {1, 2, 3, 4};
-  c.planes = c.mode == kRgb ? rgbPlanes[random() % 3] : (c.mode == kGray ? grayPlanes[random() % 4] : 1 + int32_t(random() % 2));
+  c.planes = c.mode == kRgb ? rgbPlanes[random() % 3]
+                            : (c.mode == kGray ? grayPlanes[random() % 4] : 1 + int32_t(random() % 2));
   c.width = int32_t(random() % 10);
   c.height = int32_t(random() % 8);
   if (random() % 8 == 0) c.width = 1;
@@ -723,7 +733,8 @@ RandomCase MakeRandomCase(std::mt19937& random) {
   c.minAlpha = c.planes == 1 || c.planes == 3 ? 500 : 256;
   if (c.planes != 1 && c.planes != 3) {
     const int32_t alphaPlane = c.mode == kRgb ? 3 : 1;
-    for (size_t i = alphaPlane; i < c.pixels.size(); i += c.planes) c.minAlpha = std::min<int32_t>(c.minAlpha, c.pixels[i]);
+    for (size_t i = alphaPlane; i < c.pixels.size(); i += c.planes)
+      c.minAlpha = std::min<int32_t>(c.minAlpha, c.pixels[i]);
     if (c.minAlpha == 255) c.minAlpha = 256;
   }
   SaveOptionsRecord& o = c.options;
@@ -738,7 +749,8 @@ RandomCase MakeRandomCase(std::mt19937& random) {
   c.handMadeMap = random() % 2 == 0;
   const int32_t mapSize = 1 + int32_t(random() % 20);
   for (int32_t i = 0; i < mapSize; ++i) {
-    c.map.push_back(Rgba{uint8_t(random() % 3 * 127), uint8_t(random() % 3 * 127), uint8_t(random()), uint8_t(random() % 3 * 127 + 1)});
+    c.map.push_back(Rgba{uint8_t(random() % 3 * 127), uint8_t(random() % 3 * 127), uint8_t(random()),
+                         uint8_t(random() % 3 * 127 + 1)});
   }
   return c;
 }
@@ -753,22 +765,22 @@ TEST_F(ReduceFilterTest, RandomImagesMatchTheReferenceAndKeepTheInvariants) {
     SaveOptions = c.options;
     if (c.mode == kIndexed) {
       Palette.count = 256;
-      for (int i = 0; i < 256; ++i) Palette.entries[i] = PaletteEntry{uint8_t(random()), uint8_t(random()), uint8_t(random()), 255, 0};
+      for (int i = 0; i < 256; ++i)
+        Palette.entries[i] = PaletteEntry{uint8_t(random()), uint8_t(random()), uint8_t(random()), 255, 0};
     }
     if (c.handMadeMap) UseColorMap(c.map);
     SCOPED_TRACE(::testing::Message() << "seed " << seed << " round " << round << " mode " << c.mode << " planes "
-                                      << c.planes << " " << c.width << "x" << c.height << " type " << int(c.options.pngType)
-                                      << " alpha " << int(c.options.alphaChannel) << " key " << int(c.options.useKeyColor)
-                                      << " dither " << int(c.options.dither) << " tdither " << int(c.options.keyColorDither)
-                                      << " hand map " << c.handMadeMap);
+                                      << c.planes << " " << c.width << "x" << c.height << " type "
+                                      << int(c.options.pngType) << " alpha " << int(c.options.alphaChannel) << " key "
+                                      << int(c.options.useKeyColor) << " dither " << int(c.options.dither)
+                                      << " tdither " << int(c.options.keyColorDither) << " hand map " << c.handMadeMap);
 
     DoFilter();
     const Bytes first = Output();
     const int8_t type = UsablePngType(c.options.pngType);
     const bool paletteOfRgb = c.mode == kRgb && type == kPngPalette;
-    const ReferenceResult expected = ReferenceReduce(WholeImage, SaveOptions, Palette,
-                                                     paletteOfRgb ? ColorMap : nullptr, Palette.count,
-                                                     Bytes(first.size(), 0));
+    const ReferenceResult expected = ReferenceReduce(
+        WholeImage, SaveOptions, Palette, paletteOfRgb ? ColorMap : nullptr, Palette.count, Bytes(first.size(), 0));
     ASSERT_EQ(ReducedImage.bytesPerPixel, expected.bytesPerPixel);
     if (paletteOfRgb && ColorMap == nullptr) {
       ASSERT_EQ(first, Bytes(first.size(), 0)) << "no palette, nothing written";

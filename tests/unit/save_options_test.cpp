@@ -20,7 +20,7 @@ TEST(SaveOptions, ResetRestoresEveryDefault) {
 
 TEST(UsablePaletteColors, RoundsUpToAPowerOfTwoWithinTwoTo256) {
   const std::pair<int32_t, int32_t> cases[] = {
-      {INT32_MIN, 2}, {-5, 2}, {0, 2},     {1, 2},     {2, 2},     {3, 4},     {4, 4},     {5, 8},
+      {INT32_MIN, 2}, {-5, 2},  {0, 2},     {1, 2},     {2, 2},     {3, 4},     {4, 4},     {5, 8},
       {16, 16},       {17, 32}, {100, 128}, {128, 128}, {129, 256}, {256, 256}, {257, 256}, {INT32_MAX, 256}};
   for (const auto& [requested, usable] : cases) EXPECT_EQ(UsablePaletteColors(requested), usable) << requested;
 }

@@ -12,8 +12,8 @@
 #include "base/callouts.h"
 #include "host/host_call.h"
 #include "host/host_progress.h"
-#include "records/save_paths.h"
 #include "host/save_pipeline.h"
+#include "records/save_paths.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "host/plugin_main.h"
-#include "tests/support/plugin_host_fixture.h"
 #include "records/save_options.h"
+#include "tests/support/plugin_host_fixture.h"
 
 // Compared and printed as the host keeps them; found by argument lookup, so beside the type.
 bool operator==(const DescriptorItem& a, const DescriptorItem& b) { return a.key == b.key && a.value == b.value; }
@@ -30,8 +30,8 @@ struct Options {
 };
 
 Options Fields(const SaveOptionsRecord& o) {
-  return {o.windowLeft, o.windowTop, o.windowWidth, o.windowHeight, o.pngType,        o.paletteColors,
-          o.alphaChannel, o.useKeyColor, o.keyColorDither, o.fillColor, o.dither};
+  return {o.windowLeft,   o.windowTop,   o.windowWidth,    o.windowHeight, o.pngType, o.paletteColors,
+          o.alphaChannel, o.useKeyColor, o.keyColorDither, o.fillColor,    o.dither};
 }
 
 void ExpectOptions(const Options& seen, const Options& expected) {
@@ -66,8 +66,7 @@ class ScriptParamsTest : public PluginHostTest {
 };
 
 TEST_F(ScriptParamsTest, APlayedBackPaletteSizeChangesOnlyThePaletteSize) {
-  WriteSettings(
-      "tfeL 11\nWpoT 22\nhtdW 640\nthgH 480\nepyT 1\nlaPN 64\nClAU 0\nlCCU 0\nfDCU 0\nlClF 255\nrhtD 2\n");
+  WriteSettings("tfeL 11\nWpoT 22\nhtdW 640\nthgH 480\nepyT 1\nlaPN 64\nClAU 0\nlCCU 0\nfDCU 0\nlClF 255\nrhtD 2\n");
   FakeHost host(PatternImage(kModeRGB, 3, 4, 3));
   host.SetParameters({{FourCharCode("NPal"), 16}});
   Options seen{};
@@ -110,10 +109,10 @@ TEST_F(ScriptParamsTest, UnknownKeysAreSkippedAndTheDescriptorIsGivenBack) {
   ExpectOptions(seen, {100, 100, 800, 600, 0, 32, 1, 1, 1, 0, 1});
 
   // The keys asked for, in this order.
-  const std::vector<DescriptorKeyID> keys{
-      FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("Wdth"), FourCharCode("Hght"),
-      FourCharCode("Type"), FourCharCode("NPal"), FourCharCode("UAlC"), FourCharCode("UCCl"),
-      FourCharCode("UCDf"), FourCharCode("FlCl"), FourCharCode("Dthr")};
+  const std::vector<DescriptorKeyID> keys{FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("Wdth"),
+                                          FourCharCode("Hght"), FourCharCode("Type"), FourCharCode("NPal"),
+                                          FourCharCode("UAlC"), FourCharCode("UCCl"), FourCharCode("UCDf"),
+                                          FourCharCode("FlCl"), FourCharCode("Dthr")};
   EXPECT_EQ(host.Seen().readKeyList, keys);
   EXPECT_EQ(host.Seen().readOpens, 1);
   EXPECT_EQ(host.Seen().readCloses, 1);
@@ -180,10 +179,10 @@ TEST_F(ScriptParamsTest, RecordingPutsTheElevenKeysInOrderWideningOnlySignedByte
   Options seen{};
   EXPECT_EQ(SaveAndCapture(host, seen), 0);
   const DescriptorItems expected{
-      {FourCharCode("Wdth"), 900},        {FourCharCode("Hght"), 700}, {FourCharCode("Left"), -7},
-      {FourCharCode("TopW"), 8},          {FourCharCode("FlCl"), 0x00123456}, {FourCharCode("NPal"), 2},
-      {FourCharCode("Type"), -1},         {FourCharCode("UAlC"), -2},  {FourCharCode("Dthr"), 200},
-      {FourCharCode("UCCl"), -128},       {FourCharCode("UCDf"), 255}};
+      {FourCharCode("Wdth"), 900},  {FourCharCode("Hght"), 700},        {FourCharCode("Left"), -7},
+      {FourCharCode("TopW"), 8},    {FourCharCode("FlCl"), 0x00123456}, {FourCharCode("NPal"), 2},
+      {FourCharCode("Type"), -1},   {FourCharCode("UAlC"), -2},         {FourCharCode("Dthr"), 200},
+      {FourCharCode("UCCl"), -128}, {FourCharCode("UCDf"), 255}};
   EXPECT_EQ(host.Seen().writtenParameters, expected);
   EXPECT_EQ(host.RecordedDescriptor(), expected);
   ASSERT_EQ(host.Seen().descriptorsReturned.size(), 1u);
@@ -196,11 +195,10 @@ TEST_F(ScriptParamsTest, ASaveAsGrayscaleWithEightColoursAndNoiseIsRecordedSo) {
   FakeHost host(PatternImage(kModeRGB, 3, 4, 3));
   Options seen{};
   EXPECT_EQ(SaveAndCapture(host, seen), 0);
-  const DescriptorItems expected{
-      {FourCharCode("Wdth"), 800}, {FourCharCode("Hght"), 600}, {FourCharCode("Left"), 100},
-      {FourCharCode("TopW"), 100}, {FourCharCode("FlCl"), 0},   {FourCharCode("NPal"), 8},
-      {FourCharCode("Type"), 0},   {FourCharCode("UAlC"), 1},   {FourCharCode("Dthr"), 3},
-      {FourCharCode("UCCl"), 1},   {FourCharCode("UCDf"), 1}};
+  const DescriptorItems expected{{FourCharCode("Wdth"), 800}, {FourCharCode("Hght"), 600}, {FourCharCode("Left"), 100},
+                                 {FourCharCode("TopW"), 100}, {FourCharCode("FlCl"), 0},   {FourCharCode("NPal"), 8},
+                                 {FourCharCode("Type"), 0},   {FourCharCode("UAlC"), 1},   {FourCharCode("Dthr"), 3},
+                                 {FourCharCode("UCCl"), 1},   {FourCharCode("UCDf"), 1}};
   EXPECT_EQ(host.RecordedDescriptor(), expected);
 }
 

@@ -72,9 +72,9 @@ void ExpectParses(const std::vector<ParseCase>& cases) {
 TEST(FormatSettings, WritesTheExactLinesWithEachFieldsOwnSignedness) {
   EXPECT_EQ(FormatSettings(SaveOptionsRecord{}), kDefaultFile);
   const std::string text = FormatSettings({-1200, -35, 1, 2, -1, 16, 0, 0, -1, 200, 255});
-  for (const char* line : {"\ntfeL -1200 \t\t\t\t;Left of window\n", "\nepyT -1 \t\t\t\t;Type of PNG\n",
-                           "\nlClF -1 \t\t\t\t;Fill Color\n", "\nrhtD 200 \t\t\t\t;Dithering\n",
-                           "\nfDCU 255 \t\t\t\t;Use Key Color Dithering\n"}) {
+  for (const char* line :
+       {"\ntfeL -1200 \t\t\t\t;Left of window\n", "\nepyT -1 \t\t\t\t;Type of PNG\n", "\nlClF -1 \t\t\t\t;Fill Color\n",
+        "\nrhtD 200 \t\t\t\t;Dithering\n", "\nfDCU 255 \t\t\t\t;Use Key Color Dithering\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }
   EXPECT_EQ(FormatCommentLine("Parameters"), ";Parameters\n");

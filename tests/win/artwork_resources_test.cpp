@@ -21,15 +21,15 @@ struct Expected {
 };
 
 const Expected kBitmaps[] = {
-    {IDB_LOCK_DISABLED, 16, 16},       {IDB_LOCK_NORMAL, 16, 16},         {IDB_LOCK_HOVER, 16, 16},
-    {IDB_TRANSPARENT_LIGHT, 16, 16},   {IDB_TRANSPARENT_NORMAL, 16, 16},  {IDB_HEADER_RIGHT, 429, 40},
-    {IDB_HEADER_LEFT, 597, 40},        {IDB_HEADER_MIDDLE, 101, 40},      {IDB_ABOUT_NORMAL, 181, 19},
-    {IDB_SITE_PRESSED, 150, 20},       {IDB_SITE_HOVER, 150, 20},         {IDB_SITE_NORMAL, 150, 20},
-    {IDB_ABOUT_PRESSED, 181, 19},      {IDB_ABOUT_HOVER, 181, 19},        {IDB_ADVERT_NORMAL, 35, 34},
-    {IDB_ADVERT_HOVER, 35, 34},        {IDB_BUTTON_NORMAL_LEFT, 18, 24},  {IDB_BUTTON_HOVER_LEFT, 18, 24},
-    {IDB_BUTTON_DEFAULT_LEFT, 18, 24}, {IDB_BUTTON_PRESSED_LEFT, 18, 24}, {IDB_BUTTON_NORMAL_MIDDLE, 18, 24},
-    {IDB_BUTTON_HOVER_MIDDLE, 18, 24}, {IDB_BUTTON_DEFAULT_MIDDLE, 18, 24}, {IDB_BUTTON_PRESSED_MIDDLE, 18, 24},
-    {IDB_BUTTON_NORMAL_RIGHT, 18, 24}, {IDB_BUTTON_HOVER_RIGHT, 18, 24}, {IDB_BUTTON_DEFAULT_RIGHT, 18, 24},
+    {IDB_LOCK_DISABLED, 16, 16},        {IDB_LOCK_NORMAL, 16, 16},           {IDB_LOCK_HOVER, 16, 16},
+    {IDB_TRANSPARENT_LIGHT, 16, 16},    {IDB_TRANSPARENT_NORMAL, 16, 16},    {IDB_HEADER_RIGHT, 429, 40},
+    {IDB_HEADER_LEFT, 597, 40},         {IDB_HEADER_MIDDLE, 101, 40},        {IDB_ABOUT_NORMAL, 181, 19},
+    {IDB_SITE_PRESSED, 150, 20},        {IDB_SITE_HOVER, 150, 20},           {IDB_SITE_NORMAL, 150, 20},
+    {IDB_ABOUT_PRESSED, 181, 19},       {IDB_ABOUT_HOVER, 181, 19},          {IDB_ADVERT_NORMAL, 35, 34},
+    {IDB_ADVERT_HOVER, 35, 34},         {IDB_BUTTON_NORMAL_LEFT, 18, 24},    {IDB_BUTTON_HOVER_LEFT, 18, 24},
+    {IDB_BUTTON_DEFAULT_LEFT, 18, 24},  {IDB_BUTTON_PRESSED_LEFT, 18, 24},   {IDB_BUTTON_NORMAL_MIDDLE, 18, 24},
+    {IDB_BUTTON_HOVER_MIDDLE, 18, 24},  {IDB_BUTTON_DEFAULT_MIDDLE, 18, 24}, {IDB_BUTTON_PRESSED_MIDDLE, 18, 24},
+    {IDB_BUTTON_NORMAL_RIGHT, 18, 24},  {IDB_BUTTON_HOVER_RIGHT, 18, 24},    {IDB_BUTTON_DEFAULT_RIGHT, 18, 24},
     {IDB_BUTTON_PRESSED_RIGHT, 18, 24}, {IDB_PRODUCT_PICTURE, 144, 216},
 };
 
@@ -46,8 +46,8 @@ class PluginArtwork : public ::testing::Test {
   }
 
   HBITMAP Load(int id) {
-    auto* bitmap = static_cast<HBITMAP>(
-        LoadImageW(module_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    auto* bitmap =
+        static_cast<HBITMAP>(LoadImageW(module_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (bitmap != nullptr) loaded_.push_back(bitmap);
     return bitmap;
   }
@@ -107,7 +107,8 @@ TEST_F(PluginArtwork, HeaderButtonsAtRestMatchTheStripUnderThem) {
   };
   // The About caption and the logo sit on the left part; the web-site button 199 pixels from the right
   // edge, that is 230 pixels into the right part.
-  const Placed placed[] = {{IDB_ABOUT_NORMAL, left.get(), 87, 12}, {IDB_ADVERT_NORMAL, left.get(), 16, 3},
+  const Placed placed[] = {{IDB_ABOUT_NORMAL, left.get(), 87, 12},
+                           {IDB_ADVERT_NORMAL, left.get(), 16, 3},
                            {IDB_SITE_NORMAL, right.get(), 230, 12}};
   for (const Placed& button : placed) {
     const auto face = CanvasOf(Load(button.id));

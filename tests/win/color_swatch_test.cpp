@@ -13,11 +13,11 @@
 
 #include "base/platform.h"
 
+#include "tests/win/toolkit_test_support.h"
 #include "widgets/color_swatch.h"
 #include "widgets/gdi_owners.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/plain_container.h"
-#include "tests/win/toolkit_test_support.h"
 
 namespace {
 
@@ -129,7 +129,8 @@ TEST_F(ColorSwatchWindow, ClassHasDoubleClicksTheArrowAndItsOwnBackgroundBrush) 
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSwatchId)), nullptr, nullptr);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(GetClassLongPtrW(window, GCL_STYLE), static_cast<ULONG_PTR>(CS_DBLCLKS));
-  EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrW(window, GCLP_HCURSOR)), LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
+  EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrW(window, GCLP_HCURSOR)),
+            LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
   EXPECT_EQ(GetClassLongPtrW(window, GCL_CBWNDEXTRA), static_cast<ULONG_PTR>(sizeof(void*)));
   const auto brush = reinterpret_cast<HBRUSH>(GetClassLongPtrW(window, GCLP_HBRBACKGROUND));
   LOGBRUSH look{};

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -16,25 +16,25 @@
 #include <string>
 #include <vector>
 
+#include "base/callouts.h"
 #include "base/debug_log.h"
 #include "base/platform.h"
-#include "records/save_paths.h"
-#include "reduce/median_cut.h"
 #include "records/palette.h"
 #include "records/reduced_image.h"
+#include "records/save_options.h"
+#include "records/save_paths.h"
 #include "records/whole_image.h"
+#include "reduce/median_cut.h"
 #include "resources/resource_ids.h"
-#include "widgets/bitmap_check_button.h"
+#include "tests/win/toolkit_test_support.h"
 #include "ui/options_panel.h"
 #include "ui/palette_view.h"
 #include "ui/preview_dialog.h"
-#include "records/save_options.h"
 #include "ui/toolkit_session.h"
-#include "base/callouts.h"
+#include "widgets/bitmap_check_button.h"
 #include "widgets/color_swatch.h"
 #include "widgets/gdi_owners.h"
 #include "widgets/mac_style_button.h"
-#include "tests/win/toolkit_test_support.h"
 
 namespace {
 
@@ -187,7 +187,7 @@ DialogTemplate ReadDialogTemplate(int id) {
   at = SkipSizeOrOrdinal(at);  // class
   at = SkipSizeOrOrdinal(at);  // title
   result.pointSize = at[0];
-  at += 3;                     // point size, weight, italic and character set
+  at += 3;  // point size, weight, italic and character set
   result.typeface = reinterpret_cast<const wchar_t*>(at);
   at = SkipSizeOrOrdinal(at);
   for (WORD i = 0; i < count; ++i) {
@@ -289,7 +289,9 @@ class OptionsPanelWindow : public ::testing::Test {
     SendMessageW(Item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     Command(id, notification, reinterpret_cast<LPARAM>(Item(id)));
   }
-  HBITMAP ImageOf(int id) const { return reinterpret_cast<HBITMAP>(SendMessageW(Item(id), BM_GETIMAGE, IMAGE_BITMAP, 0)); }
+  HBITMAP ImageOf(int id) const {
+    return reinterpret_cast<HBITMAP>(SendMessageW(Item(id), BM_GETIMAGE, IMAGE_BITMAP, 0));
+  }
 
   static ToolkitSession* session_;
   HWND parent_ = nullptr;
@@ -521,7 +523,7 @@ TEST_F(OptionsPanelWindow, ChoosingSixteenSetsTheCountAndAsksForARebuild) {
   EXPECT_EQ(refreshes[0].built, 0);
   EXPECT_EQ(refreshes[0].builtCount, 32);  // the count in use when the user chose
   EXPECT_EQ(refreshes[0].shownCount, 16);
-  EXPECT_EQ(refreshes[0].selected, -1);  // a changed count clears the selection
+  EXPECT_EQ(refreshes[0].selected, -1);       // a changed count clears the selection
   EXPECT_EQ(Palette.entries[31].alpha, 255);  // the old key colour entry is opaque again
   EXPECT_TRUE(Shown(PaletteView.Cell(15)));
   EXPECT_FALSE(Shown(PaletteView.Cell(16)));
@@ -799,8 +801,7 @@ TEST_F(OptionsPanelWindow, EntryButtonsShowTheirImagesForEnablingAndHover) {
   EXPECT_EQ(record->images.slots[static_cast<int>(FaceSlot::kChecked)], nullptr);
   const BitmapCheckRecord* transparent = BitmapCheckRecordOf(Item(IDC_PANEL_TRANSPARENT));
   ASSERT_NE(transparent, nullptr);
-  EXPECT_EQ(transparent->images.slots[static_cast<int>(FaceSlot::kNormal)],
-            panelObject_->Face(IDB_TRANSPARENT_NORMAL));
+  EXPECT_EQ(transparent->images.slots[static_cast<int>(FaceSlot::kNormal)], panelObject_->Face(IDB_TRANSPARENT_NORMAL));
   EXPECT_EQ(transparent->images.slots[static_cast<int>(FaceSlot::kHover)], panelObject_->Face(IDB_TRANSPARENT_LIGHT));
   EXPECT_EQ(transparent->images.slots[static_cast<int>(FaceSlot::kDisabled)],
             panelObject_->Face(IDB_TRANSPARENT_LIGHT));

@@ -13,13 +13,13 @@
 #include "base/debug_log.h"
 #include "base/platform.h"
 
-#include "records/palette.h"
 #include "base/callouts.h"
-#include "records/whole_image.h"
-#include "ui/palette_view.h"
+#include "records/palette.h"
 #include "records/save_options.h"
-#include "widgets/gdi_owners.h"
+#include "records/whole_image.h"
 #include "tests/win/toolkit_test_support.h"
+#include "ui/palette_view.h"
+#include "widgets/gdi_owners.h"
 
 namespace {
 
@@ -73,9 +73,7 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 }
 
 // Shown means the cell's own visibility; the hidden test panel would make IsWindowVisible false for all.
-bool Shown(const ColorSwatch* cell) {
-  return (GetWindowLongPtrW(cell->window, GWL_STYLE) & WS_VISIBLE) != 0;
-}
+bool Shown(const ColorSwatch* cell) { return (GetWindowLongPtrW(cell->window, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 class PaletteViewWindow : public ::testing::Test {
  protected:

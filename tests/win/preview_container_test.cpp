@@ -12,12 +12,12 @@
 
 #include "records/palette.h"
 #include "records/reduced_image.h"
-#include "records/whole_image.h"
 #include "records/save_options.h"
-#include "widgets/gdi_owners.h"
-#include "ui/preview_source.h"
-#include "widgets/preview_container.h"
+#include "records/whole_image.h"
 #include "tests/win/toolkit_test_support.h"
+#include "ui/preview_source.h"
+#include "widgets/gdi_owners.h"
+#include "widgets/preview_container.h"
 
 namespace {
 
@@ -94,8 +94,7 @@ class PreviewContainerWindow : public ::testing::Test {
   }
 
   // The reduced rows (owned by the test) as the shared image of the given type.
-  void UseImage(std::vector<uint8_t>& rows, int width, int height, int bytesPerPixel, int8_t pngType,
-                int planesIn) {
+  void UseImage(std::vector<uint8_t>& rows, int width, int height, int bytesPerPixel, int8_t pngType, int planesIn) {
     WholeImage._WholeWidth = width;
     WholeImage._WholeHeight = height;
     WholeImage._WholePlanesIn = planesIn;
@@ -140,7 +139,8 @@ TEST_F(PreviewContainerWindow, ClassIsRegisteredWithTheSizeAllCursorAndTheGivenB
   const HWND preview = CreatePreview(20, 16);
   ASSERT_NE(preview, nullptr);
   EXPECT_EQ(GetClassLongPtrW(preview, GCL_STYLE), 0);
-  EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrW(preview, GCLP_HCURSOR)), LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZEALL)));
+  EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrW(preview, GCLP_HCURSOR)),
+            LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZEALL)));
   EXPECT_EQ(reinterpret_cast<HBRUSH>(GetClassLongPtrW(preview, GCLP_HBRBACKGROUND)), background_);
   EXPECT_EQ(GetClassLongPtrW(preview, GCL_CBWNDEXTRA), static_cast<ULONG_PTR>(sizeof(void*)));
 

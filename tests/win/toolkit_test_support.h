@@ -18,9 +18,7 @@ struct Rgb {
   int red = 0;
   int green = 0;
   int blue = 0;
-  bool operator==(const Rgb& other) const {
-    return red == other.red && green == other.green && blue == other.blue;
-  }
+  bool operator==(const Rgb& other) const { return red == other.red && green == other.green && blue == other.blue; }
   bool operator!=(const Rgb& other) const { return !(*this == other); }
 };
 

@@ -53,16 +53,15 @@ TEST_F(Tooltip, LongTextGetsOneBalloonToolThatWraps) {
   tool.uId = 0;
   tool.lpszText = shown;
   ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
-  EXPECT_EQ(std::wstring(shown), std::wstring(L"Save image and close, keeping every option chosen here for the next save"));
+  EXPECT_EQ(std::wstring(shown),
+            std::wstring(L"Save image and close, keeping every option chosen here for the next save"));
   const UINT flags = TTF_SUBCLASS | TTF_CENTERTIP | TTF_TRANSPARENT;
   EXPECT_EQ(tool.uFlags & flags, flags);
   EXPECT_EQ(tool.rect.right - tool.rect.left, 84);
   EXPECT_EQ(tool.rect.bottom - tool.rect.top, 24);
 }
 
-TEST_F(Tooltip, TitleIsAccepted) {
-  EXPECT_NE(AddTooltip(control_, "About this software", "Vexlorin"), nullptr);
-}
+TEST_F(Tooltip, TitleIsAccepted) { EXPECT_NE(AddTooltip(control_, "About this software", "Vexlorin"), nullptr); }
 
 TEST_F(Tooltip, MissingControlOrTextMakesNone) {
   EXPECT_EQ(AddTooltip(nullptr, "text", nullptr), nullptr);
