@@ -48,8 +48,8 @@ void SetHeader(png_structp png, png_infop info, const PngWriteJob& job, ChunkDat
         chunks.colors[i] = png_color{entry.red, entry.green, entry.blue};
       }
       chunks.hasPalette = true;
-      if (job.hasAlphaPlane && (job.alphaChannel || job.useKeyColor)) {
-        for (int i = 0; i < count; ++i) chunks.alphas[i] = job.palette->entries[i].alpha;
+      if (job.paletteAlpha != PaletteAlpha::kOpaque) {
+        for (int i = 0; i < count; ++i) chunks.alphas[i] = SavedAlpha(job.palette->entries[i], job.paletteAlpha);
         DebugLog("before png_set_tRNS");
         png_set_tRNS(png, info, chunks.alphas, count, nullptr);
       }
@@ -160,7 +160,8 @@ int32_t CompressPNG() {
   job.pngType = UsablePngType(SaveOptions.pngType);
   job.hasAlphaPlane = HasAlphaPlane();
   job.alphaChannel = SaveOptions.alphaChannel != 0;
-  job.useKeyColor = SaveOptions.useKeyColor != 0;
+  job.paletteAlpha = PaletteAlphaFor(WholeImage._WholeMode, WholeImage._WholePlanesIn, job.alphaChannel,
+                                     SaveOptions.useKeyColor != 0, Palette);
   job.fillColor = SaveOptions.fillColor;
   job.palette = &Palette;
   // Rows left from a reduction that stopped are not the image the user chose.

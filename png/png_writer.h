@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "records/palette.h"
+#include "records/palette_alpha.h"
 
 // Everything one encoding reads, so tests can encode without the process-wide records.
 struct PngWriteJob {
@@ -11,11 +12,11 @@ struct PngWriteJob {
   int32_t rowBytes = 0;
   int32_t width = 0;
   int32_t height = 0;
-  int32_t pngType = 0;  // 0 Grayscale, 1 Palette, 2 RGB
-  bool hasAlphaPlane = false;
+  int32_t pngType = 0;         // 0 Grayscale, 1 Palette, 2 RGB
+  bool hasAlphaPlane = false;  // with alphaChannel: Grayscale and RGB keep the alpha plane
   bool alphaChannel = false;
-  bool useKeyColor = false;
-  int32_t fillColor = 0;  // 0x00BBGGRR
+  PaletteAlpha paletteAlpha = PaletteAlpha::kOpaque;  // Palette: what tRNS says of each entry, if written at all
+  int32_t fillColor = 0;                              // 0x00BBGGRR
   const PaletteRecord* palette = nullptr;
 };
 

@@ -14,8 +14,7 @@ PreviewSource SharedPreviewSource() {
   source.bytesPerPixel = ReducedImage.bytesPerPixel;
   source.pngType = UsablePngType(SaveOptions.pngType);
   source.palette = Palette.entries;
-  source.alphaChannel = SaveOptions.alphaChannel != 0;
-  source.useKeyColor = SaveOptions.useKeyColor != 0;
-  source.planesIn = WholeImage._WholePlanesIn;
+  source.paletteAlpha = PaletteAlphaFor(WholeImage._WholeMode, WholeImage._WholePlanesIn, SaveOptions.alphaChannel != 0,
+                                        SaveOptions.useKeyColor != 0, Palette);
   return source;
 }

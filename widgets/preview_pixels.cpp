@@ -27,16 +27,8 @@ PreviewColor PreviewColorOf(const PreviewSource& source, const uint8_t* pixel) {
       color.red = entry.red;
       color.green = entry.green;
       color.blue = entry.blue;
-      if (source.bytesPerPixel > 1) {
-        color.alpha = pixel[1];
-      } else if (source.alphaChannel && source.planesIn > 3) {
-        color.alpha = entry.alpha;
-      } else if (!source.alphaChannel && source.useKeyColor) {
-        // Key-colour mode: the PNG can only say "transparent" or "not", so show it that way.
-        color.alpha = entry.alpha == 0 ? 0 : 255;
-      } else {
-        color.alpha = 255;
-      }
+      // Exactly as the file states it.
+      color.alpha = source.bytesPerPixel > 1 ? pixel[1] : SavedAlpha(entry, source.paletteAlpha);
       break;
     }
     default:

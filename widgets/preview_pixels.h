@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "records/palette.h"
+#include "records/palette_alpha.h"
 
 // Held once for the process: there is one preview.
 extern float previewZoom;   // image pixels per preview pixel; sampling waits while it is 0 or less
@@ -18,11 +19,9 @@ struct PreviewSource {
   int32_t height = 0;               // _WholeHeight
   int32_t rowBytes = 0;
   int32_t bytesPerPixel = 0;
-  int8_t pngType = 2;                     // 0 Grayscale, 1 Palette, 2 RGB
-  const PaletteEntry* palette = nullptr;  // 256 entries; read for the Palette type only
-  bool alphaChannel = false;
-  bool useKeyColor = false;
-  int32_t planesIn = 0;  // _WholePlanesIn
+  int8_t pngType = 2;                                 // 0 Grayscale, 1 Palette, 2 RGB
+  const PaletteEntry* palette = nullptr;              // 256 entries; read for the Palette type only
+  PaletteAlpha paletteAlpha = PaletteAlpha::kOpaque;  // how the file states the entries' transparency
 };
 
 struct PreviewColor {

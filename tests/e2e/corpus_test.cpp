@@ -119,8 +119,14 @@ Bytes ExpectedRows(const HostImage& in, int type, const Variant& v) {
         }
       } else if (in.mode == 2) {
         const int index = sample(0);
-        if (type == 2) {
+        // The transparent index is transparency that the file does not keep: it becomes the fill colour.
+        const bool clear = index == in.transparentIndex && !alphaMode;
+        if (type == 2 && clear) {
+          put(Red(v.fillColor)), put(Green(v.fillColor)), put(Blue(v.fillColor));
+        } else if (type == 2) {
           put(in.red[index]), put(in.green[index]), put(in.blue[index]);
+        } else if (clear) {
+          put(fillGray);
         } else {
           put(readback::Gray(in.red[index], in.green[index], in.blue[index]));
         }
@@ -297,7 +303,9 @@ class CorpusTest : public ::testing::Test {
     if (!list.problem.empty()) return Problem(runLabel + list.problem);
     const bool alphaPlane = HasAlphaPlane(in);
     const bool alphaMode = alphaPlane && v.alphaChannel;
-    const bool transparency = type == 1 && alphaPlane && (v.alphaChannel || v.useKeyColor);
+    // The host's transparent index of an indexed image is kept in a Palette file whatever the options say.
+    const bool transparentIndex = in.mode == 2 && in.transparentIndex >= 0 && in.transparentIndex <= 255;
+    const bool transparency = type == 1 && ((alphaPlane && (v.alphaChannel || v.useKeyColor)) || transparentIndex);
 
     // Header and chunks.
     const readback::Header header = readback::HeaderOf(list.chunks);
@@ -362,7 +370,8 @@ class CorpusTest : public ::testing::Test {
     job.pngType = type;
     job.hasAlphaPlane = alphaPlane;
     job.alphaChannel = v.alphaChannel;
-    job.useKeyColor = v.useKeyColor;
+    job.paletteAlpha =
+        readback::FindChunk(list.chunks, "tRNS") != nullptr ? PaletteAlpha::kEntryAlpha : PaletteAlpha::kOpaque;
     job.fillColor = v.fillColor;
     job.palette = &palette;
     const std::string again = output + ".again";

@@ -185,17 +185,16 @@ TEST_F(WriterTest, FullPaletteWithTransparencyKeepsAllEntriesIncludingOpaqueOnes
   const PaletteRecord palette = PaletteOf(256, 200);
   Bytes pixels(16 * 16);
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(255 - i);
-  struct Case {
-    bool alphaChannel;
-    bool useKeyColor;
-  };
-  for (const Case c : {Case{true, false}, Case{false, true}, Case{true, true}}) {
+  // Keyed, only entry 0 (alpha 0) is clear; every other entry, whatever its alpha, is opaque.
+  Bytes keyed(256, 255);
+  keyed[0] = 0;
+  for (const PaletteAlpha how : {PaletteAlpha::kEntryAlpha, PaletteAlpha::kKeyed}) {
     PngWriteJob job = JobOf(pixels, 16, 16, 1, kPngPalette);
     job.hasAlphaPlane = true;
-    job.alphaChannel = c.alphaChannel;
-    job.useKeyColor = c.useKeyColor;
+    job.paletteAlpha = how;
     job.palette = &palette;
-    const std::string name = "full" + std::to_string(c.alphaChannel) + std::to_string(c.useKeyColor) + ".png";
+    const Bytes alphas = how == PaletteAlpha::kKeyed ? keyed : AlphaBytes(palette);
+    const std::string name = "full" + std::to_string(static_cast<int>(how)) + ".png";
     const auto chunks = ReadBack(name, Write(job, name));
     SCOPED_TRACE(name);
     EXPECT_EQ(ChunkOrder(chunks), (Order{"IHDR", "PLTE", "tRNS", "bKGD", "IDAT", "IEND"}));
@@ -205,7 +204,7 @@ TEST_F(WriterTest, FullPaletteWithTransparencyKeepsAllEntriesIncludingOpaqueOnes
     EXPECT_EQ(*FindChunk(chunks, "PLTE"), PlteBytes(palette));
     ASSERT_NE(FindChunk(chunks, "tRNS"), nullptr);
     EXPECT_EQ(FindChunk(chunks, "tRNS")->size(), 256u);
-    EXPECT_EQ(*FindChunk(chunks, "tRNS"), AlphaBytes(palette));
+    EXPECT_EQ(*FindChunk(chunks, "tRNS"), alphas);
     EXPECT_EQ(*FindChunk(chunks, "bKGD"), Bytes{0});
 
     const readback::Decoded decoded = Decode(File(name));
@@ -215,39 +214,37 @@ TEST_F(WriterTest, FullPaletteWithTransparencyKeepsAllEntriesIncludingOpaqueOnes
     for (int i = 0; i < 256; ++i) {
       const PaletteEntry& entry = palette.entries[i];
       EXPECT_EQ(Bytes(decoded.colormap.begin() + i * 4, decoded.colormap.begin() + i * 4 + 4),
-                (Bytes{entry.red, entry.green, entry.blue, entry.alpha}))
+                (Bytes{entry.red, entry.green, entry.blue, alphas[i]}))
           << "entry " << i;
     }
   }
 }
 
-TEST_F(WriterTest, PaletteGetsTransparencyOnlyWithAnAlphaPlaneAndAnOptionThatKeepsIt) {
+TEST_F(WriterTest, PaletteGetsTransparencyOnlyWhenItsEntriesAreNotAllOpaque) {
   const PaletteRecord palette = PaletteOf(5, 3);
   const Bytes pixels = PatternPixels(7, 3, 1, 5);
-  for (const bool alphaPlane : {false, true}) {
-    for (const bool alphaChannel : {false, true}) {
-      for (const bool useKeyColor : {false, true}) {
-        PngWriteJob job = JobOf(pixels, 7, 3, 1, kPngPalette);
-        job.hasAlphaPlane = alphaPlane;
-        job.alphaChannel = alphaChannel;
-        job.useKeyColor = useKeyColor;
-        job.palette = &palette;
-        const std::string name =
-            "p" + std::to_string(alphaPlane) + std::to_string(alphaChannel) + std::to_string(useKeyColor) + ".png";
-        const auto chunks = ReadBack(name, Write(job, name));
-        SCOPED_TRACE(name);
-        const bool transparency = alphaPlane && (alphaChannel || useKeyColor);
-        const Order expected = transparency ? Order{"IHDR", "PLTE", "tRNS", "bKGD", "IDAT", "IEND"}
-                                            : Order{"IHDR", "PLTE", "bKGD", "IDAT", "IEND"};
-        EXPECT_EQ(ChunkOrder(chunks), expected);
-        EXPECT_EQ(*FindChunk(chunks, "PLTE"), PlteBytes(palette));
-        if (transparency) {
-          EXPECT_EQ(*FindChunk(chunks, "tRNS"), AlphaBytes(palette));
-        }
-        const readback::Decoded decoded = Decode(File(name));
-        EXPECT_EQ(decoded.pixels, pixels);
-      }
+  for (const PaletteAlpha how : {PaletteAlpha::kOpaque, PaletteAlpha::kEntryAlpha, PaletteAlpha::kKeyed}) {
+    PngWriteJob job = JobOf(pixels, 7, 3, 1, kPngPalette);
+    job.hasAlphaPlane = true;
+    job.alphaChannel = true;  // the palette's transparency is the job's to say, not these
+    job.paletteAlpha = how;
+    job.palette = &palette;
+    const std::string name = "p" + std::to_string(static_cast<int>(how)) + ".png";
+    const auto chunks = ReadBack(name, Write(job, name));
+    SCOPED_TRACE(name);
+    const bool transparency = how != PaletteAlpha::kOpaque;
+    const Order expected = transparency ? Order{"IHDR", "PLTE", "tRNS", "bKGD", "IDAT", "IEND"}
+                                        : Order{"IHDR", "PLTE", "bKGD", "IDAT", "IEND"};
+    EXPECT_EQ(ChunkOrder(chunks), expected);
+    EXPECT_EQ(*FindChunk(chunks, "PLTE"), PlteBytes(palette));
+    if (how == PaletteAlpha::kEntryAlpha) {
+      EXPECT_EQ(*FindChunk(chunks, "tRNS"), AlphaBytes(palette));
     }
+    if (how == PaletteAlpha::kKeyed) {
+      EXPECT_EQ(*FindChunk(chunks, "tRNS"), (Bytes{0, 255, 255, 255, 255}));
+    }
+    const readback::Decoded decoded = Decode(File(name));
+    EXPECT_EQ(decoded.pixels, pixels);
   }
 }
 
@@ -281,13 +278,12 @@ TEST_F(WriterTest, GrayAndRgbTakeAlphaOnlyFromAnAlphaPlaneWithAlphaChannelOn) {
       {kPngRgb, true, false, 2},        {kPngRgb, true, true, 6},
   };
   for (const Case& c : cases) {
-    // useKeyColor is on throughout: it must never give these types a tRNS chunk.
+    // These types never get a tRNS chunk.
     const int samples = (c.type == kPngRgb ? 3 : 1) + (c.colorType == 4 || c.colorType == 6 ? 1 : 0);
     const Bytes pixels = PatternPixels(11, 5, samples);
     PngWriteJob job = JobOf(pixels, 11, 5, samples, c.type);
     job.hasAlphaPlane = c.alphaPlane;
     job.alphaChannel = c.alphaChannel;
-    job.useKeyColor = true;
     const std::string name =
         "t" + std::to_string(c.type) + std::to_string(c.alphaPlane) + std::to_string(c.alphaChannel) + ".png";
     const auto chunks = ReadBack(name, Write(job, name));
@@ -380,6 +376,7 @@ TEST_F(WriterTest, FileIsWhatTheLibraryWritesWithNothingButTheChunksSet) {
     PngWriteJob job = JobOf(pixels, width, height, c.samples, c.type);
     job.hasAlphaPlane = c.alphaPlane;
     job.alphaChannel = true;
+    job.paletteAlpha = c.alphaPlane ? PaletteAlpha::kEntryAlpha : PaletteAlpha::kOpaque;
     job.fillColor = 0x203040;
     job.palette = &palette;
     const std::string name = "lib" + std::to_string(c.colorType) + std::to_string(c.alphaPlane) + ".png";
@@ -547,7 +544,8 @@ TEST_F(CompressPngTest, ReadsTypeOptionsAlphaPlaneAndPaletteFromTheSharedRecords
     EXPECT_EQ(Decode(TempFile()).pixels, reduced);
   }
   {
-    // Palette of an RGBA image with only the key colour on: tRNS with every entry in use.
+    // Palette of an RGBA image with only the key colour on: tRNS with every entry in use, clear for the key
+    // (alpha 0) and opaque for every other entry whatever alpha the build averaged for it.
     Palette = PaletteOf(12, 4);
     const Bytes reduced = PatternPixels(width, height, 1, 12);
     SetImage(width, height, 4, 1, reduced);
@@ -561,12 +559,28 @@ TEST_F(CompressPngTest, ReadsTypeOptionsAlphaPlaneAndPaletteFromTheSharedRecords
     const auto chunks = ReadBack("image.png.temp", size);
     EXPECT_EQ(ChunkOrder(chunks), (Order{"IHDR", "PLTE", "tRNS", "bKGD", "IDAT", "IEND"}));
     EXPECT_EQ(*FindChunk(chunks, "PLTE"), PlteBytes(Palette));
-    EXPECT_EQ(*FindChunk(chunks, "tRNS"), AlphaBytes(Palette));
+    EXPECT_EQ(*FindChunk(chunks, "tRNS"), (Bytes{0, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255}));
     EXPECT_EQ(*FindChunk(chunks, "bKGD"), Bytes{0});
     EXPECT_EQ(Decode(TempFile()).pixels, reduced);
   }
   {
+    // An indexed image whose colour table has a transparent entry (the host's transparent index): tRNS that
+    // makes that entry clear and every other opaque, whatever the options say.
+    Palette = PaletteOf(12, 0);
+    Palette.entries[5].alpha = 0;
+    const Bytes reduced = PatternPixels(width, height, 1, 12);
+    SetImage(width, height, 1, 1, reduced);
+    WholeImage._WholeMode = kWholeIndexed;
+    SaveOptions.alphaChannel = 1;
+    SaveOptions.useKeyColor = 0;
+    const int32_t size = CompressPNG();
+    const auto chunks = ReadBack("image.png.temp", size);
+    EXPECT_EQ(ChunkOrder(chunks), (Order{"IHDR", "PLTE", "tRNS", "bKGD", "IDAT", "IEND"}));
+    EXPECT_EQ(*FindChunk(chunks, "tRNS"), (Bytes{255, 255, 255, 255, 255, 0, 255, 255, 255, 255, 255, 255}));
+  }
+  {
     // The same palette image acquired without an alpha plane: no tRNS, whatever the options say.
+    Palette = PaletteOf(12, 4);
     const Bytes reduced = PatternPixels(width, height, 1, 12);
     SetImage(width, height, 3, 1, reduced);
     SaveOptions.alphaChannel = 1;

@@ -63,42 +63,25 @@ class PaletteColors : public ::testing::Test {
 
 TEST_F(PaletteColors, ASecondByteGivesTheAlpha) {
   source.bytesPerPixel = 2;
-  source.alphaChannel = true;
-  source.planesIn = 4;
+  source.paletteAlpha = PaletteAlpha::kEntryAlpha;
   ExpectRgba(ColorOf(source, {5, 200}), 1, 2, 3, 200);
 }
 
-TEST_F(PaletteColors, AlphaChannelWithAnAlphaPlaneShowsTheEntrysAlpha) {
-  source.alphaChannel = true;
-  source.useKeyColor = true;
-  source.planesIn = 4;
+TEST_F(PaletteColors, EntryAlphaShowsEachEntrysAlpha) {
+  source.paletteAlpha = PaletteAlpha::kEntryAlpha;
   ExpectRgba(ColorOf(source, {5}), 1, 2, 3, 60);
   ExpectRgba(ColorOf(source, {6}), 4, 5, 6, 0);
-  source.planesIn = 5;
-  ExpectRgba(ColorOf(source, {5}), 1, 2, 3, 60);
 }
 
-TEST_F(PaletteColors, AlphaChannelNeedsMoreThanThreePlanes) {
-  source.alphaChannel = true;
-  source.planesIn = 3;
-  ExpectRgba(ColorOf(source, {6}), 4, 5, 6, 255);
-  source.planesIn = 2;
-  ExpectRgba(ColorOf(source, {6}), 4, 5, 6, 255);
-}
-
-TEST_F(PaletteColors, KeyColourShowsTransparentEntriesClearAndAllOthersOpaque) {
-  source.alphaChannel = false;
-  source.useKeyColor = true;
-  source.planesIn = 4;
+TEST_F(PaletteColors, KeyedShowsTransparentEntriesClearAndAllOthersOpaque) {
+  source.paletteAlpha = PaletteAlpha::kKeyed;
   ExpectRgba(ColorOf(source, {6}), 4, 5, 6, 0);
   ExpectRgba(ColorOf(source, {5}), 1, 2, 3, 255);
   ExpectRgba(ColorOf(source, {7}), 7, 8, 9, 255);
 }
 
-TEST_F(PaletteColors, NeitherAlphaChannelNorKeyColourIsOpaque) {
-  source.alphaChannel = false;
-  source.useKeyColor = false;
-  source.planesIn = 4;
+TEST_F(PaletteColors, AnOpaquePaletteShowsEveryEntryOpaque) {
+  source.paletteAlpha = PaletteAlpha::kOpaque;
   ExpectRgba(ColorOf(source, {6}), 4, 5, 6, 255);
   ExpectRgba(ColorOf(source, {5}), 1, 2, 3, 255);
 }
@@ -187,8 +170,7 @@ TEST(SampleView, PaletteImageInKeyColourModeShowsOnlyAlphaZeroEntriesClear) {
   source.height = 1;
   source.rowBytes = 3;
   source.palette = entries;
-  source.useKeyColor = true;
-  source.planesIn = 4;
+  source.paletteAlpha = PaletteAlpha::kKeyed;
   std::vector<uint8_t> view(3 * 4, 0);
   SampleView(source, 1.0f, 0, 0, 3, 1, view.data());
   EXPECT_EQ(view, (std::vector<uint8_t>{9, 9, 9, 0, 40, 50, 60, 255, 70, 80, 90, 255}));
@@ -302,6 +284,7 @@ TEST(SharedPreviewSource, ReadsTheSharedRecords) {
   ReducedImage.pixels = rows;
   ReducedImage.rowBytes = 8;
   ReducedImage.bytesPerPixel = 4;
+  WholeImage._WholeMode = kWholeRgb;
   SaveOptions.pngType = 7;  // out of range: read as RGB, as the reduction reads it
   SaveOptions.alphaChannel = 0;
   SaveOptions.useKeyColor = 3;
@@ -314,9 +297,7 @@ TEST(SharedPreviewSource, ReadsTheSharedRecords) {
   EXPECT_EQ(source.bytesPerPixel, 4);
   EXPECT_EQ(source.pngType, kPngRgb);
   EXPECT_EQ(source.palette, Palette.entries);
-  EXPECT_FALSE(source.alphaChannel);
-  EXPECT_TRUE(source.useKeyColor);
-  EXPECT_EQ(source.planesIn, 4);
+  EXPECT_EQ(source.paletteAlpha, PaletteAlpha::kKeyed);  // as the writer states the palette
 
   SaveOptions.pngType = kPngGrayscale;
   EXPECT_EQ(SharedPreviewSource().pngType, kPngGrayscale);
