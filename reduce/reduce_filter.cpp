@@ -99,8 +99,15 @@ class RowConverter {
         break;
       case kWholeIndexed:
         for (int32_t i = 0; i < 256; ++i) {
+          // The colour table's transparent entry is transparency the file does not keep: it takes the fill.
           const PaletteEntry& entry = palette.entries[i];
-          paletteGray_[i] = static_cast<uint8_t>(GrayOf(entry.red, entry.green, entry.blue));
+          const bool clear = entry.alpha == 0 && !settings.alphaMode;
+          paletteRgb_[i] =
+              clear ? RgbColor{static_cast<uint8_t>(settings.fillRed), static_cast<uint8_t>(settings.fillGreen),
+                               static_cast<uint8_t>(settings.fillBlue)}
+                    : RgbColor{entry.red, entry.green, entry.blue};
+          paletteGray_[i] =
+              static_cast<uint8_t>(clear ? settings.fillGray : GrayOf(entry.red, entry.green, entry.blue));
         }
         break;
       case kWholeGray:
@@ -234,10 +241,10 @@ class RowConverter {
   void IndexedToRgb(const uint8_t* in, uint8_t* out) const {
     const bool alpha = settings_.alphaMode;
     for (int32_t x = 0; x < width_; ++x, in += planes_, out += out_) {
-      const PaletteEntry& entry = palette_.entries[in[0]];
-      out[0] = entry.red;
-      out[1] = entry.green;
-      out[2] = entry.blue;
+      const RgbColor& color = paletteRgb_[in[0]];
+      out[0] = color.red;
+      out[1] = color.green;
+      out[2] = color.blue;
       if (alpha) out[3] = in[1];
     }
   }
@@ -296,6 +303,7 @@ class RowConverter {
   Table overBlue_;
   Table grayOver_;
   std::unique_ptr<GrayTerms> grayTerms_;
+  RgbColor paletteRgb_[256] = {};
   uint8_t paletteGray_[256] = {};
   std::unique_ptr<PaletteLookup> lookup_;
   bool ready_ = true;

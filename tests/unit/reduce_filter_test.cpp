@@ -250,9 +250,11 @@ TEST_F(ReduceFilterTest, IndexedImageThroughThePalette) {
   Palette.entries[7] = PaletteEntry{255, 0, 0, 0, 0};
   SetImage(kIndexed, 3, 1, 1, {1, 7, 0});
 
+  // Entry 7 is the host's transparent index: Grayscale and RGB files keep no transparency here, so its pixels
+  // take the fill colour (black, gray 0), as transparent pixels of other images do.
   SetOptions(kPngGrayscale, true, true);
   DoFilter();
-  EXPECT_EQ(Output(), (Bytes{95, 54, 43}));
+  EXPECT_EQ(Output(), (Bytes{95, 0, 43}));
 
   SetOptions(kPngPalette, true, true, kDiffusion, true);
   DoFilter();
@@ -262,7 +264,14 @@ TEST_F(ReduceFilterTest, IndexedImageThroughThePalette) {
 
   SetOptions(kPngRgb, true, true);
   DoFilter();
-  EXPECT_EQ(Output(), (Bytes{4, 131, 6, 255, 0, 0, 43, 43, 43}));
+  EXPECT_EQ(Output(), (Bytes{4, 131, 6, 0, 0, 0, 43, 43, 43}));
+  SaveOptions.fillColor = 0x0A1428;  // red 40, green 20, blue 10
+  DoFilter();
+  EXPECT_EQ(Output(), (Bytes{4, 131, 6, 40, 20, 10, 43, 43, 43}));
+  SetOptions(kPngGrayscale, true, true);
+  SaveOptions.fillColor = 0x0A1428;
+  DoFilter();
+  EXPECT_EQ(Output(), (Bytes{95, 23, 43}));  // 0.7154 x 20 + 0.2125 x 40 + 0.0721 x 10 = 23.5
 
   // With an alpha plane in alpha mode, the alpha byte comes from plane 1.
   SetImage(kIndexed, 2, 1, 2, {1, 200, 7, 0}, 0);
