@@ -199,6 +199,8 @@ void WholePicture() {
   Palette.count = 0;
   Palette.built = 0;
   Palette.builtCount = 256;
+  // Locks belong to one image in one dialog; a new image starts with none.
+  for (PaletteEntry& entry : Palette.entries) entry.mark = 0;
 
   const int32_t rows = ImageRows();
   const int32_t columns = ImageColumns();

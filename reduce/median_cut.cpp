@@ -8,6 +8,13 @@
 #include "reduce/color_sample.h"
 #include "reduce/palette_order.h"
 
+namespace {
+
+// The last entry in use is the transparent one.
+bool KeepsTransparency() { return HasAlphaPlane() && (SaveOptions.alphaChannel || SaveOptions.useKeyColor); }
+
+}  // namespace
+
 AColorHistEntry* CreateColorPalette() {
   DebugLog("CreateColorPalette BEGIN =====>");
   if (WholeImage._WholePlanesIn < 3) {
@@ -29,12 +36,16 @@ AColorHistEntry* CreateColorPalette() {
   }
 
   DebugLog("Efter create 500x500");
+  // The user's locked colours survive the build that replaces them.
+  const LockedColors locks = LockedColorsOf(Palette);
   int32_t count = 0;
   AColorHistEntry* colorMap = CutSampleColors(sample, UsablePaletteColors(SaveOptions.paletteColors), &count);
   if (colorMap == nullptr) return nullptr;
 
   DebugLog("Copy Palette");
   CopyColorMapToPalette(colorMap, count, Palette);
+  // Never on the entry kept for transparency, which stays the last.
+  PlaceLockedColors(locks, Palette, colorMap, KeepsTransparency() ? count - 1 : count);
   if (SaveOptions.alphaChannel) {
     // The last entry shows the image's lowest alpha; its matching colour keeps the averaged alpha.
     Palette.entries[count - 1].alpha = static_cast<uint8_t>(WholeImage.MinAlpha % 256);
@@ -49,5 +60,5 @@ void SortPaletteByAlpha(AColorHistEntry* colorMap, int32_t count) { SortByAlpha(
 
 void FixupPalette() {
   if (ColorMap == nullptr) return;
-  FixupEntries(Palette, ColorMap, HasAlphaPlane() && (SaveOptions.alphaChannel || SaveOptions.useKeyColor));
+  FixupEntries(Palette, ColorMap, KeepsTransparency());
 }

@@ -1,5 +1,6 @@
 #include "reduce/palette_order.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -13,6 +14,14 @@ void SwapMatchColors(AColorHistEntry& first, AColorHistEntry& second) {
   std::swap(first.spare, second.spare);
 }
 
+int32_t SquaredDistance(const PaletteEntry& color, const AColorHistEntry& entry) {
+  const int32_t red = color.red - entry.red;
+  const int32_t green = color.green - entry.green;
+  const int32_t blue = color.blue - entry.blue;
+  const int32_t alpha = color.alpha - entry.alpha;
+  return red * red + green * green + blue * blue + alpha * alpha;
+}
+
 }  // namespace
 
 void CopyColorMapToPalette(const AColorHistEntry* colorMap, int32_t count, PaletteRecord& palette) {
@@ -24,6 +33,40 @@ void CopyColorMapToPalette(const AColorHistEntry* colorMap, int32_t count, Palet
     entry.green = colorMap[i].green;
     entry.blue = colorMap[i].blue;
     entry.alpha = colorMap[i].alpha;
+  }
+}
+
+LockedColors LockedColorsOf(const PaletteRecord& palette) {
+  LockedColors locks;
+  for (const PaletteEntry& entry : palette.entries) {
+    if (entry.mark != 0) locks.entries[locks.count++] = entry;
+  }
+  return locks;
+}
+
+void PlaceLockedColors(const LockedColors& locks, PaletteRecord& palette, AColorHistEntry* colorMap, int32_t slots) {
+  for (PaletteEntry& entry : palette.entries) entry.mark = 0;
+  slots = std::clamp(slots, 0, 256);
+  bool held[256] = {};
+  for (int32_t lock = 0; lock < locks.count && lock < slots; ++lock) {
+    const PaletteEntry& color = locks.entries[lock];
+    int32_t nearest = -1;
+    int32_t nearestDistance = 0;
+    for (int32_t j = 0; j < slots; ++j) {
+      if (held[j]) continue;
+      const int32_t distance = SquaredDistance(color, colorMap[j]);
+      if (nearest < 0 || distance < nearestDistance) {
+        nearest = j;
+        nearestDistance = distance;
+      }
+    }
+    held[nearest] = true;
+    palette.entries[nearest] = PaletteEntry{color.red, color.green, color.blue, color.alpha, 1};
+    AColorHistEntry& match = colorMap[nearest];
+    match.red = color.red;
+    match.green = color.green;
+    match.blue = color.blue;
+    match.alpha = color.alpha;
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <random>
@@ -42,8 +43,8 @@ class MedianCut : public testing::Test {
   void SetUp() override {
     SaveOptions = SaveOptionsRecord{};
     SaveOptions.alphaChannel = SaveOptions.useKeyColor = 0;
-    // Recognisable leftovers: a build touches neither marks nor entries past those it makes.
-    for (int i = 0; i < 256; ++i) Palette.entries[i] = {uint8_t(i), 1, 2, 3, uint8_t(i % 2)};
+    // Recognisable leftovers: a build touches no entry past those it makes. No entry is locked.
+    for (int i = 0; i < 256; ++i) Palette.entries[i] = {uint8_t(i), 1, 2, 3, 0};
     Palette.count = 77;
     Palette.builtCount = 256;
   }
@@ -62,10 +63,10 @@ class MedianCut : public testing::Test {
     }
     UseImage(static_cast<int32_t>(pixels.size()) / planes, 1, planes, pixels, minAlpha);
   }
-  // Sorting by alpha moves marks with their entries; without it every mark stays.
-  void ExpectLeftoversFrom(int32_t from, bool sorted = false) {
-    for (int i = sorted ? from : 0; i < 256; ++i) {
-      EXPECT_EQ(Palette.entries[i].mark, i % 2) << i;
+  // Entries from `from` on are left as they were, and nothing was locked, so nothing is marked.
+  void ExpectLeftoversFrom(int32_t from) {
+    for (int i = 0; i < 256; ++i) {
+      EXPECT_EQ(Palette.entries[i].mark, 0) << i;
       if (i >= from) {
         EXPECT_EQ(PaletteColors(256)[i], (Rgba{i, 1, 2, 3})) << i;
       }
@@ -268,7 +269,7 @@ TEST_F(MedianCut, BuildsExactPalettesForSmallImages) {
     EXPECT_EQ(Palette.builtCount, count);
     EXPECT_EQ(PaletteColors(count), c.palette);
     EXPECT_EQ(MapColors(map.get(), count), c.map.empty() ? c.palette : c.map);
-    ExpectLeftoversFrom(count, c.alphaChannel);
+    ExpectLeftoversFrom(count);
   }
 }
 
@@ -311,6 +312,77 @@ TEST_F(MedianCut, TooManyColoursCoarsenTheSampleAndScaleBack) {
   ASSERT_EQ(map.size(), 2u);
   EXPECT_EQ(map[0], (Rgba{253, 131, 129, 255}));  // alpha 255 -> 127 -> 255
   EXPECT_EQ(PaletteColors(1), (Colors{{253, 131, 129, 255}}));
+}
+
+// The index of the first of `count` palette entries with this colour, or -1.
+int IndexOf(const Rgba& color, int32_t count) {
+  const Colors colors = PaletteColors(count);
+  for (int32_t i = 0; i < count; ++i) {
+    if (colors[i] == color) return i;
+  }
+  return -1;
+}
+
+TEST_F(MedianCut, LockedColoursSurviveARebuildInTheNearestNewEntries) {
+  // Four colours of ten pixels each; at two colours the cut (on red first) gives (0, 127, 127) and
+  // (255, 127, 127), in that order.
+  UseRow(3, {{{255, 0, 0, 255}, 10}, {{0, 255, 0, 255}, 10}, {{0, 0, 255, 255}, 10}, {{255, 255, 255, 255}, 10}});
+  SaveOptions.paletteColors = 4;
+  ASSERT_EQ(BuiltMap().size(), 4u);
+  const int blue = IndexOf({0, 0, 255, 255}, 4);
+  const int white = IndexOf({255, 255, 255, 255}, 4);
+  ASSERT_GE(blue, 0);
+  ASSERT_GE(white, 0);
+  // The user gave the blue entry a colour of their own and locked it, and locked the white one as it is.
+  Palette.entries[blue] = PaletteEntry{10, 20, 200, 255, 1};
+  Palette.entries[white].mark = 1;
+
+  SaveOptions.paletteColors = 2;
+  const Colors map = BuiltMap();
+  ASSERT_EQ(Palette.count, 2);
+  // Each takes the place of the new colour nearest to it, in the palette and in the colour map alike.
+  EXPECT_EQ(PaletteColors(2), (Colors{{10, 20, 200, 255}, {255, 255, 255, 255}}));
+  EXPECT_EQ(map, PaletteColors(2));
+  EXPECT_EQ(Palette.entries[0].mark, 1);
+  EXPECT_EQ(Palette.entries[1].mark, 1);
+  for (int i = 2; i < 256; ++i) EXPECT_EQ(Palette.entries[i].mark, 0) << i;
+}
+
+TEST_F(MedianCut, WithMoreLocksThanColoursTheLowestIndicesWin) {
+  UseRow(3, {{{255, 0, 0, 255}, 10}, {{0, 255, 0, 255}, 10}, {{0, 0, 255, 255}, 10}, {{255, 255, 255, 255}, 10}});
+  SaveOptions.paletteColors = 4;
+  ASSERT_EQ(BuiltMap().size(), 4u);
+  for (int i = 0; i < 3; ++i) Palette.entries[i].mark = 1;
+  const Colors locked = {PaletteColors(3)[0], PaletteColors(3)[1]};
+  const Rgba dropped = PaletteColors(3)[2];
+
+  SaveOptions.paletteColors = 2;
+  BuiltMap();
+  ASSERT_EQ(Palette.count, 2);
+  Colors kept = PaletteColors(2);
+  std::sort(kept.begin(), kept.end());
+  Colors expected = locked;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(kept, expected);
+  EXPECT_EQ(IndexOf(dropped, 2), -1);
+  EXPECT_EQ(Palette.entries[0].mark + Palette.entries[1].mark, 2);
+}
+
+TEST_F(MedianCut, ALockNeverTakesTheEntryKeptForTransparency) {
+  // Opaque red, green and blue and clear pixels, with the key colour: the last entry in use becomes the key.
+  UseRow(4, {{{255, 0, 0, 255}, 10}, {{0, 255, 0, 255}, 10}, {{0, 0, 255, 255}, 10}, {{9, 9, 9, 0}, 10}}, 0);
+  SaveOptions.useKeyColor = 1;
+  SaveOptions.paletteColors = 4;
+  ASSERT_EQ(BuiltMap().size(), 3u);
+  Palette.entries[0].mark = Palette.entries[1].mark = 1;
+  const Rgba first = PaletteColors(1)[0];
+
+  SaveOptions.paletteColors = 2;
+  BuiltMap();
+  ASSERT_EQ(Palette.count, 2);
+  EXPECT_EQ(PaletteColors(1)[0], first);  // the one slot there is, for the lowest locked index
+  EXPECT_EQ(Palette.entries[0].mark, 1);
+  EXPECT_EQ(Palette.entries[1].mark, 0);  // entry 1 is kept for the key
 }
 
 TEST_F(MedianCut, RandomImagesGiveBoundedRepeatablePalettes) {
