@@ -13,11 +13,12 @@ PaletteAlpha PaletteAlphaFor(int32_t mode, int32_t planes, bool alphaChannel, bo
     return PaletteAlpha::kOpaque;
   }
   if (alphaPlane && (alphaChannel || useKeyColor)) return PaletteAlpha::kEntryAlpha;
-  if (mode == kWholeIndexed) {
-    const int32_t count = std::clamp(palette.count, 0, 256);
-    const bool clearEntry = std::any_of(palette.entries, palette.entries + count,
-                                        [](const PaletteEntry& entry) { return entry.alpha == 0; });
-    if (clearEntry) return PaletteAlpha::kKeyed;
-  }
+  if (mode == kWholeIndexed && HasClearEntry(palette)) return PaletteAlpha::kKeyed;
   return PaletteAlpha::kOpaque;
+}
+
+bool HasClearEntry(const PaletteRecord& palette) {
+  const int32_t count = std::clamp(palette.count, 0, 256);
+  return std::any_of(palette.entries, palette.entries + count,
+                     [](const PaletteEntry& entry) { return entry.alpha == 0; });
 }

@@ -20,6 +20,9 @@ enum class PaletteAlpha : uint8_t {
 PaletteAlpha PaletteAlphaFor(int32_t mode, int32_t planes, bool alphaChannel, bool useKeyColor,
                              const PaletteRecord& palette);
 
+// Whether an entry in use has alpha 0 (for an indexed image: the host's transparent index).
+bool HasClearEntry(const PaletteRecord& palette);
+
 // What the file says of one entry.
 constexpr uint8_t SavedAlpha(const PaletteEntry& entry, PaletteAlpha how) {
   switch (how) {

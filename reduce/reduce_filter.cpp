@@ -347,6 +347,20 @@ FilterSettings FilterSettingsFor(const WholeImageRecord& image, const SaveOption
   return settings;
 }
 
+bool FillColorShows(const FilterSettings& settings, bool clearEntry) {
+  const bool palette = settings.pngType == kPngPalette;
+  switch (settings.mode) {
+    case kWholeRgb:
+      // The palette is built for, and the pixels matched as, the image over the fill (also with more planes);
+      // Grayscale and RGB lay exactly four planes over it.
+      if (palette) return settings.planes >= 4 && !settings.alphaMode && !settings.keyColorMode;
+      return settings.planes == 4 && !settings.alphaChannel;
+    case kWholeIndexed: return !palette && clearEntry && !settings.alphaMode;
+    case kWholeGray: return settings.planes == 2 && (palette || !settings.alphaMode);
+    default: return false;
+  }
+}
+
 PaletteMatch PaletteMatchFor(const FilterSettings& settings, const AColorHistEntry* colorMap, int32_t count) {
   PaletteMatch match;
   match.colorMap = colorMap;

@@ -32,6 +32,10 @@ struct FilterSettings {
 };
 FilterSettings FilterSettingsFor(const WholeImageRecord& image, const SaveOptionsRecord& options);
 
+// Whether the fill colour shows in the pixels a run writes: transparency that the file does not keep is laid over
+// it. `clearEntry`: an indexed image's colour table has a transparent entry in use.
+bool FillColorShows(const FilterSettings& settings, bool clearEntry);
+
 // What the Palette type of an RGB image is matched against.
 struct PaletteMatch {
   const AColorHistEntry* colorMap = nullptr;

@@ -4,6 +4,7 @@
 
 #include "base/debug_log.h"
 #include "records/palette.h"
+#include "records/palette_alpha.h"
 #include "records/save_options.h"
 #include "records/whole_image.h"
 #include "resources/resource_ids.h"
@@ -34,7 +35,10 @@ const wchar_t* const kDitherListTexts[kDitherListEntries] = {L"No Dither", L"Dif
 constexpr int kPaletteControlIds[] = {IDC_PANEL_COLORS, IDC_PANEL_COLORS_LABEL, IDC_PANEL_PALETTE_GROUP,
                                       IDC_PANEL_DITHER, IDC_PANEL_DITHER_LABEL};
 
-PanelImage CurrentImage() { return PanelImage{WholeImage._WholeMode, WholeImage._WholePlanesIn}; }
+PanelImage CurrentImage() {
+  return PanelImage{WholeImage._WholeMode, WholeImage._WholePlanesIn,
+                    WholeImage._WholeMode == kWholeIndexed && HasClearEntry(Palette)};
+}
 
 void Refresh() {
   if (OptionsPanelRefresh != nullptr) OptionsPanelRefresh();
@@ -230,8 +234,9 @@ INT_PTR OptionsPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
     case PanelCommand::kLock: Carry(OnLockCommand(Palette, PaletteView.selected)); break;
     case PanelCommand::kTransparency: Carry(OnTransparencyCommand(Palette, PaletteView.selected)); break;
     case PanelCommand::kCellClicked:
+      // Whether the transparency button will be enabled for the entry now selected, not whether it was before.
       Carry(OnCellClicked(Palette, CellIndexFor(id),
-                          IsWindowEnabled(GetDlgItem(window_, IDC_PANEL_TRANSPARENT)) != FALSE));
+                          EntryButtonsFor(CurrentImage(), SaveOptions, CellIndexFor(id)).transparentEnabled));
       break;
     case PanelCommand::kCellColorPicked:
       if (ColorSwatch* cell = PaletteView.Cell(CellIndexFor(id))) {

@@ -7,6 +7,7 @@
 #include "base/debug_log.h"
 #include "records/color.h"
 #include "records/palette.h"
+#include "records/palette_alpha.h"
 #include "records/save_options.h"
 #include "records/whole_image.h"
 #include "widgets/window_class.h"
@@ -18,6 +19,21 @@ namespace {
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
 uint32_t ColorOf(const TPalettePalette::ColorEntry& entry) { return PackColor(entry.red, entry.green, entry.blue); }
+
+// How the file will state the entries' transparency, which is what the cells show.
+PaletteAlpha CurrentPaletteAlpha() {
+  return PaletteAlphaFor(WholeImage._WholeMode, WholeImage._WholePlanesIn, SaveOptions.alphaChannel != 0,
+                         SaveOptions.useKeyColor != 0, Palette);
+}
+
+// An entry's own alpha where the file keeps it, else clear or opaque.
+void ShowSavedAlpha(ColorSwatch& cell, uint8_t alpha, PaletteAlpha how) {
+  if (how == PaletteAlpha::kEntryAlpha) {
+    cell.SetAlpha(alpha);
+  } else {
+    cell.SetTransparentMark(how == PaletteAlpha::kKeyed && alpha == 0 ? 1 : 0);
+  }
+}
 
 }  // namespace
 
@@ -71,11 +87,7 @@ void TPalettePalette::CreateCell(int index) {
   cell->cellMode = kPaletteCellMode;
   const ColorEntry& entry = colors[index];
   cell->SetColor(ColorOf(entry));
-  if (SaveOptions.alphaChannel != 0 || SaveOptions.useKeyColor == 0) {
-    cell->SetAlpha(entry.alpha);
-  } else {
-    cell->SetTransparentMark(entry.alpha == 0 ? 1 : 0);
-  }
+  ShowSavedAlpha(*cell, entry.alpha, CurrentPaletteAlpha());
   ShowWindow(cellWindow, SW_HIDE);  // SetShownCount shows the cells in use
 }
 
@@ -120,9 +132,7 @@ void TPalettePalette::SetShownCount(int count) {
 }
 
 void TPalettePalette::RefreshPaletteView() {
-  const bool alphaPlane = HasAlphaPlane();
-  const bool keyLook = alphaPlane && SaveOptions.alphaChannel == 0 && SaveOptions.useKeyColor != 0;
-  const bool alphaLook = alphaPlane && SaveOptions.alphaChannel != 0 && SaveOptions.pngType == kPngPalette;
+  const PaletteAlpha how = CurrentPaletteAlpha();
   // An indexed image always shows the host's colour table, whatever the PNG type.
   if (SaveOptions.pngType != kPngPalette && WholeImage._WholeMode != kWholeIndexed) {
     SetShownCount(0);
@@ -140,11 +150,7 @@ void TPalettePalette::RefreshPaletteView() {
     if (cell == nullptr) continue;
     cell->SetColor(ColorOf(entry));
     cell->SetLockMark(source.mark);
-    if (alphaLook) {
-      cell->SetAlpha(entry.alpha);
-    } else {
-      cell->SetTransparentMark(keyLook && entry.alpha == 0 ? 1 : 0);
-    }
+    ShowSavedAlpha(*cell, entry.alpha, how);
   }
   SetShownCount(count);
 }

@@ -81,7 +81,7 @@ PanelReaction OnTransparencyDitherCommand(SaveOptionsRecord& options, bool check
 // `selected`: the palette view's selected entry, -1 for none.
 PanelReaction OnLockCommand(PaletteRecord& palette, int32_t selected);
 PanelReaction OnTransparencyCommand(PaletteRecord& palette, int32_t selected);
-// `transparentEnabled`: whether the transparency button is enabled at the time of the click.
+// `transparentEnabled`: whether the transparency button is enabled for the clicked entry (EntryButtonsFor).
 PanelReaction OnCellClicked(const PaletteRecord& palette, int32_t index, bool transparentEnabled);
 // `cellColor`: the cell's colour after the pick, 0x00BBGGRR.
 PanelReaction OnCellColorPicked(PaletteRecord& palette, int32_t index, uint32_t cellColor);

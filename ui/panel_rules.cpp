@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "reduce/reduce_filter.h"
+
 namespace {
 
 constexpr int32_t kGrayWithAlphaPlanes = 2;
@@ -38,18 +40,12 @@ EnableState EnableRulesFor(const PanelImage& image, const SaveOptionsRecord& opt
   const bool paletteType = IsPaletteType(options);
 
   if (image.planes == kGrayWithAlphaPlanes) {
-    if (!paletteType) {
-      state.alphaChannel = true;
-      state.fillColor = !alphaOn;
-    }
+    if (!paletteType) state.alphaChannel = true;
     state.clearSelection = true;
   } else {
     if (image.HasAlphaPlane() && image.mode == kWholeRgb) {
       state.alphaChannel = true;
-      if (!alphaOn) {
-        state.fillColor = options.useKeyColor == 0;
-        state.keyColor = true;
-      }
+      state.keyColor = !alphaOn;
     }
     if (paletteType && image.mode == kWholeRgb) {
       state.paletteControls = true;
@@ -59,6 +55,10 @@ EnableState EnableRulesFor(const PanelImage& image, const SaveOptionsRecord& opt
       state.clearSelection = true;
     }
   }
+  WholeImageRecord whole;
+  whole._WholeMode = image.mode;
+  whole._WholePlanesIn = image.planes;
+  state.fillColor = FillColorShows(FilterSettingsFor(whole, options), image.clearEntry);
   state.entryButtons = EntryButtonsFor(image, options, state.clearSelection ? -1 : selected);
   return state;
 }

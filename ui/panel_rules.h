@@ -8,8 +8,9 @@
 
 // What the panel needs to know of the acquired image.
 struct PanelImage {
-  int32_t mode = 0;    // _WholeMode
-  int32_t planes = 0;  // _WholePlanesIn
+  int32_t mode = 0;         // _WholeMode
+  int32_t planes = 0;       // _WholePlanesIn
+  bool clearEntry = false;  // an indexed image's colour table has a transparent entry in use
   bool HasAlphaPlane() const { return ::HasAlphaPlane(planes); }
 };
 
@@ -31,7 +32,7 @@ EntryButtonsState EntryButtonsFor(const PanelImage& image, const SaveOptionsReco
 // the dither list with its label; the fill colour is the swatch with its label.
 struct EnableState {
   bool alphaChannel = false;        // 1005
-  bool fillColor = false;           // 1008 and 1009
+  bool fillColor = false;           // 1008 and 1009: whenever the fill shows in the file's pixels
   bool keyColor = false;            // 1013
   bool transparencyDither = false;  // 1019
   bool paletteControls = false;     // 1006, 1007, the view, 1001, 1010, 1012

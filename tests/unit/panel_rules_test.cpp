@@ -110,7 +110,8 @@ TEST(EnableRules, RgbWithAlphaAndEveryCombinationOfAlphaChannelAndKeyColour) {
     for (int8_t type : {kPngGrayscale, kPngRgb}) {
       const EnableState other = EnableRulesFor(kRgbWithAlpha, Options(type, c.alphaOn, c.keyOn), 12);
       EXPECT_TRUE(other.alphaChannel);
-      EXPECT_EQ(other.fillColor, c.fill);
+      // These types have no key colour: without an alpha channel the image is laid over the fill.
+      EXPECT_EQ(other.fillColor, !c.alphaOn);
       EXPECT_EQ(other.keyColor, c.key);
       EXPECT_FALSE(other.paletteControls);
       EXPECT_FALSE(other.transparencyDither);
@@ -142,11 +143,12 @@ TEST(EnableRules, GrayWithAlphaOffersNoKeyColourAndNoPaletteControls) {
       const EnableState on = EnableRulesFor(kGrayWithAlpha, Options(kPngRgb, true, keyOn, method), 3);
       EXPECT_TRUE(on.alphaChannel);
       EXPECT_FALSE(on.fillColor);
-      // ...unless the type is Palette, where both are off.
+      // ...unless the type is Palette: the gray ramp keeps no transparency, so the alpha channel is off and the
+      // image is always laid over the fill.
       for (bool alphaOn : {false, true}) {
         const EnableState palette = EnableRulesFor(kGrayWithAlpha, Options(kPngPalette, alphaOn, keyOn, method), 3);
         EXPECT_FALSE(palette.alphaChannel);
-        EXPECT_FALSE(palette.fillColor);
+        EXPECT_TRUE(palette.fillColor);
         EXPECT_FALSE(palette.keyColor);
         EXPECT_FALSE(palette.transparencyDither);
         EXPECT_FALSE(palette.paletteControls);
@@ -178,6 +180,14 @@ TEST(EnableRules, IndexedAndGrayImagesNeverOfferThePaletteControls) {
       ExpectEntryButtonsOffAndUnchecked(state.entryButtons);
     }
   }
+}
+
+TEST(EnableRules, AnIndexedImagesTransparentIndexNeedsTheFillInGrayscaleAndRgbFiles) {
+  const PanelImage clearIndex{2, 1, true};
+  EXPECT_TRUE(EnableRulesFor(clearIndex, Options(kPngGrayscale, true, true), -1).fillColor);
+  EXPECT_TRUE(EnableRulesFor(clearIndex, Options(kPngRgb, false, false), -1).fillColor);
+  // A Palette file keeps the index transparent: no fill.
+  EXPECT_FALSE(EnableRulesFor(clearIndex, Options(kPngPalette, true, true), -1).fillColor);
 }
 
 TEST(EnableRules, AnUnknownStoredTypeIsTakenAsRgbAsTheReductionTakesIt) {

@@ -241,6 +241,48 @@ TEST_F(ReduceFilterTest, RgbAsGrayscale) {
   EXPECT_EQ(Output(), (Bytes{95, 33}));
 }
 
+TEST_F(ReduceFilterTest, FillColorShowsExactlyWhenTheFillChangesThePixels) {
+  struct Image {
+    int32_t mode;
+    int32_t planes;
+  };
+  // Four pixels of alpha 0, 100, 200 and 255 wherever there is an alpha plane; an indexed image's entry 1 is
+  // its transparent index, and pixel 0 uses it.
+  for (const Image image : {Image{kGray, 1}, Image{kGray, 2}, Image{kIndexed, 1}, Image{kIndexed, 2}, Image{kRgb, 3},
+                            Image{kRgb, 4}, Image{kRgb, 5}}) {
+    Bytes pixels;
+    const uint8_t alphas[4] = {0, 100, 200, 255};
+    for (int x = 0; x < 4; ++x) {
+      for (int p = 0; p < image.planes; ++p) {
+        const bool alphaPlane = (image.mode == kRgb && p == 3) || (image.mode != kRgb && p == 1);
+        pixels.push_back(alphaPlane ? alphas[x] : static_cast<uint8_t>(image.mode == kIndexed ? x : 30 + 50 * x + p));
+      }
+    }
+    for (const int8_t type : {kPngGrayscale, kPngPalette, kPngRgb}) {
+      for (const bool alphaChannel : {false, true}) {
+        for (const bool useKeyColor : {false, true}) {
+          Bytes outputs[2];
+          for (int fill = 0; fill < 2; ++fill) {
+            SetImage(image.mode, 4, 1, image.planes, pixels, image.planes == 1 || image.planes == 3 ? 500 : 0);
+            Palette = PaletteRecord{};
+            Palette.count = 256;
+            for (int i = 0; i < 256; ++i) Palette.entries[i] = PaletteEntry{uint8_t(i), uint8_t(9 * i), 77, 255, 0};
+            if (image.mode == kIndexed) Palette.entries[1].alpha = 0;
+            ReleaseColorMap();
+            SetOptions(type, alphaChannel, useKeyColor, kNoDither, false, fill == 0 ? 0 : 0x6496C8);
+            DoFilter();
+            outputs[fill] = Output();
+          }
+          const FilterSettings settings = FilterSettingsFor(WholeImage, SaveOptions);
+          EXPECT_EQ(outputs[0] != outputs[1], FillColorShows(settings, image.mode == kIndexed))
+              << "mode " << image.mode << ", planes " << image.planes << ", type " << int{type} << ", alpha channel "
+              << alphaChannel << ", key colour " << useKeyColor;
+        }
+      }
+    }
+  }
+}
+
 // ---- Indexed image
 
 TEST_F(ReduceFilterTest, IndexedImageThroughThePalette) {
