@@ -151,8 +151,9 @@ OSErr AcquireCmyk(uint8_t* buffer, int32_t rowBytes, int32_t width, int32_t heig
   OSErr result = Result();
   if (result == kNoErr) result = FetchPlanes(buffer, rowBytes, byteCMYK.data(), width, height, hostPlanes, false);
   const OSErr conversion = ConvertCmykToRgb(byteCMYK.data(), width, height, hostPlanes);
+  if (conversion != kNoErr) return conversion;  // nothing was converted, and the log has said why
   DebugLog("END CMYK converting to RGB");
-  return conversion != kNoErr ? conversion : result;
+  return result;
 }
 
 // Products and sums that stop at the largest value instead of wrapping.

@@ -315,6 +315,7 @@ TEST_F(AcquireTest, ARefusedColorSpaceSuiteCancelsAndGivesEverythingBack) {
   const std::string log = Contents("VexlorinLog.txt");
   EXPECT_NE(log.find("Failt to Acquire Suite in WholePicture\n"), std::string::npos);
   EXPECT_NE(log.find("Cannot alloc Suite\n"), std::string::npos);
+  EXPECT_EQ(log.find("END CMYK converting to RGB"), std::string::npos);  // nothing was converted
 }
 
 TEST_F(AcquireTest, APlaneTooLargeForOneHostBufferCancelsWithoutFetching) {
