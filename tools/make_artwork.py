@@ -527,10 +527,33 @@ def left_strip(about_normal, advert_normal):
     for y in range(11, 30):
         canvas.blend(286, y, (10, 14, 22), 0.5)
         canvas.blend(287, y, (120, 138, 164), 0.45)
-    tagline = "PNG SAVE  *  PALETTE  *  TRANSPARENCY  *  DITHER"
-    draw_text(canvas, tagline, 301, 17, (10, 14, 22), alpha=0.5)
-    draw_text(canvas, tagline, 300, 16, (150, 168, 194))
+    draw_text(canvas, TAGLINE, TAGLINE_LEFT + 1, 17, (10, 14, 22), alpha=0.5)
+    draw_text(canvas, TAGLINE, TAGLINE_LEFT, 16, (150, 168, 194))
     return canvas
+
+
+TAGLINE = "PNG SAVE  *  PALETTE  *  TRANSPARENCY  *  DITHER"
+TAGLINE_LEFT = 300
+DIVIDER_RIGHT = 288  # one column past the divider's light edge
+
+
+def left_strip_cuts():
+    """The columns where the left strip may end when the header is too narrow for all of it: after the About
+    caption, after the divider, and after each word or separator of the tagline (its shadow included), never
+    through a letter."""
+    cuts = [ABOUT_BOX[0] + ABOUT_BOX[2], DIVIDER_RIGHT]
+    for end in range(1, len(TAGLINE) + 1):
+        if TAGLINE[end - 1] != " " and (end == len(TAGLINE) or TAGLINE[end] == " "):
+            cuts.append(TAGLINE_LEFT + text_width(TAGLINE[:end]) + 2)
+    return cuts
+
+
+def header_strip_cuts_source():
+    cuts = left_strip_cuts()
+    return ("// Made by tools/make_artwork.py with header_left.bmp; do not edit.\n"
+            "// Columns of the header's left strip where it may end without cutting a word: ascending.\n"
+            "#pragma once\n\n"
+            "inline constexpr int kHeaderLeftCuts[] = {%s};\n" % ", ".join(str(cut) for cut in cuts))
 
 
 def right_strip(web_normal):
@@ -718,6 +741,21 @@ def main(argv):
         else:
             canvas.save_bmp(path)
             print("%d %s %dx%d" % (resource_id, name, canvas.width, canvas.height))
+    # The C++ facts about the artwork, beside it.
+    for name, text in (("header_strip_cuts.h", header_strip_cuts_source()),):
+        path = os.path.join(folder, name)
+        if check:
+            try:
+                with open(path, "r", encoding="ascii") as existing:
+                    current = existing.read() == text
+            except OSError:
+                current = False
+            if not current:
+                stale.append(name)
+        else:
+            with open(path, "w", encoding="ascii", newline="\n") as out:
+                out.write(text)
+            print(name)
     for name in stale:
         sys.stderr.write("%s differs from the generator's output\n" % name)
     return 1 if stale else 0

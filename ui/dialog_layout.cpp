@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "resources/art/header_strip_cuts.h"
+
 PreviewDialogLayout LayoutPreviewDialog(int32_t width, int32_t height, int32_t panelWidth) {
   PreviewDialogLayout layout;
   layout.preview = {30, 70, width - panelWidth - 30, height - 110};
@@ -12,7 +14,14 @@ PreviewDialogLayout LayoutPreviewDialog(int32_t width, int32_t height, int32_t p
   return layout;
 }
 
-LayoutRect MinimumTrackingSize(int32_t panelWidth) { return {0, 0, panelWidth + 280, 320}; }
+LayoutRect MinimumTrackingSize(int32_t panelWidth, int32_t panelHeight, int32_t frameHeight) {
+  // The header above the panel and the status bar below it take 40 pixels each.
+  return {0, 0, panelWidth + 280, std::max(320, panelHeight + 80 + frameHeight)};
+}
+
+LayoutRect EnlargedTo(const LayoutRect& window, const LayoutRect& minimum) {
+  return {window.x, window.y, std::max(window.width, minimum.width), std::max(window.height, minimum.height)};
+}
 
 std::vector<StripCopy> HeaderStripCopies(int32_t clientWidth, int32_t panelWidth) {
   std::vector<StripCopy> copies;
@@ -26,8 +35,17 @@ std::vector<StripCopy> HeaderStripCopies(int32_t clientWidth, int32_t panelWidth
     return copies;
   }
   const int32_t right = std::max(clientWidth - kStripLeftWidth, panelWidth);
-  copies.push_back({StripPart::kLeft, 0, 0, clientWidth - right});
-  copies.push_back({StripPart::kRight, kStripRightWidth - right, clientWidth - right, right});
+  const int32_t room = clientWidth - right;
+  // The left part ends where no word of its caption is cut; plain tiles fill the rest of the room.
+  int32_t left = room >= kStripLeftWidth ? kStripLeftWidth : 0;
+  for (const int cut : kHeaderLeftCuts) {
+    if (cut <= room && left < kStripLeftWidth) left = std::max(left, static_cast<int32_t>(cut));
+  }
+  copies.push_back({StripPart::kLeft, 0, 0, left});
+  for (int32_t x = left; x < room; x += kStripTileWidth) {
+    copies.push_back({StripPart::kMiddle, 0, x, std::min(kStripTileWidth, room - x)});
+  }
+  copies.push_back({StripPart::kRight, kStripRightWidth - right, room, right});
   return copies;
 }
 

@@ -24,8 +24,12 @@ struct PreviewDialogLayout {
 // The children for a client area of width x height, with the options panel `panelWidth` wide.
 PreviewDialogLayout LayoutPreviewDialog(int32_t width, int32_t height, int32_t panelWidth);
 
-// Smallest outer size the user may drag the dialog to.
-LayoutRect MinimumTrackingSize(int32_t panelWidth);
+// Smallest outer size the user may drag the dialog to: room for the whole options panel (its template is
+// panelWidth x panelHeight) between the header and the status bar, whose frame and caption take frameHeight.
+LayoutRect MinimumTrackingSize(int32_t panelWidth, int32_t panelHeight, int32_t frameHeight);
+
+// A window rectangle grown, from its top-left corner, to at least the minimum size.
+LayoutRect EnlargedTo(const LayoutRect& window, const LayoutRect& minimum);
 
 // One copy of part of a header strip bitmap: source column, destination column, width (40 rows high).
 enum class StripPart { kLeft, kMiddle, kRight };
@@ -44,7 +48,8 @@ constexpr int32_t kStripTileWidth = 101;
 constexpr int32_t kStripHeight = 40;
 
 // How the header strip fills a client width: left part, middle tiles and right part when there is room,
-// otherwise the left part cut and the right part keeping at least the panel's width.
+// otherwise the right part keeping at least the panel's width, the left part cut after a whole word of its
+// caption, and middle tiles between them.
 std::vector<StripCopy> HeaderStripCopies(int32_t clientWidth, int32_t panelWidth);
 
 // A saved window rectangle that would open on no screen is moved into the nearest work area (shrunk to fit).

@@ -37,6 +37,7 @@ struct PreviewDialogWindows {
   HWND headerBar = nullptr;
   HWND progressBar = nullptr;
   int32_t panelWidth = 0;
+  LayoutRect minimumSize;  // the smallest outer size that shows the whole panel
 };
 PreviewDialogWindows windows;
 
@@ -106,6 +107,12 @@ INT_PTR OnInitDialog(HWND dialog) {
   RECT panelClient{};
   if (windows.panel != nullptr) GetClientRect(windows.panel, &panelClient);
   windows.panelWidth = panelClient.right - panelClient.left;
+  RECT outerNow{};
+  RECT clientNow{};
+  GetWindowRect(dialog, &outerNow);
+  GetClientRect(dialog, &clientNow);
+  const int32_t frameHeight = (outerNow.bottom - outerNow.top) - (clientNow.bottom - clientNow.top);
+  windows.minimumSize = MinimumTrackingSize(windows.panelWidth, panelClient.bottom - panelClient.top, frameHeight);
 
   windows.statusBar = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, dialog,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
@@ -116,8 +123,11 @@ INT_PTR OnInitDialog(HWND dialog) {
       CreateWindowExW(WS_EX_CLIENTEDGE, PROGRESS_CLASSW, L"", WS_CHILD, 10, 10, 100, 100, windows.statusBar,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
 
-  const RECT saved{SaveOptions.windowLeft, SaveOptions.windowTop, SaveOptions.windowLeft + SaveOptions.windowWidth,
-                   SaveOptions.windowTop + SaveOptions.windowHeight};
+  // A rectangle too small for the whole panel opens large enough; closing stores what it opened as.
+  const LayoutRect opening =
+      EnlargedTo({SaveOptions.windowLeft, SaveOptions.windowTop, SaveOptions.windowWidth, SaveOptions.windowHeight},
+                 windows.minimumSize);
+  const RECT saved{opening.x, opening.y, opening.x + opening.width, opening.y + opening.height};
   const RECT placed = PlacedOnScreen(saved);
   MoveWindow(dialog, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top, FALSE);
   RECT client{};
@@ -156,8 +166,7 @@ INT_PTR OnDestroy(HWND dialog) {
 }
 
 INT_PTR OnMinMaxInfo(MINMAXINFO* info) {
-  const LayoutRect minimum = MinimumTrackingSize(windows.panelWidth);
-  info->ptMinTrackSize = POINT{minimum.width, minimum.height};
+  info->ptMinTrackSize = POINT{windows.minimumSize.width, windows.minimumSize.height};
   return TRUE;
 }
 

@@ -47,9 +47,12 @@ TEST_F(SaveTransparencyTest, AKeyColourFileIsClearExactlyWhereTheSourceAlphaIsBe
     const HostImage image = AlphaSweep(lowest);
     for (const int32_t dither : {0, 1, 2, 3}) {
       SCOPED_TRACE(testing::Message() << "lowest alpha " << lowest << ", dither " << dither);
-      const readback::Decoded decoded =
-          SaveAndDecode(image, {{FourCharCode("Type"), 1}, {FourCharCode("NPal"), 16}, {FourCharCode("UAlC"), 0},
-                                {FourCharCode("UCCl"), 1}, {FourCharCode("UCDf"), 0}, {FourCharCode("Dthr"), dither}});
+      const readback::Decoded decoded = SaveAndDecode(image, {{FourCharCode("Type"), 1},
+                                                              {FourCharCode("NPal"), 16},
+                                                              {FourCharCode("UAlC"), 0},
+                                                              {FourCharCode("UCCl"), 1},
+                                                              {FourCharCode("UCDf"), 0},
+                                                              {FourCharCode("Dthr"), dither}});
       ASSERT_EQ(decoded.error, "");
       ASSERT_EQ(decoded.channels, 1);
       // One clear entry, the key, the last; every other entry opaque.
