@@ -38,11 +38,15 @@ struct IdleProbe {
   UINT marker = 0;
   HANDLE reached = nullptr;          // auto-reset event, set when a round reached idle
   std::atomic<WPARAM> lastRound{0};  // the round that did
+  std::atomic<int> keysUp{0};        // key-up messages the dialog's thread has taken from its queue
 };
 IdleProbe probe;
 
 LRESULT CALLBACK WatchDialogQueue(int code, WPARAM removal, LPARAM data) {
   auto* message = reinterpret_cast<MSG*>(data);
+  if (code == HC_ACTION && removal == PM_REMOVE && (message->message == WM_KEYUP || message->message == WM_SYSKEYUP)) {
+    ++probe.keysUp;
+  }
   if (code == HC_ACTION && removal == PM_REMOVE && message->message == probe.marker && message->hwnd == probe.dialog) {
     if (HIWORD(GetQueueStatus(QS_POSTMESSAGE)) != 0) {
       // Something was posted while the earlier messages were handled: let it run first.
@@ -142,6 +146,8 @@ class Driver {
   std::string Snapshot(const std::string& path);
   std::string Close(int buttonId);
   std::string Report(const UiTarget& target);
+  std::string Key(UiKey key);
+  std::string ReportFocus();
   std::string Abandon();
 
   std::string Settle();
@@ -481,6 +487,61 @@ std::string Driver::Report(const UiTarget& target) {
   return {};
 }
 
+// The key goes in as a keyboard's would: into the input of the thread whose window is active, through the
+// dialog's message loop (so the dialog manager sees Tab, Enter and Escape), with Shift held for Shift+Tab.
+std::string Driver::Key(UiKey key) {
+  WORD virtualKey = VK_TAB;
+  switch (key) {
+    case UiKey::kTab:
+    case UiKey::kShiftTab: virtualKey = VK_TAB; break;
+    case UiKey::kEnter: virtualKey = VK_RETURN; break;
+    case UiKey::kSpace: virtualKey = VK_SPACE; break;
+    case UiKey::kEscape: virtualKey = VK_ESCAPE; break;
+    case UiKey::kLeft: virtualKey = VK_LEFT; break;
+    case UiKey::kRight: virtualKey = VK_RIGHT; break;
+    case UiKey::kUp: virtualKey = VK_UP; break;
+    case UiKey::kDown: virtualKey = VK_DOWN; break;
+  }
+  const bool shift = key == UiKey::kShiftTab;
+  INPUT inputs[4] = {};
+  UINT count = 0;
+  auto press = [&](WORD code, bool up) {
+    inputs[count].type = INPUT_KEYBOARD;
+    inputs[count].ki.wVk = code;
+    inputs[count].ki.wScan = static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
+    inputs[count].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ++count;
+  };
+  if (shift) press(VK_SHIFT, false);
+  press(virtualKey, false);
+  press(virtualKey, true);
+  if (shift) press(VK_SHIFT, true);
+  // A window of the dialog's thread (the dialog, or a box it opened) has the keyboard, as for a person at it.
+  if (GetWindowThreadProcessId(GetForegroundWindow(), nullptr) != run_.dialogThread) SetForegroundWindow(dialog_);
+  const int before = probe.keysUp.load();
+  const int released = shift ? 2 : 1;
+  if (SendInput(count, inputs, sizeof(INPUT)) != count)
+    return std::string("key ") + KeyText(key) + " could not be sent";
+  // Input comes after posted messages: wait until the keys are out of the queue, then for idle.
+  if (!WaitFor([&] { return probe.keysUp.load() - before >= released || !IsWindow(dialog_); }, kActionMs)) {
+    return std::string("key ") + KeyText(key) + " did not reach the dialog";
+  }
+  return Settle();
+}
+
+std::string Driver::ReportFocus() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(run_.dialogThread, &info)) return "the focus could not be read";
+  if (info.hwndFocus == nullptr) {
+    std::printf("focus none\n");
+  } else {
+    std::printf("focus %d %s\n", GetDlgCtrlID(info.hwndFocus), ClassText(info.hwndFocus).c_str());
+  }
+  std::fflush(stdout);
+  return {};
+}
+
 std::string Driver::Do(const UiAction& action) {
   switch (action.verb) {
     case UiVerb::kClick: return Click(action.target);
@@ -495,6 +556,8 @@ std::string Driver::Do(const UiAction& action) {
     case UiVerb::kOk: return Close(IDOK);
     case UiVerb::kCancel: return Close(IDCANCEL);
     case UiVerb::kRect: return Report(action.target);
+    case UiVerb::kKey: return Key(static_cast<UiKey>(action.first));
+    case UiVerb::kFocus: return ReportFocus();
   }
   return "unknown action";
 }

@@ -102,7 +102,24 @@ const VerbForm kVerbs[] = {
     {"ok", UiVerb::kOk, "", 0},
     {"cancel", UiVerb::kCancel, "", 0},
     {"rect", UiVerb::kRect, "dialog|panel|header|status|progress|ID", 1},
+    {"key", UiVerb::kKey, "NAME", 1},
+    {"focus", UiVerb::kFocus, "", 0},
 };
+
+const struct {
+  const char* name;
+  UiKey key;
+} kKeys[] = {
+    {"Tab", UiKey::kTab},       {"Shift+Tab", UiKey::kShiftTab}, {"Enter", UiKey::kEnter}, {"Space", UiKey::kSpace},
+    {"Escape", UiKey::kEscape}, {"Left", UiKey::kLeft},          {"Right", UiKey::kRight}, {"Up", UiKey::kUp},
+    {"Down", UiKey::kDown}};
+
+std::optional<UiKey> KeyNamed(std::string_view word) {
+  for (const auto& named : kKeys) {
+    if (word == named.name) return named.key;
+  }
+  return std::nullopt;
+}
 
 // One action from the words of a line (comment already removed); the message without the line number.
 std::optional<UiAction> ActionFromLine(std::string_view content, std::string* error) {
@@ -174,6 +191,14 @@ std::optional<UiAction> ActionFromLine(std::string_view content, std::string* er
       range = "; MS from 0 to 600000";
       break;
     case UiVerb::kRect: action.target = target(RectTarget(words[1])); break;
+    case UiVerb::kKey: {
+      const std::optional<UiKey> key = KeyNamed(words[1]);
+      valid = key.has_value();
+      action.first = static_cast<int32_t>(key.value_or(UiKey::kTab));
+      range = "; NAME is Tab, Shift+Tab, Enter, Space, Escape, Left, Right, Up or Down";
+      break;
+    }
+    case UiVerb::kFocus:
     case UiVerb::kSnapshot:
     case UiVerb::kOk:
     case UiVerb::kCancel: break;
@@ -231,4 +256,11 @@ std::string TargetText(const UiTarget& target) {
                        : target.scope == UiScope::kHeader ? "header:"
                                                           : "";
   return prefix + std::to_string(target.id);
+}
+
+const char* KeyText(UiKey key) {
+  for (const auto& named : kKeys) {
+    if (named.key == key) return named.name;
+  }
+  return "?";
 }

@@ -19,8 +19,15 @@ enum class UiVerb {
   kSnapshot,
   kOk,
   kCancel,
-  kRect
+  kRect,
+  kKey,
+  kFocus
 };
+
+// The keys `key` presses, as a keyboard would.
+enum class UiKey { kTab, kShiftTab, kEnter, kSpace, kEscape, kLeft, kRight, kUp, kDown };
+// How a key is written in a script ("Shift+Tab"), for messages and reports.
+const char* KeyText(UiKey key);
 
 // Where a control ID is looked up. Bare IDs try the options panel, then the dialog, then the header bar,
 // because the three reuse IDs (1005 is a panel check box, the preview and a header button).
@@ -39,7 +46,7 @@ struct UiAction {
   int line = 0;  // 1-based line of the script
   UiVerb verb = UiVerb::kCancel;
   UiTarget target;     // click, select, hover, rect
-  int32_t first = 0;   // select INDEX, cell N, drag DX, resize W, wait MS
+  int32_t first = 0;   // select INDEX, cell N, drag DX, resize W, wait MS, key (a UiKey)
   int32_t second = 0;  // drag DY, resize H
   std::string path;    // snapshot PATH (UTF-8)
 };

@@ -137,7 +137,9 @@ void OptionsPanel::PlacePaletteView() {
   GetWindowRect(GetDlgItem(window_, IDC_PANEL_PALETTE_GROUP), &group);
   MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&group), 2);
   const PanelPoint place = PaletteViewPlace(group.left, group.top, group.right - group.left);
-  PaletteView.CreateWND(window_, place.x, place.y, kPaletteViewSize, kPaletteViewSize, IDC_PANEL_PALETTE_VIEW);
+  // In reading order: after Transparency Dither, before the two buttons under the view.
+  PaletteView.CreateWND(window_, place.x, place.y, kPaletteViewSize, kPaletteViewSize, IDC_PANEL_PALETTE_VIEW,
+                        GetDlgItem(window_, IDC_PANEL_TRANSPARENCY_DITHER));
 }
 
 void OptionsPanel::SetUpEntryButtons() {

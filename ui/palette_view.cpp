@@ -10,6 +10,7 @@
 #include "records/palette_alpha.h"
 #include "records/save_options.h"
 #include "records/whole_image.h"
+#include "ui/panel_commands.h"
 #include "widgets/window_class.h"
 
 TPalettePalette PaletteView;
@@ -45,7 +46,8 @@ TPalettePalette::~TPalettePalette() {
   DebugLog("~TPalettePalette end");
 }
 
-void TPalettePalette::CreateWND(HWND parentWindow, int x, int y, int viewWidth, int viewHeight, int viewBaseId) {
+void TPalettePalette::CreateWND(HWND parentWindow, int x, int y, int viewWidth, int viewHeight, int viewBaseId,
+                                HWND tabAfter) {
   baseId = viewBaseId;
   width = viewWidth;
   height = viewHeight;
@@ -56,8 +58,11 @@ void TPalettePalette::CreateWND(HWND parentWindow, int x, int y, int viewWidth, 
   container = nullptr;
   window = nullptr;
 
-  const HWND created = CreateToolkitWindow(std::make_unique<PlainContainer>(), kPlainContainerClass, kChildStyle, x, y,
-                                           width, height, parent, baseId);
+  auto view = std::make_unique<PlainContainer>();
+  view->onKey = [this](WPARAM key) { return OnKey(key); };
+  view->onFocus = [this](bool focused) { ShowFocus(focused); };
+  const HWND created = CreateToolkitWindow(std::move(view), kPlainContainerClass, kChildStyle | WS_TABSTOP, x, y, width,
+                                           height, parent, baseId);
   container = static_cast<PlainContainer*>(GetControlObject(created, kPlainContainerClass));
   if (container == nullptr) {
     DebugLog("TPalettePalette::CreateWND Error, cannot create WND");
@@ -66,8 +71,8 @@ void TPalettePalette::CreateWND(HWND parentWindow, int x, int y, int viewWidth, 
   container->holder = &container;
   window = created;
   // A window made now goes to the bottom of its siblings, under the group box that frames it, which would
-  // clip it away: it belongs on top.
-  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // clip it away: it belongs above it, where it also takes its turn in the tab order.
+  SetWindowPos(window, tabAfter != nullptr ? tabAfter : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // From now until ReleaseAll every palette the reduction prepares shows here.
   Callouts.paletteViewRefresh = &::RefreshPaletteView;
   for (int index = 0; index < kPaletteCells; ++index) CreateCell(index);
@@ -115,15 +120,45 @@ ColorSwatch* TPalettePalette::Cell(int index) const {
 }
 
 void TPalettePalette::Select(int index) {
+  const bool focused = container != nullptr && container->focused;
+  if (focused) ShowFocus(false);
   if (ColorSwatch* previous = Cell(selected)) previous->SetSelectedFrame(0);
   selected = index;
   if (ColorSwatch* cell = Cell(index)) cell->SetSelectedFrame(1);
+  if (focused) ShowFocus(true);
+}
+
+bool TPalettePalette::OnKey(WPARAM virtualKey) {
+  ArrowKey arrow;
+  switch (virtualKey) {
+    case VK_LEFT: arrow = ArrowKey::kLeft; break;
+    case VK_RIGHT: arrow = ArrowKey::kRight; break;
+    case VK_UP: arrow = ArrowKey::kUp; break;
+    case VK_DOWN: arrow = ArrowKey::kDown; break;
+    case VK_RETURN:
+      // The colour choice for the selected entry, as a double click on its cell gives it.
+      if (ColorSwatch* cell = Cell(selected); cell != nullptr && selected < shownCount) cell->Pick();
+      return true;
+    default: return false;
+  }
+  const int32_t next = CellAfterArrow(selected, shownCount, arrow);
+  // As a click on the cell: the panel selects it and updates its buttons.
+  if (next >= 0 && next != selected) SendMessageW(parent, WM_COMMAND, static_cast<WPARAM>(baseId + 1 + next), 1);
+  return true;
+}
+
+void TPalettePalette::ShowFocus(bool focused) {
+  // The selected cell, or the first one before anything is selected, shows the view's focus.
+  if (ColorSwatch* cell = Cell(selected >= 0 ? selected : 0)) cell->SetFocusCue(focused ? 1 : 0);
 }
 
 void TPalettePalette::SetShownCount(int count) {
   if (count != shownCount) {
+    const bool focused = container != nullptr && container->focused;
+    if (focused) ShowFocus(false);
     if (ColorSwatch* previous = Cell(selected)) previous->SetSelectedFrame(0);
     selected = -1;
+    if (focused) ShowFocus(true);
   }
   shownCount = count;
   for (int index = 0; index < kPaletteCells; ++index) {

@@ -19,8 +19,11 @@ class TPalettePalette {
   TPalettePalette& operator=(const TPalettePalette&) = delete;
 
   // Creates the container at (x, y), width x height in `parent`, with control id `baseId`, and the 256
-  // hidden cells in it, cell i with id baseId + 1 + i. Installs the reduction's refresh hook.
-  void CreateWND(HWND parent, int x, int y, int width, int height, int baseId);
+  // hidden cells in it, cell i with id baseId + 1 + i. Installs the reduction's refresh hook. The view is one
+  // tab stop, whose arrow keys move the selection and whose Enter picks the selected entry's colour; it comes
+  // after `tabAfter` in the tab order and lies above every later sibling (the group box that frames it), or on
+  // top of all of them without one.
+  void CreateWND(HWND parent, int x, int y, int width, int height, int baseId, HWND tabAfter = nullptr);
   // Destroys the cells (the container goes with its parent) and removes the refresh hook.
   void ReleaseAll();
   // Moves the selection to entry `index`, or to none for -1.
@@ -52,6 +55,8 @@ class TPalettePalette {
   ColorSwatch* iColorBtn[kPaletteCells] = {};  // owned by their windows; null where no cell exists
 
  private:
+  bool OnKey(WPARAM virtualKey);
+  void ShowFocus(bool focused);
   void CreateCell(int index);
   void DestroyCells();
 };

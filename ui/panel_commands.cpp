@@ -186,3 +186,17 @@ PanelReaction OnCellColorPicked(PaletteRecord& palette, int32_t index, uint32_t 
   reaction.Then(PanelStep::kUpdateEntryButtons);
   return reaction;
 }
+
+int32_t CellAfterArrow(int32_t selected, int32_t shownCount, ArrowKey key) {
+  constexpr int32_t kColumns = 16;
+  if (shownCount <= 0) return -1;
+  if (selected < 0 || selected >= shownCount) return 0;
+  int32_t next = selected;
+  switch (key) {
+    case ArrowKey::kLeft: next = selected % kColumns > 0 ? selected - 1 : selected; break;
+    case ArrowKey::kRight: next = selected % kColumns < kColumns - 1 ? selected + 1 : selected; break;
+    case ArrowKey::kUp: next = selected - kColumns; break;
+    case ArrowKey::kDown: next = selected + kColumns; break;
+  }
+  return next >= 0 && next < shownCount ? next : selected;
+}

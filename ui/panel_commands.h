@@ -31,6 +31,12 @@ inline constexpr int kSelectionConfirmed = 9;
 inline constexpr int kFirstCellId = 334;
 inline constexpr int kLastCellId = 589;
 
+// The arrow keys as the palette view takes them.
+enum class ArrowKey : uint8_t { kLeft, kRight, kUp, kDown };
+// The cell an arrow key selects in the palette view's grid of 16 columns with its first `shownCount` cells shown:
+// the neighbour in that direction, the same cell at an edge, cell 0 when nothing is selected; -1 with no cells.
+int32_t CellAfterArrow(int32_t selected, int32_t shownCount, ArrowKey key);
+
 // The row for a command's control id, notification code and extra value (the message's lParam).
 PanelCommand PanelCommandFor(int id, int notification, intptr_t extra);
 // The palette entry of a cell id.

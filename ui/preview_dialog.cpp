@@ -119,6 +119,8 @@ INT_PTR OnInitDialog(HWND dialog) {
   SendMessageW(windows.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
 
   windows.headerBar = CreateHeaderBar(dialog, windows.panelWidth);
+  // First in the tab order, as it is first in reading order.
+  SetWindowPos(windows.headerBar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   windows.progressBar =
       CreateWindowExW(WS_EX_CLIENTEDGE, PROGRESS_CLASSW, L"", WS_CHILD, 10, 10, 100, 100, windows.statusBar,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
@@ -136,6 +138,11 @@ INT_PTR OnInitDialog(HWND dialog) {
 
   EncodeFirstPreview();
   DebugLog("end WM_CREATE:");
+  // The keyboard starts on Save, the default button, though the header comes first in the tab order.
+  if (HWND save = windows.panel != nullptr ? GetDlgItem(windows.panel, IDOK) : nullptr) {
+    SetFocus(save);
+    return FALSE;
+  }
   return TRUE;
 }
 
@@ -158,6 +165,7 @@ INT_PTR OnDestroy(HWND dialog) {
   GetWindowRect(dialog, &outer);
   EndPreviewSession({outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top});
   OptionsPanelRefresh = nullptr;
+  mainWindow = nullptr;  // nothing may be owned by a window that is going
   DebugLog("before delete _PalettePalette");
   PaletteView.ReleaseAll();
   windows = PreviewDialogWindows{};

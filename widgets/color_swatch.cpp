@@ -56,6 +56,7 @@ void PaintColorSwatch(HDC dc, SIZE size, const SwatchLook& look, HBRUSH backgrou
   }
   if (SwatchInnerIsPatterned(look)) DrawInnerPixels(dc, look, size);
   if (look.lockMark) DrawLockMark(dc, size);
+  if (look.focused && look.enabled) DrawFocusCue(dc, size);
 }
 
 ColorSwatch::~ColorSwatch() {
@@ -124,6 +125,7 @@ SwatchLook ColorSwatch::Look() const {
   look.transparentMark = transparentMark != 0;
   look.alpha = alpha;
   look.color = color;
+  look.focused = focused || focusCue != 0;
   return look;
 }
 
@@ -190,6 +192,19 @@ LRESULT ColorSwatch::OnEnable(bool on) {
 LRESULT ColorSwatch::OnFinalDestroy() {
   DebugLog("ContanerColorWndProc WM_NCDESTROY");
   return ToolkitControl::OnMessage(WM_NCDESTROY, 0, 0);
+}
+
+void ColorSwatch::SetFocusCue(uint8_t flag) {
+  focusCue = flag;
+  Repaint();
+}
+
+void ColorSwatch::OnKeyPress() { Pick(); }
+
+void ColorSwatch::OnCaptureLost() {
+  if (hovered == 0) return;
+  hovered = 0;
+  Repaint();
 }
 
 void ColorSwatch::Pick() {

@@ -29,8 +29,11 @@ class ColorSwatch : public ToolkitControl {
   void SetAlpha(float value);
   void SetTransparentMark(uint8_t flag);  // also puts alpha back to 255
   void SetEnabled(uint8_t flag);          // also enables or disables the window
+  void SetFocusCue(uint8_t flag);         // a palette cell shows the focus of the view it sits in
   void Repaint();
   SwatchLook Look() const;
+  // Lets the user pick a new colour (the host's picker, else the system dialog) and tells the parent.
+  void Pick();
 
   uint8_t hovered = 0;
   uint8_t enabled = 1;
@@ -38,12 +41,19 @@ class ColorSwatch : public ToolkitControl {
   uint8_t selectedFrame = 0;
   uint8_t lockMark = 0;
   uint8_t transparentMark = 0;
+  uint8_t focusCue = 0;
   float alpha = 255.0f;
   uint32_t color = 0;              // 0x00BBGGRR
   COLORREF customColors[16] = {};  // the system dialog's custom colours, kept from one pick to the next
   // A holder's reference to this object, cleared when the object dies with its window, so that a
   // holder never keeps a dangling one. Null: nobody holds it.
   ColorSwatch** holder = nullptr;
+
+ protected:
+  // A plain swatch picks with Enter and Space; palette cells are reached through their view.
+  bool PressesWithKeys() const override { return enabled != 0 && cellMode != kPaletteCellMode; }
+  void OnKeyPress() override;
+  void OnCaptureLost() override;
 
  private:
   LRESULT OnPaint();
@@ -55,7 +65,6 @@ class ColorSwatch : public ToolkitControl {
   LRESULT OnEnable(bool on);
   LRESULT OnFinalDestroy();
   void PaintThrough(HDC target) const;
-  void Pick();
 };
 
 LRESULT CALLBACK ContanerColorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

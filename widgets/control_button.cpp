@@ -23,12 +23,13 @@ HINSTANCE OwningModule(HWND window) {
 
 }  // namespace
 
-void PaintControlButton(HDC dc, SIZE size, HBITMAP face, HBRUSH background) {
+void PaintControlButton(HDC dc, SIZE size, HBITMAP face, HBRUSH background, bool focused) {
   const RECT client{0, 0, size.cx, size.cy};
   if (background != nullptr) FillRect(dc, &client, background);
   const SIZE faceSize = BitmapSize(face);
   CopyBitmap(dc, 0, 0, faceSize.cx < size.cx ? faceSize.cx : size.cx, faceSize.cy < size.cy ? faceSize.cy : size.cy,
              face, 0, 0);
+  if (focused) DrawFocusCue(dc, size);
 }
 
 LRESULT ControlButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -69,7 +70,7 @@ void ControlButton::Repaint() {
 
 void ControlButton::PaintThrough(HDC target) {
   OffscreenBuffer buffer(target, clientWidth, clientHeight);
-  PaintControlButton(buffer.dc(), SIZE{clientWidth, clientHeight}, Face(), shared::BackgroundBrush());
+  PaintControlButton(buffer.dc(), SIZE{clientWidth, clientHeight}, Face(), shared::BackgroundBrush(), focused);
   buffer.Flush();
 }
 
@@ -114,12 +115,21 @@ LRESULT ControlButton::OnMouseMove(WPARAM keys, POINT at) {
 }
 
 LRESULT ControlButton::OnRelease() {
+  const bool pressed = state == kPressed;
   ReleaseCapture();
-  if (state != kPressed) return 0;
+  if (!pressed) return 0;
   state = kNormal;
   Repaint();
   PostMessageW(GetParent(window), WM_COMMAND, static_cast<WPARAM>(controlId), 0);
   return 0;
+}
+
+void ControlButton::OnKeyPress() { PostMessageW(GetParent(window), WM_COMMAND, static_cast<WPARAM>(controlId), 0); }
+
+void ControlButton::OnCaptureLost() {
+  if (state == kNormal) return;
+  state = kNormal;
+  Repaint();
 }
 
 bool RegisterControlButtonClass() {

@@ -12,7 +12,8 @@ inline constexpr wchar_t kControlButtonClass[] = L"Control Button CPP";
 
 // Paints the button of `size`: `face` copied from its top-left corner, `background` where it does not
 // reach (all of it for a missing face).
-void PaintControlButton(HDC dc, SIZE size, HBITMAP face, HBRUSH background);
+// The focus cue over it when focused.
+void PaintControlButton(HDC dc, SIZE size, HBITMAP face, HBRUSH background, bool focused = false);
 
 class ControlButton : public ToolkitControl {
  public:
@@ -30,6 +31,11 @@ class ControlButton : public ToolkitControl {
   void Repaint();
 
   std::uint8_t state = kNormal;
+
+ protected:
+  bool PressesWithKeys() const override { return true; }
+  void OnKeyPress() override;
+  void OnCaptureLost() override;
 
  private:
   LRESULT OnPaint();

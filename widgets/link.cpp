@@ -27,6 +27,7 @@ void PaintLinkText(HDC dc, SIZE size, const LinkPaint& paint) {
   const RECT client{0, 0, size.cx, size.cy};
   if (paint.background != nullptr) FillRect(dc, &client, paint.background);
   CopyBitmap(dc, 0, 0, size.cx, size.cy, paint.backgroundBitmap, paint.source.x, paint.source.y);
+  if (paint.focused) DrawFocusCue(dc, size);
   if (paint.text == nullptr || paint.text[0] == L'\0') return;
   gdi::SelectGuard onFont(dc, paint.font);
   const int length = lstrlenW(paint.text);
@@ -91,6 +92,7 @@ LinkPaint LinkText::PaintInputs() const {
     paint.color = kTextColor;
   }
   if (hasCustomColor != 0) paint.color = customColor;
+  paint.focused = focused;
   return paint;
 }
 
@@ -140,6 +142,8 @@ LRESULT LinkText::OnPress() {
   if (active != 0) SendMessageW(GetParent(window), WM_COMMAND, static_cast<WPARAM>(controlId), 0);
   return 0;
 }
+
+void LinkText::OnKeyPress() { OnPress(); }
 
 LRESULT LinkText::OnForwardCommand(WPARAM wParam, LPARAM lParam) {
   PostMessageW(GetParent(window), WM_COMMAND, wParam, lParam);

@@ -20,10 +20,11 @@ struct LinkPaint {
   HBRUSH background = nullptr;
   HFONT font = nullptr;
   COLORREF color = RGB(0, 0, 0);
+  bool focused = false;
 };
 
 // Paints the link of `size`: the background, then the text measured and drawn with a transparent background,
-// at x = 0 or centred, and centred vertically.
+// at x = 0 or centred, and centred vertically; the focus cue when focused.
 void PaintLinkText(HDC dc, SIZE size, const LinkPaint& paint);
 
 class LinkText : public ToolkitControl {
@@ -50,6 +51,10 @@ class LinkText : public ToolkitControl {
   HFONT linkFont = nullptr;    // null: the shared underlined font
   std::uint8_t hasCustomColor = 0;
   COLORREF customColor = 0;
+
+ protected:
+  bool PressesWithKeys() const override { return active != 0; }
+  void OnKeyPress() override;
 
  private:
   LRESULT OnPaint();

@@ -35,6 +35,7 @@ void PaintMacStyleBtn(HDC dc, SIZE size, const MacStyleBtnLook& look, const shar
   CopyBitmap(dc, 0, 0, kSkinWidth, kSkinHeight, skins.left[skin], 0, 0);
   CopyBitmap(dc, size.cx - kSkinWidth, 0, kSkinWidth, kSkinHeight, skins.right[skin], 0, 0);
   StretchBitmap(dc, kSkinWidth, 0, size.cx - 2 * kSkinWidth, kSkinHeight, skins.middle[skin]);
+  if (look.focused) DrawFocusCue(dc, size);
   if (look.caption == nullptr || look.caption[0] == L'\0') return;
   gdi::SelectGuard onFont(dc, font);
   const int previousMode = SetBkMode(dc, TRANSPARENT);
@@ -70,6 +71,7 @@ void MacStyleBtn::PaintThrough(HDC target) {
   look.state = state;
   look.active = active != 0;
   look.caption = caption.empty() ? nullptr : reinterpret_cast<const wchar_t*>(caption.c_str());
+  look.focused = focused;
   PaintMacStyleBtn(buffer.dc(), SIZE{clientWidth, clientHeight}, look, shared::MacStyleSkins(), shared::ButtonFont(),
                    shared::BackgroundBrush());
   buffer.Flush();
@@ -120,6 +122,14 @@ LRESULT MacStyleBtn::OnRelease() {
   Repaint();
   PostMessageW(GetParent(window), WM_COMMAND, static_cast<WPARAM>(controlId), 0);
   return 0;
+}
+
+void MacStyleBtn::OnKeyPress() { PostMessageW(GetParent(window), WM_COMMAND, static_cast<WPARAM>(controlId), 0); }
+
+void MacStyleBtn::OnCaptureLost() {
+  if (state == RestState()) return;
+  state = RestState();
+  Repaint();
 }
 
 LRESULT MacStyleBtn::OnForwardCommand(WPARAM wParam, LPARAM lParam) {

@@ -16,10 +16,12 @@ struct MacStyleBtnLook {
   int state = 0;        // MacStyleBtn::State
   bool active = false;  // inactive buttons use the normal skins and grey text
   const wchar_t* caption = nullptr;
+  bool focused = false;  // the focus cue over everything
 };
 
 // Paints the whole button of `size` into `dc`: skins of the state (normal ones when inactive), then the
-// caption centred horizontally, 4 pixels from the top. A missing skin leaves its part on `background`.
+// caption centred horizontally, 4 pixels from the top, and the focus cue when focused. A missing skin leaves
+// its part on `background`.
 void PaintMacStyleBtn(HDC dc, SIZE size, const MacStyleBtnLook& look, const shared::ButtonSkins& skins, HFONT font,
                       HBRUSH background);
 
@@ -41,6 +43,11 @@ class MacStyleBtn : public ToolkitControl {
   std::uint8_t state = kNormal;
   std::uint8_t isDefault = 0;
   std::uint8_t active = 0;
+
+ protected:
+  bool PressesWithKeys() const override { return active != 0; }
+  void OnKeyPress() override;
+  void OnCaptureLost() override;
 
  private:
   LRESULT OnPaint();

@@ -13,6 +13,7 @@ struct SwatchLook {
   bool transparentMark = false;
   float alpha = 255.0f;  // 0 transparent .. 255 opaque
   uint32_t color = 0;
+  bool focused = false;  // the focus cue over everything
 };
 
 constexpr uint8_t kCheckerLight = 255;

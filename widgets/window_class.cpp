@@ -19,7 +19,46 @@ void StoreClientSize(ToolkitControl& control) {
 }  // namespace
 
 LRESULT ToolkitControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      focused = message == WM_SETFOCUS;
+      InvalidateRect(window, nullptr, FALSE);
+      UpdateWindow(window);
+      return 0;
+    case WM_GETDLGCODE: {
+      const auto* key = reinterpret_cast<const MSG*>(lParam);
+      const bool pressKey =
+          key != nullptr && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
+          (key->wParam == VK_RETURN || key->wParam == VK_SPACE || key->wParam == L'\r' || key->wParam == L' ');
+      if (PressesWithKeys() && pressKey) return DLGC_WANTMESSAGE;
+      break;
+    }
+    case WM_KEYDOWN:
+      if (PressesWithKeys() && IsPressKey(wParam, lParam)) {
+        OnKeyPress();
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (PressesWithKeys() && (wParam == L'\r' || wParam == L' ')) return 0;  // pressed on the key going down
+      break;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != window) OnCaptureLost();
+      break;
+  }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool IsPressKey(WPARAM virtualKey, LPARAM keyFlags) {
+  const bool repeat = (keyFlags & (LPARAM{1} << 30)) != 0;
+  return (virtualKey == VK_RETURN || virtualKey == VK_SPACE) && !repeat;
+}
+
+void DrawFocusCue(HDC dc, SIZE size) {
+  if (size.cx < 3 || size.cy < 3) return;
+  const RECT cue{1, 1, size.cx - 1, size.cy - 1};
+  DrawFocusRect(dc, &cue);
 }
 
 bool RegisterToolkitClass(const wchar_t* name, UINT style, LPCWSTR cursor, WNDPROC procedure, HBRUSH background) {

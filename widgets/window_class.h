@@ -9,14 +9,31 @@
 class ToolkitControl {
  public:
   virtual ~ToolkitControl() = default;
-  // Handles one message; what a control does not handle goes to the default window procedure.
+  // Handles one message; what a control does not handle goes here, and from here to the default window
+  // procedure. Here: the keyboard focus (kept in `focused`, repainting the control's focus cue), Enter and
+  // Space for a control that presses with them, and a lost mouse capture.
   virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND window = nullptr;
   int controlId = 0;
   int clientWidth = 0;
   int clientHeight = 0;
+  bool focused = false;  // the control has the keyboard focus
+
+ protected:
+  // True for a control that Enter and Space press while it has the focus (a focused button takes them from the
+  // dialog, whose default button Enter would press otherwise).
+  virtual bool PressesWithKeys() const { return false; }
+  virtual void OnKeyPress() {}
+  // The mouse capture went elsewhere (another window, the system): back to the look at rest.
+  virtual void OnCaptureLost() {}
 };
+
+// Enter or Space going down for the first time (not a key held down and repeating).
+bool IsPressKey(WPARAM virtualKey, LPARAM keyFlags);
+
+// The focus cue: a dotted rectangle one pixel inside the control's edge.
+void DrawFocusCue(HDC dc, SIZE size);
 
 // Registers a toolkit class in the plug-in's module: one pointer of window data, the given background brush
 // (the toolkit's shared one), cursor and window procedure. False when Windows refuses.

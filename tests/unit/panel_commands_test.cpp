@@ -334,3 +334,19 @@ TEST(ClearAndOpaque, CoverAll256Entries) {
 }
 
 }  // namespace
+
+TEST(CellAfterArrow, MovesWithinTheShownGridAndStopsAtItsEdges) {
+  // 40 cells: rows of 16, 16 and 8.
+  EXPECT_EQ(CellAfterArrow(-1, 40, ArrowKey::kDown), 0);  // nothing selected: the first cell
+  EXPECT_EQ(CellAfterArrow(17, 40, ArrowKey::kLeft), 16);
+  EXPECT_EQ(CellAfterArrow(16, 40, ArrowKey::kLeft), 16);  // the row's first column
+  EXPECT_EQ(CellAfterArrow(14, 40, ArrowKey::kRight), 15);
+  EXPECT_EQ(CellAfterArrow(15, 40, ArrowKey::kRight), 15);  // the row's last column
+  EXPECT_EQ(CellAfterArrow(39, 40, ArrowKey::kRight), 39);  // the last cell shown
+  EXPECT_EQ(CellAfterArrow(20, 40, ArrowKey::kUp), 4);
+  EXPECT_EQ(CellAfterArrow(4, 40, ArrowKey::kUp), 4);
+  EXPECT_EQ(CellAfterArrow(20, 40, ArrowKey::kDown), 36);
+  EXPECT_EQ(CellAfterArrow(30, 40, ArrowKey::kDown), 30);  // no cell beneath it
+  EXPECT_EQ(CellAfterArrow(3, 0, ArrowKey::kDown), -1);
+  EXPECT_EQ(CellAfterArrow(77, 40, ArrowKey::kUp), 0);  // a selection no longer shown starts over
+}

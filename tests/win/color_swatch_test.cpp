@@ -307,6 +307,46 @@ TEST_F(ColorSwatchWindow, DisabledSwatchShowsItsColourInsetWithoutFrame) {
   EXPECT_EQ(swatch->enabled, 0);
 }
 
+TEST_F(ColorSwatchWindow, AFocusedPlainSwatchPicksWithEnterOrSpaceAndShowsTheFocus) {
+  ColorSwatch* swatch = CreateSwatch(panel_, 22, 14);
+  ASSERT_NE(swatch, nullptr);
+  picker.color = Bgr(90, 80, 70);
+  SendMessageW(swatch->window, WM_KEYDOWN, VK_SPACE, 1);
+  SendMessageW(swatch->window, WM_KEYDOWN, VK_RETURN, 1);
+  EXPECT_EQ(picker.calls, 2);
+  EXPECT_EQ(swatch->color, Bgr(90, 80, 70));
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(commands[0].wParam, static_cast<WPARAM>(kSwatchId));
+
+  EXPECT_FALSE(swatch->Look().focused);
+  SendMessageW(swatch->window, WM_SETFOCUS, 0, 0);
+  EXPECT_TRUE(swatch->Look().focused);
+  SendMessageW(swatch->window, WM_KILLFOCUS, 0, 0);
+  EXPECT_FALSE(swatch->Look().focused);
+  swatch->SetFocusCue(1);  // a palette cell shows its view's focus
+  EXPECT_TRUE(swatch->Look().focused);
+
+  // A palette cell is reached through its view, never by itself.
+  swatch->cellMode = kPaletteCellMode;
+  SendMessageW(swatch->window, WM_KEYDOWN, VK_SPACE, 1);
+  EXPECT_EQ(picker.calls, 2);
+}
+
+TEST_F(ColorSwatchWindow, TheFocusCueRingsTheSwatchInsideItsFrame) {
+  SwatchLook look;
+  look.color = Bgr(200, 100, 50);
+  toolkit_test::DibCanvas plain(22, 14);
+  PaintColorSwatch(plain.dc(), SIZE{22, 14}, look, nullptr);
+  look.focused = true;
+  toolkit_test::DibCanvas focused(22, 14);
+  PaintColorSwatch(focused.dc(), SIZE{22, 14}, look, nullptr);
+  int changed = 0;
+  for (int x = 1; x < 21; ++x) changed += focused.Pixel(x, 1) != plain.Pixel(x, 1) ? 1 : 0;
+  EXPECT_GT(changed, 5);
+  EXPECT_EQ(focused.Pixel(11, 7), plain.Pixel(11, 7));
+  EXPECT_EQ(focused.Pixel(0, 0), plain.Pixel(0, 0));  // the frame itself stays
+}
+
 TEST_F(ColorSwatchWindow, PlainSwatchPicksOnReleaseAndTellsItsParent) {
   ColorSwatch* swatch = CreateSwatch(panel_, 22, 14);
   ASSERT_NE(swatch, nullptr);

@@ -124,7 +124,25 @@ TEST_F(ControlButtonWindow, ReleaseAfterLeavingWhileHeldStillCounts) {
 TEST_F(ControlButtonWindow, ReleaseWithoutPressSendsNothing) {
   Send(WM_MOUSEMOVE, 0, 10, 5);
   Send(WM_LBUTTONUP, 0, 10, 5);
+  // The release gives up the capture, without which leaving would go unseen: the look at rest until the
+  // pointer moves over the button again.
+  EXPECT_EQ(object_->state, ControlButton::kNormal);
+  EXPECT_TRUE(parent_->TakePostedCommands().empty());
+  Send(WM_MOUSEMOVE, 0, 10, 5);
   EXPECT_EQ(object_->state, ControlButton::kHover);
+}
+
+TEST_F(ControlButtonWindow, ALostCaptureReturnsToTheLookAtRestWithoutACommand) {
+  Send(WM_MOUSEMOVE, 0, 10, 5);
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, 10, 5);
+  ASSERT_EQ(object_->state, ControlButton::kPressed);
+  // Another window takes the mouse (a menu, a dialog, the system).
+  const HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
+  SetCapture(other);
+  EXPECT_EQ(object_->state, ControlButton::kNormal);
+  EXPECT_EQ(Shown(4, 9), toolkit_test::BitmapPixel(object_->Bitmap(ControlButton::kNormalBitmap), 4, 9));
+  ReleaseCapture();
+  DestroyWindow(other);
   EXPECT_TRUE(parent_->TakePostedCommands().empty());
 }
 

@@ -107,6 +107,28 @@ TEST_F(LinkWindow, ActiveLinkIsBlueUnderlinedAndSendsItsCommand) {
   EXPECT_TRUE(parent_->TakePostedCommands().empty());
 }
 
+TEST_F(LinkWindow, AFocusedActiveLinkOpensWithEnterOrSpaceAndShowsTheFocus) {
+  ASSERT_NE(InitLink(parent_->window(), kId, "brindlewerks.example", true, false), nullptr);
+  SendMessageW(link_, WM_KEYDOWN, VK_RETURN, 1);
+  SendMessageW(link_, WM_KEYDOWN, VK_SPACE, 1);
+  SendMessageW(link_, WM_KEYDOWN, VK_TAB, 1);
+  ASSERT_EQ(parent_->SentCommands().size(), 2u);
+  EXPECT_EQ(parent_->SentCommands()[1].first, static_cast<WPARAM>(kId));
+
+  const auto before = Shown();
+  SendMessageW(link_, WM_SETFOCUS, 0, 0);
+  const auto after = Shown();
+  int changed = 0;
+  for (int x = 1; x < kWidth - 1; ++x) changed += after->Pixel(x, 1) != before->Pixel(x, 1) ? 1 : 0;
+  EXPECT_GT(changed, kWidth / 4);
+}
+
+TEST_F(LinkWindow, AnInactiveLinkTakesNoKeys) {
+  ASSERT_NE(InitLink(parent_->window(), kId, "text", false, false), nullptr);
+  SendMessageW(link_, WM_KEYDOWN, VK_RETURN, 1);
+  EXPECT_TRUE(parent_->SentCommands().empty());
+}
+
 TEST_F(LinkWindow, TextIsCentredOrLeftAligned) {
   auto inkedColumns = [](const DibCanvas& canvas, int* first, int* last) {
     *first = kWidth;

@@ -263,6 +263,67 @@ TEST_F(MacStyleBtnWindow, CommandsReachingTheButtonGoOnToItsParent) {
   EXPECT_EQ(posted[0].second, 1234);
 }
 
+// What WM_GETDLGCODE answers for a key going down, as the dialog manager asks before it acts on the key.
+LRESULT DialogCodeFor(HWND control, WPARAM key) {
+  MSG message{};
+  message.hwnd = control;
+  message.message = WM_KEYDOWN;
+  message.wParam = key;
+  return SendMessageW(control, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&message));
+}
+
+TEST_F(MacStyleBtnWindow, AFocusedButtonTakesEnterAndSpaceAndShowsTheFocus) {
+  HWND button = AddButton(2);
+  MacStyleBtn* object = InitMacStyleBtn(parent_->window(), 2, "Cancel", false);
+  ASSERT_NE(object, nullptr);
+  // Enter and Space are the button's, not the dialog's (whose Enter would press the default button); Tab is not.
+  EXPECT_EQ(DialogCodeFor(button, VK_RETURN) & DLGC_WANTMESSAGE, DLGC_WANTMESSAGE);
+  EXPECT_EQ(DialogCodeFor(button, VK_SPACE) & DLGC_WANTMESSAGE, DLGC_WANTMESSAGE);
+  EXPECT_EQ(DialogCodeFor(button, VK_TAB) & DLGC_WANTMESSAGE, 0);
+  SendMessageW(button, WM_KEYDOWN, VK_RETURN, 1);
+  SendMessageW(button, WM_KEYDOWN, VK_SPACE, 1);
+  SendMessageW(button, WM_KEYDOWN, VK_SPACE, 1 | (1 << 30));  // held down and repeating: no second press
+  const auto posted = parent_->TakePostedCommands();
+  ASSERT_EQ(posted.size(), 2u);
+  EXPECT_EQ(posted[0].first, 2u);
+  EXPECT_EQ(posted[1].first, 2u);
+
+  // The focus cue: the ring one pixel inside the edge changes, the middle of the caption row does not.
+  DibCanvas unfocused(kWidth, kHeight);
+  SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(unfocused.dc()), PRF_CLIENT);
+  SendMessageW(button, WM_SETFOCUS, 0, 0);
+  EXPECT_TRUE(object->focused);
+  DibCanvas focused(kWidth, kHeight);
+  SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(focused.dc()), PRF_CLIENT);
+  int changed = 0;
+  for (int x = 1; x < kWidth - 1; ++x) changed += focused.Pixel(x, 1) != unfocused.Pixel(x, 1) ? 1 : 0;
+  EXPECT_GT(changed, kWidth / 4);
+  EXPECT_EQ(focused.Pixel(3, kHeight / 2 + 3), unfocused.Pixel(3, kHeight / 2 + 3));
+  SendMessageW(button, WM_KILLFOCUS, 0, 0);
+  EXPECT_FALSE(object->focused);
+}
+
+TEST_F(MacStyleBtnWindow, AnInactiveButtonLeavesTheKeysToTheDialog) {
+  HWND button = AddButton(3);
+  EXPECT_EQ(DialogCodeFor(button, VK_RETURN) & DLGC_WANTMESSAGE, 0);
+  SendMessageW(button, WM_KEYDOWN, VK_SPACE, 1);
+  EXPECT_TRUE(parent_->TakePostedCommands().empty());
+}
+
+TEST_F(MacStyleBtnWindow, ALostCaptureEndsTheHoverWithoutACommand) {
+  HWND button = AddButton(2);
+  ASSERT_NE(InitMacStyleBtn(parent_->window(), 2, "Cancel", false), nullptr);
+  Send(button, WM_MOUSEMOVE, 10, 10);
+  Send(button, WM_LBUTTONDOWN, 10, 10);
+  ASSERT_EQ(ShownLook(button), MacStyleBtn::kPressed);
+  const HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
+  SetCapture(other);
+  EXPECT_EQ(ShownLook(button), MacStyleBtn::kNormal);
+  ReleaseCapture();
+  DestroyWindow(other);
+  EXPECT_TRUE(parent_->TakePostedCommands().empty());
+}
+
 TEST_F(MacStyleBtnWindow, InitOfAnItemOfAnotherClassDoesNothing) {
   parent_ = std::make_unique<HiddenParent>();
   HWND link = parent_->AddChild(kLinkClass, 5, 80, 20);

@@ -587,17 +587,16 @@ TEST_F(OptionsPanelWindow, EntryButtonsDoNothingWithoutASelection) {
   EXPECT_TRUE(refreshes.empty());
 }
 
-TEST_F(OptionsPanelWindow, ACellClickShowsTheEntrysMarkAndItsTransparencyWhenTheButtonWasEnabled) {
+TEST_F(OptionsPanelWindow, ACellClickShowsTheEntrysMarkAndItsTransparency) {
   Palette.entries[9].alpha = 0;
   CreatePanel();
   Palette.entries[9].mark = 1;  // marks set after initialisation, which clears them
   Palette.entries[10].alpha = 0;
-  // The first click finds the transparency button still disabled: it stays unchecked.
+  // The first click, while nothing was selected and the transparency button was disabled, already shows it.
   ClickCell(9);
   EXPECT_TRUE(Checked(IDC_PANEL_LOCK));
-  EXPECT_FALSE(Checked(IDC_PANEL_TRANSPARENT));
+  EXPECT_TRUE(Checked(IDC_PANEL_TRANSPARENT));
   EXPECT_TRUE(Enabled(IDC_PANEL_TRANSPARENT));
-  // Now it is enabled, so the next transparent entry checks it.
   ClickCell(10);
   EXPECT_FALSE(Checked(IDC_PANEL_LOCK));
   EXPECT_TRUE(Checked(IDC_PANEL_TRANSPARENT));
@@ -750,15 +749,17 @@ TEST_F(OptionsPanelWindow, ADoubleClickOnACellRecoloursItsEntry) {
   EXPECT_EQ(refreshes.size(), 1u);
 }
 
-TEST_F(OptionsPanelWindow, GrayWithAlphaAsPaletteDisablesAllButTheTypes) {
+TEST_F(OptionsPanelWindow, GrayWithAlphaAsPaletteDisablesAllButTheTypesAndTheFill) {
   WholeImage._WholeMode = 1;
   WholeImage._WholePlanesIn = 2;
   CreatePanel();
-  for (int id : {IDC_PANEL_ALPHA_CHANNEL, IDC_PANEL_FILL_COLOR, IDC_PANEL_FILL_COLOR_LABEL, IDC_PANEL_KEY_COLOR,
-                 IDC_PANEL_TRANSPARENCY_DITHER, IDC_PANEL_COLORS, IDC_PANEL_COLORS_LABEL, IDC_PANEL_PALETTE_GROUP,
-                 IDC_PANEL_DITHER, IDC_PANEL_DITHER_LABEL, IDC_PANEL_LOCK, IDC_PANEL_TRANSPARENT}) {
+  for (int id : {IDC_PANEL_ALPHA_CHANNEL, IDC_PANEL_KEY_COLOR, IDC_PANEL_TRANSPARENCY_DITHER, IDC_PANEL_COLORS,
+                 IDC_PANEL_COLORS_LABEL, IDC_PANEL_PALETTE_GROUP, IDC_PANEL_DITHER, IDC_PANEL_DITHER_LABEL,
+                 IDC_PANEL_LOCK, IDC_PANEL_TRANSPARENT}) {
     EXPECT_FALSE(Enabled(id)) << id;
   }
+  // The gray ramp keeps no transparency: the image is laid over the fill, which therefore can be chosen.
+  EXPECT_TRUE(Enabled(IDC_PANEL_FILL_COLOR_LABEL));
   EXPECT_FALSE(IsWindowEnabled(PaletteView.window));
   for (int id : {IDC_PANEL_GRAYSCALE, IDC_PANEL_PALETTE, IDC_PANEL_RGB}) EXPECT_TRUE(Enabled(id)) << id;
   EXPECT_EQ(PaletteView.shownCount, 256);  // the gray ramp

@@ -93,8 +93,9 @@ class PreviewContainerWindow : public ::testing::Test {
     previewZoom = 0.0f;
   }
 
-  // The reduced rows (owned by the test) as the shared image of the given type.
+  // The reduced rows (owned by the test) as the shared image of the given type, made from an RGB image.
   void UseImage(std::vector<uint8_t>& rows, int width, int height, int bytesPerPixel, int8_t pngType, int planesIn) {
+    WholeImage._WholeMode = kWholeRgb;
     WholeImage._WholeWidth = width;
     WholeImage._WholeHeight = height;
     WholeImage._WholePlanesIn = planesIn;
