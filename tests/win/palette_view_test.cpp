@@ -277,6 +277,31 @@ TEST_F(PaletteViewWindow, NewCellsTakeTheLookOfTheColoursLastCopied) {
   EXPECT_EQ(PaletteView.iColorBtn[1]->alpha, 40.0f);
 }
 
+TEST_F(PaletteViewWindow, CellsShowTheEntriesAsTheFileWillState) {
+  // An opaque RGB image with Alpha Channel on: the file has no tRNS, so the last entry's build alpha (500 mod
+  // 256, for "no alpha measured") is no part of it; from the first cell on it shows opaque.
+  WholeImage._WholePlanesIn = 3;
+  FillPalette(256);
+  Palette.entries[255].alpha = 244;
+  RefreshPaletteView();
+  CreateView();
+  EXPECT_EQ(PaletteView.iColorBtn[255]->alpha, 255.0f);
+  RefreshPaletteView();
+  EXPECT_EQ(PaletteView.iColorBtn[255]->alpha, 255.0f);
+  PaletteView.ReleaseAll();
+
+  // An indexed image's transparent index, whatever the options, is clear.
+  WholeImage._WholeMode = 2;
+  WholeImage._WholePlanesIn = 1;
+  FillPalette(4);
+  Palette.entries[2].alpha = 0;
+  RefreshPaletteView();
+  CreateView();
+  EXPECT_EQ(PaletteView.iColorBtn[2]->transparentMark, 1);
+  EXPECT_EQ(PaletteView.iColorBtn[1]->transparentMark, 0);
+  EXPECT_EQ(PaletteView.iColorBtn[1]->alpha, 255.0f);
+}
+
 TEST_F(PaletteViewWindow, OtherTypesShowNoCellsExceptForAnIndexedImage) {
   CreateView();
   FillPalette(16);
