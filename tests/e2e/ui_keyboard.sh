@@ -88,4 +88,13 @@ expect_valid_png palette_keys.png
 first=$(python3 "$e2e_dir/pixels.py" palette palette_keys.png | head -n 1)
 [ "$first" = "255 0 200" ] || fail "palette entry 0 is '$first', not the picked 255 0 200"
 
+# The About box: its link is a tab stop too, before the Close button.
+plugin=$(own_plugin "$work/about")
+ui_script about.ui "focus" "key Tab" "focus" "key Tab" "focus" "cancel"
+run --plugin "$plugin" about --ui about.ui
+expect_status 0 "the About box"
+[ "$(focus_lines)" = "1004 ContainerLinkC
+2 MacStyleBtn
+1004 ContainerLinkC" ] || fail "Tab went round the About box as '$(focus_lines)'"
+
 finish
