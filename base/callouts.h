@@ -13,8 +13,9 @@ enum class ColorPick {
 };
 
 struct CalloutSlots {
-  // Work done out of a total: the reduction, the PNG writer and the save's copy.
-  void (*progress)(double done, double total) = nullptr;
+  // Work done out of a total: the reduction, the PNG writer and the save's copy. False: stop the work now (the
+  // host asked to abort).
+  bool (*progress)(double done, double total) = nullptr;
   // The preview's size line.
   void (*statusLine)(const char* line) = nullptr;
   // The reduction has prepared the palette, so a palette view can follow it.

@@ -2,6 +2,4 @@
 
 #include "base/callouts.h"
 
-void Progress(double done, double total) {
-  if (Callouts.progress != nullptr) Callouts.progress(done, total);
-}
+bool Progress(double done, double total) { return Callouts.progress == nullptr || Callouts.progress(done, total); }

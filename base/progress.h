@@ -3,4 +3,6 @@
 // report to the progress call-out (base/callouts.h): while the preview dialog is up the host side shows it in
 // the dialog's bar, otherwise through the host's callback.
 
-void Progress(double done, double total);
+// True to go on; false when the work is to stop at once because the host asked to abort. True while nobody
+// listens.
+bool Progress(double done, double total);

@@ -6,18 +6,33 @@
 #include "ui/save_dialog.h"
 
 namespace {
+
+// Sticky for one save: once the host says stop, every later step stops too.
+bool aborted = false;
+
 int32_t TruncatedNonNegative(double value) { return value < 0 ? 0 : static_cast<int32_t>(value); }
+
 }  // namespace
 
-void ReportSaveProgress(double done, double total) {
+bool ReportSaveProgress(double done, double total) {
+  if (aborted) return false;
   if (dialogUp) {
-    // The whole range, not its low 16 bits: twice the height of a tall image does not fit them.
+    // The whole range, not its low 16 bits: twice the height of a tall image does not fit them. The dialog has
+    // its own Cancel; the host's abort is for saves without one.
     if (SaveDialog* dialog = InstalledSaveDialog()) {
       dialog->ShowDialogProgress(TruncatedNonNegative(done), static_cast<int32_t>(total));
     }
-    return;
+    return true;
   }
-  if (HostCall.format != nullptr && HostCall.format->progressProc != nullptr) {
-    HostCall.format->progressProc(TruncatedNonNegative(done), static_cast<int32_t>(total));
+  const FormatRecord* format = HostCall.format;
+  if (format == nullptr) return true;
+  if (format->progressProc != nullptr) {
+    format->progressProc(TruncatedNonNegative(done), static_cast<int32_t>(total));
   }
+  if (format->abortProc != nullptr && format->abortProc() != 0) aborted = true;
+  return !aborted;
 }
+
+void ForgetSaveAbort() { aborted = false; }
+
+bool SaveAborted() { return aborted; }

@@ -1,6 +1,8 @@
 #include "host/save_pipeline.h"
 
 #include <algorithm>
+#include <memory>
+#include <new>
 
 #include "base/callouts.h"
 #include "base/debug_log.h"
@@ -22,7 +24,8 @@
 
 namespace {
 
-constexpr int32_t kCopyBlockBytes = 40;
+// Large enough that a copy costs few calls into the host's file and few progress reports; no part of the file.
+constexpr int32_t kCopyBlockBytes = 64 * 1024;
 constexpr size_t kTempPathUnits = 2048;       // including the terminator
 constexpr size_t kPluginDirBytes = 1024;      // including the terminator
 constexpr size_t kPluginFileNameLength = 12;  // "Vexlorin.8bi"
@@ -31,7 +34,10 @@ const char16_t kTempSuffix[] = u".temp";
 // For the length of one save, what the floors below report reaches the host or the dialog.
 class SaveCallouts {
  public:
-  SaveCallouts() { Callouts.progress = ReportSaveProgress; }
+  SaveCallouts() {
+    ForgetSaveAbort();
+    Callouts.progress = ReportSaveProgress;
+  }
   ~SaveCallouts() {
     Callouts.progress = nullptr;
     Callouts.pickColor = nullptr;
@@ -39,6 +45,23 @@ class SaveCallouts {
   SaveCallouts(const SaveCallouts&) = delete;
   SaveCallouts& operator=(const SaveCallouts&) = delete;
 };
+
+// Whether the host wants the dialog: an action played with its dialog switched off, or a batch, says no (0,
+// "display only if needed", which it never is, and 2, silent); 1, or no play information at all, says yes.
+bool HostWantsDialog() {
+  const PIDescriptorParameters* parameters = HostCall.format->descriptorParameters;
+  return parameters == nullptr ||
+         (parameters->playInfo != kPlayDialogIfNeeded && parameters->playInfo != kPlayDialogSilent);
+}
+
+// What OK in an untouched dialog gives, without the dialog: one encoding of the image as reduced. The settings
+// file is left as it is. False when the host asked to stop.
+bool EncodeWithoutDialog() {
+  DebugLog("Save without dialog");
+  CompressPNG();
+  ReleaseColorMap();  // as the dialog lets go of it when it closes
+  return !SaveAborted();
+}
 
 // The dialog of this build; a build without one cannot ask, so nothing is saved.
 bool RunSaveDialog() {
@@ -92,24 +115,22 @@ OSErr CopyIntoHostFile(FILE* source, intptr_t hostFile) {
   const int32_t size = platform::FileSizeOf(source);
   // A file that cannot be measured would otherwise be "copied" as nothing, and the save called a success.
   if (size < 0) return kWriteErr;
-  const int32_t blocks = size / kCopyBlockBytes;
-  OSErr result = kNoErr;
+  const std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kCopyBlockBytes]);
+  if (block == nullptr) return kMemFullErr;
+  // Whole blocks, then the rest in one write; the host hears of each block before it is written, so one that
+  // asks to stop gets no more of the file.
+  const int32_t blocks = size / kCopyBlockBytes + (size % kCopyBlockBytes != 0 ? 1 : 0);
   for (int32_t i = 0; i < blocks; ++i) {
-    unsigned char block[kCopyBlockBytes];
-    if (std::fread(block, 1, kCopyBlockBytes, source) != static_cast<size_t>(kCopyBlockBytes)) return kWriteErr;
-    int32_t count = kCopyBlockBytes;
-    result = HostFileWrite(hostFile, &count, block);
+    if (!Progress(i, blocks)) return kUserCanceledErr;
+    const int32_t wanted = std::min(kCopyBlockBytes, size - i * kCopyBlockBytes);
+    if (std::fread(block.get(), 1, static_cast<size_t>(wanted), source) != static_cast<size_t>(wanted)) {
+      return kWriteErr;
+    }
+    int32_t count = wanted;
+    const OSErr result = HostFileWrite(hostFile, &count, block.get());
     if (result != kNoErr) return result;
-    Progress(i, blocks);
   }
-  for (int32_t i = 0; i < size % kCopyBlockBytes && result == kNoErr; ++i) {
-    const int byte = std::fgetc(source);
-    if (byte == EOF) return kWriteErr;
-    const unsigned char single = static_cast<unsigned char>(byte);
-    int32_t count = 1;
-    result = HostFileWrite(hostFile, &count, &single);
-  }
-  return result;
+  return kNoErr;
 }
 
 bool BuildTempPngPath(const uint16_t* destination) {
@@ -169,10 +190,11 @@ void WriteStart() {
   DoFilter();
   DebugLog("After doFilter before DoUI");
   LastCompressedSize = 0;
-  if (RunSaveDialog()) {
+  const bool save = !SaveAborted() && (HostWantsDialog() ? RunSaveDialog() : EncodeWithoutDialog());
+  if (save) {
     CopyTemporaryPng();
   } else {
-    DebugLog("Press cancel");
+    DebugLog(SaveAborted() ? "Save aborted by the host" : "Press cancel");
     platform::DeleteFilePath(TempPngPath);
     Result() = kUserCanceledErr;
   }

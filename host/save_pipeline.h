@@ -14,7 +14,8 @@ void FilterFile();
 int32_t EstimateSize(int32_t columns, int32_t rows, int32_t bitsPerChannel, int32_t planes, int32_t imageResourceSize,
                      int16_t imageMode);
 
-// Copies the rest of source into the host's file in 40-byte blocks (then single bytes), reporting each block.
+// Copies the rest of source into the host's file in blocks of 64 KiB (the last one shorter), reporting each
+// block before it is written; -128 without writing it when the host asks to abort.
 OSErr CopyIntoHostFile(FILE* source, intptr_t hostFile);
 
 // The limits of the path buffers: a destination path of at most 2042 characters (room for ".temp" and the

@@ -25,6 +25,7 @@ struct ChunkData {
   png_color colors[256] = {};
   png_byte alphas[256] = {};
   bool hasPalette = false;
+  bool aborted = false;  // the host asked to stop part-way
 };
 
 void SetHeader(png_structp png, png_infop info, const PngWriteJob& job, ChunkData& chunks) {
@@ -92,7 +93,10 @@ bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, Chunk
   DebugLog("_WholeHeight=%d", job.height);
   for (int32_t y = 0; y < job.height; ++y) {
     png_write_rows(png, &chunks.rows[y], 1);
-    Progress(job.height + y, 2.0 * job.height);
+    if (!Progress(job.height + y, 2.0 * job.height)) {
+      chunks.aborted = true;
+      return false;
+    }
   }
   DebugLog("before png_write_end");
   png_write_end(png, info);
@@ -129,7 +133,7 @@ int32_t WritePng(FILE* file, const PngWriteJob& job) {
   png_init_io(png, file);
 
   const bool written = WriteGuarded(png, info, job, chunks);
-  if (!written) DebugLog("catch inside CompressPNG");
+  if (!written && !chunks.aborted) DebugLog("catch inside CompressPNG");
   if (written) DebugLog("before png_destroy_write_struct");
   png_destroy_write_struct(&png, &info);
   if (written && chunks.hasPalette) DebugLog("before free palette");

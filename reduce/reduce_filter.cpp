@@ -371,7 +371,7 @@ PaletteMatch PaletteMatchFor(const FilterSettings& settings, const AColorHistEnt
 }
 
 ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
-                        const PaletteMatch& match, uint8_t* pixels, void (*progress)(double done, double total)) {
+                        const PaletteMatch& match, uint8_t* pixels, bool (*progress)(double done, double total)) {
   const int32_t width = image._WholeWidth;
   const int32_t height = image._WholeHeight;
   const bool paletteOfRgb = settings.mode == kWholeRgb && settings.pngType == kPngPalette;
@@ -391,7 +391,7 @@ ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& set
   const size_t outRowBytes = static_cast<size_t>(width) * static_cast<size_t>(settings.bytesPerPixel);
   for (int32_t y = 0; y < height; ++y) {
     converter.Row(y, image.pixels + y * inRowBytes, pixels + y * outRowBytes);
-    if (progress != nullptr) progress(y, 2.0 * height);
+    if (progress != nullptr && !progress(y, 2.0 * height)) return ReduceStatus::Aborted;
   }
   return ReduceStatus::Ok;
 }

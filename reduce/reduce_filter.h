@@ -46,12 +46,13 @@ struct PaletteMatch {
 // Leaves the transparent last entry out of the search where only the transparency rules may reach it.
 PaletteMatch PaletteMatchFor(const FilterSettings& settings, const AColorHistEntry* colorMap, int32_t count);
 
-enum class [[nodiscard]] ReduceStatus{Ok, OutOfMemory, NoPalette};
+enum class [[nodiscard]] ReduceStatus{Ok, OutOfMemory, NoPalette, Aborted};
 
 // Writes every row of the image into pixels (rows of _WholeWidth × bytesPerPixel bytes) and reports each row
-// done against 2 × height. Nothing is written when the status is not Ok.
+// done against 2 × height; stops with Aborted when the report answers false. Not all rows are written when the
+// status is not Ok.
 ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
-                        const PaletteMatch& match, uint8_t* pixels, void (*progress)(double done, double total));
+                        const PaletteMatch& match, uint8_t* pixels, bool (*progress)(double done, double total));
 
 // Gives ReducedImage a zero-filled buffer of height + 2 rows for the pixel size, keeping the one it has
 // when the pixel size and the image size are unchanged; false when the memory cannot be had.

@@ -7,6 +7,7 @@
 const char kVexhostUsage[] =
     "usage: vexhost [--plugin PATH] save INPUT OUTPUT [--param KEY=INT]... [--record FILE] [--cancel]\n"
     "                                    [--pick RRGGBB] [--ui SCRIPT] [--fail-write-after N]\n"
+    "                                    [--play-info N] [--abort-after N]\n"
     "       vexhost [--plugin PATH] estimate INPUT\n"
     "       vexhost [--plugin PATH] about [--ui SCRIPT]\n";
 
@@ -53,7 +54,7 @@ bool ColorFromText(const std::string& text, uint8_t (&color)[3]) {
 
 bool IsSaveOption(const std::string& word) {
   return word == "--param" || word == "--record" || word == "--cancel" || word == "--pick" ||
-         word == "--fail-write-after";
+         word == "--fail-write-after" || word == "--play-info" || word == "--abort-after";
 }
 
 }  // namespace
@@ -80,7 +81,8 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& word = arguments[i];
     const bool takesValue = word == "--plugin" || word == "--param" || word == "--record" || word == "--pick" ||
-                            word == "--ui" || word == "--fail-write-after";
+                            word == "--ui" || word == "--fail-write-after" || word == "--play-info" ||
+                            word == "--abort-after";
     if (takesValue && i + 1 >= arguments.size()) {
       *error = word + " needs a value";
       return std::nullopt;
@@ -113,6 +115,21 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
         return std::nullopt;
       }
       parsed.failWriteAfter = *bytes;
+    } else if (word == "--play-info") {
+      const std::optional<int32_t> value = IntegerFromText(arguments[++i]);
+      if (!value || *value < INT16_MIN || *value > INT16_MAX) {
+        *error =
+            "--play-info wants a 16-bit number (0 dialog if needed, 1 dialog, 2 silent), not '" + arguments[i] + "'";
+        return std::nullopt;
+      }
+      parsed.playInfo = static_cast<int16_t>(*value);
+    } else if (word == "--abort-after") {
+      const std::optional<int32_t> value = IntegerFromText(arguments[++i]);
+      if (!value || *value < 1) {
+        *error = "--abort-after wants a call number of 1 or more, not '" + arguments[i] + "'";
+        return std::nullopt;
+      }
+      parsed.abortAfter = *value;
     } else if (word.size() > 2 && word.compare(0, 2, "--") == 0) {
       *error = "unknown option " + word;
       return std::nullopt;
@@ -144,7 +161,7 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
     return std::nullopt;
   }
   if (saveOptionSeen && parsed.command != VexhostCommand::kSave) {
-    *error = "--param, --record, --cancel, --pick and --fail-write-after belong to save";
+    *error = "--param, --record, --cancel, --pick, --fail-write-after, --play-info and --abort-after belong to save";
     return std::nullopt;
   }
   // A UI script answers a dialog: the preview dialog of a save or the About box.

@@ -23,7 +23,9 @@ struct VexhostArguments {
   bool cancel = false;
   uint8_t pick[3] = {};  // red, green, blue for the colour picker
   std::string uiScript;
-  int64_t failWriteAfter = -1;  // --fail-write-after: OUTPUT takes this many bytes, then refuses; -1 no limit
+  int64_t failWriteAfter = -1;      // --fail-write-after: OUTPUT takes this many bytes, then refuses; -1 no limit
+  std::optional<int16_t> playInfo;  // --play-info: the descriptor parameters' play information
+  int abortAfter = -1;              // --abort-after: the abort callback says yes from this call on; -1 never
 };
 
 extern const char kVexhostUsage[];

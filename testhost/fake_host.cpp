@@ -51,6 +51,7 @@ FakeHost::FakeHost(HostImage image, FakeHostOptions options) {
   writeDescriptorProcs_ = kFakeWriteDescriptorProcs;
   descriptorParameters_.readDescriptorProcs = &readDescriptorProcs_;
   descriptorParameters_.writeDescriptorProcs = &writeDescriptorProcs_;
+  descriptorParameters_.playInfo = chosen.playInfo;
   if (!chosen.noDescriptorParameters) record_.descriptorParameters = &descriptorParameters_;
   record_.errorString = &errorString_;
   record_.maxValue = 255;

@@ -30,11 +30,13 @@ struct FakeHostOptions {
   bool noAdvanceState = false;            // advanceState left null
   int advanceStateFailPlane = -1;         // advance state fails, filling nothing, when asked for this plane
   OSErr advanceStateFailCode = kUserCanceledErr;
-  bool supports32BitCoordinates = true;  // HostSupports32BitCoordinates and imageSize32 set
-  bool noDescriptorParameters = false;   // descriptorParameters left null
-  int64_t destinationRefusesAfter = -1;  // the destination takes this many bytes, then refuses every write
-                                         // (DestinationFile::RefuseWritesAfter); negative: no limit
-  uint8_t pickRed = 0;                   // the colour the colour picker answers with
+  bool supports32BitCoordinates = true;   // HostSupports32BitCoordinates and imageSize32 set
+  bool noDescriptorParameters = false;    // descriptorParameters left null
+  int16_t playInfo = kPlayDialogDisplay;  // the descriptor parameters' play information: show the dialog
+  int abortAfter = -1;                    // the abort callback answers yes from its abortAfter-th call on; -1 never
+  int64_t destinationRefusesAfter = -1;   // the destination takes this many bytes, then refuses every write
+                                          // (DestinationFile::RefuseWritesAfter); negative: no limit
+  uint8_t pickRed = 0;                    // the colour the colour picker answers with
   uint8_t pickGreen = 0;
   uint8_t pickBlue = 0;
 };

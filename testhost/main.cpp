@@ -86,6 +86,8 @@ int RunSave(const PluginModule& plugin, const VexhostArguments& arguments, HostI
   options.pickGreen = arguments.pick[1];
   options.pickBlue = arguments.pick[2];
   options.destinationRefusesAfter = arguments.failWriteAfter;
+  if (arguments.playInfo) options.playInfo = *arguments.playInfo;
+  options.abortAfter = arguments.abortAfter;
   FakeHost host(std::move(image), options);
   if (!host.SetDestination(arguments.output)) return Fail("cannot open " + arguments.output + " for writing");
   if (!arguments.parameters.empty()) host.SetParameters(arguments.parameters);

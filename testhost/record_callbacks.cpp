@@ -44,8 +44,11 @@ std::string PromptText(const unsigned char* pascal) {
 const ResourceProcs kFakeResourceProcs{3, 4, CountResources, GetResource, DeleteResource, AddResource};
 
 PIBoolean FakeAbort() {
-  if (FakeHostState* state = State()) ++state->abortChecks;
-  return 0;
+  FakeHostState* state = State();
+  if (state == nullptr) return 0;
+  ++state->abortChecks;
+  const int after = state->options.abortAfter;
+  return after >= 0 && state->abortChecks >= after ? 1 : 0;
 }
 
 void FakeProgress(int32_t done, int32_t total) {

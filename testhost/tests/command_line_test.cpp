@@ -47,6 +47,22 @@ TEST(VexhostCommandLine, SaveCanMakeTheOutputRefuseWritesAfterSomeBytes) {
   EXPECT_EQ(parsed->failWriteAfter, 5000000000);
 }
 
+TEST(VexhostCommandLine, SaveCanPlayWithoutTheDialogAndAbortAfterSomeCalls) {
+  std::optional<VexhostArguments> parsed = Parse({"save", "in.png", "out.png"});
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_FALSE(parsed->playInfo.has_value());
+  EXPECT_EQ(parsed->abortAfter, -1);
+  parsed = Parse({"save", "in.png", "out.png", "--play-info", "2", "--abort-after", "7"});
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->playInfo, int16_t{2});
+  EXPECT_EQ(parsed->abortAfter, 7);
+  std::string error;
+  EXPECT_FALSE(Parse({"save", "in.png", "out.png", "--abort-after", "0"}, &error).has_value());
+  EXPECT_NE(error.find("--abort-after"), std::string::npos);
+  EXPECT_FALSE(Parse({"save", "in.png", "out.png", "--play-info", "40000"}, &error).has_value());
+  EXPECT_FALSE(Parse({"estimate", "in.png", "--play-info", "0"}, &error).has_value());
+}
+
 TEST(VexhostCommandLine, EstimateAndAboutTakeTheirOperands) {
   std::optional<VexhostArguments> parsed = Parse({"estimate", "in.pam"});
   ASSERT_TRUE(parsed.has_value());

@@ -69,9 +69,10 @@ TEST_F(FakeHostCoreTest, SaveWritesThePngThroughTheHostFileAndGivesEverythingBac
     EXPECT_EQ(request.rect.bottom, 4);
     EXPECT_EQ(request.rect.right, 5);
   }
-  // The copy into the host's file reports its 40-byte blocks to the host.
+  // The copy into the host's file reports its one 64 KiB block to the host.
   ASSERT_FALSE(host.Seen().progress.empty());
-  EXPECT_EQ(host.Seen().progress.back().total, static_cast<int32_t>(png.size() / 40));
+  EXPECT_EQ(host.Seen().progress.back().done, 0);
+  EXPECT_EQ(host.Seen().progress.back().total, 1);
 
   for (const char* suite : {kHandleSuiteName, kBufferSuiteName}) {
     EXPECT_GT(host.SuiteUseOf(suite).acquired, 0) << suite;

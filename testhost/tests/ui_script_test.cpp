@@ -31,8 +31,10 @@ TEST(UiScript, EveryVerbWithItsOperands) {
       "snapshot out dir/dialog one.png\n"
       "rect progress\n"
       "rect dialog:1005\n"
+      "key Shift+Tab\n"
+      "focus\n"
       "ok\n");
-  ASSERT_EQ(actions.size(), 12u);
+  ASSERT_EQ(actions.size(), 14u);
   EXPECT_EQ(actions[0].verb, UiVerb::kClick);
   EXPECT_EQ(actions[0].target.scope, UiScope::kAnyPart);
   EXPECT_EQ(actions[0].target.id, 1013);
@@ -62,7 +64,10 @@ TEST(UiScript, EveryVerbWithItsOperands) {
   EXPECT_EQ(actions[10].target.part, UiPart::kControl);
   EXPECT_EQ(actions[10].target.scope, UiScope::kDialog);
   EXPECT_EQ(actions[10].target.id, 1005);
-  EXPECT_EQ(actions[11].verb, UiVerb::kOk);
+  EXPECT_EQ(actions[11].verb, UiVerb::kKey);
+  EXPECT_EQ(static_cast<UiKey>(actions[11].first), UiKey::kShiftTab);
+  EXPECT_EQ(actions[12].verb, UiVerb::kFocus);
+  EXPECT_EQ(actions[13].verb, UiVerb::kOk);
   for (size_t i = 0; i < actions.size(); ++i) EXPECT_EQ(actions[i].line, static_cast<int>(i) + 1);
 }
 
@@ -91,9 +96,10 @@ TEST(UiScript, LinesThatAreNoActionNameTheirLine) {
 
 TEST(UiScript, NumbersOutsideTheirRangesAreRefused) {
   for (const char* line :
-       {"click 65536", "click -1", "click 1e3", "click 0x10", "click side:1", "click panel:", "cell 256", "cell -1",
-        "dblcell x", "drag 30001 0", "drag 0", "resize 0 100", "resize 100 32768", "wait -1", "wait 600001",
-        "select 1006 -1", "rect bottom", "hover", "click 1 2"}) {
+       {"click 65536",      "click -1", "click 1e3",   "click 0x10",     "click side:1", "click panel:",
+        "cell 256",         "cell -1",  "dblcell x",   "drag 30001 0",   "drag 0",       "resize 0 100",
+        "resize 100 32768", "wait -1",  "wait 600001", "select 1006 -1", "rect bottom",  "hover",
+        "click 1 2",        "key",      "key tab",     "key Ctrl+Tab",   "focus 1"}) {
     const std::string error = Refusal(line);
     EXPECT_EQ(error.rfind("line 1: ", 0), 0u) << line << ": " << error;
   }

@@ -7,6 +7,7 @@
   make_sample.py gray W H OUT.png         a gray ramp, 8-bit
   make_sample.py indexed W H OUT.png [T]  a 4-entry palette image; T makes entry T fully transparent
   make_sample.py cmyk W H OUT.pam         a PAM (P7) CMYK ramp
+  make_sample.py noise W H OUT.png        8-bit RGB of fixed pseudo-random samples, which hardly compress
 """
 import struct
 import sys
@@ -60,6 +61,16 @@ def main(argv):
         pixels = bytes(c for y in range(height) for x in range(width)
                        for c in ramp(x, y, width, height) + ((x * y) % 256,))
         data = header.encode("ascii") + pixels
+    elif kind == "noise":
+        state = 12345
+        rows = []
+        for y in range(height):
+            row = []
+            for _ in range(width * 3):
+                state = (state * 1103515245 + 12345) & 0xFFFFFFFF
+                row.append((state >> 16) & 0xFF)
+            rows.append(row)
+        data = png(width, height, 2, rows)
     else:
         sys.exit("unknown kind " + kind)
     with open(out, "wb") as f:

@@ -1,23 +1,23 @@
 # The host's file refuses writes part-way through the copy (--fail-write-after): the save ends with -20, the
-# temporary file is gone, and the file keeps only the whole 40-byte blocks written before the refusal, since
+# temporary file is gone, and the file keeps only the whole 64 KiB blocks written before the refusal, since
 # the host's interface has no way to shorten a file again.
 source "$(dirname "$0")/lib.sh" "$@"
 # A plug-in folder of its own: the settings file the save writes stays with this test.
 plugin=$(own_plugin "$work/plugin")
 ok=(${dialog_ok[@]+"${dialog_ok[@]}"})
 
-sample rgba 96 64 in.png
+sample noise 200 160 in.png
 run --plugin "$plugin" save in.png whole.png "${ok[@]}"
 expect_status 0 "save without a limit"
 size=$(wc -c <whole.png)
-[ "$size" -gt 200 ] || fail "the PNG is too small to be refused part-way: $size bytes"
+[ "$size" -gt 65536 ] || fail "the PNG is too small to be refused part-way: $size bytes"
 
-# Room for 100 bytes: blocks 1 and 2 go in, block 3 (bytes 80-119) is refused whole.
-run --plugin "$plugin" save in.png out.png --fail-write-after 100 "${ok[@]}"
-expect_status 1 "save into a file that refuses after 100 bytes"
+# Room for 80000 bytes: the first block goes in, the second (bytes 65536 on) is refused whole.
+run --plugin "$plugin" save in.png out.png --fail-write-after 80000 "${ok[@]}"
+expect_status 1 "save into a file that refuses after 80000 bytes"
 expect_line "selector 14 result -20"
-[ "$(wc -c <out.png)" -eq 80 ] || fail "out.png should keep 80 bytes but has $(wc -c <out.png)"
-cmp -s -n 80 whole.png out.png || fail "out.png does not begin with the PNG"
+[ "$(wc -c <out.png)" -eq 65536 ] || fail "out.png should keep 65536 bytes but has $(wc -c <out.png)"
+cmp -s -n 65536 whole.png out.png || fail "out.png does not begin with the PNG"
 expect_absent out.png.temp
 
 # Refused from the first byte: nothing is written.

@@ -231,15 +231,47 @@ TEST_F(AllocationFaultTest, APreviewBufferThatCannotBeHadIsEmptyAndHoldsNothing)
 // ---------------------------------------------------------------------------------------------------------------
 // Files
 
+TEST_F(FaultTest, AHostThatAsksToAbortStopsTheSaveAtOnceWithNothingLeft) {
+  // 16 rows: 16 steps of the reduction, 16 of the encoding, 1 block of the copy; the abort callback is asked at
+  // each, and from its N-th call on it answers yes.
+  const HostImage image = NoisyImage(kModeRGB, 3, 20, 16, 7);
+  FakeHostOptions unattended;
+  unattended.playInfo = kPlayDialogSilent;
+  const Outcome whole = Save(image, unattended);
+  ASSERT_EQ(whole.result, 0);
+  for (const int from : {1, 2, 16, 17, 31, 32, 33}) {
+    FakeHostOptions options = unattended;
+    options.abortAfter = from;
+    const Outcome outcome = Save(image, options);
+    const std::string what = "abort from call " + std::to_string(from);
+    EXPECT_EQ(outcome.result, kUserCanceledErr) << what;
+    ExpectFailedAndUntouched(outcome, what);
+    EXPECT_EQ(outcome.dialogOpened, 0) << what;
+  }
+  // Asked 33 times only: a "yes" from the 34th call on never comes.
+  FakeHostOptions late = unattended;
+  late.abortAfter = 34;
+  const Outcome saved = Save(image, late);
+  EXPECT_EQ(saved.result, 0);
+  EXPECT_EQ(saved.destination, whole.destination);
+
+  // With the dialog, the host's abort stops the reduction before the dialog opens; the dialog itself has Cancel.
+  FakeHostOptions withDialog;
+  withDialog.abortAfter = 3;
+  const Outcome early = Save(image, withDialog);
+  ExpectFailedAndUntouched(early, "abort before the dialog");
+  EXPECT_EQ(early.dialogOpened, 0);
+}
+
 TEST_F(FaultTest, AHostFileThatRefusesPartWayThroughTheCopyIsAWriteError) {
   const HostImage image = NoisyImage(kModeRGB, 3, 16, 16, 21);
   const Outcome whole = Save(image);
   ASSERT_EQ(whole.result, 0);
   ASSERT_GT(whole.destination.size(), 200u);
 
-  // Refused at the first byte, inside the first block, on a block boundary, and with only the last byte
-  // missing. The plug-in has no way to shorten the host's file again, so it keeps the whole blocks (and single
-  // bytes) that were written before the refusal: a prefix of the PNG that the host must not keep as a PNG.
+  // Refused at the first byte, inside the file's one block, and with only the last byte missing. The block is
+  // refused whole, so nothing is written (with more blocks, those before the refusal would stay: the plug-in
+  // has no way to shorten the host's file again).
   const int64_t size = static_cast<int64_t>(whole.destination.size());
   for (const int64_t room : {int64_t{0}, int64_t{17}, int64_t{80}, size - 1}) {
     FakeHostOptions options;
@@ -247,8 +279,7 @@ TEST_F(FaultTest, AHostFileThatRefusesPartWayThroughTheCopyIsAWriteError) {
     const Outcome outcome = Save(image, options);
     const std::string what = "room for " + std::to_string(room) + " of " + std::to_string(size) + " bytes";
     EXPECT_EQ(outcome.result, kWriteErr) << what;
-    const size_t kept = room < size / 40 * 40 ? static_cast<size_t>(room / 40 * 40) : static_cast<size_t>(room);
-    EXPECT_EQ(outcome.destination, whole.destination.substr(0, kept)) << what;
+    EXPECT_EQ(outcome.destination, "") << what;
     ExpectCleanEnd(outcome, what);
   }
 

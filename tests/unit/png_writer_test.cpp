@@ -426,8 +426,9 @@ TEST_F(WriterTest, TypeOutsideTheThreeEndsInTheFailurePath) {
 // --- CompressPNG on the process-wide records ---
 
 std::vector<std::pair<int32_t, int32_t>> progressSeen;
-void RecordProgress(double done, double total) {
+bool RecordProgress(double done, double total) {
   progressSeen.emplace_back(static_cast<int32_t>(done), static_cast<int32_t>(total));
+  return true;
 }
 
 class CompressPngTest : public WriterTest {

@@ -31,8 +31,9 @@ void CountPaletteViewRefresh() { ++paletteViewRefreshes; }
 
 // Every progress report, as (done, total) truncated the way the host and the dialog take them.
 std::vector<std::pair<int32_t, int32_t>> progressSeen;
-void RecordProgress(double done, double total) {
+bool RecordProgress(double done, double total) {
   progressSeen.emplace_back(static_cast<int32_t>(done), static_cast<int32_t>(total));
+  return true;
 }
 
 class ReduceFilterTest : public ::testing::Test {

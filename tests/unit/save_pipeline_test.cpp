@@ -29,6 +29,9 @@ TEST(EstimateSize, CountsPixelsResourcesHeaderAndIndexedPalette) {
 
 std::vector<std::pair<int32_t, int32_t>> progressCalls;
 void RecordProgress(int32_t done, int32_t total) { progressCalls.emplace_back(done, total); }
+int abortChecks = 0;
+int abortFrom = 0;  // the host's abort callback answers yes from this call on; 0 never
+PIBoolean AbortWhenAsked() { return ++abortChecks >= abortFrom && abortFrom > 0 ? 1 : 0; }
 
 class CopyIntoHostFileTest : public ::testing::Test {
  protected:
@@ -37,8 +40,12 @@ class CopyIntoHostFileTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     folder_ = pattern;
     progressCalls.clear();
+    abortChecks = 0;
+    abortFrom = 0;
+    ForgetSaveAbort();
     record_ = FormatRecord{};
     record_.progressProc = RecordProgress;
+    record_.abortProc = AbortWhenAsked;
     HostCall.format = &record_;
     Callouts.progress = ReportSaveProgress;  // as during a save
   }
@@ -73,28 +80,44 @@ class CopyIntoHostFileTest : public ::testing::Test {
   FormatRecord record_;
 };
 
-TEST_F(CopyIntoHostFileTest, CopiesWholeBlocksThenSingleBytes) {
-  for (size_t size : {0u, 40u, 41u, 80u, 119u}) {
+TEST_F(CopyIntoHostFileTest, CopiesWholeBlocksThenTheRestAndReportsEachBlockBeforeItGoes) {
+  struct Case {
+    size_t size;
+    int32_t blocks;
+  };
+  for (const Case c :
+       {Case{0, 0}, Case{1, 1}, Case{65535, 1}, Case{65536, 1}, Case{65537, 2}, Case{3 * 65536 + 5, 4}}) {
+    progressCalls.clear();
     OSErr result = -1;
-    EXPECT_EQ(Copy(size, &result).size(), size) << size;
-    EXPECT_EQ(result, kNoErr) << size;
+    EXPECT_EQ(Copy(c.size, &result).size(), c.size) << c.size;
+    EXPECT_EQ(result, kNoErr) << c.size;
+    std::vector<std::pair<int32_t, int32_t>> expected;
+    for (int32_t i = 0; i < c.blocks; ++i) expected.emplace_back(i, c.blocks);
+    EXPECT_EQ(progressCalls, expected) << c.size;
   }
 }
 
-TEST_F(CopyIntoHostFileTest, ReportsOneStepPerBlock) {
-  OSErr result = -1;
-  Copy(81, &result);
-  const std::vector<std::pair<int32_t, int32_t>> expected{{0, 2}, {1, 2}};
-  EXPECT_EQ(progressCalls, expected);
-
-  progressCalls.clear();
-  Copy(39, &result);
-  EXPECT_TRUE(progressCalls.empty());
+TEST_F(CopyIntoHostFileTest, AnAbortStopsTheCopyBeforeTheNextBlock) {
+  const std::string bytes(3 * 65536 + 5, 'x');
+  for (const int from : {1, 2, 4}) {
+    abortChecks = 0;
+    abortFrom = from;
+    ForgetSaveAbort();
+    FILE* source = std::fopen((folder_ + "/source").c_str(), "w+b");
+    std::fwrite(bytes.data(), 1, bytes.size(), source);
+    std::rewind(source);
+    const int host = open((folder_ + "/host").c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
+    EXPECT_EQ(CopyIntoHostFile(source, host), kUserCanceledErr) << from;
+    std::fclose(source);
+    // The blocks before the one the host stopped: nothing from the first, whole blocks after that.
+    EXPECT_EQ(lseek(host, 0, SEEK_END), static_cast<off_t>(from - 1) * 65536) << from;
+    close(host);
+  }
 }
 
 TEST_F(CopyIntoHostFileTest, AWriteThatFailsStopsTheCopyWithWriteError) {
   FILE* source = std::fopen((folder_ + "/source").c_str(), "w+b");
-  std::fputs("more than forty bytes of data, so a block is written", source);
+  std::fputs("a block of data that the host cannot take", source);
   std::rewind(source);
   const int readOnly = open((folder_ + "/source").c_str(), O_RDONLY);
   EXPECT_EQ(CopyIntoHostFile(source, readOnly), kWriteErr);
