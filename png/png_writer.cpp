@@ -3,6 +3,8 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <memory>
+#include <new>
 
 #include "base/debug_log.h"
 #include "base/page_block.h"
@@ -15,6 +17,10 @@
 #include "records/whole_image.h"
 
 int32_t LastCompressedSize = 0;
+
+namespace {
+constexpr size_t kTempFileBufferBytes = 1 << 20;
+}  // namespace
 
 namespace {
 
@@ -155,6 +161,10 @@ int32_t CompressPNG() {
     DebugLog("png file open failed");
     return 0;
   }
+  // Large writes: with the small default buffer a large PNG costs thousands of calls into the system. Where
+  // the buffer cannot be had the default one stays. The file is closed below, before the buffer goes.
+  const std::unique_ptr<char[]> buffer(new (std::nothrow) char[kTempFileBufferBytes]);
+  if (buffer != nullptr) std::setvbuf(file, buffer.get(), _IOFBF, kTempFileBufferBytes);
   PngWriteJob job;
   job.pixels = ReducedImage.pixels;
   job.rowBytes = ReducedImage.rowBytes;

@@ -159,8 +159,8 @@ class RowConverter {
   }
 
   void RgbToRgb(const uint8_t* in, uint8_t* out) const {
-    if (planes_ == 4 && settings_.alphaChannel) {
-      std::copy(in, in + static_cast<size_t>(width_) * 4, out);
+    if ((planes_ == 4 && settings_.alphaChannel) || planes_ == 3) {
+      std::copy(in, in + static_cast<size_t>(width_) * planes_, out);
       return;
     }
     if (planes_ == 4) {

@@ -1,5 +1,7 @@
 #include "testhost/data_request.h"
 
+#include <cstring>
+
 namespace {
 
 int HostPlane(int plane, const int16_t (&planeMap)[16]) { return plane < 16 ? planeMap[plane] : plane; }
@@ -45,8 +47,14 @@ OSErr FillRequest(const HostImage& image, const DataRequest& request, const int1
     const intptr_t planeOffset = static_cast<intptr_t>(plane - request.loPlane) * request.planeBytes;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
       uint8_t* row = out + planeOffset + static_cast<intptr_t>(y - rect.top) * request.rowBytes;
+      const uint8_t* source = &image.planar[static_cast<size_t>(hostPlane) * PlaneSize(image) +
+                                            static_cast<size_t>(y) * image.width + rect.left];
+      if (request.colBytes == 1) {
+        std::memcpy(row, source, static_cast<size_t>(rect.right - rect.left));
+        continue;
+      }
       for (int32_t x = rect.left; x < rect.right; ++x) {
-        row[static_cast<intptr_t>(x - rect.left) * request.colBytes] = SampleAt(image, hostPlane, x, y);
+        row[static_cast<intptr_t>(x - rect.left) * request.colBytes] = source[x - rect.left];
       }
     }
   }

@@ -13,12 +13,22 @@ bool IsComplete(const HostImage& image) {
          image.planar.size() == PlaneSize(image) * static_cast<size_t>(image.planes);
 }
 
+void SetRowFromInterleaved(HostImage& image, int32_t y, const uint8_t* row) {
+  const size_t planeSize = PlaneSize(image);
+  for (int plane = 0; plane < image.planes; ++plane) {
+    uint8_t* out = image.planar.data() + static_cast<size_t>(plane) * planeSize + static_cast<size_t>(y) * image.width;
+    const uint8_t* in = row + plane;
+    for (int32_t x = 0; x < image.width; ++x, in += image.planes) out[x] = *in;
+  }
+}
+
 void SetFromInterleaved(HostImage& image, const uint8_t* interleaved) {
   const size_t planeSize = PlaneSize(image);
-  image.planar.assign(planeSize * static_cast<size_t>(image.planes), 0);
-  for (size_t pixel = 0; pixel < planeSize; ++pixel) {
-    for (int plane = 0; plane < image.planes; ++plane) {
-      image.planar[static_cast<size_t>(plane) * planeSize + pixel] = interleaved[pixel * image.planes + plane];
-    }
+  image.planar.resize(planeSize * static_cast<size_t>(image.planes));
+  // Plane by plane, so the writes run in order.
+  for (int plane = 0; plane < image.planes; ++plane) {
+    uint8_t* out = image.planar.data() + static_cast<size_t>(plane) * planeSize;
+    const uint8_t* in = interleaved + plane;
+    for (size_t pixel = 0; pixel < planeSize; ++pixel, in += image.planes) out[pixel] = *in;
   }
 }

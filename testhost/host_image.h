@@ -23,6 +23,8 @@ size_t PlaneSize(const HostImage& image);
 uint8_t SampleAt(const HostImage& image, int plane, int32_t x, int32_t y);
 // True when the pixel store holds exactly planes * width * height bytes and the sizes are usable.
 bool IsComplete(const HostImage& image);
+// Row y of the planar store (already sized) from one interleaved row of `planes` bytes per pixel.
+void SetRowFromInterleaved(HostImage& image, int32_t y, const uint8_t* row);
 // Fills the planar store from pixels interleaved channel by channel (planes bytes per pixel, rows without
 // gaps); width, height and planes must already be set.
 void SetFromInterleaved(HostImage& image, const uint8_t* interleaved);

@@ -54,6 +54,7 @@ struct PngLayout {
   int32_t transparentIndex = -1;
   int paletteSize = 0;
   png_color palette[256] = {};
+  bool interlaced = false;  // read in several passes, so all rows at once
 };
 
 constexpr int kNoTransparency = -1;  // no tRNS: indexed without a transparent entry
@@ -107,7 +108,7 @@ bool ReadLayout(png_structp png, png_infop info, FILE* file, PngLayout* layout) 
     }
     if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
   }
-  png_set_interlace_handling(png);
+  layout->interlaced = png_set_interlace_handling(png) > 1;
   png_read_update_info(png, info);
   layout->width = png_get_image_width(png, info);
   layout->height = png_get_image_height(png, info);
@@ -119,6 +120,17 @@ bool ReadLayout(png_structp png, png_infop info, FILE* file, PngLayout* layout) 
 bool ReadRows(png_structp png, png_infop info, png_bytepp rows) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_read_image(png, rows);
+  png_read_end(png, info);
+  return true;
+}
+
+// A file that is not interlaced, row by row into the host's planes: no second copy of the whole image.
+bool ReadRowsIntoPlanes(png_structp png, png_infop info, png_bytep row, HostImage* image) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  for (int32_t y = 0; y < image->height; ++y) {
+    png_read_row(png, row, nullptr);
+    SetRowFromInterleaved(*image, y, row);
+  }
   png_read_end(png, info);
   return true;
 }
@@ -143,14 +155,6 @@ std::optional<HostImage> ReadPngImage(FILE* file, std::string* error) {
     *error = "image too large for the test host";
     return std::nullopt;
   }
-  std::vector<png_byte> pixels(totalBytes);
-  std::vector<png_bytep> rows(layout.height);
-  for (png_uint_32 y = 0; y < layout.height; ++y) rows[y] = pixels.data() + y * layout.rowBytes;
-  if (!ReadRows(records.png(), records.info(), rows.data())) {
-    *error = failure.message;
-    return std::nullopt;
-  }
-
   HostImage image;
   image.mode = layout.mode;
   image.width = static_cast<int32_t>(layout.width);
@@ -161,6 +165,22 @@ std::optional<HostImage> ReadPngImage(FILE* file, std::string* error) {
     image.red[i] = layout.palette[i].red;
     image.green[i] = layout.palette[i].green;
     image.blue[i] = layout.palette[i].blue;
+  }
+  if (!layout.interlaced) {
+    std::vector<png_byte> row(layout.rowBytes);
+    image.planar.resize(PlaneSize(image) * static_cast<size_t>(image.planes));
+    if (!ReadRowsIntoPlanes(records.png(), records.info(), row.data(), &image)) {
+      *error = failure.message;
+      return std::nullopt;
+    }
+    return image;
+  }
+  std::vector<png_byte> pixels(totalBytes);
+  std::vector<png_bytep> rows(layout.height);
+  for (png_uint_32 y = 0; y < layout.height; ++y) rows[y] = pixels.data() + y * layout.rowBytes;
+  if (!ReadRows(records.png(), records.info(), rows.data())) {
+    *error = failure.message;
+    return std::nullopt;
   }
   SetFromInterleaved(image, pixels.data());
   return image;

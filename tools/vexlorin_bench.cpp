@@ -5,6 +5,8 @@
 //   vexlorin_bench generate gradient|noise|scene W H OUT.png   writes a generated test image
 //   vexlorin_bench time IN.png [--runs N] [--pngquant PATH]    times every PNG type and dither on IN.png
 //   vexlorin_bench once IN.png gray|rgb|palette [DITHER]        one refresh, then the process's peak memory
+//   vexlorin_bench reencode IN.png OUT.png                      decodes IN.png and writes its pixels with a
+//                                                               bare libpng encode: what a save is set beside
 //
 // DITHER is none, diffusion, pattern or noise (default diffusion). Every mode writes its files into the
 // working folder (refresh.png, bare.png, pngquant.png and the plug-in's log VexlorinLog.txt).
@@ -553,11 +555,20 @@ int Once(const std::string& input, const std::string& type, const std::string& d
   return 0;
 }
 
+// Decode and a bare encode, the least any save of the image must do; scripts/bench times this process.
+int Reencode(const std::string& input, const std::string& output) {
+  if (!LoadWholeImage(input)) return 1;
+  const int64_t size = BareEncode(output.c_str());
+  ReleaseAll();
+  return size > 0 ? 0 : 1;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: vexlorin_bench generate gradient|noise|scene W H OUT.png\n"
                "       vexlorin_bench time IN.png [--runs N] [--pngquant PATH]\n"
-               "       vexlorin_bench once IN.png gray|rgb|palette [none|diffusion|pattern|noise]\n");
+               "       vexlorin_bench once IN.png gray|rgb|palette [none|diffusion|pattern|noise]\n"
+               "       vexlorin_bench reencode IN.png OUT.png\n");
   return 2;
 }
 
@@ -582,6 +593,7 @@ int main(int argc, char** argv) {
     if (args.size() % 2 != 0) return Usage();
     return Time(args[1], runs, pngquant);
   }
+  if (args.size() == 3 && args[0] == "reencode") return Reencode(args[1], args[2]);
   if ((args.size() == 3 || args.size() == 4) && args[0] == "once") {
     return Once(args[1], args[2], args.size() == 4 ? args[3] : "diffusion");
   }
