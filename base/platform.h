@@ -38,6 +38,10 @@ void SetNativeModuleFileName(const WidePath& path);
 int32_t HostFileWrite(intptr_t file, const void* bytes, int32_t count);
 // Moves to an absolute offset; returns the new position, or -1 on failure.
 int64_t HostFileSeek(intptr_t file, int64_t offset);
+// The current position, or -1 on failure.
+int64_t HostFilePosition(intptr_t file);
+// Ends the file at `length` bytes and moves there; false on failure.
+bool HostFileCut(intptr_t file, int64_t length);
 
 // Where the diagnostic log lives.
 const char* DebugLogPath();

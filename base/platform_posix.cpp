@@ -110,6 +110,15 @@ int64_t HostFileSeek(intptr_t file, int64_t offset) {
   return position < 0 ? -1 : static_cast<int64_t>(position);
 }
 
+int64_t HostFilePosition(intptr_t file) {
+  const off_t position = lseek(static_cast<int>(file), 0, SEEK_CUR);
+  return position < 0 ? -1 : static_cast<int64_t>(position);
+}
+
+bool HostFileCut(intptr_t file, int64_t length) {
+  return ftruncate(static_cast<int>(file), static_cast<off_t>(length)) == 0 && HostFileSeek(file, length) == length;
+}
+
 // The native build has no drive C:; the log goes to the working folder, so each test run keeps its own.
 const char* DebugLogPath() { return "VexlorinLog.txt"; }
 

@@ -80,6 +80,18 @@ int64_t HostFileSeek(intptr_t file, int64_t offset) {
   return position.QuadPart;
 }
 
+int64_t HostFilePosition(intptr_t file) {
+  LARGE_INTEGER distance;
+  distance.QuadPart = 0;
+  LARGE_INTEGER position;
+  if (!SetFilePointerEx(reinterpret_cast<HANDLE>(file), distance, &position, FILE_CURRENT)) return -1;
+  return position.QuadPart;
+}
+
+bool HostFileCut(intptr_t file, int64_t length) {
+  return HostFileSeek(file, length) == length && SetEndOfFile(reinterpret_cast<HANDLE>(file));
+}
+
 const char* DebugLogPath() { return "c:\\VexlorinLog.txt"; }
 
 }  // namespace platform

@@ -118,10 +118,15 @@ OSErr CopyIntoHostFile(FILE* source, intptr_t hostFile) {
   const std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kCopyBlockBytes]);
   if (block == nullptr) return kMemFullErr;
   // Whole blocks, then the rest in one write; the host hears of each block before it is written, so one that
-  // asks to stop gets no more of the file.
+  // asks to stop gets no more of the file, and what it already had is cut off again: a stopped save leaves
+  // the file as it found it.
+  const int64_t start = platform::HostFilePosition(hostFile);
   const int32_t blocks = size / kCopyBlockBytes + (size % kCopyBlockBytes != 0 ? 1 : 0);
   for (int32_t i = 0; i < blocks; ++i) {
-    if (!Progress(i, blocks)) return kUserCanceledErr;
+    if (!Progress(i, blocks)) {
+      if (i > 0 && (start < 0 || !platform::HostFileCut(hostFile, start))) DebugLog("Host file not cut back");
+      return kUserCanceledErr;
+    }
     const int32_t wanted = std::min(kCopyBlockBytes, size - i * kCopyBlockBytes);
     if (std::fread(block.get(), 1, static_cast<size_t>(wanted), source) != static_cast<size_t>(wanted)) {
       return kWriteErr;

@@ -70,4 +70,16 @@ limited_run --plugin "$plugin" save in.png abort62.png "${options[@]}" --play-in
 expect_status 0 "the save whose abort comes too late"
 cmp -s dialog.png abort62.png || fail "abort62.png differs from dialog.png"
 
+# An abort at the second block of a copy (200 + 200 steps before it): the first block is cut off again.
+sample noise 200 200 noise.png
+plugin=$(own_plugin "$work/abort402")
+limited_run --plugin "$plugin" save noise.png abort402.png --param Type=2 --play-info 2 --abort-after 402
+expect_status 1 "the save aborted at the copy's second block"
+expect_line "selector 14 result -128"
+expect_empty_file abort402.png
+expect_absent abort402.png.temp
+limited_run --plugin "$plugin" save noise.png whole.png --param Type=2 --play-info 2 --abort-after 403
+expect_status 0 "the save whose abort comes after its two blocks"
+[ "$(wc -c <whole.png)" -gt 65536 ] || fail "whole.png fits one block: the case above proves nothing"
+
 finish
