@@ -89,7 +89,8 @@ void SetBackground(png_structp png, png_infop info, int32_t fillColor) {
 
 // Every library call that can fail runs here. The library's default error handling long-jumps back to the
 // setjmp below, so this frame and the ones it calls keep only plain data.
-bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, ChunkData& chunks) {
+bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, const ProgressReport& progress,
+                  ChunkData& chunks) {
   if (setjmp(png_jmpbuf(png)) != 0) return false;
   SetHeader(png, info, job, chunks);
   SetBackground(png, info, job.fillColor);
@@ -99,7 +100,7 @@ bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, Chunk
   DebugLog("_WholeHeight=%d", job.height);
   for (int32_t y = 0; y < job.height; ++y) {
     png_write_rows(png, &chunks.rows[y], 1);
-    if (!Progress(job.height + y, 2.0 * job.height)) {
+    if (progress && !progress(job.height + y, 2.0 * job.height)) {
       chunks.aborted = true;
       return false;
     }
@@ -111,7 +112,7 @@ bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, Chunk
 
 }  // namespace
 
-int32_t WritePng(FILE* file, const PngWriteJob& job) {
+int32_t WritePng(FILE* file, const PngWriteJob& job, const ProgressReport& progress) {
   const size_t rowTableBytes = sizeof(png_bytep) * static_cast<size_t>(job.height > 0 ? job.height : 0);
   PageBlock rowTable(rowTableBytes);
   if (rowTableBytes > 0 && !rowTable) return 0;
@@ -138,7 +139,7 @@ int32_t WritePng(FILE* file, const PngWriteJob& job) {
   DebugLog("before png_init_io");
   png_init_io(png, file);
 
-  const bool written = WriteGuarded(png, info, job, chunks);
+  const bool written = WriteGuarded(png, info, job, progress, chunks);
   if (!written && !chunks.aborted) DebugLog("catch inside CompressPNG");
   if (written) DebugLog("before png_destroy_write_struct");
   png_destroy_write_struct(&png, &info);
@@ -153,10 +154,28 @@ int32_t WritePng(FILE* file, const PngWriteJob& job) {
   return size > 0 ? size : 0;
 }
 
-int32_t CompressPNG() {
-  LastCompressedSize = 0;
+PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecord& options,
+                           const PaletteRecord& palette, const ReducedImageRecord& reduced) {
+  PngWriteJob job;
+  // Rows left from a reduction that stopped are not the image the user chose.
+  job.pixels = reduced.stale ? nullptr : reduced.pixels;
+  job.rowBytes = reduced.rowBytes;
+  job.width = image._WholeWidth;
+  job.height = image._WholeHeight;
+  // Unchecked values from the settings file or a played-back action are read as the reduction read them.
+  job.pngType = UsablePngType(options.pngType);
+  job.hasAlphaPlane = HasAlphaPlane(image._WholePlanesIn);
+  job.alphaChannel = options.alphaChannel != 0;
+  job.paletteAlpha =
+      PaletteAlphaFor(image._WholeMode, image._WholePlanesIn, job.alphaChannel, options.useKeyColor != 0, palette);
+  job.fillColor = options.fillColor;
+  job.palette = &palette;
+  return job;
+}
+
+int32_t EncodePngFile(const platform::WidePath& path, const PngWriteJob& job, const ProgressReport& progress) {
   DebugLog("CompressPNG>>>>");
-  FILE* file = platform::OpenFile(TempPngPath, "wb");
+  FILE* file = platform::OpenFile(path, "wb");
   if (file == nullptr) {
     DebugLog("png file open failed");
     return 0;
@@ -165,23 +184,15 @@ int32_t CompressPNG() {
   // the buffer cannot be had the default one stays. The file is closed below, before the buffer goes.
   const std::unique_ptr<char[]> buffer(new (std::nothrow) char[kTempFileBufferBytes]);
   if (buffer != nullptr) std::setvbuf(file, buffer.get(), _IOFBF, kTempFileBufferBytes);
-  PngWriteJob job;
-  job.pixels = ReducedImage.pixels;
-  job.rowBytes = ReducedImage.rowBytes;
-  job.width = WholeImage._WholeWidth;
-  job.height = WholeImage._WholeHeight;
-  // Unchecked values from the settings file or a played-back action are read as the reduction read them.
-  job.pngType = UsablePngType(SaveOptions.pngType);
-  job.hasAlphaPlane = HasAlphaPlane();
-  job.alphaChannel = SaveOptions.alphaChannel != 0;
-  job.paletteAlpha = PaletteAlphaFor(WholeImage._WholeMode, WholeImage._WholePlanesIn, job.alphaChannel,
-                                     SaveOptions.useKeyColor != 0, Palette);
-  job.fillColor = SaveOptions.fillColor;
-  job.palette = &Palette;
-  // Rows left from a reduction that stopped are not the image the user chose.
-  const int32_t size = job.pixels != nullptr && !ReducedImage.stale ? WritePng(file, job) : 0;
+  const int32_t size = job.pixels != nullptr ? WritePng(file, job, progress) : 0;
   std::fclose(file);
   if (size > 0) DebugLog("END CompressPNG()<<<");
-  LastCompressedSize = size;
   return size;
+}
+
+int32_t CompressPNG() {
+  LastCompressedSize = 0;
+  LastCompressedSize =
+      EncodePngFile(TempPngPath, PngWriteJobFor(WholeImage, SaveOptions, Palette, ReducedImage), Progress);
+  return LastCompressedSize;
 }

@@ -4,9 +4,11 @@
 
 ReducedImageRecord ReducedImage;
 
-void FreeReducedImagePixels() {
-  platform::FreePages(ReducedImage.pixels, ReducedImage.pixelBytes);
-  ReducedImage.pixels = nullptr;
-  ReducedImage.pixelBytes = 0;
-  ReducedImage.bytesPerPixel = 0;
+void FreeReducedImagePixels(ReducedImageRecord& reduced) {
+  platform::FreePages(reduced.pixels, reduced.pixelBytes);
+  reduced.pixels = nullptr;
+  reduced.pixelBytes = 0;
+  reduced.bytesPerPixel = 0;
 }
+
+void FreeReducedImagePixels() { FreeReducedImagePixels(ReducedImage); }

@@ -16,4 +16,6 @@ struct ReducedImageRecord {
 };
 extern ReducedImageRecord ReducedImage;
 
+// Gives back the record's pixels; the sizes stay for the next reduction to compare against.
+void FreeReducedImagePixels(ReducedImageRecord& reduced);
 void FreeReducedImagePixels();

@@ -1,9 +1,6 @@
 #include "reduce/median_cut.h"
 
 #include "base/debug_log.h"
-#include "records/palette.h"
-#include "records/save_options.h"
-#include "records/whole_image.h"
 #include "reduce/box_cut.h"
 #include "reduce/color_sample.h"
 #include "reduce/palette_order.h"
@@ -11,25 +8,28 @@
 namespace {
 
 // The last entry in use is the transparent one.
-bool KeepsTransparency() { return HasAlphaPlane() && (SaveOptions.alphaChannel || SaveOptions.useKeyColor); }
+bool KeepsTransparency(const WholeImageRecord& image, const SaveOptionsRecord& options) {
+  return HasAlphaPlane(image._WholePlanesIn) && (options.alphaChannel || options.useKeyColor);
+}
 
 }  // namespace
 
-AColorHistEntry* CreateColorPalette() {
+AColorHistEntry* BuildColorPalette(const WholeImageRecord& image, const SaveOptionsRecord& options,
+                                   PaletteRecord& palette) {
   DebugLog("CreateColorPalette BEGIN =====>");
-  if (WholeImage._WholePlanesIn < 3) {
+  if (image._WholePlanesIn < 3) {
     DebugLog("_WholePlanesIn<3");
     return nullptr;
   }
-  if (WholeImage._WholeWidth <= 0 || WholeImage._WholeHeight <= 0) {
+  if (image._WholeWidth <= 0 || image._WholeHeight <= 0) {
     DebugLog("_WholeWidth=0");
     return nullptr;
   }
 
   // Without an alpha channel or key colour in the output, the palette is built for the image as it will be
   // seen: over the fill colour.
-  const bool composite = WholeImage._WholePlanesIn > 3 && !SaveOptions.alphaChannel && !SaveOptions.useKeyColor;
-  ColorSample sample = TakeColorSample(WholeImage, SaveOptions.fillColor, composite);
+  const bool composite = image._WholePlanesIn > 3 && !options.alphaChannel && !options.useKeyColor;
+  ColorSample sample = TakeColorSample(image, options.fillColor, composite);
   if (!sample.records) {
     DebugLog("cannot allocate apixels");
     return nullptr;
@@ -37,28 +37,33 @@ AColorHistEntry* CreateColorPalette() {
 
   DebugLog("Efter create 500x500");
   // The user's locked colours survive the build that replaces them.
-  const LockedColors locks = LockedColorsOf(Palette);
+  const LockedColors locks = LockedColorsOf(palette);
   int32_t count = 0;
-  AColorHistEntry* colorMap = CutSampleColors(sample, UsablePaletteColors(SaveOptions.paletteColors), &count);
+  AColorHistEntry* colorMap = CutSampleColors(sample, UsablePaletteColors(options.paletteColors), &count);
   if (colorMap == nullptr) return nullptr;
 
   DebugLog("Copy Palette");
-  CopyColorMapToPalette(colorMap, count, Palette);
+  CopyColorMapToPalette(colorMap, count, palette);
   // Never on the entry kept for transparency, which stays the last.
-  PlaceLockedColors(locks, Palette, colorMap, KeepsTransparency() ? count - 1 : count);
-  if (SaveOptions.alphaChannel) {
+  PlaceLockedColors(locks, palette, colorMap, KeepsTransparency(image, options) ? count - 1 : count);
+  if (options.alphaChannel) {
     // The last entry shows the image's lowest alpha; its matching colour keeps the averaged alpha.
-    Palette.entries[count - 1].alpha = static_cast<uint8_t>(WholeImage.MinAlpha % 256);
-    SortPaletteByAlpha(colorMap, count);
+    palette.entries[count - 1].alpha = static_cast<uint8_t>(image.MinAlpha % 256);
+    SortByAlpha(palette, colorMap, count);
   }
 
   DebugLog("CreateColorPalette END <=====");
   return colorMap;
 }
 
+void FixupPalette(const WholeImageRecord& image, const SaveOptionsRecord& options, PaletteRecord& palette,
+                  AColorHistEntry* colorMap) {
+  if (colorMap == nullptr) return;
+  FixupEntries(palette, colorMap, KeepsTransparency(image, options));
+}
+
+AColorHistEntry* CreateColorPalette() { return BuildColorPalette(WholeImage, SaveOptions, Palette); }
+
 void SortPaletteByAlpha(AColorHistEntry* colorMap, int32_t count) { SortByAlpha(Palette, colorMap, count); }
 
-void FixupPalette() {
-  if (ColorMap == nullptr) return;
-  FixupEntries(Palette, ColorMap, KeepsTransparency());
-}
+void FixupPalette() { FixupPalette(WholeImage, SaveOptions, Palette, ColorMap); }

@@ -1,14 +1,24 @@
 #pragma once
-// Median-cut palette for the Palette type: the process-wide Palette and the colour map the pixels are matched
-// against, built from WholeImage for SaveOptions. Thin over the stages in color_sample, box_cut and palette_order.
+// Median-cut palette for the Palette type: a palette and the colour map the pixels are matched against, built
+// from an image for a set of options. Thin over the stages in color_sample, box_cut and palette_order.
 #include <cstdint>
 
 #include "records/color_map.h"
+#include "records/palette.h"
+#include "records/save_options.h"
+#include "records/whole_image.h"
 
-// New colour map (caller owns it, release with delete[]), or null; on success Palette's first n entries,
-// count and built count are filled.
+// New colour map (caller owns it, release with delete[]), or null; on success the palette's first n entries,
+// count and built count are filled, and its locked colours have survived.
+AColorHistEntry* BuildColorPalette(const WholeImageRecord& image, const SaveOptionsRecord& options,
+                                   PaletteRecord& palette);
+// Makes the last entry in use transparent where transparency is kept and swaps marked entries back into range;
+// nothing without a colour map.
+void FixupPalette(const WholeImageRecord& image, const SaveOptionsRecord& options, PaletteRecord& palette,
+                  AColorHistEntry* colorMap);
+
+// The same over the process-wide WholeImage, SaveOptions, Palette and ColorMap.
 AColorHistEntry* CreateColorPalette();
 // Orders Palette entries and colour-map entries together by decreasing alpha (stable).
 void SortPaletteByAlpha(AColorHistEntry* colorMap, int32_t count);
-// Makes the last entry in use transparent where transparency is kept and swaps marked entries back into range.
 void FixupPalette();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "base/callouts.h"
 #include "base/debug_log.h"
@@ -371,7 +372,7 @@ PaletteMatch PaletteMatchFor(const FilterSettings& settings, const AColorHistEnt
 }
 
 ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
-                        const PaletteMatch& match, uint8_t* pixels, bool (*progress)(double done, double total)) {
+                        const PaletteMatch& match, uint8_t* pixels, const ProgressReport& progress) {
   const int32_t width = image._WholeWidth;
   const int32_t height = image._WholeHeight;
   const bool paletteOfRgb = settings.mode == kWholeRgb && settings.pngType == kPngPalette;
@@ -391,17 +392,16 @@ ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& set
   const size_t outRowBytes = static_cast<size_t>(width) * static_cast<size_t>(settings.bytesPerPixel);
   for (int32_t y = 0; y < height; ++y) {
     converter.Row(y, image.pixels + y * inRowBytes, pixels + y * outRowBytes);
-    if (progress != nullptr && !progress(y, 2.0 * height)) return ReduceStatus::Aborted;
+    if (progress && !progress(y, 2.0 * height)) return ReduceStatus::Aborted;
   }
   return ReduceStatus::Ok;
 }
 
-bool PrepareReducedImage(int32_t width, int32_t height, int32_t bytesPerPixel) {
-  ReducedImageRecord& reduced = ReducedImage;
+bool PrepareReducedImage(ReducedImageRecord& reduced, int32_t width, int32_t height, int32_t bytesPerPixel) {
   const bool reusable = reduced.pixels != nullptr && reduced.bytesPerPixel == bytesPerPixel && reduced.width == width &&
                         reduced.height == height;
   if (!reusable) {
-    FreeReducedImagePixels();
+    FreeReducedImagePixels(reduced);
     const size_t rowBytes = static_cast<size_t>(width < 0 ? 0 : width) * static_cast<size_t>(bytesPerPixel);
     const size_t bytes = (static_cast<size_t>(height < 0 ? 0 : height) + 2) * rowBytes;
     reduced.pixels = static_cast<uint8_t*>(platform::AllocatePages(bytes));
@@ -418,37 +418,45 @@ bool PrepareReducedImage(int32_t width, int32_t height, int32_t bytesPerPixel) {
   return true;
 }
 
-void DoFilter() {
+ReduceStatus ReduceImage(const ReductionRecords& records, const ProgressReport& progress, void (*paletteReady)()) {
   DebugLog("DoFilter Start");
-  const FilterSettings settings = FilterSettingsFor(WholeImage, SaveOptions);
-  if (!PrepareReducedImage(WholeImage._WholeWidth, WholeImage._WholeHeight, settings.bytesPerPixel)) {
+  const WholeImageRecord& image = records.image;
+  PaletteRecord& palette = records.palette;
+  AColorHistEntry*& colorMap = records.colorMap;
+  const FilterSettings settings = FilterSettingsFor(image, records.options);
+  if (!PrepareReducedImage(records.reduced, image._WholeWidth, image._WholeHeight, settings.bytesPerPixel)) {
     DebugLog("DoFilter: no memory for the reduced image");
-    return;
+    records.reduced.stale = true;
+    return ReduceStatus::OutOfMemory;
   }
 
   PaletteMatch match;
   if (settings.pngType == kPngPalette && settings.mode == kWholeGray) {
-    FillGrayRamp(Palette);
+    FillGrayRamp(palette);
     // A gray image never has a colour map: one left by an earlier palette build is shorter than the
-    // ramp's 256 entries, and FixupPalette would write past its end.
-    ReleaseColorMap();
-    FixupPalette();
-    CalloutPaletteViewRefresh();
+    // ramp's 256 entries, and the fix-up would write past its end.
+    delete[] std::exchange(colorMap, nullptr);
+    if (paletteReady != nullptr) paletteReady();
   } else if (settings.pngType == kPngPalette && settings.mode == kWholeRgb) {
-    Palette.count = Palette.builtCount;
-    if (!Palette.built) {
-      ReleaseColorMap();
-      ColorMap = CreateColorPalette();
-      Palette.built = 1;
+    palette.count = palette.builtCount;
+    if (!palette.built) {
+      delete[] std::exchange(colorMap, nullptr);
+      colorMap = BuildColorPalette(image, records.options, palette);
+      palette.built = 1;
     }
-    Palette.count = std::min(Palette.count, settings.paletteColors);
-    FixupPalette();
-    CalloutPaletteViewRefresh();
-    match = PaletteMatchFor(settings, ColorMap, Palette.count);
+    palette.count = std::min(palette.count, settings.paletteColors);
+    FixupPalette(image, records.options, palette, colorMap);
+    if (paletteReady != nullptr) paletteReady();
+    match = PaletteMatchFor(settings, colorMap, palette.count);
   }
 
-  const ReduceStatus status = ReduceRows(WholeImage, settings, Palette, match, ReducedImage.pixels, Progress);
-  ReducedImage.stale = status != ReduceStatus::Ok;
-  if (ReducedImage.stale) return;
-  DebugLog("DoFilter End");
+  const ReduceStatus status = ReduceRows(image, settings, palette, match, records.reduced.pixels, progress);
+  records.reduced.stale = status != ReduceStatus::Ok;
+  if (status == ReduceStatus::Ok) DebugLog("DoFilter End");
+  return status;
+}
+
+void DoFilter() {
+  const ReductionRecords records{WholeImage, SaveOptions, Palette, ColorMap, ReducedImage};
+  (void)ReduceImage(records, Progress, CalloutPaletteViewRefresh);
 }

@@ -1,12 +1,33 @@
 #pragma once
-// Reduces WholeImage into ReducedImage for the current SaveOptions (and, for the Palette type, Palette).
+// Reduces an image into the rows of the PNG for a set of options (and, for the Palette type, a palette).
 #include <cstdint>
 
+#include "base/progress.h"
 #include "records/palette.h"
+#include "records/reduced_image.h"
 #include "records/save_options.h"
 #include "records/whole_image.h"
 #include "reduce/color_hash.h"
 
+enum class [[nodiscard]] ReduceStatus{Ok, OutOfMemory, NoPalette, Aborted};
+
+// What one reduction reads and writes: the image and the options it reads, the palette and colour map it
+// prepares (the map is owned, delete[], and replaced when the palette is built anew), the rows it writes.
+struct ReductionRecords {
+  const WholeImageRecord& image;
+  const SaveOptionsRecord& options;
+  PaletteRecord& palette;
+  AColorHistEntry*& colorMap;
+  ReducedImageRecord& reduced;
+};
+
+// Prepares the palette where the type asks for one (the gray ramp, or a median cut when the palette is not
+// built) and calls paletteReady (when given) once it is, then writes every row, reporting each. The reduced
+// record is marked stale unless every row was written.
+ReduceStatus ReduceImage(const ReductionRecords& records, const ProgressReport& progress, void (*paletteReady)());
+
+// ReduceImage over the process-wide WholeImage, SaveOptions, Palette, ColorMap and ReducedImage, reporting
+// through Progress and telling a palette view of a prepared palette.
 void DoFilter();
 
 // The work behind DoFilter, in plain functions over what they are given.
@@ -46,14 +67,12 @@ struct PaletteMatch {
 // Leaves the transparent last entry out of the search where only the transparency rules may reach it.
 PaletteMatch PaletteMatchFor(const FilterSettings& settings, const AColorHistEntry* colorMap, int32_t count);
 
-enum class [[nodiscard]] ReduceStatus{Ok, OutOfMemory, NoPalette, Aborted};
-
 // Writes every row of the image into pixels (rows of _WholeWidth × bytesPerPixel bytes) and reports each row
 // done against 2 × height; stops with Aborted when the report answers false. Not all rows are written when the
 // status is not Ok.
 ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
-                        const PaletteMatch& match, uint8_t* pixels, bool (*progress)(double done, double total));
+                        const PaletteMatch& match, uint8_t* pixels, const ProgressReport& progress);
 
-// Gives ReducedImage a zero-filled buffer of height + 2 rows for the pixel size, keeping the one it has
-// when the pixel size and the image size are unchanged; false when the memory cannot be had.
-bool PrepareReducedImage(int32_t width, int32_t height, int32_t bytesPerPixel);
+// Gives the record a zero-filled buffer of height + 2 rows for the pixel size, keeping the one it has when the
+// pixel size and the image size are unchanged; false when the memory cannot be had.
+bool PrepareReducedImage(ReducedImageRecord& reduced, int32_t width, int32_t height, int32_t bytesPerPixel);
