@@ -1,5 +1,5 @@
 #pragma once
-// Append-only diagnostic log. Dependency-free leaf: any layer may include it.
+// Append-only diagnostic log. Dependency-free leaf: any layer may include it. Any thread may write a line.
 
 // Appends the line and a line feed. The first line of a process empties the file; a line that cannot be
 // written is dropped without disturbing the caller.

@@ -18,6 +18,8 @@ void FreePages(void* block, size_t bytes);
 // C runtime file opened by a wide path; mode as for fopen ("rb", "wb").
 FILE* OpenFile(const WidePath& path, const char* mode);
 bool DeleteFilePath(const WidePath& path);
+// Moves the file at `from` to `to`, replacing a file there; false when it could not.
+bool ReplaceFilePath(const WidePath& from, const WidePath& to);
 
 // Size of an open file without disturbing its position (remember, seek to end, tell, seek back); -1 when the
 // file system cannot say or the size does not fit 32 bits, so that a file of 4 GiB and more never reads as a

@@ -93,6 +93,10 @@ bool LimitFileWrites(int64_t bytes) {
 
 bool DeleteFilePath(const WidePath& path) { return unlink(ToUtf8(path).c_str()) == 0; }
 
+bool ReplaceFilePath(const WidePath& from, const WidePath& to) {
+  return std::rename(ToUtf8(from).c_str(), ToUtf8(to).c_str()) == 0;
+}
+
 void* ModuleInstance() { return nullptr; }
 
 WidePath ModuleFileName() { return NativeModuleFileName(); }

@@ -52,6 +52,10 @@ FILE* OpenFile(const WidePath& path, const char* mode) {
 
 bool DeleteFilePath(const WidePath& path) { return DeleteFileW(Wide(path)) != 0; }
 
+bool ReplaceFilePath(const WidePath& from, const WidePath& to) {
+  return MoveFileExW(Wide(from), Wide(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+}
+
 void* ModuleInstance() { return pluginInstance; }
 
 WidePath ModuleFileName() {

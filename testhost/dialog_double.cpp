@@ -2,7 +2,10 @@
 
 #include <cstdio>
 
+#include "png/png_writer.h"
 #include "records/save_options.h"
+#include "testhost/refresh_news.h"
+#include "ui/preview_refresh.h"
 #include "ui/preview_session.h"
 
 DialogDoubleScript DialogScript;
@@ -14,13 +17,29 @@ void PrintStatusLine(const char* line) {
   DialogSeen.statusLines.emplace_back(line);
   std::printf("%s\n", line);
 }
+
+// What the real dialog does with the refresher's news, without windows.
+class StandInRefreshShown final : public PreviewRefresher::Listener {
+ public:
+  void RefreshProgress(int32_t, int32_t) override {}
+  void RowsChanged() override {}
+  void EncodingDone(int32_t size) override { ShowEncodedSize(size); }
+  void RefreshIdle() override {}
+};
 }  // namespace
 
 bool DialogDouble::DoUI() {
   ++DialogSeen.opened;
   BeginPreviewSession(PrintStatusLine);
-  DialogSeen.compressedSize = EncodeFirstPreview();
-  if (DialogScript.atOpen) DialogScript.atOpen();
+  {
+    StandInRefreshShown shown;
+    RefreshNews news;
+    PreviewRefresher refresher(shown, [&news] { return news.Post(); });
+    StartFirstEncoding(refresher);
+    news.DeliverUntilIdle(refresher);
+    DialogSeen.compressedSize = LastCompressedSize;
+    if (DialogScript.atOpen) DialogScript.atOpen();
+  }
   // A window that never moved closes where the options said it would open.
   EndPreviewSession({SaveOptions.windowLeft, SaveOptions.windowTop, SaveOptions.windowWidth, SaveOptions.windowHeight});
   return !DialogScript.cancel;

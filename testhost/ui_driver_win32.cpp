@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 #include "testhost/rgb_png_file.h"
 #include "testhost/ui_driver.h"
@@ -28,6 +29,9 @@ constexpr DWORD kLookAgainMs = 10;
 constexpr int kDragSteps = 4;
 
 const wchar_t kDialogClass[] = L"#32770";
+// The property the dialog has while its preview refreshes behind it.
+const wchar_t kRefreshingProperty[] = L"Vexlorin refreshing";
+constexpr DWORD kPingEveryMs = 10;
 // Controls of the plug-in's own classes, pressed with mouse messages since they know no BM_CLICK.
 const wchar_t* const kMouseClickClasses[] = {L"MacStyleBtn", L"Control Button CPP", L"Contaner Color CPP",
                                              L"ContainerLinkC"};
@@ -129,6 +133,50 @@ LPARAM PointParameter(POINT at) {
 
 enum class Settled { kIdle, kClosed, kBusy };
 
+// A second thread that keeps sending the dialog WM_NULL and notes the longest wait for an answer: how long the
+// dialog's thread left its queue unanswered.
+class QueueWatchdog {
+ public:
+  explicit QueueWatchdog(HWND dialog) : dialog_(dialog), stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    if (stop_ != nullptr) thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Watch, this, 0, nullptr));
+  }
+  ~QueueWatchdog() {
+    Stop();
+    if (stop_ != nullptr) CloseHandle(stop_);
+  }
+  QueueWatchdog(const QueueWatchdog&) = delete;
+  QueueWatchdog& operator=(const QueueWatchdog&) = delete;
+
+  bool Running() const { return thread_ != nullptr; }
+  void Stop() {
+    if (thread_ == nullptr) return;
+    SetEvent(stop_);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+  }
+  // Read once stopped.
+  ULONGLONG longest = 0;
+  int pings = 0;
+
+ private:
+  static unsigned __stdcall Watch(void* self) {
+    auto* watchdog = static_cast<QueueWatchdog*>(self);
+    while (WaitForSingleObject(watchdog->stop_, kPingEveryMs) == WAIT_TIMEOUT) {
+      const ULONGLONG sent = GetTickCount64();
+      DWORD_PTR answer = 0;
+      if (SendMessageTimeoutW(watchdog->dialog_, WM_NULL, 0, 0, SMTO_NORMAL, kActionMs, &answer) == 0) break;
+      watchdog->longest = std::max(watchdog->longest, GetTickCount64() - sent);
+      ++watchdog->pings;
+    }
+    return 0;
+  }
+
+  HWND dialog_;
+  HANDLE stop_;
+  HANDLE thread_ = nullptr;
+};
+
 class Driver {
  public:
   explicit Driver(UiDriver::Run& run);
@@ -148,6 +196,8 @@ class Driver {
   std::string Report(const UiTarget& target);
   std::string Key(UiKey key);
   std::string ReportFocus();
+  std::string StartWatch();
+  std::string ReportWatch();
   std::string Abandon();
 
   std::string Settle();
@@ -170,6 +220,8 @@ class Driver {
   HWND dialog_ = nullptr;
   bool closed_ = false;
   WPARAM round_ = 0;
+  bool settleRefresh_ = true;  // an action is over when a refresh it started is over too
+  std::unique_ptr<QueueWatchdog> watchdog_;
 };
 
 }  // namespace
@@ -227,20 +279,32 @@ std::string Driver::WaitForDialog(const std::string& where) {
 }
 
 Settled Driver::WaitUntilSettled(DWORD limit) {
-  const WPARAM round = ++round_;
-  if (!PostMessageW(dialog_, probe.marker, round, 0)) return IsWindow(dialog_) ? Settled::kBusy : Settled::kClosed;
-  Settled settled = Settled::kBusy;
-  WaitFor(
-      [&] {
-        if (probe.lastRound.load() >= round) {
-          settled = Settled::kIdle;
-        } else if (!IsWindow(dialog_)) {
-          settled = Settled::kClosed;
-        }
-        return settled != Settled::kBusy;
-      },
-      limit);
-  return settled;
+  const ULONGLONG deadline = GetTickCount64() + limit;
+  auto left = [&] {
+    return static_cast<DWORD>(std::max<LONGLONG>(static_cast<LONGLONG>(deadline - GetTickCount64()), 0));
+  };
+  for (;;) {
+    const WPARAM round = ++round_;
+    if (!PostMessageW(dialog_, probe.marker, round, 0)) return IsWindow(dialog_) ? Settled::kBusy : Settled::kClosed;
+    Settled settled = Settled::kBusy;
+    WaitFor(
+        [&] {
+          if (probe.lastRound.load() >= round) {
+            settled = Settled::kIdle;
+          } else if (!IsWindow(dialog_)) {
+            settled = Settled::kClosed;
+          }
+          return settled != Settled::kBusy;
+        },
+        left());
+    if (settled != Settled::kIdle || !settleRefresh_ || GetPropW(dialog_, kRefreshingProperty) == nullptr) {
+      return settled;
+    }
+    // A refresh runs behind the idle dialog: once it is over, its news has been posted and is waited for again.
+    if (!WaitFor([&] { return GetPropW(dialog_, kRefreshingProperty) == nullptr || !IsWindow(dialog_); }, left())) {
+      return Settled::kBusy;
+    }
+  }
 }
 
 std::string Driver::Settle() {
@@ -466,7 +530,8 @@ std::string Driver::Close(int buttonId) {
   button.id = buttonId;
   const std::string error = Click(button);
   if (!error.empty()) return error;
-  if (!WaitFor([&] { return !IsWindow(dialog_); }, kDialogClosesMs)) {
+  // OK waits for a refresh that is still running.
+  if (!WaitFor([&] { return !IsWindow(dialog_); }, buttonId == IDOK ? kActionMs : kDialogClosesMs)) {
     return std::string(buttonId == IDOK ? "OK" : "Cancel") + " was pressed but the dialog did not close";
   }
   closed_ = true;
@@ -542,6 +607,22 @@ std::string Driver::ReportFocus() {
   return {};
 }
 
+std::string Driver::StartWatch() {
+  watchdog_ = std::make_unique<QueueWatchdog>(dialog_);
+  if (!watchdog_->Running()) return "the watchdog could not be started";
+  return {};
+}
+
+std::string Driver::ReportWatch() {
+  if (watchdog_ == nullptr) return "watched comes after watch";
+  watchdog_->Stop();
+  std::printf("watched %d pings, longest unanswered %llu ms\n", watchdog_->pings,
+              static_cast<unsigned long long>(watchdog_->longest));
+  std::fflush(stdout);
+  watchdog_.reset();
+  return {};
+}
+
 std::string Driver::Do(const UiAction& action) {
   switch (action.verb) {
     case UiVerb::kClick: return Click(action.target);
@@ -558,6 +639,9 @@ std::string Driver::Do(const UiAction& action) {
     case UiVerb::kRect: return Report(action.target);
     case UiVerb::kKey: return Key(static_cast<UiKey>(action.first));
     case UiVerb::kFocus: return ReportFocus();
+    case UiVerb::kSettle: settleRefresh_ = action.first != 0; return {};
+    case UiVerb::kWatch: return StartWatch();
+    case UiVerb::kWatched: return ReportWatch();
   }
   return "unknown action";
 }

@@ -104,6 +104,9 @@ const VerbForm kVerbs[] = {
     {"rect", UiVerb::kRect, "dialog|panel|header|status|progress|ID", 1},
     {"key", UiVerb::kKey, "NAME", 1},
     {"focus", UiVerb::kFocus, "", 0},
+    {"settle", UiVerb::kSettle, "refresh|queue", 1},
+    {"watch", UiVerb::kWatch, "", 0},
+    {"watched", UiVerb::kWatched, "", 0},
 };
 
 const struct {
@@ -198,7 +201,13 @@ std::optional<UiAction> ActionFromLine(std::string_view content, std::string* er
       range = "; NAME is Tab, Shift+Tab, Enter, Space, Escape, Left, Right, Up or Down";
       break;
     }
+    case UiVerb::kSettle:
+      valid = words[1] == "refresh" || words[1] == "queue";
+      action.first = words[1] == "refresh" ? 1 : 0;
+      break;
     case UiVerb::kFocus:
+    case UiVerb::kWatch:
+    case UiVerb::kWatched:
     case UiVerb::kSnapshot:
     case UiVerb::kOk:
     case UiVerb::kCancel: break;

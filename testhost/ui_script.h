@@ -21,7 +21,10 @@ enum class UiVerb {
   kCancel,
   kRect,
   kKey,
-  kFocus
+  kFocus,
+  kSettle,
+  kWatch,
+  kWatched
 };
 
 // The keys `key` presses, as a keyboard would.
@@ -46,7 +49,7 @@ struct UiAction {
   int line = 0;  // 1-based line of the script
   UiVerb verb = UiVerb::kCancel;
   UiTarget target;     // click, select, hover, rect
-  int32_t first = 0;   // select INDEX, cell N, drag DX, resize W, wait MS, key (a UiKey)
+  int32_t first = 0;   // select INDEX, cell N, drag DX, resize W, wait MS, key (a UiKey), settle (1 refresh, 0 queue)
   int32_t second = 0;  // drag DY, resize H
   std::string path;    // snapshot PATH (UTF-8)
 };

@@ -18,6 +18,7 @@
 #include "widgets/tooltip.h"
 
 void (*OptionsPanelRefresh)() = nullptr;
+void (*OptionsPanelPaletteEdited)() = nullptr;
 
 static_assert(kSelectionConfirmed == CBN_SELENDOK, "the rules name the combo box's confirmation");
 static_assert(IDC_PANEL_PALETTE_VIEW + 1 == kFirstCellId && kLastCellId == kFirstCellId + 255,
@@ -271,6 +272,9 @@ void OptionsPanel::Carry(const PanelReaction& reaction) {
       case PanelStep::kSetShownCount: PaletteView.SetShownCount(reaction.shownCount); break;
       case PanelStep::kUpdateEntryButtons: UpdateEntryButtons(); break;
       case PanelStep::kRefresh: Refresh(); break;
+      case PanelStep::kPaletteEdited:
+        if (OptionsPanelPaletteEdited != nullptr) OptionsPanelPaletteEdited();
+        break;
     }
   }
 }

@@ -63,3 +63,5 @@ OptionsPanel* GetOptionsPanel(HWND panel);
 // What the panel calls where an option change must show; the preview dialog installs its RefreshPreview while
 // it is up. Null: nothing is refreshed.
 extern void (*OptionsPanelRefresh)();
+// What the panel calls after a change of the palette that needs no refresh (a lock). Null: nothing.
+extern void (*OptionsPanelPaletteEdited)();

@@ -146,7 +146,8 @@ PanelReaction OnLockCommand(PaletteRecord& palette, int32_t selected) {
   reaction.entry = selected;
   reaction.lockCheck = CheckFor(entry.mark != 0);
   reaction.cellLockMark = static_cast<int8_t>(entry.mark);
-  return reaction;  // a lock changes no pixel: no refresh
+  reaction.Then(PanelStep::kPaletteEdited);  // a lock changes no pixel: no refresh
+  return reaction;
 }
 
 PanelReaction OnTransparencyCommand(PaletteRecord& palette, int32_t selected) {

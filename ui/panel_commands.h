@@ -48,7 +48,8 @@ enum class PanelStep : uint8_t {
   kApplyEnableRules,
   kSetShownCount,  // the palette view's SetShownCount(shownCount)
   kUpdateEntryButtons,
-  kRefresh,  // RefreshPreview
+  kRefresh,        // RefreshPreview
+  kPaletteEdited,  // a change of the palette that shows no pixel, which a running refresh must not lose
 };
 
 struct PanelReaction {

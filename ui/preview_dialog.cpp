@@ -2,14 +2,12 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 #include "base/debug_log.h"
 #include "base/platform.h"
-#include "png/png_writer.h"
-#include "png/size_text.h"
 #include "records/save_options.h"
-#include "reduce/reduce_filter.h"
 #include "resources/resource_ids.h"
 #include "ui/about_box.h"
 #include "ui/dialog_colors.h"
@@ -18,6 +16,7 @@
 #include "ui/main_window.h"
 #include "ui/options_panel.h"
 #include "ui/palette_view.h"
+#include "ui/preview_refresh.h"
 #include "ui/preview_session.h"
 #include "ui/preview_source.h"
 #include "ui/toolkit_session.h"
@@ -26,6 +25,19 @@
 #include "widgets/preview_pixels.h"
 
 namespace {
+
+// The worker's news for the dialog's thread: "call Deliver".
+constexpr UINT kRefreshNews = WM_APP + 1;
+// Present on the dialog while a refresh runs or waits, for whoever drives or watches it from outside.
+const wchar_t kRefreshingProperty[] = L"Vexlorin refreshing";
+
+class RefreshShown final : public PreviewRefresher::Listener {
+ public:
+  void RefreshProgress(int32_t done, int32_t total) override;
+  void RowsChanged() override;
+  void EncodingDone(int32_t size) override;
+  void RefreshIdle() override;
+};
 
 // The child windows of the dialog while it exists, and the options panel's client width, taken when the panel
 // is made; the layout and the minimum size use it.
@@ -38,8 +50,11 @@ struct PreviewDialogWindows {
   HWND progressBar = nullptr;
   int32_t panelWidth = 0;
   LayoutRect minimumSize;  // the smallest outer size that shows the whole panel
+  std::unique_ptr<PreviewRefresher> refresher;
+  bool closeWhenIdle = false;  // Save was pressed while a refresh ran: it closes with the refresh's PNG
 };
 PreviewDialogWindows windows;
+RefreshShown refreshShown;
 
 PreviewContainer* Preview() {
   return windows.dialog != nullptr ? GetPreviewContainer(windows.dialog, IDC_PREVIEW) : nullptr;
@@ -62,6 +77,41 @@ void ComposeAndRedraw() {
     preview->Compose();
     RedrawNow(windows.preview);
   }
+}
+
+// The rows as the records hold them, read with the options they were made with: an option the user has just
+// changed applies only to the rows its refresh makes.
+PreviewSource RefreshedPreviewSource() {
+  return PreviewSourceFor(windows.refresher != nullptr ? windows.refresher->RowsOptions() : SaveOptions);
+}
+
+void StartedRefresh() {
+  ShowWindow(windows.progressBar, SW_SHOW);
+  SetPropW(windows.dialog, kRefreshingProperty, reinterpret_cast<HANDLE>(1));
+}
+
+void RefreshShown::RefreshProgress(int32_t done, int32_t total) {
+  if (windows.progressBar == nullptr) return;
+  SendMessageW(windows.progressBar, PBM_SETRANGE32, 0, total);
+  SendMessageW(windows.progressBar, PBM_SETPOS, static_cast<WPARAM>(done), 0);
+}
+
+void RefreshShown::RowsChanged() {
+  PaletteView.RefreshPaletteView();
+  if (PreviewContainer* preview = Preview()) preview->Resample();
+  ComposeAndRedraw();
+}
+
+void RefreshShown::EncodingDone(int32_t size) { ShowEncodedSize(size); }
+
+void RefreshShown::RefreshIdle() {
+  ShowWindow(windows.progressBar, SW_HIDE);
+  RemovePropW(windows.dialog, kRefreshingProperty);
+  if (windows.closeWhenIdle) EndDialog(windows.dialog, IDOK);
+}
+
+void PaletteEditedInPanel() {
+  if (windows.refresher != nullptr) windows.refresher->PaletteEdited();
 }
 
 void Layout(int width, int height) {
@@ -97,12 +147,15 @@ INT_PTR OnInitDialog(HWND dialog) {
   DebugLog("Preview GetClass");
   if (PreviewContainer* preview = Preview()) {
     preview->mode = 1;
-    preview->imageSource = SharedPreviewSource;
+    preview->imageSource = RefreshedPreviewSource;
   }
   previewZoom = 1.0f;
 
   DebugLog("before hLeftDlg = CreateDialogIndirectParam");
+  windows.refresher = std::make_unique<PreviewRefresher>(
+      refreshShown, [dialog] { return PostMessageW(dialog, kRefreshNews, 0, 0) != 0; });
   OptionsPanelRefresh = RefreshPreview;
+  OptionsPanelPaletteEdited = PaletteEditedInPanel;
   windows.panel = CreateOptionsPanel(dialog);
   RECT panelClient{};
   if (windows.panel != nullptr) GetClientRect(windows.panel, &panelClient);
@@ -136,7 +189,9 @@ INT_PTR OnInitDialog(HWND dialog) {
   GetClientRect(dialog, &client);
   Layout(client.right, client.bottom);
 
-  EncodeFirstPreview();
+  // The first encoding of the rows the save has reduced runs behind the opened dialog; the size line follows.
+  StartedRefresh();
+  StartFirstEncoding(*windows.refresher);
   DebugLog("end WM_CREATE:");
   // The keyboard starts on Save, the default button, though the header comes first in the tab order.
   if (HWND save = windows.panel != nullptr ? GetDlgItem(windows.panel, IDOK) : nullptr) {
@@ -148,7 +203,12 @@ INT_PTR OnInitDialog(HWND dialog) {
 
 INT_PTR OnCommand(HWND dialog, int id, int notification) {
   if (id == IDOK && notification == 0) {
-    EndDialog(dialog, IDOK);
+    // The file is the PNG of the options shown: a refresh still running finishes first.
+    if (windows.refresher != nullptr && windows.refresher->Busy()) {
+      windows.closeWhenIdle = true;
+    } else {
+      EndDialog(dialog, IDOK);
+    }
   } else if (id == IDCANCEL && notification == 0) {
     DebugLog("Cancel Pressed");
     EndDialog(dialog, IDCANCEL);
@@ -161,10 +221,14 @@ INT_PTR OnCommand(HWND dialog, int id, int notification) {
 
 INT_PTR OnDestroy(HWND dialog) {
   DebugLog("case WM_DESTROY begin");
+  // Nothing of a refresh outlives the dialog: the worker stops before the records it would feed are let go.
+  if (windows.refresher != nullptr) windows.refresher->Stop();
+  RemovePropW(dialog, kRefreshingProperty);
   RECT outer{};
   GetWindowRect(dialog, &outer);
   EndPreviewSession({outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top});
   OptionsPanelRefresh = nullptr;
+  OptionsPanelPaletteEdited = nullptr;
   mainWindow = nullptr;  // nothing may be owned by a window that is going
   DebugLog("before delete _PalettePalette");
   PaletteView.ReleaseAll();
@@ -195,6 +259,9 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
     case WM_DESTROY: return OnDestroy(dialog);
+    case kRefreshNews:
+      if (windows.refresher != nullptr) windows.refresher->Deliver();
+      return TRUE;
   }
   return FALSE;
 }
@@ -211,15 +278,9 @@ extern "C" INT_PTR CALLBACK DissolveProc(HWND dialog, UINT message, WPARAM wPara
 }
 
 void RefreshPreview() {
-  ShowWindow(windows.progressBar, SW_SHOW);
-  DoFilter();
-  DebugLog("after doFilter before CompressPNG");
-  const int32_t size = CompressPNG();
-  PrintFileSize(size);
-  PreviewContainer* preview = Preview();
-  if (preview != nullptr) preview->Resample();
-  ShowWindow(windows.progressBar, SW_HIDE);
-  ComposeAndRedraw();
+  if (windows.refresher == nullptr) return;
+  StartedRefresh();
+  windows.refresher->Request();
 }
 
 void Win32PreviewDialog::ShowDialogProgress(int32_t position, int32_t range) {

@@ -14,7 +14,7 @@ class Win32PreviewDialog final : public SaveDialog {
   void ShowDialogProgress(int32_t position, int32_t range) override;
 };
 
-// Reduces, encodes and shows the result again; every option change ends with it.
+// Reduces, encodes and shows the result again, behind the dialog; every option change ends with it.
 void RefreshPreview();
 
 // The preview dialog's procedure (exported by the 32-bit plug-in as _DissolveProc@16).

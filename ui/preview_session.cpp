@@ -2,10 +2,10 @@
 
 #include "base/callouts.h"
 #include "base/debug_log.h"
-#include "png/png_writer.h"
 #include "png/size_text.h"
 #include "records/color_map.h"
 #include "records/save_options.h"
+#include "ui/preview_refresh.h"
 #include "ui/save_dialog.h"
 #include "ui/settings_file.h"
 
@@ -14,12 +14,14 @@ void BeginPreviewSession(void (*statusLine)(const char* line)) {
   Callouts.statusLine = statusLine;
 }
 
-int32_t EncodeFirstPreview() {
+void StartFirstEncoding(PreviewRefresher& refresher) {
   DebugLog("before FileSize = CompressPNG");
-  const int32_t size = CompressPNG();
+  refresher.RequestEncoding();
+}
+
+void ShowEncodedSize(int32_t size) {
   DebugLog("before PrintFileSize");
   PrintFileSize(size);
-  return size;
 }
 
 void EndPreviewSession(const PreviewWindowRect& window) {

@@ -5,8 +5,12 @@
 
 // Opening, first step: dialogUp is set and the size line goes to `statusLine` from now on.
 void BeginPreviewSession(void (*statusLine)(const char* line));
-// Opening, last step: the already reduced image is encoded once and its size line shown; the size.
-int32_t EncodeFirstPreview();
+class PreviewRefresher;
+
+// Opening, last step: the first encoding of the image the save has already reduced starts on the refresher.
+void StartFirstEncoding(PreviewRefresher& refresher);
+// A refresh's encoding has ended: the size line shows its size.
+void ShowEncodedSize(int32_t size);
 
 // The dialog's outer rectangle as it closes, in screen pixels.
 struct PreviewWindowRect {

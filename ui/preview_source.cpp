@@ -5,16 +5,19 @@
 #include "records/save_options.h"
 #include "records/whole_image.h"
 
-PreviewSource SharedPreviewSource() {
+PreviewSource PreviewSourceFor(const SaveOptionsRecord& reducedWith) {
+  const SaveOptionsRecord& options = reducedWith;
   PreviewSource source;
   source.pixels = ReducedImage.pixels;
   source.width = WholeImage._WholeWidth;
   source.height = WholeImage._WholeHeight;
   source.rowBytes = ReducedImage.rowBytes;
   source.bytesPerPixel = ReducedImage.bytesPerPixel;
-  source.pngType = UsablePngType(SaveOptions.pngType);
+  source.pngType = UsablePngType(options.pngType);
   source.palette = Palette.entries;
-  source.paletteAlpha = PaletteAlphaFor(WholeImage._WholeMode, WholeImage._WholePlanesIn, SaveOptions.alphaChannel != 0,
-                                        SaveOptions.useKeyColor != 0, Palette);
+  source.paletteAlpha = PaletteAlphaFor(WholeImage._WholeMode, WholeImage._WholePlanesIn, options.alphaChannel != 0,
+                                        options.useKeyColor != 0, Palette);
   return source;
 }
+
+PreviewSource SharedPreviewSource() { return PreviewSourceFor(SaveOptions); }

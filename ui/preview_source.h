@@ -1,6 +1,9 @@
 #pragma once
 // Where the preview control finds the image it shows: the reduction's output as the records hold it now.
+#include "records/save_options.h"
 #include "widgets/preview_pixels.h"
 
-// The shared ReducedImage, WholeImage, Palette and SaveOptions as they stand now.
+// The shared ReducedImage, WholeImage and Palette as they stand now, read as rows reduced with `reducedWith`.
+PreviewSource PreviewSourceFor(const SaveOptionsRecord& reducedWith);
+// The same with SaveOptions: the rows of a reduction that ran with the options as they stand.
 PreviewSource SharedPreviewSource();

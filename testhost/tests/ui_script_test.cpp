@@ -33,8 +33,12 @@ TEST(UiScript, EveryVerbWithItsOperands) {
       "rect dialog:1005\n"
       "key Shift+Tab\n"
       "focus\n"
+      "settle queue\n"
+      "watch\n"
+      "watched\n"
+      "settle refresh\n"
       "ok\n");
-  ASSERT_EQ(actions.size(), 14u);
+  ASSERT_EQ(actions.size(), 18u);
   EXPECT_EQ(actions[0].verb, UiVerb::kClick);
   EXPECT_EQ(actions[0].target.scope, UiScope::kAnyPart);
   EXPECT_EQ(actions[0].target.id, 1013);
@@ -67,7 +71,12 @@ TEST(UiScript, EveryVerbWithItsOperands) {
   EXPECT_EQ(actions[11].verb, UiVerb::kKey);
   EXPECT_EQ(static_cast<UiKey>(actions[11].first), UiKey::kShiftTab);
   EXPECT_EQ(actions[12].verb, UiVerb::kFocus);
-  EXPECT_EQ(actions[13].verb, UiVerb::kOk);
+  EXPECT_EQ(actions[13].verb, UiVerb::kSettle);
+  EXPECT_EQ(actions[13].first, 0);
+  EXPECT_EQ(actions[14].verb, UiVerb::kWatch);
+  EXPECT_EQ(actions[15].verb, UiVerb::kWatched);
+  EXPECT_EQ(actions[16].first, 1);
+  EXPECT_EQ(actions[17].verb, UiVerb::kOk);
   for (size_t i = 0; i < actions.size(); ++i) EXPECT_EQ(actions[i].line, static_cast<int>(i) + 1);
 }
 
@@ -99,7 +108,8 @@ TEST(UiScript, NumbersOutsideTheirRangesAreRefused) {
        {"click 65536",      "click -1", "click 1e3",   "click 0x10",     "click side:1", "click panel:",
         "cell 256",         "cell -1",  "dblcell x",   "drag 30001 0",   "drag 0",       "resize 0 100",
         "resize 100 32768", "wait -1",  "wait 600001", "select 1006 -1", "rect bottom",  "hover",
-        "click 1 2",        "key",      "key tab",     "key Ctrl+Tab",   "focus 1"}) {
+        "click 1 2",        "key",      "key tab",     "key Ctrl+Tab",   "focus 1",      "settle",
+        "settle all",       "watch 10", "watched 1"}) {
     const std::string error = Refusal(line);
     EXPECT_EQ(error.rfind("line 1: ", 0), 0u) << line << ": " << error;
   }

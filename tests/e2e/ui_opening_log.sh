@@ -1,6 +1,7 @@
 # Opening the dialog encodes once to show the size and does not reduce again: the plug-in's debug log
 # (c:\VexlorinLog.txt in the wine prefix) holds one "DoFilter Start", before the dialog, and one
-# "CompressPNG>>>>", while the dialog opens; pressing OK then saves without another reduction or encoding.
+# "CompressPNG>>>>", behind the opened dialog (on the refresh's thread) and before it closes; pressing OK then
+# saves without another reduction or encoding.
 source "$(dirname "$0")/lib.sh" "$@"
 
 log="$wine_prefix/drive_c/VexlorinLog.txt"
@@ -26,11 +27,11 @@ else
   filter=$(line_of "DoFilter Start")
   opening=$(line_of "case WM_INITDIALOG:")
   encoding=$(line_of "CompressPNG>>>>")
-  opened=$(line_of "end WM_CREATE:")
+  closing=$(line_of "case WM_DESTROY begin")
   [ "$filter" -gt 0 ] && [ "$opening" -gt "$filter" ] ||
     fail "the reduction (log line $filter) does not come before the dialog's opening (line $opening)"
-  [ "$encoding" -gt "$opening" ] && [ "$opened" -gt "$encoding" ] ||
-    fail "the encoding (log line $encoding) is not inside the opening (lines $opening to $opened)"
+  [ "$encoding" -gt "$opening" ] && [ "$closing" -gt "$encoding" ] ||
+    fail "the encoding (log line $encoding) is not between the opening (line $opening) and the closing ($closing)"
 fi
 
 finish

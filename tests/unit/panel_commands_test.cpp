@@ -242,7 +242,7 @@ TEST(FillColorAndTransparencyDitherRows, StoreTheirValueAndRefresh) {
   EXPECT_EQ(options.keyColorDither, 1);
 }
 
-TEST(LockRow, TogglesTheSelectedEntrysMarkWithoutARefresh) {
+TEST(LockRow, TogglesTheSelectedEntrysMarkWithoutARefreshButSaysThePaletteChanged) {
   PaletteRecord palette;
   PanelReaction reaction = OnLockCommand(palette, 9);
   EXPECT_EQ(palette.entries[9].mark, 1);
@@ -252,13 +252,13 @@ TEST(LockRow, TogglesTheSelectedEntrysMarkWithoutARefresh) {
   EXPECT_EQ(reaction.transparentCheck, CheckChange::kKeep);
   EXPECT_EQ(reaction.cellTransparentMark, -1);
   EXPECT_FALSE(reaction.selectEntry);
-  EXPECT_EQ(reaction.stepCount, 0);
+  EXPECT_EQ(Steps(reaction), (std::vector<PanelStep>{PanelStep::kPaletteEdited}));
 
   reaction = OnLockCommand(palette, 9);
   EXPECT_EQ(palette.entries[9].mark, 0);
   EXPECT_EQ(reaction.lockCheck, CheckChange::kUncheck);
   EXPECT_EQ(reaction.cellLockMark, 0);
-  EXPECT_EQ(reaction.stepCount, 0);
+  EXPECT_EQ(Steps(reaction), (std::vector<PanelStep>{PanelStep::kPaletteEdited}));
 
   for (int selected : {-1, 256}) ExpectEmpty(OnLockCommand(palette, selected));
   EXPECT_EQ(MarkedEntries(palette), 0);

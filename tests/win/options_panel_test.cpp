@@ -1,7 +1,6 @@
 // The real options panel inside a parent window: its template, the lists and tooltips, the palette view in its
 // group, the bitmap buttons, and the command table driven through the panel's messages. Refreshes are counted
-// through the panel's refresh hook, which also records what the controls showed at that moment; one test runs
-// the real refresh and counts the reduction's log lines.
+// through the panel's refresh hook, which also records what the controls showed at that moment.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -84,23 +83,6 @@ uint32_t pickedColor = 0;
 ColorPick TestPicker(uint32_t, uint32_t* picked) {
   *picked = pickedColor;
   return ColorPick::kPicked;
-}
-
-std::string LogText() {
-  std::string text;
-  FILE* file = std::fopen(platform::DebugLogPath(), "rb");
-  if (file == nullptr) return text;
-  char block[4096];
-  size_t read = 0;
-  while ((read = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, read);
-  std::fclose(file);
-  return text;
-}
-
-size_t CountOf(const std::string& text, const std::string& line) {
-  size_t count = 0;
-  for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) ++count;
-  return count;
 }
 
 bool Shown(const ColorSwatch* cell) { return (GetWindowLongPtrW(cell->window, GWL_STYLE) & WS_VISIBLE) != 0; }
@@ -859,46 +841,6 @@ TEST_F(OptionsPanelWindow, DestroyingThePanelDeletesItsBitmapsAndLeavesNoOwnedOb
   EXPECT_EQ(GetOptionsPanel(panel_), nullptr);
   PaletteView.ReleaseAll();
   EXPECT_EQ(gdi::LiveObjects(), baseline);
-}
-
-TEST_F(OptionsPanelWindow, TheRealRefreshRunsTheReductionOncePerRefreshingCommand) {
-  // A 2 x 2 image of four colours with alpha, encoded into a scratch file.
-  WholeImage._WholeWidth = 2;
-  WholeImage._WholeHeight = 2;
-  WholeImage.rowStride = 8;
-  WholeImage.pixelBytes = 16;
-  WholeImage.pixels = static_cast<uint8_t*>(platform::AllocatePages(16));
-  ASSERT_NE(WholeImage.pixels, nullptr);
-  const uint8_t pixels[16] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 0, 9, 9, 9, 128};
-  std::copy(pixels, pixels + 16, WholeImage.pixels);
-  const platform::WidePath tempBefore = TempPngPath;
-  wchar_t folder[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, folder);
-  TempPngPath = reinterpret_cast<const char16_t*>(folder);
-  TempPngPath += u"options_panel_test.png.temp";
-  OptionsPanelRefresh = &RefreshPreview;
-
-  CreatePanel();
-  const size_t before = CountOf(LogText(), "DoFilter Start\n");
-  ClickCell(0);
-  Click(IDC_PANEL_LOCK);
-  EXPECT_EQ(CountOf(LogText(), "DoFilter Start\n"), before);
-  Click(IDC_PANEL_TRANSPARENT);
-  EXPECT_EQ(CountOf(LogText(), "DoFilter Start\n"), before + 1);
-  Click(IDC_PANEL_TRANSPARENCY_DITHER);
-  EXPECT_EQ(CountOf(LogText(), "DoFilter Start\n"), before + 2);
-  Click(IDC_PANEL_ALPHA_CHANNEL);
-  EXPECT_EQ(CountOf(LogText(), "DoFilter Start\n"), before + 3);
-  EXPECT_EQ(Palette.built, 1);  // the reduction has built the palette the command asked for
-
-  DestroyWindow(parent_);
-  parent_ = nullptr;
-  ReleaseColorMap();
-  FreeReducedImagePixels();
-  platform::DeleteFilePath(TempPngPath);
-  TempPngPath = tempBefore;
-  platform::FreePages(WholeImage.pixels, 16);
-  WholeImage.pixels = nullptr;
 }
 
 }  // namespace
