@@ -133,8 +133,8 @@ class PreviewDialogWindow : public ::testing::Test {
   }
 
   void Open() {
-    dialog_ = CreateDialogParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_PREVIEW_DIALOG), nullptr, DissolveProc,
-                                 0);
+    dialog_ =
+        CreateDialogParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_PREVIEW_DIALOG), nullptr, DissolveProc, 0);
     ASSERT_NE(dialog_, nullptr);
     for (HWND child = FindWindowExW(dialog_, nullptr, L"#32770", nullptr); child != nullptr;
          child = FindWindowExW(dialog_, child, L"#32770", nullptr)) {
@@ -196,8 +196,8 @@ class PreviewDialogWindow : public ::testing::Test {
 
 // Palette, 16 colours, No Dither, then RGB, then back to Palette with Pattern: the refreshes these start
 // overtake each other.
-const Change kChanges[] = {{IDC_PANEL_COLORS, 4}, {IDC_PANEL_DITHER, 0}, {IDC_PANEL_RGB, -1},
-                           {IDC_PANEL_PALETTE, -1}, {IDC_PANEL_DITHER, 2}};
+const Change kChanges[] = {
+    {IDC_PANEL_COLORS, 4}, {IDC_PANEL_DITHER, 0}, {IDC_PANEL_RGB, -1}, {IDC_PANEL_PALETTE, -1}, {IDC_PANEL_DITHER, 2}};
 void SameChangesOnTheRecords() {
   SaveOptions.paletteColors = 16;
   Palette.built = 0;
@@ -251,7 +251,7 @@ TEST_F(PreviewDialogWindow, CancelDuringARefreshClosesAtOnceLeavingNoFileAndLeak
   for (const Change& change : kChanges) Make(change);
   Press(IDCANCEL);
   EXPECT_FALSE(IsWindowVisible(dialog_));  // no waiting for the refresh
-  DestroyWindow(dialog_);  // stops the refresh and waits for its thread
+  DestroyWindow(dialog_);                  // stops the refresh and waits for its thread
   dialog_ = nullptr;
   EXPECT_FALSE(Exists(TempPngPath + u".next"));
   EXPECT_EQ(FileBytes(TempPngPath), opened);  // the save deletes it after Cancel; no refresh replaced it
