@@ -686,6 +686,8 @@ std::string Driver::Perform() {
     failure = Close(IDCANCEL);
     if (!failure.empty()) return "end of script: " + failure + Abandon();
   }
+  // Still watching when the dialog closed: the closing itself was watched too.
+  if (watchdog_ != nullptr) return ReportWatch();
   return {};
 }
 
