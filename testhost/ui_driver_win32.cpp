@@ -158,12 +158,14 @@ class QueueWatchdog {
   // Read once stopped.
   ULONGLONG longest = 0;
   int pings = 0;
+  ULONGLONG hiddenAt = 0;  // when the dialog was first seen hidden or gone
 
  private:
   static unsigned __stdcall Watch(void* self) {
     auto* watchdog = static_cast<QueueWatchdog*>(self);
     while (WaitForSingleObject(watchdog->stop_, kPingEveryMs) == WAIT_TIMEOUT) {
       const ULONGLONG sent = GetTickCount64();
+      if (watchdog->hiddenAt == 0 && !IsWindowVisible(watchdog->dialog_)) watchdog->hiddenAt = sent;
       DWORD_PTR answer = 0;
       if (SendMessageTimeoutW(watchdog->dialog_, WM_NULL, 0, 0, SMTO_NORMAL, kActionMs, &answer) == 0) break;
       watchdog->longest = std::max(watchdog->longest, GetTickCount64() - sent);
@@ -220,7 +222,9 @@ class Driver {
   HWND dialog_ = nullptr;
   bool closed_ = false;
   WPARAM round_ = 0;
-  bool settleRefresh_ = true;  // an action is over when a refresh it started is over too
+  bool settleRefresh_ = true;   // an action is over when a refresh it started is over too
+  ULONGLONG pressedAt_ = 0;     // when OK or Cancel was pressed
+  int64_t closedAfterMs_ = -1;  // from pressing OK or Cancel until the dialog was destroyed
   std::unique_ptr<QueueWatchdog> watchdog_;
 };
 
@@ -528,12 +532,15 @@ std::string Driver::Close(int buttonId) {
   // The preview dialog's OK and Cancel sit in its options panel; the About box has its button itself.
   button.scope = run_.dialog == UiDialog::kAbout ? UiScope::kDialog : UiScope::kPanel;
   button.id = buttonId;
+  const ULONGLONG pressed = GetTickCount64();
+  pressedAt_ = pressed;
   const std::string error = Click(button);
   if (!error.empty()) return error;
   // OK waits for a refresh that is still running.
   if (!WaitFor([&] { return !IsWindow(dialog_); }, buttonId == IDOK ? kActionMs : kDialogClosesMs)) {
     return std::string(buttonId == IDOK ? "OK" : "Cancel") + " was pressed but the dialog did not close";
   }
+  closedAfterMs_ = static_cast<int64_t>(GetTickCount64() - pressed);
   closed_ = true;
   return {};
 }
@@ -618,6 +625,11 @@ std::string Driver::ReportWatch() {
   watchdog_->Stop();
   std::printf("watched %d pings, longest unanswered %llu ms\n", watchdog_->pings,
               static_cast<unsigned long long>(watchdog_->longest));
+  if (closedAfterMs_ >= 0) {
+    const ULONGLONG hidden = watchdog_->hiddenAt;
+    std::printf("closed %lld ms after the press, hidden after %lld ms\n", static_cast<long long>(closedAfterMs_),
+                hidden >= pressedAt_ ? static_cast<long long>(hidden - pressedAt_) : -1LL);
+  }
   std::fflush(stdout);
   watchdog_.reset();
   return {};
