@@ -60,7 +60,7 @@ WidePath FromUtf8(const std::string& text);
 
 // Seams for tests: they make the operating system fail where it really can, so tests can see that every such
 // failure ends cleanly. Compiled into every build but inert until a test sets them; the plug-in never does.
-// Process-wide, not thread-safe (everything runs on the host's thread).
+// Process-wide; the page counters may be read and moved from any thread, the rest only from the host's.
 
 // The nth call of AllocatePages from now on (1: the next one) returns nullptr, once; 0 switches this off.
 void FailNthPageAllocation(int32_t nth);

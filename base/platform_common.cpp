@@ -1,5 +1,6 @@
 #include "base/platform.h"
 
+#include <atomic>
 #include <climits>
 
 #include "base/platform_internal.h"
@@ -70,12 +71,12 @@ int32_t FileSizeOf(FILE* file) {
   return size < 0 || size > INT32_MAX ? -1 : static_cast<int32_t>(size);
 }
 
-// The test seams. Plain process-wide counters: everything runs on the host's thread.
+// The test seams. Process-wide; the page counters are atomic because reductions allocate on their own threads.
 namespace {
-int32_t failingAllocation = 0;  // the call number that fails; 0 none
-int32_t allocationCalls = 0;
-size_t refusedBytes = 0;
-int32_t livePageBlocks = 0;
+std::atomic<int32_t> failingAllocation{0};  // the call number that fails; 0 none
+std::atomic<int32_t> allocationCalls{0};
+std::atomic<size_t> refusedBytes{0};
+std::atomic<int32_t> livePageBlocks{0};
 int64_t hostFileRoom = -1;
 int64_t fileWriteRoom = -1;
 }  // namespace
@@ -83,9 +84,9 @@ int64_t fileWriteRoom = -1;
 namespace internal {
 
 bool PageAllocationAllowed(size_t bytes) {
-  ++allocationCalls;
-  if (failingAllocation == 0 || allocationCalls != failingAllocation) return true;
-  failingAllocation = 0;
+  int32_t call = ++allocationCalls;
+  // Only the call that takes the number away fails.
+  if (!failingAllocation.compare_exchange_strong(call, 0)) return true;
   refusedBytes = bytes;
   return false;
 }

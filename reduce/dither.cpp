@@ -65,6 +65,21 @@ int32_t NoiseDraw(DitherState& state) {
   return static_cast<int32_t>((state.noise >> 16) & 0x7FFF);
 }
 
+void SkipNoiseDraws(DitherState& state, uint64_t draws) {
+  // One draw is the map n -> a n + c (mod 2^32); the map of 2^k draws is that of 2^(k-1) applied twice.
+  uint32_t multiplier = 214013u;
+  uint32_t increment = 2531011u;
+  for (; draws != 0; draws >>= 1) {
+    if (draws & 1) state.noise = state.noise * multiplier + increment;
+    increment = increment * multiplier + increment;
+    multiplier = multiplier * multiplier;
+  }
+}
+
+int32_t NoiseDrawsFor(const DitherAlphaRules& rules, int32_t alpha) {
+  return rules.dither && !(rules.keepClearPixels && alpha == 0) ? 4 : 3;
+}
+
 int32_t PatternOffset(int32_t x, int32_t y) { return static_cast<int32_t>(kPatternMatrix[y & 7][x & 7] - 32.0f); }
 
 void DitherPattern(int32_t x, int32_t y, const DitherAlphaRules& rules, DitherPixel& pixel) {
@@ -81,8 +96,7 @@ void DitherNoise(DitherState& state, const DitherAlphaRules& rules, DitherPixel&
   pixel.green = Clamp(pixel.green + NoiseOffset(state));
   pixel.blue = Clamp(pixel.blue + NoiseOffset(state));
   // A pixel passed over takes no draw, so the sequence of later pixels depends on it.
-  if (rules.dither && !(rules.keepClearPixels && pixel.alpha == 0))
-    pixel.alpha = Clamp(pixel.alpha + NoiseOffset(state));
+  if (NoiseDrawsFor(rules, pixel.alpha) == 4) pixel.alpha = Clamp(pixel.alpha + NoiseOffset(state));
 }
 
 void DiffuseBefore(const DitherState& state, int32_t x, bool ditherAlpha, DitherPixel& pixel) {

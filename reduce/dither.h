@@ -38,6 +38,11 @@ void ResetNoise(DitherState& state);
 
 // 0..32767; advances the generator.
 int32_t NoiseDraw(DitherState& state);
+// Advances the generator as `draws` draws would, in a few steps whatever the count: a band of rows starts
+// where the rows before it left the sequence.
+void SkipNoiseDraws(DitherState& state, uint64_t draws);
+// The draws DitherNoise takes for a pixel of this alpha.
+int32_t NoiseDrawsFor(const DitherAlphaRules& rules, int32_t alpha);
 // -31..+32 for the 8 × 8 ordered matrix.
 int32_t PatternOffset(int32_t x, int32_t y);
 

@@ -74,8 +74,9 @@ int32_t NearestColorIndex(const AColorHistEntry* colorMap, int32_t searchCount, 
   return bestIndex;
 }
 
-PaletteLookup::PaletteLookup(const AColorHistEntry* colorMap, int32_t searchCount, bool useMatchCache)
-    : table_(new (std::nothrow) SearchTable) {
+PaletteLookup::PaletteLookup(const AColorHistEntry* colorMap, int32_t searchCount, bool useMatchCache,
+                             SharedMatches* shared)
+    : table_(new (std::nothrow) SearchTable), shared_(shared) {
   if (table_ == nullptr) return;
   SearchTable& table = *table_;
   table.colorMap = colorMap;
@@ -142,9 +143,11 @@ int32_t PaletteLookup::Find(uint8_t red, uint8_t green, uint8_t blue, uint8_t al
     const RecentSlot& slot = recent_[RecentSlotOf(color)];
     if (slot.index >= 0 && slot.color == color) return slot.index;
   }
-  int32_t index = Caching() ? pam_findacolor(matchCache_, red, green, blue, alpha) : -1;
+  int32_t index = shared_ != nullptr ? shared_->Find(color) : -1;
+  if (index < 0 && Caching()) index = pam_findacolor(matchCache_, red, green, blue, alpha);
   if (index < 0) {
     index = Search(red, green, blue, alpha);
+    if (index >= 0 && shared_ != nullptr) shared_->Remember(color, index);
     if (index >= 0 && Caching() && matchCacheNodes_ < kMatchCacheNodes) {
       const uint8_t pixel[5] = {red, green, blue, alpha, 0};
       if (pam_insertacolor(matchCache_, pixel, index) != 0) {

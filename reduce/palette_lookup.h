@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "reduce/color_hash.h"
+#include "reduce/shared_matches.h"
 
 // The least squared RGBA distance over colour-map entries 0 .. searchCount - 1, the lowest index on ties;
 // -1 when searchCount is 0. The plain scan; PaletteLookup gives the same answers faster.
@@ -16,7 +17,9 @@ class PaletteLookup {
   // Without useMatchCache (or when the cache cannot be allocated) the MatchCache is skipped; the answers are
   // the same, only slower. The colour map must outlive the lookup. Not Ready when the memory for its table could
   // not be had; then it must not be asked.
-  PaletteLookup(const AColorHistEntry* colorMap, int32_t searchCount, bool useMatchCache = true);
+  // `shared`, when given, holds answers other lookups over the same colour map have found, and takes this one's.
+  PaletteLookup(const AColorHistEntry* colorMap, int32_t searchCount, bool useMatchCache = true,
+                SharedMatches* shared = nullptr);
   ~PaletteLookup();
   PaletteLookup(const PaletteLookup&) = delete;
   PaletteLookup& operator=(const PaletteLookup&) = delete;
@@ -41,6 +44,7 @@ class PaletteLookup {
   std::unique_ptr<SearchTable> table_;
   std::unique_ptr<RecentSlot[]> recent_;  // direct-mapped, in front of the MatchCache
   AColorHashTable* matchCache_ = nullptr;
+  SharedMatches* shared_ = nullptr;
   int32_t matchCacheNodes_ = 0;
   bool caching_ = false;
   int32_t lastFound_ = -1;  // where the next search starts looking

@@ -8,6 +8,7 @@
 #include "records/save_options.h"
 #include "records/whole_image.h"
 #include "reduce/color_hash.h"
+#include "reduce/shared_matches.h"
 
 enum class [[nodiscard]] ReduceStatus{Ok, OutOfMemory, NoPalette, Aborted};
 
@@ -63,15 +64,25 @@ struct PaletteMatch {
   int32_t count = 0;        // entries in use; the last one is where transparent pixels go
   int32_t searchCount = 0;  // entries the nearest-colour search looks at
   bool useMatchCache = true;
+  SharedMatches* shared = nullptr;  // answers shared with the other threads of the run
 };
 // Leaves the transparent last entry out of the search where only the transparency rules may reach it.
 PaletteMatch PaletteMatchFor(const FilterSettings& settings, const AColorHistEntry* colorMap, int32_t count);
 
-// Writes every row of the image into pixels (rows of _WholeWidth × bytesPerPixel bytes) and reports each row
-// done against 2 × height; stops with Aborted when the report answers false. Not all rows are written when the
-// status is not Ok.
+// How ReduceRows spreads its rows: over `threads` threads in bands of `bandRows` rows (0: a size chosen for the
+// width). One thread, or the Palette type of an RGB image with Diffusion, goes row by row on the calling thread.
+struct RowSpread {
+  int32_t threads = 1;
+  int32_t bandRows = 0;
+};
+
+// Writes every row of the image into pixels (rows of _WholeWidth × bytesPerPixel bytes), the same bytes however
+// the rows are spread, and reports the rows done against 2 × height (the last row done, from 0) on the calling
+// thread: after each row in order, after bands as they finish otherwise. Stops with Aborted when the report
+// answers false. Not all rows are written when the status is not Ok.
 ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
-                        const PaletteMatch& match, uint8_t* pixels, const ProgressReport& progress);
+                        const PaletteMatch& match, uint8_t* pixels, const ProgressReport& progress,
+                        const RowSpread& spread = RowSpread());
 
 // Gives the record a zero-filled buffer of height + 2 rows for the pixel size, keeping the one it has when the
 // pixel size and the image size are unchanged; false when the memory cannot be had.

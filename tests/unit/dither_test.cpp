@@ -106,6 +106,44 @@ TEST(NoiseDither, FirstDrawsOfARunAndTheirOffsets) {
   ExpectPixel(pixel, 0, 241, 6, 255);
 }
 
+TEST(NoiseDither, SkippingDrawsLandsWhereDrawingThemDoes) {
+  // Counts across the bit lengths the skip composes, including the generator's own period of 2^32 folded in.
+  for (const uint64_t count : {0ull, 1ull, 2ull, 3ull, 7ull, 8ull, 1000ull, 65537ull, 300001ull}) {
+    DitherState drawn;
+    ResetNoise(drawn);
+    for (int i = 0; i < 3; ++i) (void)NoiseDraw(drawn);  // from a state other than the first
+    DitherState skipped;
+    skipped.noise = drawn.noise;
+    for (uint64_t i = 0; i < count; ++i) (void)NoiseDraw(drawn);
+    SkipNoiseDraws(skipped, count);
+    EXPECT_EQ(skipped.noise, drawn.noise) << count << " draws";
+  }
+  DitherState full;
+  full.noise = 12345;
+  SkipNoiseDraws(full, uint64_t{1} << 32);
+  EXPECT_EQ(full.noise, 12345u) << "the generator repeats after 2^32 draws";
+}
+
+TEST(NoiseDither, DrawsPerPixelFollowTheAlphaRules) {
+  EXPECT_EQ(NoiseDrawsFor(kNoAlphaDither, 0), 3);
+  EXPECT_EQ(NoiseDrawsFor(kAlphaDither, 0), 4);
+  EXPECT_EQ(NoiseDrawsFor(kAlphaDitherKeepClear, 0), 3);
+  EXPECT_EQ(NoiseDrawsFor(kAlphaDitherKeepClear, 1), 4);
+  // DitherNoise takes exactly as many.
+  for (const DitherAlphaRules& rules : {kNoAlphaDither, kAlphaDither, kAlphaDitherKeepClear}) {
+    for (const int32_t alpha : {0, 1, 255}) {
+      DitherState noise;
+      ResetNoise(noise);
+      DitherState expected;
+      ResetNoise(expected);
+      DitherPixel pixel = Pixel(100, 100, 100, alpha);
+      DitherNoise(noise, rules, pixel);
+      SkipNoiseDraws(expected, static_cast<uint64_t>(NoiseDrawsFor(rules, alpha)));
+      EXPECT_EQ(noise.noise, expected.noise) << "alpha " << alpha;
+    }
+  }
+}
+
 TEST(NoiseDither, AlphaTakesAFourthDrawOnlyWhenItIsDithered) {
   DitherState state;
   ResetNoise(state);

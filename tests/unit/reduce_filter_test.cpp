@@ -893,4 +893,108 @@ TEST_F(ReduceFilterTest, LargerRandomPalettesMatchTheReference) {
   }
 }
 
+// ---- Rows in bands on several threads
+
+// The rows ReduceRows writes over the records as DoFilter left them, spread as asked.
+struct SpreadRun {
+  Bytes pixels;
+  ReduceStatus status;
+  std::vector<int32_t> reports;  // the last row done, as reported
+};
+SpreadRun ReduceSpread(const RowSpread& spread, int32_t stopAfterReports = -1) {
+  const FilterSettings settings = FilterSettingsFor(WholeImage, SaveOptions);
+  const bool paletteOfRgb = settings.mode == kRgb && settings.pngType == kPngPalette;
+  const PaletteMatch match = paletteOfRgb ? PaletteMatchFor(settings, ColorMap, Palette.count) : PaletteMatch{};
+  SpreadRun run;
+  run.pixels.assign(size_t(WholeImage._WholeWidth) * WholeImage._WholeHeight * settings.bytesPerPixel, 0xEE);
+  const ProgressReport report = [&](double done, double total) {
+    EXPECT_EQ(static_cast<int32_t>(total), 2 * WholeImage._WholeHeight);
+    run.reports.push_back(static_cast<int32_t>(done));
+    return stopAfterReports < 0 || static_cast<int32_t>(run.reports.size()) < stopAfterReports;
+  };
+  run.status = ReduceRows(WholeImage, settings, Palette, match, run.pixels.data(), report, spread);
+  return run;
+}
+
+TEST_F(ReduceFilterTest, BandsOnSeveralThreadsGiveTheSerialBytesOnEveryPath) {
+  const uint32_t seed = 5501;
+  std::mt19937 random(seed);
+  int32_t parallelRuns = 0;
+  for (int round = 0; round < 1500; ++round) {
+    ResetAll();
+    RandomCase c = MakeRandomCase(random);
+    // Taller images than the general cases, heights rarely a multiple of the band, and one-row ones.
+    c.height = int32_t(random() % 4 == 0 ? 1 : 2 + random() % 22);
+    c.pixels.resize(size_t(c.width) * c.height * c.planes);
+    for (uint8_t& byte : c.pixels) byte = random() % 2 ? uint8_t(random() % 3 * 127 + random() % 2) : uint8_t(random());
+    int32_t minAlpha = c.planes == 1 || c.planes == 3 ? 500 : 256;
+    if (minAlpha == 256) {
+      for (size_t i = c.mode == kRgb ? 3 : 1; i < c.pixels.size(); i += c.planes)
+        minAlpha = std::min<int32_t>(minAlpha, c.pixels[i]);
+      if (minAlpha == 255) minAlpha = 256;
+    }
+    SetImage(c.mode, c.width, c.height, c.planes, c.pixels, minAlpha);
+    SaveOptions = c.options;
+    if (c.mode == kIndexed) {
+      Palette.count = 256;
+      for (int i = 0; i < 256; ++i)
+        Palette.entries[i] = PaletteEntry{uint8_t(random()), uint8_t(random()), uint8_t(random()), 255, 0};
+    }
+    if (c.handMadeMap) UseColorMap(c.map);
+    DoFilter();  // builds the palette where one is built
+    const RowSpread spread{2 + int32_t(random() % 3), 1 + int32_t(random() % 5)};
+    SCOPED_TRACE(::testing::Message() << "seed " << seed << " round " << round << " mode " << c.mode << " planes "
+                                      << c.planes << " " << c.width << "x" << c.height << " type "
+                                      << int(c.options.pngType) << " dither " << int(c.options.dither) << " threads "
+                                      << spread.threads << " bands of " << spread.bandRows);
+
+    const SpreadRun serial = ReduceSpread(RowSpread{});
+    const SpreadRun parallel = ReduceSpread(spread);
+    ASSERT_EQ(parallel.status, serial.status);
+    ASSERT_EQ(parallel.pixels, serial.pixels);
+    if (serial.status == ReduceStatus::Ok && c.height > 0) {
+      ASSERT_FALSE(parallel.reports.empty());
+      EXPECT_EQ(parallel.reports.back(), c.height - 1) << "the last report is the serial one's";
+      parallelRuns += c.height > spread.bandRows ? 1 : 0;
+    }
+  }
+  EXPECT_GT(parallelRuns, 500) << "most rounds had more than one band";
+}
+
+TEST_F(ReduceFilterTest, NoiseWithTransparencyDitherSkipsEachBandsEarlierDraws) {
+  // Clear pixels take one draw fewer with the alpha channel: each band must count the rows before it.
+  const int32_t width = 37;
+  const int32_t height = 41;
+  Bytes pixels(size_t(width) * height * 4);
+  std::mt19937 random(77);
+  for (size_t i = 0; i < pixels.size(); ++i)
+    pixels[i] = i % 4 == 3 ? uint8_t(random() % 3 == 0 ? 0 : 200) : uint8_t(random());
+  SetImage(kRgb, width, height, 4, pixels, 0);
+  for (const bool alphaChannel : {true, false}) {
+    SetOptions(kPngPalette, alphaChannel, true, kNoise, true);
+    SaveOptions.paletteColors = 16;
+    Palette.built = 0;
+    DoFilter();
+    const SpreadRun serial = ReduceSpread(RowSpread{});
+    for (const int32_t bandRows : {1, 4, 40}) {
+      EXPECT_EQ(ReduceSpread(RowSpread{2, bandRows}).pixels, serial.pixels) << "bands of " << bandRows;
+    }
+  }
+}
+
+TEST_F(ReduceFilterTest, AStopInTheBandsEndsTheRunAborted) {
+  SetImage(kRgb, 5, 60, 3, Bytes(5 * 60 * 3, 90));
+  SetOptions(kPngGrayscale, false, false);
+  DoFilter();
+  const SpreadRun stopped = ReduceSpread(RowSpread{3, 2}, 1);
+  EXPECT_EQ(stopped.status, ReduceStatus::Aborted);
+  EXPECT_EQ(stopped.reports.size(), 1u) << "no report after the one that answered no";
+  // Diffusion of the Palette type goes in order on the calling thread whatever the spread.
+  SetOptions(kPngPalette, false, false, kDiffusion);
+  UseColorMap({{0, 0, 0, 255}, {255, 255, 255, 255}});
+  const SpreadRun ordered = ReduceSpread(RowSpread{3, 2});
+  ASSERT_EQ(ordered.reports.size(), 60u);
+  for (int32_t y = 0; y < 60; ++y) EXPECT_EQ(ordered.reports[y], y);
+}
+
 }  // namespace
