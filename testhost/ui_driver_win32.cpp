@@ -658,8 +658,9 @@ std::string Driver::Do(const UiAction& action) {
   return "unknown action";
 }
 
+// Visible or not: a box whose opening has disabled the dialog may not be shown yet, and would be left open.
 BOOL CALLBACK CancelOtherDialog(HWND window, LPARAM dialog) {
-  if (window != reinterpret_cast<HWND>(dialog) && HasClass(window, kDialogClass) && IsWindowVisible(window)) {
+  if (window != reinterpret_cast<HWND>(dialog) && HasClass(window, kDialogClass)) {
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
   }
   return TRUE;
