@@ -48,6 +48,10 @@ bool HostFileCut(intptr_t file, int64_t length);
 // Where the diagnostic log lives.
 const char* DebugLogPath();
 
+// Background work (a refresh, a band of rows) yields to the thread that answers the user: the calling thread
+// runs below normal priority from now on, where the system has such a thing.
+void LowerThreadPriority();
+
 // The most bytes one process can hope to address: 2 GiB for 32-bit code (the user address space of a process
 // that is not large-address aware), 128 TiB for 64-bit code. Size limits are checked against this in 64 bits.
 uint64_t AddressSpaceBytes();

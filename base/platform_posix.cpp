@@ -126,4 +126,7 @@ bool HostFileCut(intptr_t file, int64_t length) {
 // The native build has no drive C:; the log goes to the working folder, so each test run keeps its own.
 const char* DebugLogPath() { return "VexlorinLog.txt"; }
 
+// The native build has no dialog to keep responsive.
+void LowerThreadPriority() {}
+
 }  // namespace platform

@@ -98,4 +98,6 @@ bool HostFileCut(intptr_t file, int64_t length) {
 
 const char* DebugLogPath() { return "c:\\VexlorinLog.txt"; }
 
+void LowerThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL); }
+
 }  // namespace platform

@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/platform.h"
+
 namespace {
 
 constexpr int32_t kBandPixels = 1 << 18;
@@ -19,6 +21,7 @@ class BandQueue {
 
   // Takes bands until none is left or a stop is asked for.
   void Work(int32_t worker, const std::function<void(int32_t, int32_t, int32_t)>& band) {
+    platform::LowerThreadPriority();
     for (;;) {
       int32_t first = 0;
       {

@@ -165,6 +165,7 @@ void PreviewRefresher::Stop() {
 }
 
 void PreviewRefresher::Work() {
+  platform::LowerThreadPriority();
   for (;;) {
     Job* job = nullptr;
     {

@@ -36,6 +36,8 @@ bool RecordProgress(double done, double total) {
   return true;
 }
 
+struct RandomCase;
+
 class ReduceFilterTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetAll(); }
@@ -102,6 +104,9 @@ class ReduceFilterTest : public ::testing::Test {
     for (int i = 0; i < 256; ++i) colors.push_back(Rgba{uint8_t(i), uint8_t(i), uint8_t(i), 255});
     return colors;
   }
+
+  // The image, options, colour table (indexed images, from `random`) and hand-made colour map of a random case.
+  void LoadRandomCase(const RandomCase& c, std::mt19937& random);
 
   Bytes image_;
 };
@@ -767,6 +772,26 @@ struct RandomCase {
   std::vector<Rgba> map;
 };
 
+void ReduceFilterTest::LoadRandomCase(const RandomCase& c, std::mt19937& random) {
+  SetImage(c.mode, c.width, c.height, c.planes, c.pixels, c.minAlpha);
+  SaveOptions = c.options;
+  if (c.mode == kIndexed) {
+    Palette.count = 256;
+    for (int i = 0; i < 256; ++i)
+      Palette.entries[i] = PaletteEntry{uint8_t(random()), uint8_t(random()), uint8_t(random()), 255, 0};
+  }
+  if (c.handMadeMap) UseColorMap(c.map);
+}
+
+// The lowest alpha as acquisition gives it: 500 without an alpha plane, 256 when every pixel is opaque.
+int32_t MinAlphaOf(const RandomCase& c) {
+  if (c.planes == 1 || c.planes == 3) return 500;
+  int32_t least = 256;
+  for (size_t i = c.mode == kRgb ? 3 : 1; i < c.pixels.size(); i += c.planes)
+    least = std::min<int32_t>(least, c.pixels[i]);
+  return least == 255 ? 256 : least;
+}
+
 RandomCase MakeRandomCase(std::mt19937& random) {
   RandomCase c;
   const int32_t modes[3] = {kGray, kIndexed, kRgb};
@@ -782,13 +807,7 @@ RandomCase MakeRandomCase(std::mt19937& random) {
   // Either any byte, or few levels so that colours repeat and alpha sits at its extremes.
   const bool coarse = random() % 2 == 0;
   for (uint8_t& byte : c.pixels) byte = coarse ? uint8_t(random() % 3 * 127 + (random() % 2)) : uint8_t(random());
-  c.minAlpha = c.planes == 1 || c.planes == 3 ? 500 : 256;
-  if (c.planes != 1 && c.planes != 3) {
-    const int32_t alphaPlane = c.mode == kRgb ? 3 : 1;
-    for (size_t i = alphaPlane; i < c.pixels.size(); i += c.planes)
-      c.minAlpha = std::min<int32_t>(c.minAlpha, c.pixels[i]);
-    if (c.minAlpha == 255) c.minAlpha = 256;
-  }
+  c.minAlpha = MinAlphaOf(c);
   SaveOptionsRecord& o = c.options;
   o.pngType = int8_t(random() % 7 == 0 ? 5 : random() % 3);
   o.alphaChannel = int8_t(random() % 2);
@@ -813,14 +832,7 @@ TEST_F(ReduceFilterTest, RandomImagesMatchTheReferenceAndKeepTheInvariants) {
   for (int round = 0; round < 3000; ++round) {
     ResetAll();
     const RandomCase c = MakeRandomCase(random);
-    SetImage(c.mode, c.width, c.height, c.planes, c.pixels, c.minAlpha);
-    SaveOptions = c.options;
-    if (c.mode == kIndexed) {
-      Palette.count = 256;
-      for (int i = 0; i < 256; ++i)
-        Palette.entries[i] = PaletteEntry{uint8_t(random()), uint8_t(random()), uint8_t(random()), 255, 0};
-    }
-    if (c.handMadeMap) UseColorMap(c.map);
+    LoadRandomCase(c, random);
     SCOPED_TRACE(::testing::Message() << "seed " << seed << " round " << round << " mode " << c.mode << " planes "
                                       << c.planes << " " << c.width << "x" << c.height << " type "
                                       << int(c.options.pngType) << " alpha " << int(c.options.alphaChannel) << " key "
@@ -927,20 +939,8 @@ TEST_F(ReduceFilterTest, BandsOnSeveralThreadsGiveTheSerialBytesOnEveryPath) {
     c.height = int32_t(random() % 4 == 0 ? 1 : 2 + random() % 22);
     c.pixels.resize(size_t(c.width) * c.height * c.planes);
     for (uint8_t& byte : c.pixels) byte = random() % 2 ? uint8_t(random() % 3 * 127 + random() % 2) : uint8_t(random());
-    int32_t minAlpha = c.planes == 1 || c.planes == 3 ? 500 : 256;
-    if (minAlpha == 256) {
-      for (size_t i = c.mode == kRgb ? 3 : 1; i < c.pixels.size(); i += c.planes)
-        minAlpha = std::min<int32_t>(minAlpha, c.pixels[i]);
-      if (minAlpha == 255) minAlpha = 256;
-    }
-    SetImage(c.mode, c.width, c.height, c.planes, c.pixels, minAlpha);
-    SaveOptions = c.options;
-    if (c.mode == kIndexed) {
-      Palette.count = 256;
-      for (int i = 0; i < 256; ++i)
-        Palette.entries[i] = PaletteEntry{uint8_t(random()), uint8_t(random()), uint8_t(random()), 255, 0};
-    }
-    if (c.handMadeMap) UseColorMap(c.map);
+    c.minAlpha = MinAlphaOf(c);
+    LoadRandomCase(c, random);
     DoFilter();  // builds the palette where one is built
     const RowSpread spread{2 + int32_t(random() % 3), 1 + int32_t(random() % 5)};
     SCOPED_TRACE(::testing::Message() << "seed " << seed << " round " << round << " mode " << c.mode << " planes "
