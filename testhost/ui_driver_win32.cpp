@@ -193,6 +193,7 @@ class Driver {
   std::string Drag(int32_t dx, int32_t dy);
   std::string Resize(int32_t width, int32_t height);
   std::string Hover(const UiTarget& target);
+  std::string DpiChanged(int32_t dpi);
   std::string Snapshot(const std::string& path);
   std::string Close(int buttonId);
   std::string Report(const UiTarget& target);
@@ -474,6 +475,25 @@ std::string Driver::Resize(int32_t width, int32_t height) {
   return Settle();
 }
 
+// What the system sends a per-monitor aware window moved to a monitor of another DPI: the new DPI and a
+// rectangle at the same place, its size scaled from the DPI the dialog has now.
+std::string Driver::DpiChanged(int32_t dpi) {
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  const int32_t now = dpiForWindow != nullptr ? static_cast<int32_t>(dpiForWindow(dialog_)) : 96;
+  RECT outer{};
+  GetWindowRect(dialog_, &outer);
+  RECT suggested{outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, dpi, now > 0 ? now : 96),
+                 outer.top + MulDiv(outer.bottom - outer.top, dpi, now > 0 ? now : 96)};
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(dialog_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested),
+                           SMTO_NORMAL, kDialogClosesMs, &answer)) {
+    return "the dialog did not answer WM_DPICHANGED";
+  }
+  return Settle();
+}
+
 std::string Driver::Hover(const UiTarget& target) {
   std::string error;
   const HWND control = Control(target, &error);
@@ -654,6 +674,7 @@ std::string Driver::Do(const UiAction& action) {
     case UiVerb::kSettle: settleRefresh_ = action.first != 0; return {};
     case UiVerb::kWatch: return StartWatch();
     case UiVerb::kWatched: return ReportWatch();
+    case UiVerb::kDpi: return DpiChanged(action.first);
   }
   return "unknown action";
 }

@@ -107,6 +107,7 @@ const VerbForm kVerbs[] = {
     {"settle", UiVerb::kSettle, "refresh|queue", 1},
     {"watch", UiVerb::kWatch, "", 0},
     {"watched", UiVerb::kWatched, "", 0},
+    {"dpi", UiVerb::kDpi, "N", 1},
 };
 
 const struct {
@@ -192,6 +193,10 @@ std::optional<UiAction> ActionFromLine(std::string_view content, std::string* er
     case UiVerb::kWait:
       action.first = number(words[1], 0, kLongestWait);
       range = "; MS from 0 to 600000";
+      break;
+    case UiVerb::kDpi:
+      action.first = number(words[1], 48, 960);
+      range = "; N from 48 to 960";
       break;
     case UiVerb::kRect: action.target = target(RectTarget(words[1])); break;
     case UiVerb::kKey: {

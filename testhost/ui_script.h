@@ -24,7 +24,8 @@ enum class UiVerb {
   kFocus,
   kSettle,
   kWatch,
-  kWatched
+  kWatched,
+  kDpi
 };
 
 // The keys `key` presses, as a keyboard would.

@@ -2,21 +2,36 @@
 
 #include <algorithm>
 
+#include "records/save_options.h"
 #include "resources/art/header_strip_cuts.h"
+#include "widgets/dpi_scale.h"
 
-PreviewDialogLayout LayoutPreviewDialog(int32_t width, int32_t height, int32_t panelWidth) {
+PreviewDialogLayout LayoutPreviewDialog(int32_t width, int32_t height, int32_t panelWidth, const DialogScale& scale) {
+  const auto at = [&scale](int32_t pixels) { return ScaledForDpi(pixels, scale.dpi); };
+  const int32_t header = scale.headerHeight;
+  const int32_t status = at(40);
   PreviewDialogLayout layout;
-  layout.preview = {30, 70, width - panelWidth - 30, height - 110};
-  layout.panel = {width - panelWidth, 40, panelWidth, height - 80};
-  layout.statusBar = {0, height - 40, width, 40};
-  layout.headerBar = {0, 0, width, 40};
-  layout.progressBar = {10, 10, width - 20, 20};
+  layout.preview = {at(30), header + at(30), width - panelWidth - at(30), height - header - at(30) - status};
+  layout.panel = {width - panelWidth, header, panelWidth, height - header - status};
+  layout.statusBar = {0, height - status, width, status};
+  layout.headerBar = {0, 0, width, header};
+  layout.progressBar = {at(10), at(10), width - at(20), at(20)};
   return layout;
 }
 
-LayoutRect MinimumTrackingSize(int32_t panelWidth, int32_t panelHeight, int32_t frameHeight) {
-  // The header above the panel and the status bar below it take 40 pixels each.
-  return {0, 0, panelWidth + 280, std::max(320, panelHeight + 80 + frameHeight)};
+LayoutRect MinimumTrackingSize(int32_t panelWidth, int32_t panelHeight, int32_t frameHeight, const DialogScale& scale) {
+  // The header above the panel and the status bar below it.
+  return {0, 0, panelWidth + ScaledForDpi(280, scale.dpi),
+          std::max(ScaledForDpi(320, scale.dpi),
+                   panelHeight + scale.headerHeight + ScaledForDpi(40, scale.dpi) + frameHeight)};
+}
+
+LayoutRect OpeningRectangle(const LayoutRect& stored, int32_t dpi) {
+  const SaveOptionsRecord defaults;
+  const bool isDefault = stored.x == defaults.windowLeft && stored.y == defaults.windowTop &&
+                         stored.width == defaults.windowWidth && stored.height == defaults.windowHeight;
+  if (!isDefault) return stored;
+  return {stored.x, stored.y, ScaledForDpi(stored.width, dpi), ScaledForDpi(stored.height, dpi)};
 }
 
 LayoutRect EnlargedTo(const LayoutRect& window, const LayoutRect& minimum) {

@@ -21,12 +21,25 @@ struct PreviewDialogLayout {
   LayoutRect progressBar;  // inside the status bar
 };
 
+// How large the fixed parts are: the margins and the status bar are sizes for 96 dpi scaled to `dpi`; the header
+// is as high as its strip bitmaps.
+struct DialogScale {
+  int32_t dpi = 96;
+  int32_t headerHeight = 40;
+};
+
 // The children for a client area of width x height, with the options panel `panelWidth` wide.
-PreviewDialogLayout LayoutPreviewDialog(int32_t width, int32_t height, int32_t panelWidth);
+PreviewDialogLayout LayoutPreviewDialog(int32_t width, int32_t height, int32_t panelWidth,
+                                        const DialogScale& scale = DialogScale());
 
 // Smallest outer size the user may drag the dialog to: room for the whole options panel (its template is
 // panelWidth x panelHeight) between the header and the status bar, whose frame and caption take frameHeight.
-LayoutRect MinimumTrackingSize(int32_t panelWidth, int32_t panelHeight, int32_t frameHeight);
+LayoutRect MinimumTrackingSize(int32_t panelWidth, int32_t panelHeight, int32_t frameHeight,
+                               const DialogScale& scale = DialogScale());
+
+// The rectangle the dialog opens in when the options hold the default one: 800 x 600 at 96 dpi, larger on a
+// denser screen. A rectangle the user left stays as stored (device pixels).
+LayoutRect OpeningRectangle(const LayoutRect& stored, int32_t dpi);
 
 // A window rectangle grown, from its top-left corner, to at least the minimum size.
 LayoutRect EnlargedTo(const LayoutRect& window, const LayoutRect& minimum);

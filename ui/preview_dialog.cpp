@@ -23,6 +23,7 @@
 #include "widgets/gdi_shared.h"
 #include "widgets/preview_container.h"
 #include "widgets/preview_pixels.h"
+#include "widgets/window_dpi.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ struct PreviewDialogWindows {
   HWND headerBar = nullptr;
   HWND progressBar = nullptr;
   int32_t panelWidth = 0;
+  DialogScale scale;       // the DPI of the dialog's monitor and the header's height
   LayoutRect minimumSize;  // the smallest outer size that shows the whole panel
   std::unique_ptr<PreviewRefresher> refresher;
   bool closeWhenIdle = false;  // Save was pressed while a refresh ran: it closes with the refresh's PNG
@@ -115,7 +117,7 @@ void PaletteEditedInPanel() {
 }
 
 void Layout(int width, int height) {
-  const PreviewDialogLayout layout = LayoutPreviewDialog(width, height, windows.panelWidth);
+  const PreviewDialogLayout layout = LayoutPreviewDialog(width, height, windows.panelWidth, windows.scale);
   Move(windows.preview, layout.preview, true);
   Move(windows.panel, layout.panel, true);
   Move(windows.statusBar, layout.statusBar, true);
@@ -136,6 +138,38 @@ RECT PlacedOnScreen(const RECT& saved) {
   return RECT{placed.x, placed.y, placed.x + placed.width, placed.y + placed.height};
 }
 
+// The smallest outer size for the panel as it is now and the dialog's frame at its DPI.
+LayoutRect MinimumSizeNow() {
+  RECT panelClient{};
+  if (windows.panel != nullptr) GetClientRect(windows.panel, &panelClient);
+  RECT outerNow{};
+  RECT clientNow{};
+  GetWindowRect(windows.dialog, &outerNow);
+  GetClientRect(windows.dialog, &clientNow);
+  const int32_t frameHeight = (outerNow.bottom - outerNow.top) - (clientNow.bottom - clientNow.top);
+  return MinimumTrackingSize(panelClient.right - panelClient.left, panelClient.bottom - panelClient.top, frameHeight,
+                             windows.scale);
+}
+
+// Moved to a monitor of another DPI: the font and the layout follow, in the rectangle the system suggests.
+INT_PTR OnDpiChanged(int32_t dpi, const RECT& suggested) {
+  windows.scale.dpi = dpi;
+  const gdi::FontOwner replaced = ScaleDialogFont(dpi);
+  const WPARAM font = reinterpret_cast<WPARAM>(DialogFont());
+  SendMessageW(windows.statusBar, WM_SETFONT, font, TRUE);
+  if (windows.panel != nullptr) {
+    for (const int id : {IDC_PANEL_COLORS, IDC_PANEL_DITHER})
+      SendDlgItemMessageW(windows.panel, id, WM_SETFONT, font, TRUE);
+  }
+  windows.minimumSize = MinimumSizeNow();
+  SetWindowPos(windows.dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT client{};
+  GetClientRect(windows.dialog, &client);
+  Layout(client.right, client.bottom);
+  return TRUE;
+}
+
 INT_PTR OnInitDialog(HWND dialog) {
   DebugLog("case WM_INITDIALOG:");
   BeginPreviewSession(PutStatusLine);
@@ -143,6 +177,9 @@ INT_PTR OnInitDialog(HWND dialog) {
   windows = PreviewDialogWindows{};
   windows.dialog = dialog;
   windows.preview = GetDlgItem(dialog, IDC_PREVIEW);
+  // Sized for the monitor the dialog opens on; the panel's combo boxes take the font as they are made.
+  windows.scale.dpi = DpiOfWindow(dialog);
+  ScaleDialogFont(windows.scale.dpi);
 
   DebugLog("Preview GetClass");
   if (PreviewContainer* preview = Preview()) {
@@ -160,12 +197,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   RECT panelClient{};
   if (windows.panel != nullptr) GetClientRect(windows.panel, &panelClient);
   windows.panelWidth = panelClient.right - panelClient.left;
-  RECT outerNow{};
-  RECT clientNow{};
-  GetWindowRect(dialog, &outerNow);
-  GetClientRect(dialog, &clientNow);
-  const int32_t frameHeight = (outerNow.bottom - outerNow.top) - (clientNow.bottom - clientNow.top);
-  windows.minimumSize = MinimumTrackingSize(windows.panelWidth, panelClient.bottom - panelClient.top, frameHeight);
+  windows.minimumSize = MinimumSizeNow();
 
   windows.statusBar = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, dialog,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
@@ -179,9 +211,9 @@ INT_PTR OnInitDialog(HWND dialog) {
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
 
   // A rectangle too small for the whole panel opens large enough; closing stores what it opened as.
-  const LayoutRect opening =
-      EnlargedTo({SaveOptions.windowLeft, SaveOptions.windowTop, SaveOptions.windowWidth, SaveOptions.windowHeight},
-                 windows.minimumSize);
+  const LayoutRect stored{SaveOptions.windowLeft, SaveOptions.windowTop, SaveOptions.windowWidth,
+                          SaveOptions.windowHeight};
+  const LayoutRect opening = EnlargedTo(OpeningRectangle(stored, windows.scale.dpi), windows.minimumSize);
   const RECT saved{opening.x, opening.y, opening.x + opening.width, opening.y + opening.height};
   const RECT placed = PlacedOnScreen(saved);
   MoveWindow(dialog, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top, FALSE);
@@ -254,6 +286,7 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       if (PreviewContainer* preview = Preview()) preview->Compose();
       return TRUE;
     case WM_GETMINMAXINFO: return OnMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+    case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
     case WM_CTLCOLORSTATIC: return StaticTextColors(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORBTN:

@@ -1,8 +1,11 @@
 #include "ui/toolkit_session.h"
 
+#include <utility>
+
 #include "base/debug_log.h"
 #include "widgets/color_swatch.h"
 #include "widgets/control_button.h"
+#include "widgets/dpi_scale.h"
 #include "widgets/gdi_owners.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/link.h"
@@ -12,8 +15,14 @@
 
 namespace {
 
-// Arial 13 bold, proof quality, for as long as a preview dialog is shown.
+// Arial 13 bold at 96 dpi, proof quality, for as long as a preview dialog is shown.
 gdi::FontOwner dialogFont;
+int32_t fontDpi = kBaseDpi;
+
+HFONT NewDialogFont(int32_t dpi) {
+  fontDpi = dpi;
+  return CreateFontW(ScaledForDpi(13, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, PROOF_QUALITY, 0, L"Arial");
+}
 
 void InitCommonControlsAtRunTime(HMODULE commonControls) {
   using InitProc = void(WINAPI*)();
@@ -26,6 +35,14 @@ void InitCommonControlsAtRunTime(HMODULE commonControls) {
 }  // namespace
 
 HFONT DialogFont() { return dialogFont.get(); }
+
+gdi::FontOwner ScaleDialogFont(int32_t dpi) {
+  gdi::FontOwner replaced;
+  if (dialogFont.get() == nullptr || dpi == fontDpi) return replaced;
+  replaced = std::move(dialogFont);
+  dialogFont.Reset(NewDialogFont(dpi));
+  return replaced;
+}
 
 ToolkitSession::ToolkitSession(Scope scope) : scope_(scope) {
   DebugLog("before InitCommonControls");
@@ -40,7 +57,7 @@ ToolkitSession::ToolkitSession(Scope scope) : scope_(scope) {
     RegisterColorSwatchClass();
     RegisterPlainContainerClass();
     RegisterControlButtonClass();
-    dialogFont.Reset(CreateFontW(13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, PROOF_QUALITY, 0, L"Arial"));
+    dialogFont.Reset(NewDialogFont(kBaseDpi));
   }
   DebugLog("before InitMacStyleBtnCommon");
   InitMacStyleBtnCommon();

@@ -2,6 +2,10 @@
 // Everything the plug-in's dialogs need from the toolkit, set up for one dialog and torn down after it.
 #include <windows.h>
 
+#include <cstdint>
+
+#include "widgets/gdi_owners.h"
+
 class ToolkitSession {
  public:
   enum class Scope {
@@ -18,5 +22,8 @@ class ToolkitSession {
   HMODULE commonControls_ = nullptr;
 };
 
-// Arial 13 bold: the status line and the panel's combo boxes. Null outside a preview-dialog session.
+// Arial 13 bold at 96 dpi: the status line and the panel's combo boxes. Null outside a preview-dialog session.
 HFONT DialogFont();
+// Makes DialogFont the size for a screen of `dpi`, from then on; inside a preview-dialog session only. Returns
+// the font it replaces (none when nothing changed), to be let go once no window uses it any more.
+gdi::FontOwner ScaleDialogFont(int32_t dpi);

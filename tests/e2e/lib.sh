@@ -101,6 +101,19 @@ picture_size() { python3 "$e2e_dir/pixels.py" size "$1"; }
 # column FILE X ROWS: the first ROWS pixels of column X as one hex string.
 column() { python3 "$e2e_dir/pixels.py" column "$1" "$3" "$2"; }
 
+# at_dpi DPI: from now on vexhost runs under a wine prefix of its own whose screen has DPI dots per inch (made on
+# first use, beside the build tree's prefix), in a virtual screen of its own large enough for the dialog there.
+at_dpi() {
+  local prefix="$wine_prefix-dpi$1"
+  if [ ! -f "$prefix/.dpi-$1" ]; then
+    "${vexhost[0]}" "$prefix" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 &&
+      "${vexhost[0]}" "$prefix" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 &&
+      WINEPREFIX=$prefix wineserver -w && touch "$prefix/.dpi-$1" || fail "could not make a wine prefix at $1 dpi"
+  fi
+  vexhost=(xvfb-run -a -s "-screen 0 3840x2400x24" "${vexhost[0]}" "$prefix" "${vexhost[-1]}")
+}
+
 # rect_of NAME: the four numbers of vexhost's "rect NAME X Y WIDTH HEIGHT ..." line in $out.
 rect_of() { sed -n "s/^rect $1 \(-\{0,1\}[0-9]* -\{0,1\}[0-9]* [0-9]* [0-9]*\) .*/\1/p" <<<"$out"; }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "resources/art/header_strip_cuts.h"
+#include "widgets/dpi_scale.h"
 
 namespace {
 
@@ -24,6 +25,37 @@ TEST(LayoutPreviewDialog, PanelOnTheRightHeaderAndStatusAcrossTheWidth) {
   const PreviewDialogLayout least = LayoutPreviewDialog(526, 709 - 34, 246);
   EXPECT_EQ(least.panel.height, 595);
   EXPECT_EQ(least.panel.y + least.panel.height, least.statusBar.y);
+}
+
+TEST(LayoutPreviewDialog, DenserScreensScaleTheMarginsAndTheStatusBarAndTheHeaderFollowsItsStrip) {
+  // 200 %: every 96-dpi size doubled; the header as high as the strip bitmaps in use.
+  const PreviewDialogLayout layout = LayoutPreviewDialog(1600, 1200, 500, DialogScale{192, 80});
+  EXPECT_EQ(layout.preview, (LayoutRect{60, 140, 1040, 980}));
+  EXPECT_EQ(layout.panel, (LayoutRect{1100, 80, 500, 1040}));
+  EXPECT_EQ(layout.statusBar, (LayoutRect{0, 1120, 1600, 80}));
+  EXPECT_EQ(layout.headerBar, (LayoutRect{0, 0, 1600, 80}));
+  EXPECT_EQ(layout.progressBar, (LayoutRect{20, 20, 1560, 40}));
+  EXPECT_EQ(MinimumTrackingSize(500, 1190, 60, DialogScale{192, 80}), (LayoutRect{0, 0, 1060, 1410}));
+  EXPECT_EQ(MinimumTrackingSize(500, 100, 60, DialogScale{192, 80}), (LayoutRect{0, 0, 1060, 640}));
+  // 125 % with the 100 % header: halves round away from zero (40 x 1.25 = 50, 30 x 1.25 = 37.5 -> 38).
+  const PreviewDialogLayout mid = LayoutPreviewDialog(1000, 750, 300, DialogScale{120, 40});
+  EXPECT_EQ(mid.preview, (LayoutRect{38, 78, 662, 622}));
+  EXPECT_EQ(mid.statusBar, (LayoutRect{0, 700, 1000, 50}));
+}
+
+TEST(DpiScale, ExactAt96AndRoundedToTheNearestPixelElsewhere) {
+  for (const int32_t pixels : {-7, 0, 1, 13, 40, 800}) EXPECT_EQ(ScaledForDpi(pixels, 96), pixels);
+  EXPECT_EQ(ScaledForDpi(13, 120), 16);  // 16.25
+  EXPECT_EQ(ScaledForDpi(13, 144), 20);  // 19.5, away from zero
+  EXPECT_EQ(ScaledForDpi(-13, 144), -20);
+  EXPECT_EQ(ScaledForDpi(800, 192), 1600);
+  EXPECT_EQ(ScaledForDpi(600, 0), 600) << "no DPI reported: unscaled";
+}
+
+TEST(OpeningRectangle, TheDefaultRectangleScalesAndAStoredOneStaysInDevicePixels) {
+  EXPECT_EQ(OpeningRectangle({100, 100, 800, 600}, 96), (LayoutRect{100, 100, 800, 600}));
+  EXPECT_EQ(OpeningRectangle({100, 100, 800, 600}, 144), (LayoutRect{100, 100, 1200, 900}));
+  EXPECT_EQ(OpeningRectangle({150, 120, 900, 650}, 192), (LayoutRect{150, 120, 900, 650}));
 }
 
 TEST(EnlargedTo, GrowsASmallRectangleFromItsCornerAndKeepsALargeOne) {

@@ -1,0 +1,64 @@
+# The preview dialog on denser screens (a wine prefix per DPI, in a screen large enough): it opens at the
+# default 800 x 600 scaled to the DPI, its status bar scales, the whole options panel lies inside the dialog
+# between the header and the status bar and every control of the panel inside the panel. At 96 dpi a move to a
+# 192-dpi monitor (WM_DPICHANGED, sent by `dpi 192`) lays the dialog out again in the rectangle suggested.
+source "$(dirname "$0")/lib.sh" "$@"
+
+sample rgba 64 48 in.png
+# scaled PIXELS DPI: a 96-dpi size on the screen, rounded as the plug-in rounds.
+scaled() { echo $((($1 * $2 + 48) / 96)); }
+
+panel_controls=(1 2 1001 1002 1003 1004 1005 1006 1007 1008 1009 1010 1012 1013 1017 1018 1019 1020)
+rects=("rect dialog" "rect header" "rect panel" "rect status")
+for id in "${panel_controls[@]}"; do rects+=("rect panel:$id"); done
+
+# expect_layout LABEL DPI: the status bar is scaled and every panel control lies inside the panel, above it.
+expect_layout() {
+  local label=$1 dpi=$2 px py pw ph sx sy sw sh x y w h id
+  read -r px py pw ph <<<"$(rect_of panel)"
+  read -r sx sy sw sh <<<"$(rect_of status)"
+  if [ -z "${ph:-}" ] || [ -z "${sh:-}" ]; then
+    fail "$label: no panel or status bar reported: $out"
+    return
+  fi
+  [ "$sh" = "$(scaled 40 "$dpi")" ] || fail "$label: the status bar is $sh high, not $(scaled 40 "$dpi")"
+  for id in "${panel_controls[@]}"; do
+    read -r x y w h <<<"$(rect_of "panel:$id")"
+    if [ -z "${h:-}" ]; then
+      fail "$label: no rectangle of panel:$id"
+    elif [ "$x" -lt "$px" ] || [ "$y" -lt "$py" ] || [ $((x + w)) -gt $((px + pw)) ] || [ $((y + h)) -gt "$sy" ]; then
+      fail "$label: panel:$id at $x $y $w $h is not inside the panel ($px $py $pw $ph) above the status bar ($sy)"
+    fi
+  done
+}
+
+for dpi in 120 144 192; do
+  (
+    at_dpi "$dpi"
+    plugin=$(own_plugin "$work/p$dpi")
+    ui_script "d$dpi.ui" "${rects[@]}" "cancel"
+    run --plugin "$plugin" save in.png out.png --ui "d$dpi.ui"
+    expect_status 1 "a save cancelled at $dpi dpi"
+    read -r x y width height <<<"$(rect_of dialog)"
+    [ "$x $y $width" = "100 100 $(scaled 800 "$dpi")" ] ||
+      fail "at $dpi dpi the dialog opened at '$(rect_of dialog)', not 100 100 $(scaled 800 "$dpi") wide"
+    [ "${height:-0}" -ge "$(scaled 600 "$dpi")" ] || fail "at $dpi dpi the dialog opened only ${height:-0} high"
+    expect_layout "$dpi dpi" "$dpi"
+    exit "$failures"
+  ) || failures=$((failures + 1))
+done
+
+# At 96 dpi, then moved to a 192-dpi monitor (in a screen large enough for the suggested rectangle).
+at_dpi 96
+plugin=$(own_plugin "$work/moved")
+ui_script moved.ui "rect dialog" "dpi 192" "${rects[@]}" "cancel"
+run --plugin "$plugin" save in.png out.png --ui moved.ui
+expect_status 1 "a save cancelled after a move to 192 dpi"
+before=$(sed -n 's/^rect dialog \([0-9 -]*\) visible.*/\1/p' <<<"$out" | head -n 1)
+after=$(sed -n 's/^rect dialog \([0-9 -]*\) visible.*/\1/p' <<<"$out" | tail -n 1)
+read -r x y width height <<<"$before"
+[ "$after" = "$x $y $((width * 2)) $((height * 2))" ] ||
+  fail "after WM_DPICHANGED to 192 the dialog is at '$after', not the suggested $x $y $((width * 2)) $((height * 2))"
+expect_layout "moved to 192 dpi" 192
+
+finish
