@@ -40,6 +40,11 @@
 /* About box: the product picture at its left, 144 x 216. */
 #define IDB_PRODUCT_PICTURE 170
 
+/* Every bitmap above is also drawn at 150 % and 200 % for high-DPI screens; its ID there is its 100 % ID plus
+   one of these offsets (widgets/artwork_scale.h picks the scale for a DPI). */
+#define IDB_SCALE_150_OFFSET 1000
+#define IDB_SCALE_200_OFFSET 2000
+
 /* Dialog templates. */
 #define IDD_PREVIEW_DIALOG 102
 #define IDD_OPTIONS_PANEL 129

@@ -1,6 +1,13 @@
 #!/usr/bin/env python3
 """Draws every bitmap of the plug-in: button skins, header strips and buttons, the palette-entry
-button faces and the About box picture.
+button faces and the About box picture, each at 100 % (96 dpi), 150 % and 200 %.
+
+A scaled bitmap is the same drawing at the larger size: every coordinate, size, radius, stroke and
+font cell is multiplied by the factor, and every whole-pixel size or position is rounded as
+int(round(size * factor)), halves to even. It is written beside the 100 % file as NAME_150.bmp or
+NAME_200.bmp, and its resource ID is the 100 % one plus 1000 or 2000. Pixel-font text is drawn in
+whole-pixel blocks at 100 % and 200 % and in rounded strokes at 150 %. header_strip_cuts.h gets the
+header strip's cuts at each scale and the scaled strip sizes.
 
 Regenerate the committed files with
 
@@ -303,6 +310,24 @@ def draw_smooth_text(canvas, text, left, top, color, cell, weight=0.56, alpha=1.
     return int(round(width * cell))
 
 
+def px(size, f):
+    """A whole-pixel size or position at factor f; every scaled size is rounded this one way."""
+    return int(round(size * f))
+
+
+def label_width(text, f):
+    return px(text_width(text), f)
+
+
+def draw_label(canvas, text, left, top, color, f, alpha=1.0):
+    """Pixel-font text at factor f: whole-pixel blocks where f is whole, rounded strokes of the same cells
+    otherwise, since blocks of one and a half pixels would come out uneven."""
+    if f == int(f):
+        draw_text(canvas, text, left, top, color, int(f), alpha)
+    else:
+        draw_smooth_text(canvas, text, left, top, color, f, alpha=alpha)
+
+
 # ----------------------------------------------------------------------------------------------
 # Push-button skins: one pill 54 x 24 per look, cut into left cap, middle and right cap.
 
@@ -318,14 +343,15 @@ BUTTON_LOOKS = {
 }
 
 
-def button_pill(look):
+def button_pill(look, f):
     border, top, upper_mid, lower_mid, bottom = BUTTON_LOOKS[look]
-    canvas = Canvas(3 * SKIN_WIDTH, SKIN_HEIGHT, DIALOG_GREY)
+    skin_height = px(SKIN_HEIGHT, f)
+    canvas = Canvas(3 * px(SKIN_WIDTH, f), skin_height, DIALOG_GREY)
     width = canvas.width
-    cx, cy, half_w, half_h, radius = width / 2, 11.75, width / 2 - 1.0, 10.75, 10.75
+    cx, cy, half_w, half_h, radius = width / 2, 11.75 * f, width / 2 - 1.0 * f, 10.75 * f, 10.75 * f
     # A soft shadow one pixel below the face.
-    paint_shape(canvas, (0, 0, width, SKIN_HEIGHT),
-                lambda px, py: sd_round_box(px, py - 1.0, cx, cy, half_w, half_h, radius), (188, 188, 188), 0.55)
+    paint_shape(canvas, (0, 0, width, skin_height),
+                lambda px, py: sd_round_box(px, py - 1.0 * f, cx, cy, half_w, half_h, radius), (188, 188, 188), 0.55)
 
     def face(px, py):
         t = (py - (cy - half_h)) / (2 * half_h)
@@ -333,20 +359,23 @@ def button_pill(look):
             return mix(top, upper_mid, t / 0.5)
         return mix(lower_mid, bottom, (t - 0.5) / 0.5)
 
-    paint_shape(canvas, (0, 0, width, SKIN_HEIGHT),
+    paint_shape(canvas, (0, 0, width, skin_height),
                 lambda px, py: sd_round_box(px, py, cx, cy, half_w, half_h, radius), border)
-    paint_shape(canvas, (0, 0, width, SKIN_HEIGHT),
-                lambda px, py: sd_round_box(px, py, cx, cy, half_w - 1.0, half_h - 1.0, radius - 1.0), face)
+    paint_shape(canvas, (0, 0, width, skin_height),
+                lambda px, py: sd_round_box(px, py, cx, cy, half_w - 1.0 * f, half_h - 1.0 * f, radius - 1.0 * f),
+                face)
     # The gloss: a bright band along the top edge of the upper half.
-    paint_shape(canvas, (0, 0, width, SKIN_HEIGHT),
-                lambda px, py: max(sd_round_box(px, py, cx, cy - 5.0, half_w - 3.0, 4.5, 4.5), py - (cy - 1.0)),
+    paint_shape(canvas, (0, 0, width, skin_height),
+                lambda px, py: max(sd_round_box(px, py, cx, cy - 5.0 * f, half_w - 3.0 * f, 4.5 * f, 4.5 * f),
+                                   py - (cy - 1.0 * f)),
                 (255, 255, 255), 0.35)
     return canvas
 
 
-def button_skins(look):
-    pill = button_pill(look)
-    return [pill.crop(i * SKIN_WIDTH, 0, SKIN_WIDTH, SKIN_HEIGHT) for i in range(3)]
+def button_skins(look, f):
+    pill = button_pill(look, f)
+    width, height = px(SKIN_WIDTH, f), px(SKIN_HEIGHT, f)
+    return [pill.crop(i * width, 0, width, height) for i in range(3)]
 
 
 # ----------------------------------------------------------------------------------------------
@@ -358,17 +387,20 @@ BRAND_TEAL = (38, 186, 196)
 BRAND_INDIGO = (92, 74, 214)
 
 
-def header_band(y):
-    """The band's colour at row y; the same in every column, so the middle tile repeats seamlessly."""
-    t = y / (HEADER_HEIGHT - 1)
+def header_band(y, f):
+    """The band's colour at row y; the same in every column, so the middle tile repeats seamlessly. Its
+    edge lines are one pixel at 100 % and as thick as the factor makes them above."""
+    height = px(HEADER_HEIGHT, f)
+    line = px(1, f)
+    t = y / (height - 1)
     color = gradient([(0.0, (64, 78, 104)), (0.5, (44, 55, 76)), (1.0, (29, 36, 51))], t)
-    if y < HEADER_HEIGHT // 2:
-        color = lighten(color, 0.07 * (1.0 - y / (HEADER_HEIGHT / 2)))
-    if y == 0:
+    if y < height // 2:
+        color = lighten(color, 0.07 * (1.0 - y / (height / 2)))
+    if y < line:
         color = (98, 114, 140)
-    if y == HEADER_HEIGHT - 2:
+    if height - 2 * line <= y < height - line:
         color = (20, 25, 36)
-    if y == HEADER_HEIGHT - 1:
+    if y >= height - line:
         color = mix((20, 25, 36), BRAND_TEAL, 0.75)
     return color
 
@@ -378,25 +410,34 @@ ABOUT_BOX = (87, 12, 181, 19)      # About caption button
 WEB_BOX_IN_RIGHT = (230, 12, 150, 20)  # web-site button, placed 199 pixels from the header's right edge
 
 
-def left_strip_background():
-    canvas = Canvas(597, HEADER_HEIGHT)
-    canvas.fill(lambda px, py: header_band(int(py)))
+LEFT_STRIP_WIDTH = 597
+RIGHT_STRIP_WIDTH = 429
+TILE_WIDTH = 101
+
+
+def scaled_box(box, f):
+    return tuple(px(value, f) for value in box)
+
+
+def left_strip_background(f):
+    canvas = Canvas(px(LEFT_STRIP_WIDTH, f), px(HEADER_HEIGHT, f))
+    canvas.fill(lambda px, py: header_band(int(py), f))
     # A teal light behind the logo that has faded out long before the strip's right end.
-    paint_glow(canvas, 34, 20, 150, BRAND_TEAL, 0.22)
+    paint_glow(canvas, 34 * f, 20 * f, 150 * f, BRAND_TEAL, 0.22)
     return canvas
 
 
-def right_strip_background():
-    canvas = Canvas(429, HEADER_HEIGHT)
-    canvas.fill(lambda px, py: header_band(int(py)))
-    paint_glow(canvas, 300, 22, 160, BRAND_INDIGO, 0.20)
+def right_strip_background(f):
+    canvas = Canvas(px(RIGHT_STRIP_WIDTH, f), px(HEADER_HEIGHT, f))
+    canvas.fill(lambda px, py: header_band(int(py), f))
+    paint_glow(canvas, 300 * f, 22 * f, 160 * f, BRAND_INDIGO, 0.20)
     return canvas
 
 
-def draw_logo(canvas, left, top, size, bright=False):
+def draw_logo(canvas, left, top, size, f, bright=False):
     """The product mark: a rounded tile from teal to indigo with a white V and a gloss."""
     cx, cy = left + size / 2, top + size / 2
-    half = size / 2 - 0.5
+    half = size / 2 - 0.5 * f
     radius = size * 0.24
     tile = lambda px, py: sd_round_box(px, py, cx, cy, half, half, radius)
     lift = 0.18 if bright else 0.0
@@ -407,13 +448,13 @@ def draw_logo(canvas, left, top, size, bright=False):
 
     if bright:
         for ring in range(3):
-            paint_shape(canvas, (left - 4, top - 4, left + size + 4, top + size + 4),
-                        lambda px, py, g=ring: sd_round_box(px, py, cx, cy, half + 1.0 + g, half + 1.0 + g,
-                                                             radius + 1.0 + g),
+            grow = (1.0 + ring) * f
+            paint_shape(canvas, (left - 4 * f, top - 4 * f, left + size + 4 * f, top + size + 4 * f),
+                        lambda px, py, g=grow: sd_round_box(px, py, cx, cy, half + g, half + g, radius + g),
                         (150, 236, 240), 0.22 - 0.06 * ring)
     paint_shape(canvas, (left, top, left + size, top + size), tile, darken(BRAND_INDIGO, 0.45))
     paint_shape(canvas, (left, top, left + size, top + size),
-                lambda px, py: tile(px, py) + max(0.9, size * 0.03), fill)
+                lambda px, py: tile(px, py) + max(0.9 * f, size * 0.03), fill)
     # The V: two strokes meeting low in the tile, with a pixel square at the upper right.
     stroke = size * 0.085
     a = (left + size * 0.27, top + size * 0.26)
@@ -429,14 +470,14 @@ def draw_logo(canvas, left, top, size, bright=False):
                 lambda px, py: sd_round_box(px, py, chip_x, chip_y, chip, chip, chip * 0.3), (255, 214, 92))
     # Gloss over the upper part of the tile.
     paint_shape(canvas, (left, top, left + size, top + size),
-                lambda px, py: max(tile(px, py) + 1.0, sd_circle(px, py, cx, top - size * 0.55, size * 1.0)),
+                lambda px, py: max(tile(px, py) + 1.0 * f, sd_circle(px, py, cx, top - size * 0.55, size * 1.0)),
                 (255, 255, 255), 0.16)
 
 
-def advert_button(background, bright):
-    x, y, w, h = LOGO_BOX
+def advert_button(background, bright, f):
+    x, y, w, h = scaled_box(LOGO_BOX, f)
     canvas = background.crop(x, y, w, h)
-    draw_logo(canvas, 1.5, 1.0, 32.0, bright)
+    draw_logo(canvas, 1.5 * f, 1.0 * f, 32.0 * f, f, bright)
     return canvas
 
 
@@ -450,85 +491,94 @@ def draw_info_icon(canvas, cx, cy, radius, ring, dot):
                 dot)
 
 
-def about_button(background, look):
-    """The product name with an About hint; hover lights a rounded plate behind it, pressed sinks it."""
-    x, y, w, h = ABOUT_BOX
-    canvas = background.crop(x, y, w, h)
-    plate = lambda px, py: sd_round_box(px, py, w / 2, h / 2, w / 2 - 0.5, h / 2 - 0.5, h / 2 - 0.5)
+def plate_looks(canvas, look, hover_fill, hover_edge, pressed_fill, f):
+    """The rounded plate behind a header button: lit under the mouse, sunk when pressed."""
+    w, h = canvas.width, canvas.height
+    plate = lambda px, py: sd_round_box(px, py, w / 2, h / 2, w / 2 - 0.5 * f, h / 2 - 0.5 * f, h / 2 - 0.5 * f)
+    edge = lambda px, py: abs(plate(px, py) + 0.5 * f) - 0.5 * f
     if look == "hover":
-        paint_shape(canvas, (0, 0, w, h), plate, (255, 255, 255), 0.13)
-        paint_shape(canvas, (0, 0, w, h), lambda px, py: abs(plate(px, py) + 0.5) - 0.5, BRAND_TEAL, 0.75)
+        paint_shape(canvas, (0, 0, w, h), plate, (255, 255, 255), hover_fill)
+        paint_shape(canvas, (0, 0, w, h), edge, *hover_edge)
     elif look == "pressed":
-        paint_shape(canvas, (0, 0, w, h), plate, (0, 0, 0), 0.28)
-        paint_shape(canvas, (0, 0, w, h), lambda px, py: abs(plate(px, py) + 0.5) - 0.5, (12, 16, 24), 0.6)
-    shift = 1 if look == "pressed" else 0
+        paint_shape(canvas, (0, 0, w, h), plate, (0, 0, 0), pressed_fill)
+        paint_shape(canvas, (0, 0, w, h), edge, (12, 16, 24), 0.6)
+
+
+def about_button(background, look, f):
+    """The product name with an About hint; hover lights a rounded plate behind it, pressed sinks it."""
+    x, y, w, h = scaled_box(ABOUT_BOX, f)
+    canvas = background.crop(x, y, w, h)
+    plate_looks(canvas, look, 0.13, (BRAND_TEAL, 0.75), 0.28, f)
+    shift = 1 * f if look == "pressed" else 0
     name_color = (255, 255, 255) if look != "pressed" else (214, 226, 240)
     # Shadow first, then the name, in rounded lettering two cells per font cell.
-    draw_smooth_text(canvas, "Vexlorin", 9 + shift, 3 + shift, (10, 14, 22), 2.0, alpha=0.55)
-    name_width = draw_smooth_text(canvas, "Vexlorin", 8 + shift, 2 + shift, name_color, 2.0)
-    badge_left = 8 + name_width + 8 + shift
-    badge = lambda px, py: sd_round_box(px, py, badge_left + 10.5, 9.5 + shift, 10.5, 5.5, 2.5)
-    paint_shape(canvas, (0, 0, w, h), lambda px, py: abs(badge(px, py) + 0.5) - 0.5, BRAND_TEAL)
-    draw_text(canvas, "PNG", badge_left + 2 + (17 - text_width("PNG")) // 2 + 1, 6 + shift, (140, 232, 238))
+    draw_smooth_text(canvas, "Vexlorin", 9 * f + shift, 3 * f + shift, (10, 14, 22), 2.0 * f, alpha=0.55)
+    name_width = draw_smooth_text(canvas, "Vexlorin", 8 * f + shift, 2 * f + shift, name_color, 2.0 * f)
+    badge_left = 8 * f + name_width + 8 * f + shift
+    badge = lambda px, py: sd_round_box(px, py, badge_left + 10.5 * f, 9.5 * f + shift, 10.5 * f, 5.5 * f, 2.5 * f)
+    paint_shape(canvas, (0, 0, w, h), lambda px, py: abs(badge(px, py) + 0.5 * f) - 0.5 * f, BRAND_TEAL)
+    draw_label(canvas, "PNG", badge_left + (2 + (17 - text_width("PNG")) // 2 + 1) * f, 6 * f + shift,
+               (140, 232, 238), f)
     label = "ABOUT"
     label_color = (176, 192, 214) if look == "normal" else (232, 244, 255)
-    label_left = w - 12 - text_width(label) - 14 + shift
-    draw_text(canvas, label, label_left, 6 + shift, label_color)
-    draw_info_icon(canvas, w - 14.5 + shift, 9.5 + shift, 5.5, BRAND_TEAL if look != "pressed" else (28, 140, 150),
-                   (255, 255, 255))
+    label_left = w - 12 * f - label_width(label, f) - 14 * f + shift
+    draw_label(canvas, label, label_left, 6 * f + shift, label_color, f)
+    draw_info_icon(canvas, w - 14.5 * f + shift, 9.5 * f + shift, 5.5 * f,
+                   BRAND_TEAL if look != "pressed" else (28, 140, 150), (255, 255, 255))
     return canvas
 
 
-def draw_globe(canvas, cx, cy, radius, color):
-    ring = lambda px, py: abs(sd_circle(px, py, cx, cy, radius)) - 0.55
-    paint_shape(canvas, (cx - radius - 1, cy - radius - 1, cx + radius + 1, cy + radius + 1), ring, color)
+def draw_globe(canvas, cx, cy, radius, color, f):
+    ring = lambda px, py: abs(sd_circle(px, py, cx, cy, radius)) - 0.55 * f
+    paint_shape(canvas, (cx - radius - 1 * f, cy - radius - 1 * f, cx + radius + 1 * f, cy + radius + 1 * f), ring,
+                color)
     inside = lambda px, py: sd_circle(px, py, cx, cy, radius)
-    meridian = lambda px, py: max(abs(math.hypot((px - cx) * 2.2, py - cy) - radius) - 0.9, inside(px, py))
+    meridian = lambda px, py: max(abs(math.hypot((px - cx) * 2.2, py - cy) - radius) - 0.9 * f, inside(px, py))
     paint_shape(canvas, (cx - radius, cy - radius, cx + radius, cy + radius), meridian, color, 0.9)
-    axis = lambda px, py: max(abs(px - cx) - 0.5, inside(px, py))
-    equator = lambda px, py: max(abs(py - cy) - 0.5, inside(px, py))
+    axis = lambda px, py: max(abs(px - cx) - 0.5 * f, inside(px, py))
+    equator = lambda px, py: max(abs(py - cy) - 0.5 * f, inside(px, py))
     paint_shape(canvas, (cx - radius, cy - radius, cx + radius, cy + radius), axis, color, 0.9)
     paint_shape(canvas, (cx - radius, cy - radius, cx + radius, cy + radius), equator, color, 0.9)
 
 
-def web_button(background, look):
+def web_button(background, look, f):
     """The maker's web address with a globe."""
-    x, y, w, h = WEB_BOX_IN_RIGHT
+    x, y, w, h = scaled_box(WEB_BOX_IN_RIGHT, f)
     canvas = background.crop(x, y, w, h)
-    plate = lambda px, py: sd_round_box(px, py, w / 2, h / 2, w / 2 - 0.5, h / 2 - 0.5, h / 2 - 0.5)
-    if look == "hover":
-        paint_shape(canvas, (0, 0, w, h), plate, (255, 255, 255), 0.14)
-        paint_shape(canvas, (0, 0, w, h), lambda px, py: abs(plate(px, py) + 0.5) - 0.5, (150, 140, 240), 0.8)
-    elif look == "pressed":
-        paint_shape(canvas, (0, 0, w, h), plate, (0, 0, 0), 0.3)
-        paint_shape(canvas, (0, 0, w, h), lambda px, py: abs(plate(px, py) + 0.5) - 0.5, (12, 16, 24), 0.6)
-    shift = 1 if look == "pressed" else 0
+    plate_looks(canvas, look, 0.14, ((150, 140, 240), 0.8), 0.3, f)
+    shift = 1 * f if look == "pressed" else 0
     text = "brindlewerks.example"
-    globe_radius = 6.0
-    content = int(2 * globe_radius) + 6 + text_width(text)
+    globe_radius = 6.0 * f
+    content = int(2 * globe_radius) + 6 * f + label_width(text, f)
     start = (w - content) // 2 + shift
-    draw_globe(canvas, start + globe_radius + 0.5, 10.0 + shift, globe_radius,
-               (150, 204, 255) if look == "normal" else (200, 232, 255))
-    text_left = start + int(2 * globe_radius) + 6
+    draw_globe(canvas, start + globe_radius + 0.5 * f, 10.0 * f + shift, globe_radius,
+               (150, 204, 255) if look == "normal" else (200, 232, 255), f)
+    text_left = start + int(2 * globe_radius) + 6 * f
     text_color = (206, 218, 236) if look == "normal" else (255, 255, 255)
-    draw_text(canvas, text, text_left + 1, 7 + shift, (10, 14, 22), alpha=0.5)
-    draw_text(canvas, text, text_left, 6 + shift, text_color)
+    draw_label(canvas, text, text_left + 1 * f, 7 * f + shift, (10, 14, 22), f, alpha=0.5)
+    draw_label(canvas, text, text_left, 6 * f + shift, text_color, f)
     if look != "normal":
-        for column in range(text_width(text)):
-            canvas.blend(text_left + column, 15 + shift, text_color, 0.85)
+        # The underline of a link.
+        underline_left, underline_top = int(round(text_left)), int(round(15 * f + shift))
+        for row in range(px(1, f)):
+            for column in range(label_width(text, f)):
+                canvas.blend(underline_left + column, underline_top + row, text_color, 0.85)
     return canvas
 
 
-def left_strip(about_normal, advert_normal):
-    canvas = left_strip_background()
-    canvas.paste(advert_normal, LOGO_BOX[0], LOGO_BOX[1])
-    canvas.paste(about_normal, ABOUT_BOX[0], ABOUT_BOX[1])
-    # A divider and the product's one-line description after the name.
-    for y in range(11, 30):
-        canvas.blend(286, y, (10, 14, 22), 0.5)
-        canvas.blend(287, y, (120, 138, 164), 0.45)
-    draw_text(canvas, TAGLINE, TAGLINE_LEFT + 1, 17, (10, 14, 22), alpha=0.5)
-    draw_text(canvas, TAGLINE, TAGLINE_LEFT, 16, (150, 168, 194))
+def left_strip(about_normal, advert_normal, f):
+    canvas = left_strip_background(f)
+    logo_box, about_box = scaled_box(LOGO_BOX, f), scaled_box(ABOUT_BOX, f)
+    canvas.paste(advert_normal, logo_box[0], logo_box[1])
+    canvas.paste(about_normal, about_box[0], about_box[1])
+    # A divider, dark then light, and the product's one-line description after the name.
+    dark, light, past = px(DIVIDER_RIGHT - 2, f), px(DIVIDER_RIGHT - 1, f), px(DIVIDER_RIGHT, f)
+    for y in range(px(11, f), px(30, f)):
+        for x in range(dark, light):
+            canvas.blend(x, y, (10, 14, 22), 0.5)
+        for x in range(light, past):
+            canvas.blend(x, y, (120, 138, 164), 0.45)
+    draw_tagline(canvas, f)
     return canvas
 
 
@@ -537,38 +587,66 @@ TAGLINE_LEFT = 300
 DIVIDER_RIGHT = 288  # one column past the divider's light edge
 
 
-def left_strip_cuts():
+def draw_tagline(canvas, f):
+    draw_label(canvas, TAGLINE, TAGLINE_LEFT * f + 1 * f, 17 * f, (10, 14, 22), f, alpha=0.5)
+    draw_label(canvas, TAGLINE, TAGLINE_LEFT * f, 16 * f, (150, 168, 194), f)
+
+
+def left_strip_cuts(f):
     """The columns where the left strip may end when the header is too narrow for all of it: after the About
-    caption, after the divider, and after each word or separator of the tagline (its shadow included), never
-    through a letter."""
-    cuts = [ABOUT_BOX[0] + ABOUT_BOX[2], DIVIDER_RIGHT]
+    caption, after the divider, and after each word or separator of the tagline, never through a letter.
+    A tagline cut is measured on the drawing: the first column after the word without ink of it or of its
+    shadow, and one more blank column."""
+    about_box = scaled_box(ABOUT_BOX, f)
+    cuts = [about_box[0] + about_box[2], px(DIVIDER_RIGHT, f)]
+    ink = Canvas(px(LEFT_STRIP_WIDTH, f), px(HEADER_HEIGHT, f))
+    draw_tagline(ink, f)
+    inked = [any(max(ink.pixels[y][x]) >= 0.5 for y in range(ink.height)) for x in range(ink.width)]
     for end in range(1, len(TAGLINE) + 1):
         if TAGLINE[end - 1] != " " and (end == len(TAGLINE) or TAGLINE[end] == " "):
-            cuts.append(TAGLINE_LEFT + text_width(TAGLINE[:end]) + 2)
+            column = int(TAGLINE_LEFT * f + text_width(TAGLINE[:end]) * f)
+            while inked[column]:
+                column += 1
+            cuts.append(column + px(1, f))
     return cuts
 
 
+SCALES = ((100, 1), (150, 1.5), (200, 2))
+
+
 def header_strip_cuts_source():
-    cuts = left_strip_cuts()
-    return ("// Made by tools/make_artwork.py with header_left.bmp; do not edit.\n"
-            "// Columns of the header's left strip where it may end without cutting a word: ascending.\n"
-            "#pragma once\n\n"
-            "inline constexpr int kHeaderLeftCuts[] = {%s};\n" % ", ".join(str(cut) for cut in cuts))
+    lines = ["// Made by tools/make_artwork.py with header_left.bmp and its scaled copies; do not edit.",
+             "// Columns of the header's left strip where it may end without cutting a word: ascending.",
+             "// The _150 and _200 arrays and sizes are those of header_left_150.bmp and header_left_200.bmp.",
+             "#pragma once", ""]
+    for percent, f in SCALES:
+        suffix = "" if percent == 100 else str(percent)
+        lines.append("inline constexpr int kHeaderLeftCuts%s[] = {%s};" %
+                     (suffix, ", ".join(str(cut) for cut in left_strip_cuts(f))))
+    lines.append("")
+    lines.append("// The strip's parts at 150 % and 200 %: left, right, middle tile widths and the height.")
+    for percent, f in SCALES[1:]:
+        for name, size in (("LeftWidth", LEFT_STRIP_WIDTH), ("RightWidth", RIGHT_STRIP_WIDTH),
+                           ("TileWidth", TILE_WIDTH), ("Height", HEADER_HEIGHT)):
+            lines.append("inline constexpr int kHeaderStrip%s%d = %d;" % (name, percent, px(size, f)))
+    return "\n".join(lines) + "\n"
 
 
-def right_strip(web_normal):
-    canvas = right_strip_background()
-    canvas.paste(web_normal, WEB_BOX_IN_RIGHT[0], WEB_BOX_IN_RIGHT[1])
+def right_strip(web_normal, f):
+    canvas = right_strip_background(f)
+    web_box = scaled_box(WEB_BOX_IN_RIGHT, f)
+    canvas.paste(web_normal, web_box[0], web_box[1])
     # Three small dots closing the band on the right.
     for i, alpha in enumerate((0.35, 0.55, 0.8)):
-        paint_shape(canvas, (390, 14, 420, 26),
-                    lambda px, py, k=i: sd_circle(px, py, 396.5 + 7 * k, 20.0, 1.8), (150, 140, 240), alpha)
+        paint_shape(canvas, (390 * f, 14 * f, 420 * f, 26 * f),
+                    lambda px, py, k=i: sd_circle(px, py, (396.5 + 7 * k) * f, 20.0 * f, 1.8 * f), (150, 140, 240),
+                    alpha)
     return canvas
 
 
-def middle_tile():
-    canvas = Canvas(101, HEADER_HEIGHT)
-    canvas.fill(lambda px, py: header_band(int(py)))
+def middle_tile(f):
+    canvas = Canvas(px(TILE_WIDTH, f), px(HEADER_HEIGHT, f))
+    canvas.fill(lambda px, py: header_band(int(py), f))
     return canvas
 
 
@@ -576,8 +654,9 @@ def middle_tile():
 # Faces of the two small palette-entry buttons (16 x 16)
 
 
-def padlock(look):
-    canvas = Canvas(16, 16, DIALOG_GREY)
+def padlock(look, f):
+    size = px(16, f)
+    canvas = Canvas(size, size, DIALOG_GREY)
     if look == "disabled":
         shackle, body_top, body_bottom, edge, hole = (172, 172, 172), (214, 214, 214), (190, 190, 190), \
             (160, 160, 160), (160, 160, 160)
@@ -588,32 +667,38 @@ def padlock(look):
         shackle, body_top, body_bottom, edge, hole = (104, 110, 122), (250, 210, 100), (214, 150, 38), \
             (142, 94, 16), (80, 50, 8)
     if look == "hover":
-        paint_glow(canvas, 8, 8, 9, (120, 170, 240), 0.55)
-    ring = lambda px, py: max(abs(sd_round_box(px, py, 8.0, 6.0, 3.6, 4.6, 3.4)) - 0.85, py - 8.0)
-    paint_shape(canvas, (0, 0, 16, 16), ring, shackle)
-    paint_shape(canvas, (0, 0, 16, 16), lambda px, py: max(sd_circle(px, py, 6.2, 4.0, 2.0), ring(px, py) + 0.6),
+        paint_glow(canvas, 8 * f, 8 * f, 9 * f, (120, 170, 240), 0.55)
+    everywhere = (0, 0, size, size)
+    ring = lambda px, py: max(abs(sd_round_box(px, py, 8.0 * f, 6.0 * f, 3.6 * f, 4.6 * f, 3.4 * f)) - 0.85 * f,
+                              py - 8.0 * f)
+    paint_shape(canvas, everywhere, ring, shackle)
+    paint_shape(canvas, everywhere,
+                lambda px, py: max(sd_circle(px, py, 6.2 * f, 4.0 * f, 2.0 * f), ring(px, py) + 0.6 * f),
                 lighten(shackle, 0.5), 0.6)
-    body = lambda px, py: sd_round_box(px, py, 8.0, 11.0, 5.5, 4.0, 1.6)
-    paint_shape(canvas, (0, 0, 16, 16), body, edge)
-    paint_shape(canvas, (0, 0, 16, 16), lambda px, py: body(px, py) + 1.0,
-                lambda px, py: mix(body_top, body_bottom, (py - 7.0) / 8.0))
-    paint_shape(canvas, (0, 0, 16, 16), lambda px, py: max(body(px, py) + 1.0, py - 9.0), (255, 255, 255), 0.35)
-    keyhole = lambda px, py: min(sd_circle(px, py, 8.0, 10.4, 1.25),
-                                 sd_segment(px, py, 8.0, 10.4, 8.0, 12.8) - 0.55)
-    paint_shape(canvas, (0, 0, 16, 16), keyhole, hole)
+    body = lambda px, py: sd_round_box(px, py, 8.0 * f, 11.0 * f, 5.5 * f, 4.0 * f, 1.6 * f)
+    paint_shape(canvas, everywhere, body, edge)
+    paint_shape(canvas, everywhere, lambda px, py: body(px, py) + 1.0 * f,
+                lambda px, py: mix(body_top, body_bottom, (py - 7.0 * f) / (8.0 * f)))
+    paint_shape(canvas, everywhere, lambda px, py: max(body(px, py) + 1.0 * f, py - 9.0 * f), (255, 255, 255), 0.35)
+    keyhole = lambda px, py: min(sd_circle(px, py, 8.0 * f, 10.4 * f, 1.25 * f),
+                                 sd_segment(px, py, 8.0 * f, 10.4 * f, 8.0 * f, 12.8 * f) - 0.55 * f)
+    paint_shape(canvas, everywhere, keyhole, hole)
     return canvas
 
 
-def checkerboard(look):
-    canvas = Canvas(16, 16, DIALOG_GREY)
+def checkerboard(look, f):
+    size = px(16, f)
+    canvas = Canvas(size, size, DIALOG_GREY)
     if look == "light":
         edge, light, dark = (124, 146, 176), (255, 255, 255), (200, 216, 236)
     else:
         edge, light, dark = (104, 104, 104), (255, 255, 255), (186, 186, 186)
-    frame = lambda px, py: sd_round_box(px, py, 8.0, 8.0, 7.0, 7.0, 2.0)
-    paint_shape(canvas, (0, 0, 16, 16), frame, edge)
-    paint_shape(canvas, (0, 0, 16, 16), lambda px, py: frame(px, py) + 1.0,
-                lambda px, py: light if (int((px - 2.0) // 3) + int((py - 2.0) // 3)) % 2 == 0 else dark)
+    frame = lambda px, py: sd_round_box(px, py, 8.0 * f, 8.0 * f, 7.0 * f, 7.0 * f, 2.0 * f)
+    square = 3 * f
+    paint_shape(canvas, (0, 0, size, size), frame, edge)
+    paint_shape(canvas, (0, 0, size, size), lambda px, py: frame(px, py) + 1.0 * f,
+                lambda px, py: light if (int((px - 2.0 * f) // square) + int((py - 2.0 * f) // square)) % 2 == 0
+                else dark)
     return canvas
 
 
@@ -624,42 +709,46 @@ def checkerboard(look):
 PICTURE_SIZE = (144, 216)
 
 
-def product_picture():
-    width, height = PICTURE_SIZE
+def product_picture(f):
+    width, height = (px(size, f) for size in PICTURE_SIZE)
     canvas = Canvas(width, height, DIALOG_GREY)
-    card = lambda px, py: sd_round_box(px, py, width / 2, height / 2 - 1.0, width / 2 - 3.0, height / 2 - 4.0, 12.0)
+    card = lambda px, py: sd_round_box(px, py, width / 2, height / 2 - 1.0 * f, width / 2 - 3.0 * f,
+                                       height / 2 - 4.0 * f, 12.0 * f)
     for blur, alpha in ((3.0, 0.10), (2.0, 0.14), (1.0, 0.18)):
-        paint_shape(canvas, (0, 0, width, height), lambda px, py, b=blur: card(px, py - 2.0) - b, (90, 90, 90), alpha)
+        paint_shape(canvas, (0, 0, width, height), lambda px, py, b=blur * f: card(px, py - 2.0 * f) - b,
+                    (90, 90, 90), alpha)
     paint_shape(canvas, (0, 0, width, height), card,
                 lambda px, py: gradient([(0.0, (66, 82, 110)), (0.55, (40, 50, 70)), (1.0, (24, 30, 44))],
                                         py / height))
     glow = Canvas(width, height)
     glow.fill(lambda px, py: canvas.get(int(px), int(py)))
-    paint_glow(glow, width / 2, 62, 84, BRAND_TEAL, 0.35)
+    paint_glow(glow, width / 2, 62 * f, 84 * f, BRAND_TEAL, 0.35)
     for y in range(height):
         for x in range(width):
             inside = coverage(card(x + 0.5, y + 0.5))
             if inside > 0:
                 canvas.blend(x, y, glow.get(x, y), inside)
     # Rim light and gloss of the card.
-    paint_shape(canvas, (0, 0, width, height), lambda px, py: abs(card(px, py) + 0.5) - 0.5, (120, 140, 170), 0.9)
+    paint_shape(canvas, (0, 0, width, height), lambda px, py: abs(card(px, py) + 0.5 * f) - 0.5 * f, (120, 140, 170),
+                0.9)
     paint_shape(canvas, (0, 0, width, height),
-                lambda px, py: max(card(px, py) + 1.0, sd_circle(px, py, width * 0.2, -height * 0.9, height * 1.2)),
+                lambda px, py: max(card(px, py) + 1.0 * f,
+                                   sd_circle(px, py, width * 0.2, -height * 0.9, height * 1.2)),
                 (255, 255, 255), 0.05)
-    draw_logo(canvas, (width - 76) / 2, 22.0, 76.0)
+    draw_logo(canvas, (width - 76 * f) / 2, 22.0 * f, 76.0 * f, f)
     # The name in rounded lettering, then the description.
-    name_width = text_width("Vexlorin", 3)
+    name_width = label_width("Vexlorin", 3 * f)
     name_left = (width - name_width) // 2
-    draw_smooth_text(canvas, "Vexlorin", name_left + 1, 114, (8, 12, 20), 3.0, alpha=0.55)
-    draw_smooth_text(canvas, "Vexlorin", name_left, 113, (255, 255, 255), 3.0)
+    draw_smooth_text(canvas, "Vexlorin", name_left + 1 * f, 114 * f, (8, 12, 20), 3.0 * f, alpha=0.55)
+    draw_smooth_text(canvas, "Vexlorin", name_left, 113 * f, (255, 255, 255), 3.0 * f)
     line = "PNG SAVE PLUG-IN"
-    draw_text(canvas, line, (width - text_width(line)) // 2, 142, (140, 232, 238))
+    draw_label(canvas, line, (width - label_width(line, f)) // 2, 142 * f, (140, 232, 238), f)
     # A strip of palette chips, the last one transparent.
     chips = [(232, 72, 84), (248, 160, 56), (250, 214, 92), (96, 200, 110), (38, 186, 196), (70, 120, 230),
              (146, 92, 214)]
-    size, gap = 11, 3
+    size, gap = 11 * f, 3 * f
     row_left = (width - (len(chips) + 1) * size - len(chips) * gap) // 2
-    top = 162
+    top = 162 * f
     for index in range(len(chips) + 1):
         left = row_left + index * (size + gap)
         chip = lambda px, py, l=left: sd_round_box(px, py, l + size / 2, top + size / 2, size / 2, size / 2, 2.0)
@@ -669,40 +758,40 @@ def product_picture():
                         lambda px, py, c=color: mix(lighten(c, 0.25), darken(c, 0.15), (py - top) / size))
         else:
             paint_shape(canvas, (left, top, left + size, top + size), chip,
-                        lambda px, py, l=left: (255, 255, 255) if (int((px - l) // 3) + int((py - top) // 3)) % 2 == 0
-                        else (186, 186, 186))
-        paint_shape(canvas, (left, top, left + size, top + size), lambda px, py, c=chip: abs(c(px, py) + 0.5) - 0.5,
-                    (12, 16, 24), 0.5)
+                        lambda px, py, l=left: (255, 255, 255)
+                        if (int((px - l) // (3 * f)) + int((py - top) // (3 * f))) % 2 == 0 else (186, 186, 186))
+        paint_shape(canvas, (left, top, left + size, top + size),
+                    lambda px, py, c=chip: abs(c(px, py) + 0.5 * f) - 0.5 * f, (12, 16, 24), 0.5)
     maker = "BRINDLEWERKS"
-    draw_text(canvas, maker, (width - text_width(maker)) // 2, 190, (150, 168, 194))
+    draw_label(canvas, maker, (width - label_width(maker, f)) // 2, 190 * f, (150, 168, 194), f)
     return canvas
 
 
 # ----------------------------------------------------------------------------------------------
 
 
-def artwork():
-    """Every bitmap: (resource ID, file name, canvas), in resource ID order."""
+def artwork_at(f):
+    """Every bitmap at factor f: (resource ID at 100 %, file name at 100 %, canvas), in resource ID order."""
     images = []
     for look, ids in (("normal", (155, 159, 163)), ("hover", (156, 160, 164)), ("default", (157, 161, 165)),
                       ("pressed", (158, 162, 166))):
-        for part, (resource_id, canvas) in zip(("left", "middle", "right"), zip(ids, button_skins(look))):
+        for part, (resource_id, canvas) in zip(("left", "middle", "right"), zip(ids, button_skins(look, f))):
             images.append((resource_id, "button_%s_%s.bmp" % (look, part), canvas))
 
-    left_background = left_strip_background()
-    right_background = right_strip_background()
-    about = {look: about_button(left_background, look) for look in ("normal", "hover", "pressed")}
-    web = {look: web_button(right_background, look) for look in ("normal", "hover", "pressed")}
-    advert = {bright: advert_button(left_background, bright) for bright in (False, True)}
+    left_background = left_strip_background(f)
+    right_background = right_strip_background(f)
+    about = {look: about_button(left_background, look, f) for look in ("normal", "hover", "pressed")}
+    web = {look: web_button(right_background, look, f) for look in ("normal", "hover", "pressed")}
+    advert = {bright: advert_button(left_background, bright, f) for bright in (False, True)}
     images += [
-        (130, "lock_disabled.bmp", padlock("disabled")),
-        (131, "lock_normal.bmp", padlock("normal")),
-        (132, "lock_hover.bmp", padlock("hover")),
-        (133, "transparent_light.bmp", checkerboard("light")),
-        (134, "transparent_normal.bmp", checkerboard("normal")),
-        (139, "header_right.bmp", right_strip(web["normal"])),
-        (140, "header_left.bmp", left_strip(about["normal"], advert[False])),
-        (141, "header_middle.bmp", middle_tile()),
+        (130, "lock_disabled.bmp", padlock("disabled", f)),
+        (131, "lock_normal.bmp", padlock("normal", f)),
+        (132, "lock_hover.bmp", padlock("hover", f)),
+        (133, "transparent_light.bmp", checkerboard("light", f)),
+        (134, "transparent_normal.bmp", checkerboard("normal", f)),
+        (139, "header_right.bmp", right_strip(web["normal"], f)),
+        (140, "header_left.bmp", left_strip(about["normal"], advert[False], f)),
+        (141, "header_middle.bmp", middle_tile(f)),
         (142, "about_normal.bmp", about["normal"]),
         (143, "site_pressed.bmp", web["pressed"]),
         (144, "site_hover.bmp", web["hover"]),
@@ -711,9 +800,24 @@ def artwork():
         (147, "about_hover.bmp", about["hover"]),
         (148, "advert_normal.bmp", advert[False]),
         (149, "advert_hover.bmp", advert[True]),
-        (170, "product.bmp", product_picture()),
+        (170, "product.bmp", product_picture(f)),
     ]
     return sorted(images, key=lambda entry: entry[0])
+
+
+# A scaled bitmap's resource ID is the 100 % one plus this offset; its file name has the percentage appended.
+SCALE_ID_OFFSETS = {100: 0, 150: 1000, 200: 2000}
+
+
+def artwork():
+    """Every bitmap at every scale: (resource ID, file name, canvas)."""
+    images = []
+    for percent, f in SCALES:
+        for resource_id, name, canvas in artwork_at(f):
+            if percent != 100:
+                name = "%s_%d.bmp" % (name[:-len(".bmp")], percent)
+            images.append((resource_id + SCALE_ID_OFFSETS[percent], name, canvas))
+    return images
 
 
 def main(argv):

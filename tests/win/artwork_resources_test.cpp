@@ -1,11 +1,13 @@
-// The bitmaps inside the built plug-in: every ID at its size, and the artwork joins without seams where the
-// controls piece it together (stretched button middles, header tiles, header buttons over the strips).
+// The bitmaps inside the built plug-in: every ID at its size, at 100 %, 150 % and 200 %, and the artwork joins
+// without seams where the controls piece it together (stretched button middles, header tiles, header buttons
+// over the strips) at every scale.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "resources/resource_ids.h"
 #include "tests/win/toolkit_test_support.h"
+#include "widgets/artwork_scale.h"
 
 using toolkit_test::BitmapPixel;
 using toolkit_test::CanvasOf;
@@ -56,6 +58,8 @@ class PluginArtwork : public ::testing::Test {
   std::vector<HBITMAP> loaded_;
 };
 
+const ArtworkScale kScales[] = {ArtworkScale::k100, ArtworkScale::k150, ArtworkScale::k200};
+
 TEST_F(PluginArtwork, EveryBitmapIsThereAtItsSizeWith24BitsPerPixel) {
   for (const Expected& expected : kBitmaps) {
     HBITMAP bitmap = Load(expected.id);
@@ -68,54 +72,84 @@ TEST_F(PluginArtwork, EveryBitmapIsThereAtItsSizeWith24BitsPerPixel) {
   }
 }
 
+TEST_F(PluginArtwork, EveryScaledBitmapIsThereOneAndAHalfOrTwiceTheSize) {
+  for (const ArtworkScale scale : {ArtworkScale::k150, ArtworkScale::k200}) {
+    for (const Expected& expected : kBitmaps) {
+      const int id = ArtworkResourceId(expected.id, scale);
+      HBITMAP bitmap = Load(id);
+      ASSERT_NE(bitmap, nullptr) << "bitmap " << id;
+      BITMAP info{};
+      ASSERT_NE(GetObjectW(bitmap, sizeof info, &info), 0) << "bitmap " << id;
+      EXPECT_EQ(info.bmWidth, ArtworkScaledSize(expected.width, scale)) << "bitmap " << id;
+      EXPECT_EQ(info.bmHeight, ArtworkScaledSize(expected.height, scale)) << "bitmap " << id;
+      EXPECT_EQ(info.bmBitsPixel, 24) << "bitmap " << id;
+    }
+  }
+}
+
 TEST_F(PluginArtwork, ButtonMiddlesAreTheSameInEveryColumnSoStretchingShowsNoSeam) {
-  for (int id = IDB_BUTTON_NORMAL_MIDDLE; id <= IDB_BUTTON_PRESSED_MIDDLE; ++id) {
-    HBITMAP middleBitmap = Load(id);
-    ASSERT_NE(middleBitmap, nullptr);
-    const auto middle = CanvasOf(middleBitmap);
-    const auto left = CanvasOf(Load(id - 4));
-    const auto right = CanvasOf(Load(id + 4));
-    for (int y = 0; y < 24; ++y) {
-      const Rgb first = middle->Pixel(0, y);
-      for (int x = 1; x < 18; ++x) EXPECT_EQ(middle->Pixel(x, y), first) << id << " at " << x << "," << y;
-      EXPECT_EQ(left->Pixel(17, y), first) << "left cap " << id - 4 << " row " << y;
-      EXPECT_EQ(right->Pixel(0, y), first) << "right cap " << id + 4 << " row " << y;
+  for (const ArtworkScale scale : kScales) {
+    for (int id100 = IDB_BUTTON_NORMAL_MIDDLE; id100 <= IDB_BUTTON_PRESSED_MIDDLE; ++id100) {
+      const int id = ArtworkResourceId(id100, scale);
+      HBITMAP middleBitmap = Load(id);
+      ASSERT_NE(middleBitmap, nullptr) << "bitmap " << id;
+      const auto middle = CanvasOf(middleBitmap);
+      const auto left = CanvasOf(Load(ArtworkResourceId(id100 - 4, scale)));
+      const auto right = CanvasOf(Load(ArtworkResourceId(id100 + 4, scale)));
+      for (int y = 0; y < middle->height(); ++y) {
+        const Rgb first = middle->Pixel(0, y);
+        for (int x = 1; x < middle->width(); ++x) {
+          EXPECT_EQ(middle->Pixel(x, y), first) << id << " at " << x << "," << y;
+        }
+        EXPECT_EQ(left->Pixel(left->width() - 1, y), first) << "left cap of " << id << " row " << y;
+        EXPECT_EQ(right->Pixel(0, y), first) << "right cap of " << id << " row " << y;
+      }
     }
   }
 }
 
 TEST_F(PluginArtwork, HeaderTileJoinsBothStripsWithoutSeams) {
-  const auto left = CanvasOf(Load(IDB_HEADER_LEFT));
-  const auto middle = CanvasOf(Load(IDB_HEADER_MIDDLE));
-  const auto right = CanvasOf(Load(IDB_HEADER_RIGHT));
-  for (int y = 0; y < 40; ++y) {
-    const Rgb tile = middle->Pixel(0, y);
-    EXPECT_EQ(middle->Pixel(100, y), tile) << "row " << y;
-    EXPECT_EQ(left->Pixel(596, y), tile) << "row " << y;
-    EXPECT_EQ(right->Pixel(0, y), tile) << "row " << y;
+  for (const ArtworkScale scale : kScales) {
+    const auto left = CanvasOf(Load(ArtworkResourceId(IDB_HEADER_LEFT, scale)));
+    const auto middle = CanvasOf(Load(ArtworkResourceId(IDB_HEADER_MIDDLE, scale)));
+    const auto right = CanvasOf(Load(ArtworkResourceId(IDB_HEADER_RIGHT, scale)));
+    ASSERT_EQ(left->height(), middle->height());
+    ASSERT_EQ(right->height(), middle->height());
+    for (int y = 0; y < middle->height(); ++y) {
+      const Rgb tile = middle->Pixel(0, y);
+      const int percent = ArtworkScalePercent(scale);
+      EXPECT_EQ(middle->Pixel(middle->width() - 1, y), tile) << percent << " %, row " << y;
+      EXPECT_EQ(left->Pixel(left->width() - 1, y), tile) << percent << " %, row " << y;
+      EXPECT_EQ(right->Pixel(0, y), tile) << percent << " %, row " << y;
+    }
   }
 }
 
 TEST_F(PluginArtwork, HeaderButtonsAtRestMatchTheStripUnderThem) {
-  const auto left = CanvasOf(Load(IDB_HEADER_LEFT));
-  const auto right = CanvasOf(Load(IDB_HEADER_RIGHT));
-  struct Placed {
-    int id;
-    const DibCanvas* strip;
-    int x;
-    int y;
-  };
-  // The About caption and the logo sit on the left part; the web-site button 199 pixels from the right
-  // edge, that is 230 pixels into the right part.
-  const Placed placed[] = {{IDB_ABOUT_NORMAL, left.get(), 87, 12},
-                           {IDB_ADVERT_NORMAL, left.get(), 16, 3},
-                           {IDB_SITE_NORMAL, right.get(), 230, 12}};
-  for (const Placed& button : placed) {
-    const auto face = CanvasOf(Load(button.id));
-    for (int y = 0; y < face->height(); ++y) {
-      for (int x = 0; x < face->width(); ++x) {
-        ASSERT_EQ(face->Pixel(x, y), button.strip->Pixel(button.x + x, button.y + y))
-            << "bitmap " << button.id << " at " << x << "," << y;
+  for (const ArtworkScale scale : kScales) {
+    const auto left = CanvasOf(Load(ArtworkResourceId(IDB_HEADER_LEFT, scale)));
+    const auto right = CanvasOf(Load(ArtworkResourceId(IDB_HEADER_RIGHT, scale)));
+    struct Placed {
+      int id;
+      const DibCanvas* strip;
+      int x;
+      int y;
+    };
+    // The About caption and the logo sit on the left part; the web-site button 199 pixels from the right
+    // edge, that is 230 pixels into the right part (at 100 %; the places scale like sizes).
+    const Placed placed[] = {{IDB_ABOUT_NORMAL, left.get(), 87, 12},
+                             {IDB_ADVERT_NORMAL, left.get(), 16, 3},
+                             {IDB_SITE_NORMAL, right.get(), 230, 12}};
+    for (const Placed& button : placed) {
+      const int id = ArtworkResourceId(button.id, scale);
+      const int placeX = ArtworkScaledSize(button.x, scale);
+      const int placeY = ArtworkScaledSize(button.y, scale);
+      const auto face = CanvasOf(Load(id));
+      for (int y = 0; y < face->height(); ++y) {
+        for (int x = 0; x < face->width(); ++x) {
+          ASSERT_EQ(face->Pixel(x, y), button.strip->Pixel(placeX + x, placeY + y))
+              << "bitmap " << id << " at " << x << "," << y;
+        }
       }
     }
   }
