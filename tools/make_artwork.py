@@ -629,6 +629,12 @@ def header_strip_cuts_source():
         for name, size in (("LeftWidth", LEFT_STRIP_WIDTH), ("RightWidth", RIGHT_STRIP_WIDTH),
                            ("TileWidth", TILE_WIDTH), ("Height", HEADER_HEIGHT)):
             lines.append("inline constexpr int kHeaderStrip%s%d = %d;" % (name, percent, px(size, f)))
+    lines.append("")
+    lines.append("// How far the web-site button's left edge lies from the strip's right edge (199 at 100 %): the right")
+    lines.append("// part and the button's place in it are rounded apart, so this is not always 199 scaled.")
+    for percent, f in SCALES[1:]:
+        lines.append("inline constexpr int kHeaderSiteFromRight%d = %d;" %
+                     (percent, px(RIGHT_STRIP_WIDTH, f) - scaled_box(WEB_BOX_IN_RIGHT, f)[0]))
     return "\n".join(lines) + "\n"
 
 

@@ -16,3 +16,8 @@ inline constexpr int kHeaderStripLeftWidth200 = 1194;
 inline constexpr int kHeaderStripRightWidth200 = 858;
 inline constexpr int kHeaderStripTileWidth200 = 202;
 inline constexpr int kHeaderStripHeight200 = 80;
+
+// How far the web-site button's left edge lies from the strip's right edge (199 at 100 %): the right
+// part and the button's place in it are rounded apart, so this is not always 199 scaled.
+inline constexpr int kHeaderSiteFromRight150 = 299;
+inline constexpr int kHeaderSiteFromRight200 = 398;

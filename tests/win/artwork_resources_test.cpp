@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "resources/art/header_strip_cuts.h"
 #include "resources/resource_ids.h"
 #include "tests/win/toolkit_test_support.h"
 #include "widgets/artwork_scale.h"
@@ -59,6 +60,16 @@ class PluginArtwork : public ::testing::Test {
 };
 
 const ArtworkScale kScales[] = {ArtworkScale::k100, ArtworkScale::k150, ArtworkScale::k200};
+
+// Where the header places the web-site button: this far left of the strip's right edge.
+int SiteFromRight(ArtworkScale scale) {
+  switch (scale) {
+    case ArtworkScale::k150: return kHeaderSiteFromRight150;
+    case ArtworkScale::k200: return kHeaderSiteFromRight200;
+    case ArtworkScale::k100: break;
+  }
+  return 199;
+}
 
 TEST_F(PluginArtwork, EveryBitmapIsThereAtItsSizeWith24BitsPerPixel) {
   for (const Expected& expected : kBitmaps) {
@@ -135,15 +146,17 @@ TEST_F(PluginArtwork, HeaderButtonsAtRestMatchTheStripUnderThem) {
       int x;
       int y;
     };
-    // The About caption and the logo sit on the left part; the web-site button 199 pixels from the right
-    // edge, that is 230 pixels into the right part (at 100 %; the places scale like sizes).
-    const Placed placed[] = {{IDB_ABOUT_NORMAL, left.get(), 87, 12},
-                             {IDB_ADVERT_NORMAL, left.get(), 16, 3},
-                             {IDB_SITE_NORMAL, right.get(), 230, 12}};
+    // The About caption and the logo sit on the left part at their 100 % places scaled; the web-site button
+    // on the right part, as far from its right edge as the header puts it.
+    const int top = ArtworkScaledSize(12, scale);
+    const Placed placed[] = {
+        {IDB_ABOUT_NORMAL, left.get(), ArtworkScaledSize(87, scale), top},
+        {IDB_ADVERT_NORMAL, left.get(), ArtworkScaledSize(16, scale), ArtworkScaledSize(3, scale)},
+        {IDB_SITE_NORMAL, right.get(), right->width() - SiteFromRight(scale), top}};
     for (const Placed& button : placed) {
       const int id = ArtworkResourceId(button.id, scale);
-      const int placeX = ArtworkScaledSize(button.x, scale);
-      const int placeY = ArtworkScaledSize(button.y, scale);
+      const int placeX = button.x;
+      const int placeY = button.y;
       const auto face = CanvasOf(Load(id));
       for (int y = 0; y < face->height(); ++y) {
         for (int x = 0; x < face->width(); ++x) {
