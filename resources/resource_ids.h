@@ -79,5 +79,6 @@
 /* About box. */
 #define IDC_ABOUT_LINK 1004
 #define IDC_ABOUT_VERSION 1033
+#define IDC_ABOUT_PICTURE 1034
 
 #endif

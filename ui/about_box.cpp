@@ -7,14 +7,50 @@
 #include "ui/main_window.h"
 #include "ui/open_url.h"
 #include "ui/toolkit_session.h"
+#include "widgets/artwork_scale.h"
+#include "widgets/bitmap_copy.h"
+#include "widgets/dpi_scale.h"
+#include "widgets/gdi_owners.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/link.h"
 #include "widgets/mac_style_button.h"
 #include "widgets/tooltip.h"
+#include "widgets/window_dpi.h"
 
 namespace {
 
+// The product picture at the box's scale, owned while the box shows it; none at 96 dpi, where the template's
+// own stays.
+gdi::BitmapOwner scaledPicture;
+
+void ScalePicture(HWND box, int dpi) {
+  const ArtworkScale scale = ArtworkScaleForDpi(dpi);
+  if (scale == ArtworkScale::k100) return;
+  const int id = ArtworkResourceId(IDB_PRODUCT_PICTURE, scale);
+  // Drawn for the scale at or above the DPI: shrunk to the DPI where the two differ.
+  const int percent = ArtworkScalePercent(scale);
+  HBITMAP drawn =
+      static_cast<HBITMAP>(LoadImageW(shared::ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+  if (drawn == nullptr) return;
+  const SIZE size = BitmapSize(drawn);
+  const int width = MulDiv(size.cx, dpi * 100, kBaseDpi * percent);
+  const int height = MulDiv(size.cy, dpi * 100, kBaseDpi * percent);
+  if (width != size.cx || height != size.cy) {
+    DeleteObject(drawn);
+    drawn = static_cast<HBITMAP>(
+        LoadImageW(shared::ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, width, height, 0));
+    if (drawn == nullptr) return;
+  }
+  scaledPicture.Reset(drawn);
+  const auto previous = reinterpret_cast<HBITMAP>(
+      SendDlgItemMessageW(box, IDC_ABOUT_PICTURE, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(drawn)));
+  if (previous != nullptr && previous != drawn) DeleteObject(previous);
+}
+
 INT_PTR OnInit(HWND box) {
+  const int dpi = DpiOfWindow(box);
+  shared::ScaleButtonLook(shared::ResourceModule(), dpi);
+  ScalePicture(box, dpi);
   InitMacStyleBtn(box, IDCANCEL, "Close", false);
   InitLink(box, IDC_ABOUT_LINK, "brindlewerks.example", true, true);
   AddTooltip(GetDlgItem(box, IDC_ABOUT_LINK), "Visit author site and look at other plug-ins", nullptr);
@@ -37,6 +73,7 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
       case WM_CTLCOLORSTATIC: return StaticTextColors(reinterpret_cast<HDC>(wParam));
       case WM_CTLCOLORBTN:
       case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
+      case WM_NCDESTROY: scaledPicture.Reset(); return FALSE;  // after the picture's control is gone
     }
   } catch (...) {
     DebugLog("about box: exception stopped");

@@ -1,6 +1,7 @@
 #include "ui/dialog_layout.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "records/save_options.h"
 #include "resources/art/header_strip_cuts.h"
@@ -38,29 +39,49 @@ LayoutRect EnlargedTo(const LayoutRect& window, const LayoutRect& minimum) {
   return {window.x, window.y, std::max(window.width, minimum.width), std::max(window.height, minimum.height)};
 }
 
-std::vector<StripCopy> HeaderStripCopies(int32_t clientWidth, int32_t panelWidth) {
+StripSizes StripSizesAt(ArtworkScale scale) {
+  switch (scale) {
+    case ArtworkScale::k150:
+      return {kHeaderStripLeftWidth150, kHeaderStripRightWidth150,     kHeaderStripTileWidth150, kHeaderStripHeight150,
+              kHeaderLeftCuts150,       std::size(kHeaderLeftCuts150), kHeaderSiteFromRight150};
+    case ArtworkScale::k200:
+      return {kHeaderStripLeftWidth200, kHeaderStripRightWidth200,     kHeaderStripTileWidth200, kHeaderStripHeight200,
+              kHeaderLeftCuts200,       std::size(kHeaderLeftCuts200), kHeaderSiteFromRight200};
+    case ArtworkScale::k100: break;
+  }
+  return {kStripLeftWidth,
+          kStripRightWidth,
+          kStripTileWidth,
+          kStripHeight,
+          kHeaderLeftCuts,
+          std::size(kHeaderLeftCuts),
+          199};
+}
+
+std::vector<StripCopy> HeaderStripCopies(int32_t clientWidth, int32_t panelWidth, const StripSizes& sizes) {
   std::vector<StripCopy> copies;
-  if (clientWidth > kStripLeftWidth + kStripRightWidth) {
-    copies.push_back({StripPart::kLeft, 0, 0, kStripLeftWidth});
-    const int32_t rightX = clientWidth - kStripRightWidth;
-    for (int32_t x = kStripLeftWidth; x < rightX; x += kStripTileWidth) {
-      copies.push_back({StripPart::kMiddle, 0, x, std::min(kStripTileWidth, rightX - x)});
+  if (clientWidth > sizes.left + sizes.right) {
+    copies.push_back({StripPart::kLeft, 0, 0, sizes.left});
+    const int32_t rightX = clientWidth - sizes.right;
+    for (int32_t x = sizes.left; x < rightX; x += sizes.tile) {
+      copies.push_back({StripPart::kMiddle, 0, x, std::min(sizes.tile, rightX - x)});
     }
-    copies.push_back({StripPart::kRight, 0, rightX, kStripRightWidth});
+    copies.push_back({StripPart::kRight, 0, rightX, sizes.right});
     return copies;
   }
-  const int32_t right = std::max(clientWidth - kStripLeftWidth, panelWidth);
+  const int32_t right = std::max(clientWidth - sizes.left, panelWidth);
   const int32_t room = clientWidth - right;
   // The left part ends where no word of its caption is cut; plain tiles fill the rest of the room.
-  int32_t left = room >= kStripLeftWidth ? kStripLeftWidth : 0;
-  for (const int cut : kHeaderLeftCuts) {
-    if (cut <= room && left < kStripLeftWidth) left = std::max(left, static_cast<int32_t>(cut));
+  int32_t left = room >= sizes.left ? sizes.left : 0;
+  for (size_t i = 0; i < sizes.cutCount; ++i) {
+    const int32_t cut = sizes.cuts[i];
+    if (cut <= room && left < sizes.left) left = std::max(left, cut);
   }
   copies.push_back({StripPart::kLeft, 0, 0, left});
-  for (int32_t x = left; x < room; x += kStripTileWidth) {
-    copies.push_back({StripPart::kMiddle, 0, x, std::min(kStripTileWidth, room - x)});
+  for (int32_t x = left; x < room; x += sizes.tile) {
+    copies.push_back({StripPart::kMiddle, 0, x, std::min(sizes.tile, room - x)});
   }
-  copies.push_back({StripPart::kRight, kStripRightWidth - right, room, right});
+  copies.push_back({StripPart::kRight, sizes.right - right, room, right});
   return copies;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 // Where the preview dialog's parts go: plain arithmetic, so it is tested without a window.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "widgets/artwork_scale.h"
 
 struct LayoutRect {
   int32_t x = 0;
@@ -60,10 +63,24 @@ constexpr int32_t kStripRightWidth = 429;
 constexpr int32_t kStripTileWidth = 101;
 constexpr int32_t kStripHeight = 40;
 
+// The header strip's bitmaps at one scale: the widths of the left and right parts and of a middle tile, the
+// height, and the columns where the left part may end without cutting a word (ascending).
+struct StripSizes {
+  int32_t left;
+  int32_t right;
+  int32_t tile;
+  int32_t height;
+  const int* cuts;
+  size_t cutCount;
+  int32_t siteFromRight;  // where the web-site button sits, from the right edge
+};
+StripSizes StripSizesAt(ArtworkScale scale);
+
 // How the header strip fills a client width: left part, middle tiles and right part when there is room,
 // otherwise the right part keeping at least the panel's width, the left part cut after a whole word of its
 // caption, and middle tiles between them.
-std::vector<StripCopy> HeaderStripCopies(int32_t clientWidth, int32_t panelWidth);
+std::vector<StripCopy> HeaderStripCopies(int32_t clientWidth, int32_t panelWidth,
+                                         const StripSizes& sizes = StripSizesAt(ArtworkScale::k100));
 
 // A saved window rectangle that would open on no screen is moved into the nearest work area (shrunk to fit).
 LayoutRect KeepOnWorkArea(const LayoutRect& window, const LayoutRect& workArea);

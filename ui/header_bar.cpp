@@ -15,20 +15,24 @@
 
 namespace {
 
-// The strip's three bitmaps, loaded when the header is made and deleted with it, and the panel's width it
-// leaves room for.
+// The strip's three bitmaps, loaded when the header is made and deleted with it, the panel's width it leaves
+// room for and the scale of its artwork.
 struct HeaderStrip {
   gdi::BitmapOwner left;
   gdi::BitmapOwner right;
   gdi::BitmapOwner middle;
   int32_t panelWidth = 0;
+  ArtworkScale scale = ArtworkScale::k100;
 };
 HeaderStrip strip;
 
 HBITMAP LoadStripBitmap(int id) {
-  return static_cast<HBITMAP>(
-      LoadImageW(shared::ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+  return static_cast<HBITMAP>(LoadImageW(shared::ResourceModule(), MAKEINTRESOURCEW(ArtworkResourceId(id, strip.scale)),
+                                         IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
 }
+
+// A place on the 100 % strip, at the strip's scale.
+int AtScale(int pixels) { return ArtworkScaledSize(pixels, strip.scale); }
 
 struct HeaderButton {
   int id;
@@ -49,12 +53,13 @@ const HeaderButton kButtons[] = {
 void PaintStrip(HDC target, int width, int height) {
   OffscreenBuffer buffer(target, width, height);
   gdi::DcOwner source(CreateCompatibleDC(target));
-  for (const StripCopy& copy : HeaderStripCopies(width, strip.panelWidth)) {
+  const StripSizes sizes = StripSizesAt(strip.scale);
+  for (const StripCopy& copy : HeaderStripCopies(width, strip.panelWidth, sizes)) {
     const HBITMAP bitmap = copy.part == StripPart::kLeft    ? strip.left.get()
                            : copy.part == StripPart::kRight ? strip.right.get()
                                                             : strip.middle.get();
     gdi::SelectGuard onSource(source.get(), bitmap);
-    BitBlt(buffer.dc(), copy.destinationX, 0, copy.width, kStripHeight, source.get(), copy.sourceX, 0, SRCCOPY);
+    BitBlt(buffer.dc(), copy.destinationX, 0, copy.width, sizes.height, source.get(), copy.sourceX, 0, SRCCOPY);
   }
   buffer.Flush();
 }
@@ -75,10 +80,11 @@ INT_PTR OnInit(HWND header) {
       DebugLog(place.missing);
       continue;
     }
-    MoveWindow(button->window, place.x, place.y, place.width, place.height, FALSE);
-    button->clientWidth = place.width;
-    button->clientHeight = place.height;
-    button->SetBitmaps(place.normal, place.hover, place.pressed, 0);
+    MoveWindow(button->window, AtScale(place.x), AtScale(place.y), AtScale(place.width), AtScale(place.height), FALSE);
+    button->clientWidth = AtScale(place.width);
+    button->clientHeight = AtScale(place.height);
+    button->SetBitmaps(ArtworkResourceId(place.normal, strip.scale), ArtworkResourceId(place.hover, strip.scale),
+                       ArtworkResourceId(place.pressed, strip.scale), 0);
     AddTooltip(button->window, place.tooltip, nullptr);
   }
   return TRUE;
@@ -86,7 +92,8 @@ INT_PTR OnInit(HWND header) {
 
 INT_PTR OnSize(HWND header, int width) {
   if (HWND site = GetDlgItem(header, IDC_HEADER_SITE))
-    SetWindowPos(site, nullptr, width - 199, 12, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
+    SetWindowPos(site, nullptr, width - StripSizesAt(strip.scale).siteFromRight, AtScale(12), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
   RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   return TRUE;
 }
@@ -130,7 +137,8 @@ INT_PTR CALLBACK HeaderBarProc(HWND header, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-HWND CreateHeaderBar(HWND dialog, int32_t panelWidth) {
+HWND CreateHeaderBar(HWND dialog, int32_t panelWidth, ArtworkScale scale) {
   strip.panelWidth = panelWidth;
+  strip.scale = scale;
   return CreateDialogParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_HEADER_BAR), dialog, HeaderBarProc, 0);
 }

@@ -4,5 +4,7 @@
 
 #include <cstdint>
 
-// The strip is laid out around the options panel, `panelWidth` wide.
-HWND CreateHeaderBar(HWND dialog, int32_t panelWidth);
+#include "widgets/artwork_scale.h"
+
+// The strip is laid out around the options panel, `panelWidth` wide, with its bitmaps at `scale`.
+HWND CreateHeaderBar(HWND dialog, int32_t panelWidth, ArtworkScale scale);

@@ -11,11 +11,13 @@
 #include "ui/dialog_colors.h"
 #include "ui/palette_view.h"
 #include "ui/toolkit_session.h"
+#include "widgets/artwork_scale.h"
 #include "widgets/bitmap_check_button.h"
 #include "widgets/color_swatch.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/mac_style_button.h"
 #include "widgets/tooltip.h"
+#include "widgets/window_dpi.h"
 
 void (*OptionsPanelRefresh)() = nullptr;
 void (*OptionsPanelPaletteEdited)() = nullptr;
@@ -118,9 +120,12 @@ INT_PTR OptionsPanel::OnInit() {
 }
 
 void OptionsPanel::LoadFaces() {
+  // Drawn at the scale of the panel's screen, looked up by their 100 % IDs.
+  const ArtworkScale scale = ArtworkScaleForDpi(DpiOfWindow(window_));
   for (int i = 0; i < kFaceCount; ++i) {
-    faces_[i].Reset(static_cast<HBITMAP>(
-        LoadImageW(shared::ResourceModule(), MAKEINTRESOURCEW(kFaceIds[i]), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    faces_[i].Reset(static_cast<HBITMAP>(LoadImageW(shared::ResourceModule(),
+                                                    MAKEINTRESOURCEW(ArtworkResourceId(kFaceIds[i], scale)),
+                                                    IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
   }
 }
 
@@ -137,9 +142,10 @@ void OptionsPanel::PlacePaletteView() {
   RECT group{};
   GetWindowRect(GetDlgItem(window_, IDC_PANEL_PALETTE_GROUP), &group);
   MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&group), 2);
-  const PanelPoint place = PaletteViewPlace(group.left, group.top, group.right - group.left);
+  const int dpi = DpiOfWindow(window_);
+  const PanelPoint place = PaletteViewPlace(group.left, group.top, group.right - group.left, dpi);
   // In reading order: after Transparency Dither, before the two buttons under the view.
-  PaletteView.CreateWND(window_, place.x, place.y, kPaletteViewSize, kPaletteViewSize, IDC_PANEL_PALETTE_VIEW,
+  PaletteView.CreateWND(window_, place.x, place.y, PaletteViewSize(dpi), PaletteViewSize(dpi), IDC_PANEL_PALETTE_VIEW,
                         GetDlgItem(window_, IDC_PANEL_TRANSPARENCY_DITHER));
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "reduce/reduce_filter.h"
+#include "widgets/dpi_scale.h"
 
 namespace {
 
@@ -97,6 +98,9 @@ PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& op
   return state;
 }
 
-PanelPoint PaletteViewPlace(int groupLeft, int groupTop, int groupWidth) {
-  return PanelPoint{groupLeft + (groupWidth - kPaletteViewSize) / 2 + 4, groupTop + 16};
+PanelPoint PaletteViewPlace(int groupLeft, int groupTop, int groupWidth, int dpi) {
+  return PanelPoint{groupLeft + (groupWidth - PaletteViewSize(dpi)) / 2 + ScaledForDpi(4, dpi),
+                    groupTop + ScaledForDpi(16, dpi)};
 }
+
+int PaletteViewSize(int dpi) { return ScaledForDpi(kPaletteViewSize, dpi); }

@@ -70,4 +70,6 @@ struct PanelPoint {
   int x = 0;
   int y = 0;
 };
-PanelPoint PaletteViewPlace(int groupLeft, int groupTop, int groupWidth);
+PanelPoint PaletteViewPlace(int groupLeft, int groupTop, int groupWidth, int dpi = 96);
+// The palette view's side on a screen of `dpi`: kPaletteViewSize at 96 dpi.
+int PaletteViewSize(int dpi);

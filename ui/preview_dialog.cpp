@@ -50,8 +50,9 @@ struct PreviewDialogWindows {
   HWND headerBar = nullptr;
   HWND progressBar = nullptr;
   int32_t panelWidth = 0;
-  DialogScale scale;       // the DPI of the dialog's monitor and the header's height
-  LayoutRect minimumSize;  // the smallest outer size that shows the whole panel
+  DialogScale scale;                      // the DPI of the dialog's monitor and the header's height
+  ArtworkScale art = ArtworkScale::k100;  // the bitmaps' scale for that DPI
+  LayoutRect minimumSize;                 // the smallest outer size that shows the whole panel
   std::unique_ptr<PreviewRefresher> refresher;
   bool closeWhenIdle = false;  // Save was pressed while a refresh ran: it closes with the refresh's PNG
 };
@@ -138,6 +139,18 @@ RECT PlacedOnScreen(const RECT& saved) {
   return RECT{placed.x, placed.y, placed.x + placed.width, placed.y + placed.height};
 }
 
+void TakeDpi(int32_t dpi) {
+  windows.scale.dpi = dpi;
+  windows.art = ArtworkScaleForDpi(dpi);
+  windows.scale.headerHeight = StripSizesAt(windows.art).height;
+}
+
+void MakeHeaderBar() {
+  windows.headerBar = CreateHeaderBar(windows.dialog, windows.panelWidth, windows.art);
+  // First in the tab order, as it is first in reading order.
+  SetWindowPos(windows.headerBar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 // The smallest outer size for the panel as it is now and the dialog's frame at its DPI.
 LayoutRect MinimumSizeNow() {
   RECT panelClient{};
@@ -153,8 +166,15 @@ LayoutRect MinimumSizeNow() {
 
 // Moved to a monitor of another DPI: the font and the layout follow, in the rectangle the system suggests.
 INT_PTR OnDpiChanged(int32_t dpi, const RECT& suggested) {
-  windows.scale.dpi = dpi;
+  const ArtworkScale art = windows.art;
+  TakeDpi(dpi);
+  if (windows.art != art && windows.headerBar != nullptr) {
+    // The header's bitmaps and places belong to one scale: it is made again at the new one.
+    DestroyWindow(windows.headerBar);
+    MakeHeaderBar();
+  }
   const gdi::FontOwner replaced = ScaleDialogFont(dpi);
+  shared::ScaleButtonLook(shared::ResourceModule(), dpi);
   const WPARAM font = reinterpret_cast<WPARAM>(DialogFont());
   SendMessageW(windows.statusBar, WM_SETFONT, font, TRUE);
   if (windows.panel != nullptr) {
@@ -167,6 +187,7 @@ INT_PTR OnDpiChanged(int32_t dpi, const RECT& suggested) {
   RECT client{};
   GetClientRect(windows.dialog, &client);
   Layout(client.right, client.bottom);
+  RedrawWindow(windows.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   return TRUE;
 }
 
@@ -178,8 +199,9 @@ INT_PTR OnInitDialog(HWND dialog) {
   windows.dialog = dialog;
   windows.preview = GetDlgItem(dialog, IDC_PREVIEW);
   // Sized for the monitor the dialog opens on; the panel's combo boxes take the font as they are made.
-  windows.scale.dpi = DpiOfWindow(dialog);
+  TakeDpi(DpiOfWindow(dialog));
   ScaleDialogFont(windows.scale.dpi);
+  shared::ScaleButtonLook(shared::ResourceModule(), windows.scale.dpi);
 
   DebugLog("Preview GetClass");
   if (PreviewContainer* preview = Preview()) {
@@ -203,9 +225,7 @@ INT_PTR OnInitDialog(HWND dialog) {
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
   SendMessageW(windows.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
 
-  windows.headerBar = CreateHeaderBar(dialog, windows.panelWidth);
-  // First in the tab order, as it is first in reading order.
-  SetWindowPos(windows.headerBar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  MakeHeaderBar();
   windows.progressBar =
       CreateWindowExW(WS_EX_CLIENTEDGE, PROGRESS_CLASSW, L"", WS_CHILD, 10, 10, 100, 100, windows.statusBar,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);

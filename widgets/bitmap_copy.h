@@ -6,8 +6,9 @@
 // missing bitmap or an empty area.
 void CopyBitmap(HDC target, int x, int y, int width, int height, HBITMAP source, int sourceX, int sourceY);
 
-// Stretches the whole of `source` onto the rectangle at (x, y), `width` x `height`.
-void StretchBitmap(HDC target, int x, int y, int width, int height, HBITMAP source);
+// Stretches the whole of `source` onto the rectangle at (x, y), `width` x `height`, pixel by pixel, or averaged
+// (HALFTONE) for a picture shrunk to a smaller scale.
+void StretchBitmap(HDC target, int x, int y, int width, int height, HBITMAP source, int mode = COLORONCOLOR);
 
 // Width and height of a bitmap; 0 x 0 for a missing one.
 SIZE BitmapSize(HBITMAP bitmap);

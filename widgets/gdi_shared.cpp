@@ -5,6 +5,7 @@
 
 #include "base/platform.h"
 #include "resources/resource_ids.h"
+#include "widgets/dpi_scale.h"
 #include "widgets/gdi_owners.h"
 #include "widgets/window_class.h"
 
@@ -89,20 +90,30 @@ HFONT LinkBoldFont() { return Link().bold.get(); }
 HFONT LinkUnderlinedFont() { return Link().underlined.get(); }
 HCURSOR HandCursor() { return Link().hand.get(); }
 
+void LoadButtonLook(ButtonLook& look, HINSTANCE module, int dpi) {
+  const ArtworkScale scale = ArtworkScaleForDpi(dpi);
+  look.font.Reset(MakeArial(ScaledForDpi(14, dpi), FW_BOLD, false));
+  for (int skin = 0; skin < kSkinLooks; ++skin) {
+    look.left[skin].Reset(LoadSkin(module, ArtworkResourceId(kSkinIds[skin][0], scale)));
+    look.middle[skin].Reset(LoadSkin(module, ArtworkResourceId(kSkinIds[skin][1], scale)));
+    look.right[skin].Reset(LoadSkin(module, ArtworkResourceId(kSkinIds[skin][2], scale)));
+    look.borrowed.left[skin] = look.left[skin].get();
+    look.borrowed.middle[skin] = look.middle[skin].get();
+    look.borrowed.right[skin] = look.right[skin].get();
+  }
+  look.borrowed.dpi = dpi;
+  look.borrowed.scale = scale;
+}
+
 bool AcquireButtonLook(HINSTANCE module) {
   ButtonLook& look = Button();
-  if (look.users++ == 0) {
-    look.font.Reset(MakeArial(14, FW_BOLD, false));
-    for (int skin = 0; skin < kSkinLooks; ++skin) {
-      look.left[skin].Reset(LoadSkin(module, kSkinIds[skin][0]));
-      look.middle[skin].Reset(LoadSkin(module, kSkinIds[skin][1]));
-      look.right[skin].Reset(LoadSkin(module, kSkinIds[skin][2]));
-      look.borrowed.left[skin] = look.left[skin].get();
-      look.borrowed.middle[skin] = look.middle[skin].get();
-      look.borrowed.right[skin] = look.right[skin].get();
-    }
-  }
+  if (look.users++ == 0) LoadButtonLook(look, module, kBaseDpi);
   return static_cast<bool>(look.font);
+}
+
+void ScaleButtonLook(HINSTANCE module, int dpi) {
+  ButtonLook& look = Button();
+  if (look.users > 0 && dpi != look.borrowed.dpi) LoadButtonLook(look, module, dpi);
 }
 
 void ReleaseButtonLook() {

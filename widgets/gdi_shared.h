@@ -4,6 +4,8 @@
 // them; each set lives from its first acquisition to its last release.
 #include <windows.h>
 
+#include "widgets/artwork_scale.h"
+
 namespace shared {
 
 constexpr COLORREF kBackgroundColor = RGB(232, 232, 232);
@@ -24,12 +26,17 @@ struct ButtonSkins {
   HBITMAP left[kSkinLooks] = {};
   HBITMAP middle[kSkinLooks] = {};
   HBITMAP right[kSkinLooks] = {};
+  int dpi = 96;                             // the screen they are shown on
+  ArtworkScale scale = ArtworkScale::k100;  // the bitmaps' own scale, at or above it
 };
 
 // Button font and the twelve skins from `module` (InitMacStyleBtnCommon). A skin that cannot be loaded stays
 // empty and its look blank; false only when the font cannot be made.
 bool AcquireButtonLook(HINSTANCE module);
 void ReleaseButtonLook();
+// The font and skins for a screen of `dpi` from now on (96 until then), while the look is acquired; buttons
+// take them at their next paint.
+void ScaleButtonLook(HINSTANCE module, int dpi);
 HFONT ButtonFont();  // Arial 14, weight 700
 const ButtonSkins& MacStyleSkins();
 

@@ -4,6 +4,7 @@
 
 #include "base/platform.h"
 #include "widgets/bitmap_copy.h"
+#include "widgets/dpi_scale.h"
 #include "widgets/gdi_owners.h"
 #include "widgets/offscreen.h"
 
@@ -32,15 +33,24 @@ void PaintMacStyleBtn(HDC dc, SIZE size, const MacStyleBtnLook& look, const shar
   const RECT client{0, 0, size.cx, size.cy};
   if (background != nullptr) FillRect(dc, &client, background);
   const int skin = look.active && look.state >= 0 && look.state < shared::kSkinLooks ? look.state : shared::kSkinNormal;
-  CopyBitmap(dc, 0, 0, kSkinWidth, kSkinHeight, skins.left[skin], 0, 0);
-  CopyBitmap(dc, size.cx - kSkinWidth, 0, kSkinWidth, kSkinHeight, skins.right[skin], 0, 0);
-  StretchBitmap(dc, kSkinWidth, 0, size.cx - 2 * kSkinWidth, kSkinHeight, skins.middle[skin]);
+  // The caps at the screen's size; skins drawn for a larger scale are shrunk to it, never smaller ones grown.
+  const int capWidth = ScaledForDpi(kSkinWidth, skins.dpi);
+  const int capHeight = ScaledForDpi(kSkinHeight, skins.dpi);
+  if (capWidth == ArtworkScaledSize(kSkinWidth, skins.scale) &&
+      capHeight == ArtworkScaledSize(kSkinHeight, skins.scale)) {
+    CopyBitmap(dc, 0, 0, capWidth, capHeight, skins.left[skin], 0, 0);
+    CopyBitmap(dc, size.cx - capWidth, 0, capWidth, capHeight, skins.right[skin], 0, 0);
+  } else {
+    StretchBitmap(dc, 0, 0, capWidth, capHeight, skins.left[skin], HALFTONE);
+    StretchBitmap(dc, size.cx - capWidth, 0, capWidth, capHeight, skins.right[skin], HALFTONE);
+  }
+  StretchBitmap(dc, capWidth, 0, size.cx - 2 * capWidth, capHeight, skins.middle[skin]);
   if (look.focused) DrawFocusCue(dc, size);
   if (look.caption == nullptr || look.caption[0] == L'\0') return;
   gdi::SelectGuard onFont(dc, font);
   const int previousMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF previousColor = SetTextColor(dc, look.active ? kActiveText : kInactiveText);
-  RECT text{0, kCaptionTop, size.cx, size.cy};
+  RECT text{0, ScaledForDpi(kCaptionTop, skins.dpi), size.cx, size.cy};
   DrawTextW(dc, look.caption, -1, &text, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   SetTextColor(dc, previousColor);
   SetBkMode(dc, previousMode);

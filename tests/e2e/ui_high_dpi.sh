@@ -1,5 +1,6 @@
 # The preview dialog on denser screens (a wine prefix per DPI, in a screen large enough): it opens at the
-# default 800 x 600 scaled to the DPI, its status bar scales, the whole options panel lies inside the dialog
+# default 800 x 600 scaled to the DPI, its status bar scales, its header is as high as the strip bitmaps of the
+# scale at or above the DPI, the whole options panel lies inside the dialog
 # between the header and the status bar and every control of the panel inside the panel. At 96 dpi a move to a
 # 192-dpi monitor (WM_DPICHANGED, sent by `dpi 192`) lays the dialog out again in the rectangle suggested.
 source "$(dirname "$0")/lib.sh" "$@"
@@ -22,6 +23,10 @@ expect_layout() {
     return
   fi
   [ "$sh" = "$(scaled 40 "$dpi")" ] || fail "$label: the status bar is $sh high, not $(scaled 40 "$dpi")"
+  # The header is as high as its strip at the bitmaps' scale: 150 % up to 144 dpi, 200 % above.
+  local header_height=$((dpi <= 96 ? 40 : dpi <= 144 ? 60 : 80))
+  read -r _ _ _ h <<<"$(rect_of header)"
+  [ "${h:-}" = "$header_height" ] || fail "$label: the header is ${h:-no} pixels high, not $header_height"
   for id in "${panel_controls[@]}"; do
     read -r x y w h <<<"$(rect_of "panel:$id")"
     if [ -z "${h:-}" ]; then

@@ -88,6 +88,33 @@ TEST(HeaderStripCopies, NarrowHeadersCutTheLeftPartAndKeepThePanelWidthOnTheRigh
                 {StripPart::kLeft, 0, 0, 410}, {StripPart::kMiddle, 0, 410, 44}, {StripPart::kRight, 183, 454, 246}}));
 }
 
+TEST(HeaderStripCopies, AtEveryScaleEveryWidthEndsTheLeftPartOnItsCutsAndFillsTheStripFromItsRightPart) {
+  for (const ArtworkScale scale : {ArtworkScale::k150, ArtworkScale::k200}) {
+    const StripSizes sizes = StripSizesAt(scale);
+    const int32_t panel = ArtworkScaledSize(246, scale);
+    EXPECT_EQ(sizes.height, ArtworkScaledSize(kStripHeight, scale));
+    for (int32_t width = panel; width <= sizes.left + sizes.right + 3 * sizes.tile; ++width) {
+      const std::vector<StripCopy> copies = HeaderStripCopies(width, panel, sizes);
+      ASSERT_GE(copies.size(), 2u);
+      const int32_t left = copies.front().width;
+      const bool onACut = left == 0 || left == sizes.left ||
+                          std::find(sizes.cuts, sizes.cuts + sizes.cutCount, left) != sizes.cuts + sizes.cutCount;
+      ASSERT_TRUE(onACut) << width << ": the left part ends at " << left;
+      int32_t x = 0;
+      for (const StripCopy& copy : copies) {
+        ASSERT_EQ(copy.destinationX, x) << width;
+        const int32_t partWidth = copy.part == StripPart::kLeft    ? sizes.left
+                                  : copy.part == StripPart::kRight ? sizes.right
+                                                                   : sizes.tile;
+        ASSERT_GE(copy.sourceX, 0) << width;
+        ASSERT_LE(copy.sourceX + copy.width, partWidth) << width << ": a copy reads past its bitmap";
+        x += copy.width;
+      }
+      ASSERT_EQ(x, width);
+    }
+  }
+}
+
 TEST(HeaderStripCopies, AtEveryNarrowWidthTheLeftPartEndsOnACutAndTheStripIsWhole) {
   // From the panel's width (the dialog is never narrower than the panel and 280 more) to the widest narrow one.
   for (int32_t width = 246; width <= 1026; ++width) {

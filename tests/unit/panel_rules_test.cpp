@@ -291,6 +291,13 @@ TEST(PaletteViewPlace, CentresTheViewInTheGroupFourPixelsRightAndSixteenDown) {
   const PanelPoint exact = PaletteViewPlace(0, 0, 216);
   EXPECT_EQ(exact.x, 4);
   EXPECT_EQ(exact.y, 16);
+  // At 200 % the view and its offsets double; at 125 % the 16 x 16 cells stay whole (270 / 16 = 16 each).
+  EXPECT_EQ(PaletteViewSize(192), 432);
+  const PanelPoint doubled = PaletteViewPlace(20, 560, 450, 192);
+  EXPECT_EQ(doubled.x, 20 + 9 + 8);
+  EXPECT_EQ(doubled.y, 560 + 32);
+  EXPECT_EQ(PaletteViewSize(120), 270);
+  EXPECT_EQ(PaletteViewSize(96), kPaletteViewSize);
 }
 
 }  // namespace

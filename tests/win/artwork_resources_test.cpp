@@ -149,10 +149,9 @@ TEST_F(PluginArtwork, HeaderButtonsAtRestMatchTheStripUnderThem) {
     // The About caption and the logo sit on the left part at their 100 % places scaled; the web-site button
     // on the right part, as far from its right edge as the header puts it.
     const int top = ArtworkScaledSize(12, scale);
-    const Placed placed[] = {
-        {IDB_ABOUT_NORMAL, left.get(), ArtworkScaledSize(87, scale), top},
-        {IDB_ADVERT_NORMAL, left.get(), ArtworkScaledSize(16, scale), ArtworkScaledSize(3, scale)},
-        {IDB_SITE_NORMAL, right.get(), right->width() - SiteFromRight(scale), top}};
+    const Placed placed[] = {{IDB_ABOUT_NORMAL, left.get(), ArtworkScaledSize(87, scale), top},
+                             {IDB_ADVERT_NORMAL, left.get(), ArtworkScaledSize(16, scale), ArtworkScaledSize(3, scale)},
+                             {IDB_SITE_NORMAL, right.get(), right->width() - SiteFromRight(scale), top}};
     for (const Placed& button : placed) {
       const int id = ArtworkResourceId(button.id, scale);
       const int placeX = button.x;
