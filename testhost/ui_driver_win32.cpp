@@ -194,6 +194,7 @@ class Driver {
   std::string Resize(int32_t width, int32_t height);
   std::string Hover(const UiTarget& target);
   std::string DpiChanged(int32_t dpi);
+  std::string ReportText(const UiTarget& target);
   std::string Snapshot(const std::string& path);
   std::string Close(int buttonId);
   std::string Report(const UiTarget& target);
@@ -579,6 +580,39 @@ std::string Driver::Report(const UiTarget& target) {
   return {};
 }
 
+// How wide a control's text is in the control's own font, and the room the control has for it: its client width,
+// less the box or circle of a check box or radio button.
+std::string Driver::ReportText(const UiTarget& target) {
+  std::string error;
+  const HWND window = Part(target, &error);
+  if (window == nullptr) return error;
+  wchar_t text[256] = {};
+  const int length = GetWindowTextW(window, text, 256);
+  RECT client{};
+  GetClientRect(window, &client);
+  long room = client.right - client.left;
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  const LONG_PTR kind = style & BS_TYPEMASK;
+  wchar_t className[32] = {};
+  GetClassNameW(window, className, 32);
+  if (lstrcmpiW(className, L"Button") == 0 &&
+      (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON ||
+       kind == BS_3STATE || kind == BS_AUTO3STATE)) {
+    room -= GetSystemMetrics(SM_CXMENUCHECK) + GetSystemMetrics(SM_CXEDGE);
+  }
+  SIZE extent{};
+  HDC dc = GetDC(window);
+  if (dc == nullptr) return "cannot measure the text of " + TargetText(target);
+  const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0));
+  const HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
+  GetTextExtentPoint32W(dc, text, length, &extent);
+  if (previous != nullptr) SelectObject(dc, previous);
+  ReleaseDC(window, dc);
+  std::printf("text %s %ld %ld\n", TargetText(target).c_str(), static_cast<long>(extent.cx), room);
+  std::fflush(stdout);
+  return {};
+}
+
 // The key goes in as a keyboard's would: into the input of the thread whose window is active, through the
 // dialog's message loop (so the dialog manager sees Tab, Enter and Escape), with Shift held for Shift+Tab.
 std::string Driver::Key(UiKey key) {
@@ -675,6 +709,7 @@ std::string Driver::Do(const UiAction& action) {
     case UiVerb::kWatch: return StartWatch();
     case UiVerb::kWatched: return ReportWatch();
     case UiVerb::kDpi: return DpiChanged(action.first);
+    case UiVerb::kText: return ReportText(action.target);
   }
   return "unknown action";
 }

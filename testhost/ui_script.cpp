@@ -108,6 +108,7 @@ const VerbForm kVerbs[] = {
     {"watch", UiVerb::kWatch, "", 0},
     {"watched", UiVerb::kWatched, "", 0},
     {"dpi", UiVerb::kDpi, "N", 1},
+    {"text", UiVerb::kText, "ID", 1},
 };
 
 const struct {
@@ -198,7 +199,8 @@ std::optional<UiAction> ActionFromLine(std::string_view content, std::string* er
       action.first = number(words[1], 48, 960);
       range = "; N from 48 to 960";
       break;
-    case UiVerb::kRect: action.target = target(RectTarget(words[1])); break;
+    case UiVerb::kRect:
+    case UiVerb::kText: action.target = target(RectTarget(words[1])); break;
     case UiVerb::kKey: {
       const std::optional<UiKey> key = KeyNamed(words[1]);
       valid = key.has_value();

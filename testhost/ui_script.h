@@ -25,7 +25,8 @@ enum class UiVerb {
   kSettle,
   kWatch,
   kWatched,
-  kDpi
+  kDpi,
+  kText
 };
 
 // The keys `key` presses, as a keyboard would.

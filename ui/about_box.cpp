@@ -50,6 +50,7 @@ void ScalePicture(HWND box, int dpi) {
 INT_PTR OnInit(HWND box) {
   const int dpi = DpiOfWindow(box);
   shared::ScaleButtonLook(shared::ResourceModule(), dpi);
+  shared::ScaleLinkLook(dpi);
   ScalePicture(box, dpi);
   InitMacStyleBtn(box, IDCANCEL, "Close", false);
   InitLink(box, IDC_ABOUT_LINK, "brindlewerks.example", true, true);

@@ -175,6 +175,7 @@ INT_PTR OnDpiChanged(int32_t dpi, const RECT& suggested) {
   }
   const gdi::FontOwner replaced = ScaleDialogFont(dpi);
   shared::ScaleButtonLook(shared::ResourceModule(), dpi);
+  shared::ScaleLinkLook(dpi);
   const WPARAM font = reinterpret_cast<WPARAM>(DialogFont());
   SendMessageW(windows.statusBar, WM_SETFONT, font, TRUE);
   if (windows.panel != nullptr) {
@@ -202,6 +203,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   TakeDpi(DpiOfWindow(dialog));
   ScaleDialogFont(windows.scale.dpi);
   shared::ScaleButtonLook(shared::ResourceModule(), windows.scale.dpi);
+  shared::ScaleLinkLook(windows.scale.dpi);
 
   DebugLog("Preview GetClass");
   if (PreviewContainer* preview = Preview()) {

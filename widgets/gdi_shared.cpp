@@ -19,6 +19,7 @@ using CursorOwner = std::unique_ptr<std::remove_pointer_t<HCURSOR>, CursorDestro
 
 struct LinkLook {
   int users = 0;
+  int dpi = 96;
   gdi::BrushOwner background;
   gdi::FontOwner bold;
   gdi::FontOwner underlined;
@@ -68,6 +69,7 @@ bool AcquireLinkLook() {
   LinkLook& look = Link();
   if (look.users++ == 0) {
     look.background.Reset(CreateSolidBrush(kBackgroundColor));
+    look.dpi = kBaseDpi;
     look.bold.Reset(MakeArial(14, FW_BOLD, false));
     look.underlined.Reset(MakeArial(14, FW_NORMAL, true));
     // A private copy of the system's hand, so that the release may destroy it.
@@ -83,6 +85,14 @@ void ReleaseLinkLook() {
   look.background.Reset();
   look.bold.Reset();
   look.underlined.Reset();
+}
+
+void ScaleLinkLook(int dpi) {
+  LinkLook& look = Link();
+  if (look.users == 0 || dpi == look.dpi) return;
+  look.dpi = dpi;
+  look.bold.Reset(MakeArial(ScaledForDpi(14, dpi), FW_BOLD, false));
+  look.underlined.Reset(MakeArial(ScaledForDpi(14, dpi), FW_NORMAL, true));
 }
 
 HBRUSH BackgroundBrush() { return Link().background.get(); }

@@ -14,6 +14,8 @@ constexpr COLORREF kBackgroundColor = RGB(232, 232, 232);
 // stays until the matching release.
 bool AcquireLinkLook();
 void ReleaseLinkLook();
+// The link fonts for a screen of `dpi` from now on (96 until then), while the look is acquired.
+void ScaleLinkLook(int dpi);
 HBRUSH BackgroundBrush();    // null while not acquired
 HFONT LinkBoldFont();        // Arial 14, weight 700: inactive link text
 HFONT LinkUnderlinedFont();  // Arial 14, weight 400, underlined: active links

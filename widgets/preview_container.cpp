@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "base/debug_log.h"
+#include "widgets/dpi_scale.h"
 #include "widgets/offscreen.h"
+#include "widgets/window_dpi.h"
 
 const wchar_t kPreviewContainerClass[] = L"Preview Contaner CPP";
 
@@ -78,7 +80,9 @@ void PreviewContainer::Compose() {
   bitmapHeader.header.biCompression = BI_RGB;
   offsetX = std::max(offsetX, 0);
   offsetY = std::max(offsetY, 0);
-  ComposeBitmapPixels(viewPixels.data(), viewWidth, bitmapWidth, bitmapHeight, bitmapPixels.data());
+  // The checkerboard's squares are a size on the screen; the image itself stays 1:1 in device pixels.
+  ComposeBitmapPixels(viewPixels.data(), viewWidth, bitmapWidth, bitmapHeight, bitmapPixels.data(),
+                      ScaledForDpi(7, DpiOfWindow(window)));
   gdi::WindowDc windowDc(window);
   bitmap.Reset(CreateDIBitmap(windowDc.get(), &bitmapHeader.header, CBM_INIT, bitmapPixels.data(),
                               reinterpret_cast<const BITMAPINFO*>(&bitmapHeader), DIB_RGB_COLORS));

@@ -10,7 +10,6 @@ int32_t viewWidth = 0;
 int32_t viewHeight = 0;
 
 namespace {
-constexpr int32_t kCheckerSquare = 7;
 constexpr uint8_t kCheckerDark = 204;
 constexpr uint8_t kCheckerLight = 255;
 }  // namespace
@@ -75,8 +74,9 @@ int32_t BitmapWidthFor(int32_t clientWidth, int32_t width) {
 
 int32_t CenterOffset(int32_t clientSize, int32_t viewSize) { return (clientSize - viewSize) >> 1; }
 
-uint8_t CheckerValue(int32_t row, int32_t column) {
-  return ((row / kCheckerSquare) % 2) == ((column / kCheckerSquare) % 2) ? kCheckerDark : kCheckerLight;
+uint8_t CheckerValue(int32_t row, int32_t column, int32_t square) {
+  if (square < 1) square = 1;
+  return ((row / square) % 2) == ((column / square) % 2) ? kCheckerDark : kCheckerLight;
 }
 
 uint8_t BlendOverChecker(uint8_t color, uint8_t alpha, uint8_t checker) {
@@ -89,7 +89,7 @@ uint8_t BlendOverChecker(uint8_t color, uint8_t alpha, uint8_t checker) {
 }
 
 void ComposeBitmapPixels(const uint8_t* viewPixels, int32_t width, int32_t bitmapWidth, int32_t bitmapHeight,
-                         uint8_t* bitmapPixels) {
+                         uint8_t* bitmapPixels, int32_t checkerSquare) {
   const int32_t columns = std::min(width, bitmapWidth);
   const size_t bitmapRowBytes = static_cast<size_t>(bitmapWidth) * 3;
   for (int32_t i = 0; i < bitmapHeight; ++i) {
@@ -102,7 +102,7 @@ void ComposeBitmapPixels(const uint8_t* viewPixels, int32_t width, int32_t bitma
         out[1] = in[1];
         out[2] = in[0];
       } else {
-        const uint8_t checker = CheckerValue(i, k);
+        const uint8_t checker = CheckerValue(i, k, checkerSquare);
         out[0] = BlendOverChecker(in[2], in[3], checker);
         out[1] = BlendOverChecker(in[1], in[3], checker);
         out[2] = BlendOverChecker(in[0], in[3], checker);

@@ -49,13 +49,14 @@ int32_t BitmapWidthFor(int32_t clientWidth, int32_t width);
 // Half the spare room of the client (arithmetic shift); negative when the view is the larger.
 int32_t CenterOffset(int32_t clientSize, int32_t viewSize);
 
-// 204 on the squares of 7 x 7 pixels whose row and column square numbers are both even or both odd, else 255.
-uint8_t CheckerValue(int32_t row, int32_t column);
+// 204 on the squares of `square` x `square` pixels (7 at 96 dpi) whose row and column square numbers are both even
+// or both odd, else 255.
+uint8_t CheckerValue(int32_t row, int32_t column, int32_t square = 7);
 // One channel of a pixel of the given alpha over a checkerboard value.
 uint8_t BlendOverChecker(uint8_t color, uint8_t alpha, uint8_t checker);
 
 // Writes the first bitmapHeight rows and min(width, bitmapWidth) columns of the view into bitmapPixels
 // (bitmapWidth x bitmapHeight x 3 bytes, blue, green, red, bottom row first): opaque pixels as they are, the
-// others over the checkerboard. The remaining columns are not touched.
+// others over the checkerboard of `checkerSquare`-pixel squares. The remaining columns are not touched.
 void ComposeBitmapPixels(const uint8_t* viewPixels, int32_t width, int32_t bitmapWidth, int32_t bitmapHeight,
-                         uint8_t* bitmapPixels);
+                         uint8_t* bitmapPixels, int32_t checkerSquare = 7);

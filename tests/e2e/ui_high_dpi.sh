@@ -2,7 +2,8 @@
 # default 800 x 600 scaled to the DPI, its status bar scales, its header is as high as the strip bitmaps of the
 # scale at or above the DPI, the whole options panel lies inside the dialog
 # between the header and the status bar and every control of the panel inside the panel. At 96 dpi a move to a
-# 192-dpi monitor (WM_DPICHANGED, sent by `dpi 192`) lays the dialog out again in the rectangle suggested.
+# 192-dpi monitor (WM_DPICHANGED, sent by `dpi 192`) lays the dialog out again in the rectangle suggested. Every
+# text of the panel fits its control (`text`).
 source "$(dirname "$0")/lib.sh" "$@"
 
 sample rgba 64 48 in.png
@@ -12,6 +13,9 @@ scaled() { echo $((($1 * $2 + 48) / 96)); }
 panel_controls=(1 2 1001 1002 1003 1004 1005 1006 1007 1008 1009 1010 1012 1013 1017 1018 1019 1020)
 rects=("rect dialog" "rect header" "rect panel" "rect status")
 for id in "${panel_controls[@]}"; do rects+=("rect panel:$id"); done
+# The panel's controls with text of their own: type radios, check boxes and labels.
+text_controls=(1002 1003 1004 1005 1007 1009 1012 1013 1019)
+for id in "${text_controls[@]}"; do rects+=("text panel:$id"); done
 
 # expect_layout LABEL DPI: the status bar is scaled and every panel control lies inside the panel, above it.
 expect_layout() {
@@ -33,6 +37,16 @@ expect_layout() {
       fail "$label: no rectangle of panel:$id"
     elif [ "$x" -lt "$px" ] || [ "$y" -lt "$py" ] || [ $((x + w)) -gt $((px + pw)) ] || [ $((y + h)) -gt "$sy" ]; then
       fail "$label: panel:$id at $x $y $w $h is not inside the panel ($px $py $pw $ph) above the status bar ($sy)"
+    fi
+  done
+  # Every text fits its control in the control's own font.
+  local extent room
+  for id in "${text_controls[@]}"; do
+    read -r extent room <<<"$(sed -n "s/^text panel:$id \([0-9]*\) \(-\{0,1\}[0-9]*\)$/\1 \2/p" <<<"$out")"
+    if [ -z "${room:-}" ]; then
+      fail "$label: no text line of panel:$id"
+    elif [ "$extent" -gt "$room" ]; then
+      fail "$label: the text of panel:$id is $extent pixels wide in a room of $room"
     fi
   done
 }

@@ -195,6 +195,17 @@ TEST(BitmapGeometry, OffsetIsHalfTheSpareRoomByArithmeticShift) {
   EXPECT_EQ(CenterOffset(100, 301), -101);
 }
 
+TEST(CheckerValue, SquaresOfTheSizeGivenForTheScreen) {
+  // 14-pixel squares at 200 %: the 96-dpi board doubled.
+  for (int32_t row = 0; row < 56; ++row) {
+    for (int32_t column = 0; column < 56; ++column) {
+      ASSERT_EQ(CheckerValue(row, column, 14), CheckerValue(row / 2, column / 2)) << row << ", " << column;
+    }
+  }
+  EXPECT_EQ(CheckerValue(0, 0, 0), 204) << "a square of no size is taken as one pixel";
+  EXPECT_EQ(CheckerValue(0, 1, 0), 255);
+}
+
 TEST(CheckerValue, SevenPixelSquaresStartingDark) {
   EXPECT_EQ(CheckerValue(0, 0), 204);
   EXPECT_EQ(CheckerValue(6, 6), 204);
