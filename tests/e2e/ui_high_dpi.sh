@@ -63,6 +63,12 @@ for dpi in 120 144 192; do
       fail "at $dpi dpi the dialog opened at '$(rect_of dialog)', not 100 100 $(scaled 800 "$dpi") wide"
     [ "${height:-0}" -ge "$(scaled 600 "$dpi")" ] || fail "at $dpi dpi the dialog opened only ${height:-0} high"
     expect_layout "$dpi dpi" "$dpi"
+    # The About box's picture: drawn for 150 or 200 %, shown at the DPI (144 x 216 at 96 dpi).
+    ui_script "about$dpi.ui" "rect 1034" "cancel"
+    run --plugin "$plugin" about --ui "about$dpi.ui"
+    read -r _ _ width height <<<"$(rect_of 1034)"
+    [ "${width:-} ${height:-}" = "$(scaled 144 "$dpi") $(scaled 216 "$dpi")" ] ||
+      fail "at $dpi dpi the About box's picture is '${width:-} ${height:-}', not $(scaled 144 "$dpi") $(scaled 216 "$dpi")"
     exit "$failures"
   ) || failures=$((failures + 1))
 done
