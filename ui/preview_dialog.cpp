@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "base/debug_log.h"
 #include "base/platform.h"
@@ -12,6 +13,7 @@
 #include "ui/about_box.h"
 #include "ui/dialog_colors.h"
 #include "ui/dialog_layout.h"
+#include "ui/dpi_rescale.h"
 #include "ui/header_bar.h"
 #include "ui/main_window.h"
 #include "ui/options_panel.h"
@@ -50,6 +52,7 @@ struct PreviewDialogWindows {
   HWND headerBar = nullptr;
   HWND progressBar = nullptr;
   int32_t panelWidth = 0;
+  int32_t panelHeight = 0;                // the panel's template, as laid out at the dialog's DPI
   DialogScale scale;                      // the DPI of the dialog's monitor and the header's height
   ArtworkScale art = ArtworkScale::k100;  // the bitmaps' scale for that DPI
   LayoutRect minimumSize;                 // the smallest outer size that shows the whole panel
@@ -58,6 +61,8 @@ struct PreviewDialogWindows {
 };
 PreviewDialogWindows windows;
 RefreshShown refreshShown;
+// The options panel's font after a DPI change, made for the new DPI; its controls use it until the dialog is gone.
+gdi::FontOwner rescaledPanelFont;
 
 PreviewContainer* Preview() {
   return windows.dialog != nullptr ? GetPreviewContainer(windows.dialog, IDC_PREVIEW) : nullptr;
@@ -153,21 +158,37 @@ void MakeHeaderBar() {
 
 // The smallest outer size for the panel as it is now and the dialog's frame at its DPI.
 LayoutRect MinimumSizeNow() {
-  RECT panelClient{};
-  if (windows.panel != nullptr) GetClientRect(windows.panel, &panelClient);
   RECT outerNow{};
   RECT clientNow{};
   GetWindowRect(windows.dialog, &outerNow);
   GetClientRect(windows.dialog, &clientNow);
   const int32_t frameHeight = (outerNow.bottom - outerNow.top) - (clientNow.bottom - clientNow.top);
-  return MinimumTrackingSize(panelClient.right - panelClient.left, panelClient.bottom - panelClient.top, frameHeight,
-                             windows.scale);
+  return MinimumTrackingSize(windows.panelWidth, windows.panelHeight, frameHeight, windows.scale);
+}
+
+// The options panel was laid out by the dialog manager at the DPI the dialog opened with: its controls, their
+// font and the palette view are scaled by hand to the new one.
+void RescalePanel(int32_t from, int32_t to) {
+  if (windows.panel == nullptr || from == to) return;
+  // The panel keeps the font the dialog manager made for it (and deletes it); its controls take the copy.
+  const HFONT panelFont = rescaledPanelFont.get() != nullptr
+                              ? rescaledPanelFont.get()
+                              : reinterpret_cast<HFONT>(SendMessageW(windows.panel, WM_GETFONT, 0, 0));
+  gdi::FontOwner scaledFont(FontScaledLike(panelFont, from, to));
+  RescaleChildren(windows.panel, from, to, panelFont, scaledFont.get());
+  if (scaledFont.get() != nullptr) rescaledPanelFont = std::move(scaledFont);  // the one replaced is unused now
+  windows.panelWidth = MulDiv(windows.panelWidth, to, from);
+  windows.panelHeight = MulDiv(windows.panelHeight, to, from);
+  PaletteView.width = MulDiv(PaletteView.width, to, from);
+  PaletteView.height = MulDiv(PaletteView.height, to, from);
 }
 
 // Moved to a monitor of another DPI: the font and the layout follow, in the rectangle the system suggests.
 INT_PTR OnDpiChanged(int32_t dpi, const RECT& suggested) {
   const ArtworkScale art = windows.art;
+  const int32_t before = windows.scale.dpi;
   TakeDpi(dpi);
+  RescalePanel(before, dpi);
   if (windows.art != art && windows.headerBar != nullptr) {
     // The header's bitmaps and places belong to one scale: it is made again at the new one.
     DestroyWindow(windows.headerBar);
@@ -221,6 +242,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   RECT panelClient{};
   if (windows.panel != nullptr) GetClientRect(windows.panel, &panelClient);
   windows.panelWidth = panelClient.right - panelClient.left;
+  windows.panelHeight = panelClient.bottom - panelClient.top;
   windows.minimumSize = MinimumSizeNow();
 
   windows.statusBar = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, dialog,
@@ -314,6 +336,7 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
     case WM_DESTROY: return OnDestroy(dialog);
+    case WM_NCDESTROY: rescaledPanelFont.Reset(); return FALSE;  // after the panel's controls are gone
     case kRefreshNews:
       if (windows.refresher != nullptr) windows.refresher->Deliver();
       return TRUE;

@@ -3,7 +3,7 @@
 # scale at or above the DPI, the whole options panel lies inside the dialog
 # between the header and the status bar and every control of the panel inside the panel. At 96 dpi a move to a
 # 192-dpi monitor (WM_DPICHANGED, sent by `dpi 192`) lays the dialog out again in the rectangle suggested. Every
-# text of the panel fits its control (`text`).
+# text of the panel fits its control (`text`), and no two of its controls overlap but for the group boxes.
 source "$(dirname "$0")/lib.sh" "$@"
 
 sample rgba 64 48 in.png
@@ -38,6 +38,21 @@ expect_layout() {
     elif [ "$x" -lt "$px" ] || [ "$y" -lt "$py" ] || [ $((x + w)) -gt $((px + pw)) ] || [ $((y + h)) -gt "$sy" ]; then
       fail "$label: panel:$id at $x $y $w $h is not inside the panel ($px $py $pw $ph) above the status bar ($sy)"
     fi
+  done
+  # No two controls overlap, group boxes apart (they frame others).
+  local a b ax ay aw ah bx by bw bh
+  for a in "${panel_controls[@]}"; do
+    [ "$a" = 1001 ] || [ "$a" = 1020 ] && continue
+    read -r ax ay aw ah <<<"$(rect_of "panel:$a")"
+    for b in "${panel_controls[@]}"; do
+      [ "$b" -gt "$a" ] || continue
+      [ "$b" = 1001 ] || [ "$b" = 1020 ] && continue
+      read -r bx by bw bh <<<"$(rect_of "panel:$b")"
+      [ -n "${ah:-}" ] && [ -n "${bh:-}" ] || continue
+      if [ "$ax" -lt $((bx + bw)) ] && [ "$bx" -lt $((ax + aw)) ] && [ "$ay" -lt $((by + bh)) ] && [ "$by" -lt $((ay + ah)) ]; then
+        fail "$label: panel:$a ($ax $ay $aw $ah) overlaps panel:$b ($bx $by $bw $bh)"
+      fi
+    done
   done
   # Every text fits its control in the control's own font.
   local extent room
