@@ -129,6 +129,9 @@ class RowConverter {
   // The noise draws Row takes for this row's pixels.
   uint64_t NoiseDraws(const uint8_t* in) const {
     const DitherAlphaRules alphaRules{settings_.transparencyDither, settings_.alphaChannel};
+    // Without transparency dither every pixel takes the same draws: no need to read the row.
+    if (!alphaRules.dither)
+      return static_cast<uint64_t>(NoiseDrawsFor(alphaRules, 255)) * static_cast<uint64_t>(width_);
     const bool hasAlpha = planes_ >= 4;
     const bool composite = hasAlpha && overRed_ != nullptr;
     uint64_t draws = 0;

@@ -19,6 +19,7 @@
 #include "testhost/rgb_png_file.h"
 #include "testhost/ui_driver.h"
 #include "widgets/gdi_owners.h"
+#include "widgets/window_dpi.h"
 
 namespace {
 
@@ -479,14 +480,11 @@ std::string Driver::Resize(int32_t width, int32_t height) {
 // What the system sends a per-monitor aware window moved to a monitor of another DPI: the new DPI and a
 // rectangle at the same place, its size scaled from the DPI the dialog has now.
 std::string Driver::DpiChanged(int32_t dpi) {
-  using DpiForWindow = UINT(WINAPI*)(HWND);
-  const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  const int32_t now = dpiForWindow != nullptr ? static_cast<int32_t>(dpiForWindow(dialog_)) : 96;
+  const int32_t now = DpiOfWindow(dialog_);
   RECT outer{};
   GetWindowRect(dialog_, &outer);
-  RECT suggested{outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, dpi, now > 0 ? now : 96),
-                 outer.top + MulDiv(outer.bottom - outer.top, dpi, now > 0 ? now : 96)};
+  RECT suggested{outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, dpi, now),
+                 outer.top + MulDiv(outer.bottom - outer.top, dpi, now)};
   DWORD_PTR answer = 0;
   if (!SendMessageTimeoutW(dialog_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested),
                            SMTO_NORMAL, kDialogClosesMs, &answer)) {

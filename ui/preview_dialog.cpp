@@ -98,11 +98,13 @@ void StartedRefresh() {
   SetPropW(windows.dialog, kRefreshingProperty, reinterpret_cast<HANDLE>(1));
 }
 
-void RefreshShown::RefreshProgress(int32_t done, int32_t total) {
+void ShowProgress(int32_t done, int32_t total) {
   if (windows.progressBar == nullptr) return;
   SendMessageW(windows.progressBar, PBM_SETRANGE32, 0, total);
   SendMessageW(windows.progressBar, PBM_SETPOS, static_cast<WPARAM>(done), 0);
 }
+
+void RefreshShown::RefreshProgress(int32_t done, int32_t total) { ShowProgress(done, total); }
 
 void RefreshShown::RowsChanged() {
   PaletteView.RefreshPaletteView();
@@ -361,11 +363,7 @@ void RefreshPreview() {
   windows.refresher->Request();
 }
 
-void Win32PreviewDialog::ShowDialogProgress(int32_t position, int32_t range) {
-  if (windows.progressBar == nullptr) return;
-  SendMessageW(windows.progressBar, PBM_SETRANGE32, 0, range);
-  SendMessageW(windows.progressBar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
-}
+void Win32PreviewDialog::ShowDialogProgress(int32_t position, int32_t range) { ShowProgress(position, range); }
 
 void Win32PreviewDialog::DoAbout(intptr_t hostWindow) { ::DoAbout(hostWindow); }
 
