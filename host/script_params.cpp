@@ -10,8 +10,9 @@ namespace {
 const FourCC kRecordOrder[] = {
     FourCharCode("Wdth"), FourCharCode("Hght"), FourCharCode("Left"), FourCharCode("TopW"),
     FourCharCode("FlCl"), FourCharCode("NPal"), FourCharCode("Type"), FourCharCode("UAlC"),
-    FourCharCode("Dthr"), FourCharCode("UCCl"), FourCharCode("UCDf"),
+    FourCharCode("Dthr"), FourCharCode("Rfne"), FourCharCode("UCCl"), FourCharCode("UCDf"),
 };
+static_assert(std::size(kRecordOrder) == std::size(kSaveOptionFields), "a recording puts every field");
 
 void DisposeDescriptor(PIDescriptorHandle descriptor) {
   const PSHandleSuite2* handles = HandleSuite();

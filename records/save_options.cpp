@@ -19,7 +19,7 @@ constexpr bool KeyMatchesCode(const SaveOptionField& field) {
 
 SaveOptionsRecord SaveOptions;
 
-constexpr SaveOptionField kSaveOptionFields[11] = {
+constexpr SaveOptionField kSaveOptionFields[12] = {
     {FourCharCode("Left"), "tfeL", "\t\t\t\t;Left of window", offsetof(SaveOptionsRecord, windowLeft),
      OptionWidth::kInt32},
     {FourCharCode("TopW"), "WpoT", "\t\t\t\t;Top of window", offsetof(SaveOptionsRecord, windowTop),
@@ -40,6 +40,8 @@ constexpr SaveOptionField kSaveOptionFields[11] = {
      OptionWidth::kUnsignedByte},
     {FourCharCode("FlCl"), "lClF", "\t\t\t\t;Fill Color", offsetof(SaveOptionsRecord, fillColor), OptionWidth::kInt32},
     {FourCharCode("Dthr"), "rhtD", "\t\t\t\t;Dithering", offsetof(SaveOptionsRecord, dither),
+     OptionWidth::kUnsignedByte},
+    {FourCharCode("Rfne"), "enfR", "\t\t\t\t;Refine Palette", offsetof(SaveOptionsRecord, refinePalette),
      OptionWidth::kUnsignedByte},
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 // The user's choices for the PNG and where the preview dialog stood last time: one record per process, and
-// the one table of its eleven fields that the settings file and the scripting parameters both read.
+// the one table of its fields that the settings file and the scripting parameters both read.
 #include <cstddef>
 #include <cstdint>
 
@@ -21,6 +21,7 @@ struct SaveOptionsRecord {
   int32_t fillColor = 0;  // 0x00BBGGRR
   uint8_t dither = kDiffusion;
   uint8_t keyColorDither = 1;
+  uint8_t refinePalette = 0;  // refine the median cut's colours by k-means; off keeps every file as before
 };
 extern SaveOptionsRecord SaveOptions;
 
@@ -40,8 +41,9 @@ struct SaveOptionField {
   OptionWidth width;
 };
 
-// The eleven fields in the order the settings file lists them.
-extern const SaveOptionField kSaveOptionFields[11];
+// The fields in the order the settings file lists them: the eleven of the first version, then the ones added
+// since, which readers of that version skip.
+extern const SaveOptionField kSaveOptionFields[12];
 // The field of a code, or null for a code that is not ours.
 const SaveOptionField* FindSaveOptionField(FourCC code);
 // The field's value widened to 32 bits, and the value stored as the field's width keeps it.
