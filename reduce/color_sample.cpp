@@ -14,6 +14,22 @@ uint8_t Composite(uint8_t channel, float a, uint8_t fill, float b) {
 
 }  // namespace
 
+void SamplePixel(const uint8_t* in, int32_t planes, bool composite, const RgbColor& fill, uint8_t out[4]) {
+  if (composite) {
+    const float a = static_cast<float>(static_cast<double>(in[3]) / 255.0);
+    const float b = static_cast<float>(1.0 - static_cast<double>(a));
+    out[0] = Composite(in[0], a, fill.red, b);
+    out[1] = Composite(in[1], a, fill.green, b);
+    out[2] = Composite(in[2], a, fill.blue, b);
+    out[3] = 255;
+  } else {
+    out[0] = in[0];
+    out[1] = in[1];
+    out[2] = in[2];
+    out[3] = planes > 3 ? in[3] : 255;
+  }
+}
+
 ColorSample TakeColorSample(const WholeImageRecord& image, int32_t fillColor, bool composite) {
   ColorSample sample;
   const int32_t width = image._WholeWidth;
@@ -37,19 +53,7 @@ ColorSample TakeColorSample(const WholeImageRecord& image, int32_t fillColor, bo
       const uint8_t* in =
           image.pixels + (static_cast<size_t>(row) * static_cast<size_t>(width) + static_cast<size_t>(column)) *
                              static_cast<size_t>(planes);
-      if (composite) {
-        const float a = static_cast<float>(static_cast<double>(in[3]) / 255.0);
-        const float b = static_cast<float>(1.0 - static_cast<double>(a));
-        out[0] = Composite(in[0], a, fill.red, b);
-        out[1] = Composite(in[1], a, fill.green, b);
-        out[2] = Composite(in[2], a, fill.blue, b);
-        out[3] = 255;
-      } else {
-        out[0] = in[0];
-        out[1] = in[1];
-        out[2] = in[2];
-        out[3] = planes > 3 ? in[3] : 255;
-      }
+      SamplePixel(in, planes, composite, fill, out);
     }
   }
   return sample;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/page_block.h"
+#include "records/color.h"
 #include "records/whole_image.h"
 
 constexpr int32_t kSampleSide = 500;
@@ -21,6 +22,10 @@ struct ColorSample {
 // (0x00BBGGRR) by its alpha (channel 3) and becomes opaque; otherwise alpha is channel 3, or 255 with three
 // channels. The image must have at least three channels and one pixel.
 ColorSample TakeColorSample(const WholeImageRecord& image, int32_t fillColor, bool composite);
+
+// One pixel as the palette builders see it: red, green, blue and alpha (channel 3, or 255 with three channels),
+// or with `composite` laid over the fill colour by its alpha and made opaque.
+void SamplePixel(const uint8_t* in, int32_t planes, bool composite, const RgbColor& fill, uint8_t out[4]);
 
 // Maps every channel of the sample from levels 0..maxval to 0..newMaxval, as the count needs fewer colours.
 void CoarsenSample(uint8_t* records, size_t pixelCount, int32_t maxval, int32_t newMaxval);

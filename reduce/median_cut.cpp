@@ -4,6 +4,8 @@
 #include "reduce/box_cut.h"
 #include "reduce/color_sample.h"
 #include "reduce/palette_order.h"
+#include "reduce/palette_refine.h"
+#include "reduce/row_bands.h"
 
 namespace {
 
@@ -12,10 +14,31 @@ bool KeepsTransparency(const WholeImageRecord& image, const SaveOptionsRecord& o
   return HasAlphaPlane(image._WholePlanesIn) && (options.alphaChannel || options.useKeyColor);
 }
 
+// Moves the cut's colours toward the image's own colours, in both tables; the locked colours and the entry kept
+// for transparency stay where they are.
+void RefineCutColors(const WholeImageRecord& image, const SaveOptionsRecord& options, bool composite,
+                     PaletteRecord& palette, AColorHistEntry* colorMap, int32_t count,
+                     const std::function<bool()>& keepGoing) {
+  const int32_t searched = KeepsTransparency(image, options) ? count - 1 : count;
+  if (searched <= 0) return;
+  bool fixed[256] = {};
+  for (int32_t i = 0; i < searched; ++i) fixed[i] = palette.entries[i].mark != 0;
+  const RefineHistogram histogram = CountRefineColors(image, options.fillColor, composite);
+  if (!RefineColorMap(histogram, colorMap, searched, fixed, ReductionThreads(), keepGoing).done) return;
+  for (int32_t i = 0; i < searched; ++i) {
+    if (fixed[i]) continue;
+    PaletteEntry& entry = palette.entries[i];
+    entry.red = colorMap[i].red;
+    entry.green = colorMap[i].green;
+    entry.blue = colorMap[i].blue;
+    entry.alpha = colorMap[i].alpha;
+  }
+}
+
 }  // namespace
 
 AColorHistEntry* BuildColorPalette(const WholeImageRecord& image, const SaveOptionsRecord& options,
-                                   PaletteRecord& palette) {
+                                   PaletteRecord& palette, const std::function<bool()>& keepGoing) {
   DebugLog("CreateColorPalette BEGIN =====>");
   if (image._WholePlanesIn < 3) {
     DebugLog("_WholePlanesIn<3");
@@ -46,6 +69,7 @@ AColorHistEntry* BuildColorPalette(const WholeImageRecord& image, const SaveOpti
   CopyColorMapToPalette(colorMap, count, palette);
   // Never on the entry kept for transparency, which stays the last.
   PlaceLockedColors(locks, palette, colorMap, KeepsTransparency(image, options) ? count - 1 : count);
+  if (options.refinePalette) RefineCutColors(image, options, composite, palette, colorMap, count, keepGoing);
   if (options.alphaChannel) {
     // The last entry shows the image's lowest alpha; its matching colour keeps the averaged alpha.
     palette.entries[count - 1].alpha = static_cast<uint8_t>(image.MinAlpha % 256);

@@ -2,6 +2,7 @@
 // Median-cut palette for the Palette type: a palette and the colour map the pixels are matched against, built
 // from an image for a set of options. Thin over the stages in color_sample, box_cut and palette_order.
 #include <cstdint>
+#include <functional>
 
 #include "records/color_map.h"
 #include "records/palette.h"
@@ -9,9 +10,11 @@
 #include "records/whole_image.h"
 
 // New colour map (caller owns it, release with delete[]), or null; on success the palette's first n entries,
-// count and built count are filled, and its locked colours have survived.
+// count and built count are filled, and its locked colours have survived. With refinePalette the cut's colours
+// are refined before they are ordered; keepGoing, when given, is asked during the refinement, which ends early
+// (the colours as the cut left them) once it answers false.
 AColorHistEntry* BuildColorPalette(const WholeImageRecord& image, const SaveOptionsRecord& options,
-                                   PaletteRecord& palette);
+                                   PaletteRecord& palette, const std::function<bool()>& keepGoing = {});
 // Makes the last entry in use transparent where transparency is kept and swaps marked entries back into range;
 // nothing without a colour map.
 void FixupPalette(const WholeImageRecord& image, const SaveOptionsRecord& options, PaletteRecord& palette,

@@ -146,7 +146,7 @@ int32_t PaletteLookup::Find(uint8_t red, uint8_t green, uint8_t blue, uint8_t al
   int32_t index = shared_ != nullptr ? shared_->Find(color) : -1;
   if (index < 0 && Caching()) index = pam_findacolor(matchCache_, red, green, blue, alpha);
   if (index < 0) {
-    index = Search(red, green, blue, alpha);
+    index = Search(red, green, blue, alpha, lastFound_);
     if (index >= 0 && shared_ != nullptr) shared_->Remember(color, index);
     if (index >= 0 && Caching() && matchCacheNodes_ < kMatchCacheNodes) {
       const uint8_t pixel[5] = {red, green, blue, alpha, 0};
@@ -164,7 +164,11 @@ int32_t PaletteLookup::Find(uint8_t red, uint8_t green, uint8_t blue, uint8_t al
   return index;
 }
 
-int32_t PaletteLookup::Search(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) const {
+int32_t PaletteLookup::Nearest(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha, int32_t hint) const {
+  return Search(red, green, blue, alpha, hint);
+}
+
+int32_t PaletteLookup::Search(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha, int32_t start) const {
   const SearchTable& table = *table_;
   if (table.blocks == 0) return -1;
 
@@ -172,9 +176,9 @@ int32_t PaletteLookup::Search(uint8_t red, uint8_t green, uint8_t blue, uint8_t 
   // Neighbouring pixels tend to find the same entry, so the last answer gives a tight bound to start from.
   float best = kNoDistance;
   int32_t bestIndex = INT32_MAX;
-  if (lastFound_ >= 0 && lastFound_ < table.entries) {
-    best = static_cast<float>(Distance(table.colorMap[lastFound_], red, green, blue, alpha));
-    bestIndex = lastFound_;
+  if (start >= 0 && start < table.entries) {
+    best = static_cast<float>(Distance(table.colorMap[start], red, green, blue, alpha));
+    bestIndex = start;
   }
 
   const float r = red;

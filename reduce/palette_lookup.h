@@ -29,6 +29,10 @@ class PaletteLookup {
   // NearestColorIndex of the value.
   int32_t Find(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha);
 
+  // NearestColorIndex of the value, searched afresh without the caches; `hint` (an entry likely to be near, or
+  // -1) only makes the search shorter. Safe to call from several threads at once.
+  int32_t Nearest(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha, int32_t hint) const;
+
   // False once the MatchCache is gone or an insertion into it has failed.
   bool Caching() const { return matchCache_ != nullptr && caching_; }
 
@@ -39,7 +43,7 @@ class PaletteLookup {
     int32_t index;  // -1: empty
   };
 
-  int32_t Search(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) const;
+  int32_t Search(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha, int32_t start) const;
 
   std::unique_ptr<SearchTable> table_;
   std::unique_ptr<RecentSlot[]> recent_;  // direct-mapped, in front of the MatchCache

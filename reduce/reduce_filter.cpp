@@ -537,7 +537,14 @@ ReduceStatus ReduceImage(const ReductionRecords& records, const ProgressReport& 
     palette.count = palette.builtCount;
     if (!palette.built) {
       delete[] std::exchange(colorMap, nullptr);
-      colorMap = BuildColorPalette(image, records.options, palette);
+      // The refinement can take a while; a stop asked for meanwhile ends the run before the palette is taken.
+      const auto keepGoing = [&] { return !progress || progress(0, 2.0 * image._WholeHeight); };
+      colorMap = BuildColorPalette(image, records.options, palette, keepGoing);
+      if (records.options.refinePalette && !keepGoing()) {
+        delete[] std::exchange(colorMap, nullptr);
+        records.reduced.stale = true;
+        return ReduceStatus::Aborted;
+      }
       palette.built = 1;
     }
     palette.count = std::min(palette.count, settings.paletteColors);
