@@ -6,6 +6,8 @@
   pixels.py column FILE ROWS X [X]...   prints the first ROWS pixels of each column X as one hex string
                                         (RRGGBB...), one line each
   pixels.py palette FILE                prints "R G B" of each PLTE entry of a PNG, one line each
+  pixels.py error FILE OTHER            prints the sum over all pixels of the squared differences of red, green
+                                        and blue between two pictures of the same size
 
 FILE is a PNG (8-bit samples, not interlaced: what the test host and the plug-in write) or an uncompressed
 24-bit BMP (the plug-in's artwork).
@@ -88,7 +90,8 @@ def read_bmp(data, rows_needed):
 def main(argv):
     if len(argv) < 3:
         sys.exit(__doc__)
-    command, numbers = argv[1], [int(n) for n in argv[3:]]
+    command = argv[1]
+    numbers = [int(n) for n in argv[3:]] if command != "error" else []
     # Rows are only decoded down to the last one asked for.
     if command == "palette":
         with open(argv[2], "rb") as f:
@@ -96,6 +99,17 @@ def main(argv):
                 if kind == b"PLTE":
                     for i in range(0, len(body), 3):
                         print(*body[i:i + 3])
+        return
+    if command == "error":
+        pictures = []
+        for path in argv[2:4]:
+            with open(path, "rb") as f:
+                data = f.read()
+            pictures.append(read_bmp(data, 1 << 30) if data[:2] == b"BM" else read_png(data, 1 << 30))
+        (width, height, first), (other_width, other_height, second) = pictures
+        if (width, height) != (other_width, other_height):
+            sys.exit("the pictures differ in size")
+        print(sum((a - b) ** 2 for y in range(height) for x in range(width) for a, b in zip(first(x, y), second(x, y))))
         return
     if command == "size":
         rows_needed = 0
