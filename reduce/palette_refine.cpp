@@ -221,7 +221,10 @@ class Refinement {
  public:
   Refinement(const RefineHistogram& histogram, int32_t count, const bool* fixed, int32_t threads,
              const std::function<bool()>& keepGoing)
-      : passes_(histogram, threads, keepGoing), count_(count), fixed_(fixed) {}
+      : passes_(histogram, threads, keepGoing),
+        count_(count),
+        fixed_(fixed),
+        mostPasses_(RefinePassesFor(histogram.entries)) {}
 
   // False when out of memory or stopped.
   bool Start(const AColorHistEntry* colorMap) {
@@ -239,7 +242,7 @@ class Refinement {
   bool Descend(bool& stopped) {
     bool improved = false;
     int32_t stalls = 0;
-    while (passesRun_ < kMostRefinePasses && MoveToMeans(*sums_, working_.data(), count_, fixed_)) {
+    while (PassesLeft() && MoveToMeans(*sums_, working_.data(), count_, fixed_)) {
       if (!passes_.Run(working_.data(), count_, *sums_)) {
         stopped = true;
         return improved;
@@ -271,7 +274,7 @@ class Refinement {
     return true;
   }
 
-  bool PassesLeft() const { return passesRun_ < kMostRefinePasses; }
+  bool PassesLeft() const { return passesRun_ < mostPasses_; }
   int32_t PassesRun() const { return passesRun_; }
   int64_t BestError() const { return bestSums_->total; }
   const std::vector<AColorHistEntry>& Best() const { return best_; }
@@ -285,6 +288,7 @@ class Refinement {
   Passes passes_;
   const int32_t count_;
   const bool* fixed_;
+  const int32_t mostPasses_;
   std::vector<AColorHistEntry> working_;
   std::vector<AColorHistEntry> best_;
   std::unique_ptr<PassSums> sums_;

@@ -10,9 +10,20 @@
 #include "reduce/refine_histogram.h"
 
 // Passes over the histogram at most, and the least gain (a fraction 1 / kRefineGainDivisor of the error) worth
-// another one.
+// another one. A histogram of very many colours (a noisy photo) gets fewer passes: about kRefineColorPasses
+// histogram colours visited in all, but never fewer than kFewestRefinePasses passes.
 constexpr int32_t kMostRefinePasses = 100;
+constexpr int32_t kFewestRefinePasses = 12;
+constexpr int64_t kRefineColorPasses = int64_t{1} << 25;
 constexpr int64_t kRefineGainDivisor = 2000;
+
+// The passes the refinement may make over a histogram of this many colours.
+constexpr int32_t RefinePassesFor(int64_t colors) {
+  const int64_t passes = colors > 0 ? kRefineColorPasses / colors : kMostRefinePasses;
+  return static_cast<int32_t>(passes < kFewestRefinePasses ? kFewestRefinePasses
+                              : passes > kMostRefinePasses ? kMostRefinePasses
+                                                           : passes);
+}
 
 struct RefineOutcome {
   int64_t errorBefore = 0;  // Σ count × squared distance to the nearest colour, before and after

@@ -42,7 +42,7 @@ inline bool SameOptions(const SaveOptionsRecord& a, const SaveOptionsRecord& b) 
   return a.windowLeft == b.windowLeft && a.windowTop == b.windowTop && a.windowWidth == b.windowWidth &&
          a.windowHeight == b.windowHeight && a.pngType == b.pngType && a.paletteColors == b.paletteColors &&
          a.alphaChannel == b.alphaChannel && a.useKeyColor == b.useKeyColor && a.fillColor == b.fillColor &&
-         a.dither == b.dither && a.keyColorDither == b.keyColorDither;
+         a.dither == b.dither && a.keyColorDither == b.keyColorDither && a.refinePalette == b.refinePalette;
 }
 
 // Whatever was stored, the options the reduction, the writer and the dialog work with are in range, and

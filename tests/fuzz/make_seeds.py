@@ -4,8 +4,8 @@ import pathlib
 import struct
 
 HERE = pathlib.Path(__file__).resolve().parent
-KEYS = ["Left", "TopW", "Wdth", "Hght", "Type", "NPal", "UAlC", "UCCl", "UCDf", "FlCl", "Dthr"]
-DEFAULTS = [100, 100, 800, 600, 2, 256, 1, 1, 1, 0, 1]
+KEYS = ["Left", "TopW", "Wdth", "Hght", "Type", "NPal", "UAlC", "UCCl", "UCDf", "FlCl", "Dthr", "Rfne"]
+DEFAULTS = [100, 100, 800, 600, 2, 256, 1, 1, 1, 0, 1, 0]
 
 
 def code(key):
@@ -31,7 +31,7 @@ def save_case(mode, planes, width, height, flags=0, transparent=0, failing=0, op
     mask = sum(1 << KEYS.index(k) for k in options)
     values = [options.get(k, 0) for k in KEYS]
     header = bytes([mode - 1, planes - 1, width - 1, height - 1, flags, transparent, failing])
-    return header + struct.pack("<H", mask) + struct.pack("<11i", *values) + pixels
+    return header + struct.pack("<H", mask) + struct.pack("<12i", *values) + pixels
 
 
 def ramp(count, step=7):
@@ -46,13 +46,13 @@ def write(target, name, data):
 
 # The settings file: as written, with CR LF, with odd values and comments, a long line, high bytes, no last line end.
 write("settings_fuzzer", "defaults.ini", settings_text(DEFAULTS))
-write("settings_fuzzer", "crlf.ini", settings_text([5, -20, 1024, 768, 1, 16, 0, 1, 0, 16777215, 3]).replace(b"\n", b"\r\n"))
+write("settings_fuzzer", "crlf.ini", settings_text([5, -20, 1024, 768, 1, 16, 0, 1, 0, 16777215, 3, 1]).replace(b"\n", b"\r\n"))
 write("settings_fuzzer", "odd_values.ini",
       b";comment epyT 1\n  epyT 1\nlaPN 300\nlClF -1\nrhtD 1e3\nfDCU\nTypeforwards 2\n\tthgH\t-2147483649\nWpoT 1.5,7\n")
 write("settings_fuzzer", "long_line.ini", b"tfeL " + b"9" * 1100 + b"\nepyT 0\n" + b" " * 1030 + b"laPN 4\n")
 write("settings_fuzzer", "high_bytes.ini", b"epyT 0 \t;caf\xe9 laPN 8\nlaPN 8\nrhtD 2")
 
-# Scripting parameters: all eleven as recorded, one played back alone, values out of range, keys not ours.
+# Scripting parameters: all of them as recorded, one played back alone, values out of range, keys not ours.
 write("script_params_fuzzer", "recorded.bin", descriptor(zip(KEYS, DEFAULTS)))
 write("script_params_fuzzer", "colors_only.bin", descriptor([("NPal", 16)]))
 write("script_params_fuzzer", "out_of_range.bin",
@@ -66,6 +66,8 @@ write("save_fuzzer", "rgb_defaults.bin", save_case(3, 3, 16, 12, pixels=rgb))
 write("save_fuzzer", "rgba_palette_key.bin",
       save_case(3, 4, 20, 20, options={"Type": 1, "NPal": 16, "UAlC": 0, "UCCl": 1, "Dthr": 1, "UCDf": 1},
                 pixels=ramp(4 * 400, 13)))
+write("save_fuzzer", "rgba_palette_refined.bin",
+      save_case(3, 4, 24, 16, options={"Type": 1, "NPal": 8, "UAlC": 1, "Dthr": 0, "Rfne": 1}, pixels=ramp(4 * 384, 7)))
 write("save_fuzzer", "rgba_gray_fill.bin",
       save_case(3, 4, 9, 7, options={"Type": 0, "UAlC": 0, "FlCl": 0x00336699}, pixels=ramp(4 * 63, 29)))
 write("save_fuzzer", "gray_alpha_rgb.bin", save_case(1, 2, 10, 10, options={"Type": 2, "Dthr": 2}, pixels=ramp(200, 3)))

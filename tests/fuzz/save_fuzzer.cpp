@@ -7,7 +7,7 @@
 //   flags (bit 0 cancel in the dialog, bit 1 indexed transparency at the next byte's index, bit 2 no 32-bit
 //   coordinates, bit 3 advance state fails at plane byte % planes), transparent index, failing plane,
 //   a 16-bit mask of the options handed in as scripting parameters (bit i: key i of kOptionKeys),
-//   eleven 32-bit values (little-endian) for them;
+//   twelve 32-bit values (little-endian) for them;
 //   then the samples, plane after plane, and the host's colour table, repeated from the rest of the input.
 #include <unistd.h>
 
@@ -36,7 +36,7 @@ namespace {
 const DescriptorKeyID kOptionKeys[] = {
     FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("Wdth"), FourCharCode("Hght"),
     FourCharCode("Type"), FourCharCode("NPal"), FourCharCode("UAlC"), FourCharCode("UCCl"),
-    FourCharCode("UCDf"), FourCharCode("FlCl"), FourCharCode("Dthr"),
+    FourCharCode("UCDf"), FourCharCode("FlCl"), FourCharCode("Dthr"), FourCharCode("Rfne"),
 };
 
 // The plug-in's folder and the working folder (the log goes there), private to this process.
@@ -85,8 +85,8 @@ SaveCase ReadCase(const uint8_t* data, size_t size) {
   }
   const uint8_t maskLow = input.Byte();  // two statements: the order of operands within one is unspecified
   const uint16_t mask = static_cast<uint16_t>(maskLow | input.Byte() << 8);
-  save.handsInParameters = (mask & 0x7FF) != 0;
-  for (int i = 0; i < 11; ++i) {
+  save.handsInParameters = (mask & 0xFFF) != 0;
+  for (int i = 0; i < 12; ++i) {
     const int32_t value = input.Int32();
     if ((mask >> i & 1) != 0) save.parameters.push_back({kOptionKeys[i], value});
   }

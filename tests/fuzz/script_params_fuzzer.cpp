@@ -3,6 +3,7 @@
 // machine order; any key, any value, any number of items.
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "host/host_call.h"
@@ -15,7 +16,7 @@
 namespace {
 
 // The rule a played-back descriptor follows, written out apart from the plug-in's table: each of the
-// eleven keys sets its option (the last occurrence wins), byte options keep the low byte, others are ignored.
+// twelve keys sets its option (the last occurrence wins), byte options keep the low byte, others are ignored.
 void Apply(SaveOptionsRecord& options, DescriptorKeyID key, int32_t value) {
   const auto lowByte = static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFF);
   switch (key) {
@@ -30,6 +31,7 @@ void Apply(SaveOptionsRecord& options, DescriptorKeyID key, int32_t value) {
     case FourCharCode("UCDf"): options.keyColorDither = lowByte; break;
     case FourCharCode("FlCl"): options.fillColor = value; break;
     case FourCharCode("Dthr"): options.dither = lowByte; break;
+    case FourCharCode("Rfne"): options.refinePalette = lowByte; break;
     default: break;
   }
 }
@@ -77,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const SaveOptionsRecord read = SaveOptions;
   RunInHostCall(host, RecordScriptParams);
   const DescriptorItems recorded = host.RecordedDescriptor();
-  VEX_FUZZ_CHECK(recorded.size() == 11);
+  VEX_FUZZ_CHECK(recorded.size() == std::size(kSaveOptionFields));
 
   FakeHost replay(HostImage{});
   replay.SetParameters(recorded);

@@ -133,7 +133,7 @@ TEST(RefineColorMap, NeverRaisesTheErrorMovesOnlyWhatMayMoveAndCountsItRight) {
     EXPECT_EQ(outcome.errorBefore, ErrorOf(histogram, before));
     EXPECT_EQ(outcome.errorAfter, ErrorOf(histogram, colors));
     EXPECT_LE(outcome.errorAfter, outcome.errorBefore);
-    EXPECT_LE(outcome.passes, kMostRefinePasses);
+    EXPECT_LE(outcome.passes, RefinePassesFor(histogram.entries));
     for (int32_t i = 0; i < count; ++i) {
       EXPECT_EQ(colors[i].spare, 7) << i;  // only the colour is the refinement's
       EXPECT_EQ(colors[i].value, 99) << i;
@@ -144,6 +144,13 @@ TEST(RefineColorMap, NeverRaisesTheErrorMovesOnlyWhatMayMoveAndCountsItRight) {
       }
     }
   }
+}
+
+TEST(RefineColorMap, HistogramsOfVeryManyColoursGetFewerPasses) {
+  EXPECT_EQ(RefinePassesFor(0), kMostRefinePasses);
+  EXPECT_EQ(RefinePassesFor(1000), kMostRefinePasses);
+  EXPECT_EQ(RefinePassesFor(kRefineColorPasses / 50), 50);
+  EXPECT_EQ(RefinePassesFor(int64_t{1} << 24), kFewestRefinePasses);  // every colour of a noisy 16-megapixel sample
 }
 
 TEST(RefineColorMap, FindsTheClustersAPoorStartMisses) {
