@@ -8,22 +8,23 @@
 //   vexlorin_bench reencode IN.png OUT.png                      decodes IN.png and writes its pixels with a
 //                                                               bare libpng encode: what a save is set beside
 //   vexlorin_bench bands IN.png [--runs N]                      the reduction on one thread and on all
+//   vexlorin_bench quality IN.png [--colors N]... [--dither none|diffusion]... [--runs N] [--pngquant PATH]
+//                                    the Palette type's PSNR, size and time, median cut and refined palette,
+//                                    beside pngquant's (default 256, 64 and 16 colours, both dithers)
 //
 // DITHER is none, diffusion, pattern or noise (default diffusion). Every mode writes its files into the
-// working folder (refresh.png, bare.png, pngquant.png and the plug-in's log VexlorinLog.txt).
+// working folder (refresh.png, bare.png, pngquant.png, the quality files named by method, colours and dither,
+// and the plug-in's log VexlorinLog.txt).
 #include <png.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,24 +38,20 @@
 #include "reduce/median_cut.h"
 #include "reduce/reduce_filter.h"
 #include "reduce/row_bands.h"
-
-extern char** environ;
+#include "tools/bench_child.h"
+#include "tools/bench_clock.h"
+#include "tools/bench_records.h"
+#include "tools/palette_quality.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
-
-// Processor time of this process: on a machine shared with other work it moves less than the wall clock.
-double CpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
-}
-
-// The best of several runs: other work on the machine only ever adds time, so the least is the steadiest figure.
-double Best(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+using bench::Best;
+using bench::Clock;
+using bench::CpuSeconds;
+using bench::ForgetPalette;
+using bench::LoadWholeImage;
+using bench::ReleaseAll;
+using bench::Seconds;
 
 double Megabytes(double bytes) { return bytes / 1.0e6; }
 
@@ -232,52 +229,6 @@ int Generate(const std::string& kind, int32_t width, int32_t height, const std::
   return 0;
 }
 
-// ---- the image as the plug-in holds it ------------------------------------------------------------------------
-
-// Reads a PNG straight into page-granular memory, as image acquisition fills WholeImage: 8-bit gray, gray and
-// alpha, RGB or RGB and alpha, whatever the file's colour type.
-bool LoadWholeImage(const std::string& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) {
-    std::fprintf(stderr, "vexlorin_bench: cannot read %s: %s\n", path.c_str(), image.message);
-    return false;
-  }
-  const bool color = (image.format & PNG_FORMAT_FLAG_COLOR) != 0;
-  const bool alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-  image.format = color ? (alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB) : (alpha ? PNG_FORMAT_GA : PNG_FORMAT_GRAY);
-  const int32_t planes = static_cast<int32_t>(PNG_IMAGE_SAMPLE_CHANNELS(image.format));
-  const size_t bytes = PNG_IMAGE_SIZE(image);
-  auto* pixels = static_cast<uint8_t*>(platform::AllocatePages(bytes));
-  if (pixels == nullptr || !png_image_finish_read(&image, nullptr, pixels, 0, nullptr)) {
-    std::fprintf(stderr, "vexlorin_bench: cannot decode %s: %s\n", path.c_str(), image.message);
-    platform::FreePages(pixels, bytes);
-    return false;
-  }
-  WholeImage.pixels = pixels;
-  WholeImage.pixelBytes = bytes;
-  WholeImage._WholeWidth = static_cast<int32_t>(image.width);
-  WholeImage._WholeHeight = static_cast<int32_t>(image.height);
-  WholeImage._WholePlanesIn = planes;
-  WholeImage.rowStride = WholeImage._WholeWidth * planes;
-  WholeImage._WholeMode = color ? 3 : 1;
-  WholeImage.MinAlpha = 500;
-  if (alpha) {
-    int32_t lowest = 255;
-    for (size_t i = static_cast<size_t>(planes - 1); i < bytes; i += static_cast<size_t>(planes)) {
-      lowest = std::min<int32_t>(lowest, pixels[i]);
-    }
-    WholeImage.MinAlpha = lowest == 255 ? 256 : lowest;
-  }
-  return true;
-}
-
-void ReleaseAll() {
-  FreeReducedImagePixels();
-  ReleaseColorMap();
-  FreeWholeImagePixels();
-}
-
 const char* const kDitherNames[4] = {"No Dither", "Diffusion", "Pattern", "Noise"};
 const char* const kTypeNames[3] = {"Grayscale", "Palette", "RGB"};
 
@@ -287,12 +238,6 @@ void SetOptions(int8_t type, uint8_t dither) {
   ResetSaveOptions();
   SaveOptions.pngType = type;
   SaveOptions.dither = dither;
-}
-
-// As after a change of the colour count or of a transparency option: the palette is built again.
-void ForgetPalette() {
-  Palette.built = 0;
-  Palette.builtCount = 256;
 }
 
 // Wall and processor seconds of the two halves of a refresh.
@@ -392,20 +337,10 @@ int64_t FileSize(const char* path) {
 // Runs pngquant at 256 colours (its default speed and dithering) on the input; wall seconds, or a negative value
 // when it failed. cpuSeconds gets the child's user plus system time (pngquant may use more than one core).
 double RunPngquant(const std::string& pngquant, const std::string& input, double* cpuSeconds) {
-  std::vector<std::string> args = {pngquant, "256", "--force", "--output", "pngquant.png", input};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  const auto start = Clock::now();
-  pid_t child = 0;
-  if (posix_spawn(&child, pngquant.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  int status = 0;
-  rusage usage{};
-  if (wait4(child, &status, 0, &usage) != child) return -1;
-  const double wall = Seconds(Clock::now() - start);
-  *cpuSeconds =
-      usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? wall : -1;
+  bench::ChildTime time;
+  if (!bench::RunChild({pngquant, "256", "--force", "--output", "pngquant.png", input}, &time)) return -1;
+  *cpuSeconds = time.cpu;
+  return time.wall;
 }
 
 // One line per measurement: wall time, processor time, file size, then the two halves of a refresh.
@@ -631,7 +566,9 @@ int Usage() {
                "       vexlorin_bench time IN.png [--runs N] [--pngquant PATH]\n"
                "       vexlorin_bench once IN.png gray|rgb|palette [none|diffusion|pattern|noise]\n"
                "       vexlorin_bench reencode IN.png OUT.png\n"
-               "       vexlorin_bench bands IN.png [--runs N]\n");
+               "       vexlorin_bench bands IN.png [--runs N]\n"
+               "       vexlorin_bench quality IN.png [--colors N]... [--dither none|diffusion]... [--runs N]\n"
+               "                              [--pngquant PATH]\n");
   return 2;
 }
 
@@ -659,6 +596,11 @@ int main(int argc, char** argv) {
   if (args.size() == 3 && args[0] == "reencode") return Reencode(args[1], args[2]);
   if ((args.size() == 2 || (args.size() == 4 && args[2] == "--runs")) && args[0] == "bands") {
     return Bands(args[1], args.size() == 4 ? std::max(1, std::atoi(args[3].c_str())) : 3);
+  }
+  if (args.size() >= 2 && args[0] == "quality") {
+    const std::optional<bench::QualityRequest> request =
+        bench::ParseQualityRequest(std::vector<std::string>(args.begin() + 1, args.end()));
+    return request ? bench::RunQuality(*request) : Usage();
   }
   if ((args.size() == 3 || args.size() == 4) && args[0] == "once") {
     return Once(args[1], args[2], args.size() == 4 ? args[3] : "diffusion");
