@@ -23,7 +23,8 @@ void RefineCutColors(const WholeImageRecord& image, const SaveOptionsRecord& opt
   if (searched <= 0) return;
   bool fixed[256] = {};
   for (int32_t i = 0; i < searched; ++i) fixed[i] = palette.entries[i].mark != 0;
-  const RefineHistogram histogram = CountRefineColors(image, options.fillColor, composite);
+  RefineHistogram histogram = CountRefineColors(image, options.fillColor, composite);
+  ThinRefineHistogram(histogram);
   if (!RefineColorMap(histogram, colorMap, searched, fixed, ReductionThreads(), keepGoing).done) return;
   for (int32_t i = 0; i < searched; ++i) {
     if (fixed[i]) continue;

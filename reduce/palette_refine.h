@@ -12,9 +12,9 @@
 // Passes over the histogram at most, and the least gain (a fraction 1 / kRefineGainDivisor of the error) worth
 // another one. A histogram of very many colours (a noisy photo) gets fewer passes: about kRefineColorPasses
 // histogram colours visited in all, but never fewer than kFewestRefinePasses passes.
-constexpr int32_t kMostRefinePasses = 100;
+constexpr int32_t kMostRefinePasses = 80;
 constexpr int32_t kFewestRefinePasses = 12;
-constexpr int64_t kRefineColorPasses = int64_t{1} << 25;
+constexpr int64_t kRefineColorPasses = int64_t{1} << 24;
 constexpr int64_t kRefineGainDivisor = 2000;
 
 // The passes the refinement may make over a histogram of this many colours.

@@ -77,6 +77,23 @@ class ColorCounter {
 
 }  // namespace
 
+void ThinRefineHistogram(RefineHistogram& histogram, int32_t mostColors) {
+  if (!histogram.Ready() || mostColors <= 0 || histogram.entries <= mostColors) return;
+  const uint32_t step = static_cast<uint32_t>((int64_t{histogram.entries} + mostColors - 1) / mostColors);
+  RefineColor* colors = histogram.slots.As<RefineColor>();
+  int32_t kept = 0;
+  uint32_t rare = 0;  // rare colours seen so far; the colour order is the hash table's, unrelated to the colours
+  for (int32_t i = 0; i < histogram.entries; ++i) {
+    RefineColor color = colors[i];
+    if (color.count < step) {
+      if (rare++ % step != 0) continue;
+      color.count *= step;
+    }
+    colors[kept++] = color;
+  }
+  histogram.entries = kept;
+}
+
 RefineHistogram CountRefineColors(const WholeImageRecord& image, int32_t fillColor, bool composite,
                                   int64_t mostPixels) {
   const int32_t width = image._WholeWidth;

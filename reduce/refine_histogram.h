@@ -23,7 +23,15 @@ struct RefineHistogram {
   const RefineColor* Colors() const { return slots.As<const RefineColor>(); }
 };
 
+// Histograms beyond this many colours (noise, film grain) are thinned to about this many.
+constexpr int32_t kMostRefineColors = 1 << 19;
+
 // Sample pixels as the median cut's sample takes them (composited over the fill colour with `composite`).
 // Transparent pixels (alpha 0) are left out, as the cut leaves them out. Not Ready when memory runs out.
 RefineHistogram CountRefineColors(const WholeImageRecord& image, int32_t fillColor, bool composite,
                                   int64_t mostPixels = kRefineSamplePixels);
+
+// Leaves about `mostColors` colours: with n times too many, the colours held by fewer than n pixels (in a noisy
+// image nearly all of them) are replaced by every n-th of them, each standing for n times its pixels. Colours
+// common enough to matter on their own stay as they are.
+void ThinRefineHistogram(RefineHistogram& histogram, int32_t mostColors = kMostRefineColors);

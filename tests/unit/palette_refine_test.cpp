@@ -115,6 +115,31 @@ TEST(RefineHistogram, TakesTheMiddlePixelOfEvenCellsFromALargeImage) {
   EXPECT_EQ(CountsOf(histogram), expected);
 }
 
+TEST(RefineHistogram, ThinsTheRareColoursOfANoisyImageAndKeepsTheCommonOnes) {
+  // 250 colours of one pixel each and one colour of 50 pixels.
+  std::vector<uint8_t> pixels;
+  for (int i = 0; i < 250; ++i) pixels.insert(pixels.end(), {uint8_t(i), uint8_t(i * 7), 9});
+  for (int i = 0; i < 50; ++i) pixels.insert(pixels.end(), {1, 2, 3});
+  const TestImage image(300, 1, 3, pixels);
+  RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+  ASSERT_EQ(histogram.entries, 251);
+  ThinRefineHistogram(histogram, 251);
+  EXPECT_EQ(histogram.entries, 251);  // not over the limit: untouched
+
+  ThinRefineHistogram(histogram, 100);  // three times too many: every third rare colour, standing for three
+  const Counts thinned = CountsOf(histogram);
+  EXPECT_EQ(histogram.entries, 1 + 84);
+  EXPECT_EQ(thinned.at({1, 2, 3, 255}), 50u);
+  uint32_t pixelsLeft = 0;
+  for (const auto& [color, count] : thinned) {
+    if (color != Rgba{1, 2, 3, 255}) {
+      EXPECT_EQ(count, 3u);
+    }
+    pixelsLeft += count;
+  }
+  EXPECT_EQ(pixelsLeft, 50u + 84u * 3u);
+}
+
 TEST(RefineColorMap, NeverRaisesTheErrorMovesOnlyWhatMayMoveAndCountsItRight) {
   for (uint32_t seed = 1; seed <= 24 && !testing::Test::HasFailure(); ++seed) {
     SCOPED_TRACE(testing::Message() << "seed " << seed);
@@ -150,7 +175,7 @@ TEST(RefineColorMap, HistogramsOfVeryManyColoursGetFewerPasses) {
   EXPECT_EQ(RefinePassesFor(0), kMostRefinePasses);
   EXPECT_EQ(RefinePassesFor(1000), kMostRefinePasses);
   EXPECT_EQ(RefinePassesFor(kRefineColorPasses / 50), 50);
-  EXPECT_EQ(RefinePassesFor(int64_t{1} << 24), kFewestRefinePasses);  // every colour of a noisy 16-megapixel sample
+  EXPECT_EQ(RefinePassesFor(int64_t{1} << 24), kFewestRefinePasses);  // more colours than a thinned histogram has
 }
 
 TEST(RefineColorMap, FindsTheClustersAPoorStartMisses) {
