@@ -74,6 +74,7 @@
 #define IDC_PANEL_TRANSPARENT 1018         /* bitmap push-like check box: transparency of the selected entry */
 #define IDC_PANEL_TRANSPARENCY_DITHER 1019 /* check box "Transparency Dither" */
 #define IDC_PANEL_ENTRY_BUTTONS_GROUP 1020 /* group box framing 1017 and 1018 */
+#define IDC_PANEL_REFINE_PALETTE 1021      /* check box "Refine Palette" */
 #define IDC_PANEL_PALETTE_VIEW 333         /* palette view container, made at run time; its cells are 334 to 589 */
 
 /* About box. */

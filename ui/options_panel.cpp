@@ -35,8 +35,8 @@ const wchar_t* const kColorsListTexts[kColorsListEntries] = {L"256", L"128", L"6
 const wchar_t* const kDitherListTexts[kDitherListEntries] = {L"No Dither", L"Diffusion", L"Pattern", L"Noise"};
 
 // The palette controls are enabled and disabled together; the palette view's window goes with them.
-constexpr int kPaletteControlIds[] = {IDC_PANEL_COLORS, IDC_PANEL_COLORS_LABEL, IDC_PANEL_PALETTE_GROUP,
-                                      IDC_PANEL_DITHER, IDC_PANEL_DITHER_LABEL};
+constexpr int kPaletteControlIds[] = {IDC_PANEL_COLORS,        IDC_PANEL_COLORS_LABEL, IDC_PANEL_REFINE_PALETTE,
+                                      IDC_PANEL_PALETTE_GROUP, IDC_PANEL_DITHER,       IDC_PANEL_DITHER_LABEL};
 
 PanelImage CurrentImage() {
   return PanelImage{WholeImage._WholeMode, WholeImage._WholePlanesIn,
@@ -108,6 +108,8 @@ INT_PTR OptionsPanel::OnInit() {
   InitMacStyleBtn(window_, IDCANCEL, "Cancel", false);
   AddTooltip(GetDlgItem(window_, IDOK), "Save image and close", nullptr);
   AddTooltip(GetDlgItem(window_, IDCANCEL), "Dont save and close", nullptr);
+  AddTooltip(GetDlgItem(window_, IDC_PANEL_REFINE_PALETTE), "Bring palette colours closer to the image (takes longer)",
+             nullptr);
   LoadFaces();
   FillLists();
   PaletteView.RefreshPaletteView();  // copies the palette; the cells are made next
@@ -170,6 +172,7 @@ void OptionsPanel::SyncPanelFromOptions() {
   SetCheck(IDC_PANEL_ALPHA_CHANNEL, state.alphaChannel ? CheckChange::kCheck : CheckChange::kUncheck);
   SetCheck(IDC_PANEL_KEY_COLOR, state.keyColor ? CheckChange::kCheck : CheckChange::kUncheck);
   SetCheck(IDC_PANEL_TRANSPARENCY_DITHER, state.transparencyDither ? CheckChange::kCheck : CheckChange::kUncheck);
+  SetCheck(IDC_PANEL_REFINE_PALETTE, state.refinePalette ? CheckChange::kCheck : CheckChange::kUncheck);
   SendDlgItemMessageW(window_, IDC_PANEL_COLORS, CB_SETCURSEL, static_cast<WPARAM>(state.colorsListIndex), 0);
   SendDlgItemMessageW(window_, IDC_PANEL_DITHER, CB_SETCURSEL, static_cast<WPARAM>(state.ditherListIndex), 0);
   if (ColorSwatch* swatch = FillSwatch()) swatch->SetColor(state.fillColor);
@@ -232,6 +235,9 @@ INT_PTR OptionsPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
     case PanelCommand::kKeyColor: Carry(OnKeyColorCommand(SaveOptions, Palette, Checked(IDC_PANEL_KEY_COLOR))); break;
     case PanelCommand::kPaletteColors:
       Carry(OnPaletteColorsCommand(SaveOptions, Palette, ListIndex(IDC_PANEL_COLORS)));
+      break;
+    case PanelCommand::kRefinePalette:
+      Carry(OnRefinePaletteCommand(SaveOptions, Palette, Checked(IDC_PANEL_REFINE_PALETTE)));
       break;
     case PanelCommand::kDither: Carry(OnDitherCommand(SaveOptions, ListIndex(IDC_PANEL_DITHER))); break;
     case PanelCommand::kFillColor:

@@ -35,6 +35,7 @@ PanelCommand PanelCommandFor(int id, int notification, intptr_t extra) {
     case IDC_PANEL_KEY_COLOR: return PanelCommand::kKeyColor;
     case IDC_PANEL_COLORS:
       return notification == kSelectionConfirmed ? PanelCommand::kPaletteColors : PanelCommand::kIgnore;
+    case IDC_PANEL_REFINE_PALETTE: return PanelCommand::kRefinePalette;
     case IDC_PANEL_DITHER: return notification == kSelectionConfirmed ? PanelCommand::kDither : PanelCommand::kIgnore;
     case IDC_PANEL_FILL_COLOR: return PanelCommand::kFillColor;
     case IDC_PANEL_TRANSPARENCY_DITHER: return PanelCommand::kTransparencyDither;
@@ -111,6 +112,14 @@ PanelReaction OnPaletteColorsCommand(SaveOptionsRecord& options, PaletteRecord& 
   reaction.shownCount = colors;
   reaction.Then(PanelStep::kSetShownCount);
   reaction.Then(PanelStep::kUpdateEntryButtons);
+  reaction.Then(PanelStep::kRefresh);
+  return reaction;
+}
+
+PanelReaction OnRefinePaletteCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked) {
+  options.refinePalette = checked ? 1 : 0;
+  RequestRebuild(palette, palette.count);
+  PanelReaction reaction;
   reaction.Then(PanelStep::kRefresh);
   return reaction;
 }

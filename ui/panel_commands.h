@@ -16,6 +16,7 @@ enum class PanelCommand : uint8_t {
   kAlphaChannel,        // 1005
   kKeyColor,            // 1013
   kPaletteColors,       // 1006, selection confirmed
+  kRefinePalette,       // 1021
   kDither,              // 1010, selection confirmed
   kFillColor,           // 1008
   kTransparencyDither,  // 1019
@@ -83,6 +84,8 @@ PanelReaction OnAlphaChannelCommand(SaveOptionsRecord& options, PaletteRecord& p
 PanelReaction OnKeyColorCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);
 PanelReaction OnPaletteColorsCommand(SaveOptionsRecord& options, PaletteRecord& palette, int listIndex);
 PanelReaction OnDitherCommand(SaveOptionsRecord& options, int listIndex);
+// The palette is built again, refined or not, at the count it has.
+PanelReaction OnRefinePaletteCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);
 PanelReaction OnFillColorCommand(SaveOptionsRecord& options, uint32_t swatchColor);
 PanelReaction OnTransparencyDitherCommand(SaveOptionsRecord& options, bool checked);
 // `selected`: the palette view's selected entry, -1 for none.

@@ -83,6 +83,7 @@ PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& op
   state.alphaChannel = options.alphaChannel != 0;
   state.keyColor = options.useKeyColor != 0;
   state.transparencyDither = options.keyColorDither != 0;
+  state.refinePalette = options.refinePalette != 0;
   state.colorsListIndex = ColorsListIndexFor(options.paletteColors);
   state.ditherListIndex = UsableDither(options.dither);
   state.fillColor = static_cast<uint32_t>(options.fillColor);

@@ -28,14 +28,14 @@ struct EntryButtonsState {
 // UpdateEntryButtons for the selected palette entry (-1: none).
 EntryButtonsState EntryButtonsFor(const PanelImage& image, const SaveOptionsRecord& options, int32_t selected);
 
-// ApplyEnableRules. The palette controls are the colour count and its label, the palette view, its group and
-// the dither list with its label; the fill colour is the swatch with its label.
+// ApplyEnableRules. The palette controls are the colour count with its label and Refine Palette, the palette
+// view, its group and the dither list with its label; the fill colour is the swatch with its label.
 struct EnableState {
   bool alphaChannel = false;        // 1005
   bool fillColor = false;           // 1008 and 1009: whenever the fill shows in the file's pixels
   bool keyColor = false;            // 1013
   bool transparencyDither = false;  // 1019
-  bool paletteControls = false;     // 1006, 1007, the view, 1001, 1010, 1012
+  bool paletteControls = false;     // 1006, 1007, 1021, the view, 1001, 1010, 1012
   bool clearSelection = false;      // Select(-1) before the entry buttons are updated
   EntryButtonsState entryButtons;   // for the selection as it is after that
 };
@@ -48,6 +48,7 @@ struct PanelSyncState {
   bool alphaChannel = false;
   bool keyColor = false;
   bool transparencyDither = false;
+  bool refinePalette = false;
   int colorsListIndex = 0;  // 1006
   int ditherListIndex = 0;  // 1010
   uint32_t fillColor = 0;   // 0x00BBGGRR

@@ -61,6 +61,7 @@ TEST(PanelCommandFor, RoutesEachControlToItsRow) {
   EXPECT_EQ(PanelCommandFor(1013, 0, 0), PanelCommand::kKeyColor);
   EXPECT_EQ(PanelCommandFor(1008, 0, 0), PanelCommand::kFillColor);
   EXPECT_EQ(PanelCommandFor(1019, 0, 0), PanelCommand::kTransparencyDither);
+  EXPECT_EQ(PanelCommandFor(1021, 0, 0), PanelCommand::kRefinePalette);
   EXPECT_EQ(PanelCommandFor(1017, 0, 0), PanelCommand::kLock);
   EXPECT_EQ(PanelCommandFor(1018, 0, 0), PanelCommand::kTransparency);
 }
@@ -213,6 +214,27 @@ TEST(PaletteColorsRow, WithoutASelectionNothingChanges) {
     EXPECT_EQ(palette.built, 1);
     EXPECT_EQ(palette.builtCount, 40);
   }
+}
+
+TEST(RefinePaletteRow, RebuildsAtTheSameCountKeepingLocksAndTransparency) {
+  SaveOptionsRecord options;
+  options.paletteColors = 64;
+  PaletteRecord palette = MarkedPalette();
+  PanelReaction reaction = OnRefinePaletteCommand(options, palette, true);
+  EXPECT_EQ(options.refinePalette, 1);
+  EXPECT_EQ(palette.built, 0);
+  EXPECT_EQ(palette.builtCount, 40);
+  // The rebuild honours the locks and the entries made transparent, so none of them is touched.
+  EXPECT_EQ(MarkedEntries(palette), 256);
+  EXPECT_EQ(OpaqueEntries(palette), 0);
+  EXPECT_EQ(options.paletteColors, 64);
+  EXPECT_EQ(Steps(reaction), (std::vector<PanelStep>{PanelStep::kRefresh}));
+  ExpectNothingForTheCells(reaction);
+
+  palette.built = 1;
+  OnRefinePaletteCommand(options, palette, false);
+  EXPECT_EQ(options.refinePalette, 0);
+  EXPECT_EQ(palette.built, 0);
 }
 
 TEST(DitherRow, TakesTheListIndexThenAppliesTheEnableRulesAndRefreshes) {

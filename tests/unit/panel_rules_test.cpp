@@ -250,6 +250,7 @@ TEST(SyncState, ShowsTheStoredOptionsWithoutChangingThem) {
   EXPECT_EQ(state.ditherListIndex, 3);
   EXPECT_EQ(state.fillColor, 0x00123456u);
   EXPECT_EQ(state.shownCount, 128);
+  EXPECT_FALSE(state.refinePalette);
   EXPECT_EQ(options.paletteColors, 100);
 
   options.keyColorDither = 5;  // any non-zero value is on
@@ -257,10 +258,12 @@ TEST(SyncState, ShowsTheStoredOptionsWithoutChangingThem) {
   options.useKeyColor = 7;
   options.pngType = 4;   // unknown: RGB
   options.dither = 200;  // unknown: Diffusion
+  options.refinePalette = 3;
   const PanelSyncState odd = SyncStateFor(kRgbWithAlpha, options, 40);
   EXPECT_TRUE(odd.transparencyDither);
   EXPECT_TRUE(odd.alphaChannel);
   EXPECT_TRUE(odd.keyColor);
+  EXPECT_TRUE(odd.refinePalette);
   EXPECT_EQ(odd.pngType, kPngRgb);
   EXPECT_EQ(odd.ditherListIndex, 1);
   EXPECT_EQ(odd.shownCount, 0);

@@ -301,9 +301,10 @@ TEST_F(OptionsPanelWindow, TemplateHoldsEveryControlWithItsClassStylePlaceAndTex
       {2, L"MacStyleBtn", ~0u, nullptr, {40, 24, 84, 14}},
       {1002, L"Button", BS_AUTORADIOBUTTON, L"Grayscale", {16, 56, 47, 10}},
       {1003, L"Button", BS_AUTORADIOBUTTON, L"Palette", {16, 72, 50, 10}},
-      {1004, L"Button", BS_AUTORADIOBUTTON, L"RGB", {16, 88, 63, 10}},
+      {1004, L"Button", BS_AUTORADIOBUTTON, L"RGB", {16, 88, 47, 10}},
       {1006, L"ComboBox", CBS_DROPDOWNLIST, nullptr, {71, 71, 50, 100}},
       {1007, L"Static", ~0u, L"Colors", {123, 72, 24, 8}},
+      {1021, L"Button", BS_AUTOCHECKBOX, L"Refine Palette", {71, 88, 76, 10}},
       {1005, L"Button", BS_AUTOCHECKBOX, L"Alpha Channel", {16, 112, 63, 10}},
       {1008, L"Contaner Color CPP", ~0u, nullptr, {81, 110, 22, 14}},
       {1009, L"Static", ~0u, L"Fill Color", {107, 113, 40, 8}},
@@ -404,13 +405,15 @@ TEST_F(OptionsPanelWindow, ListsHoldTheirEntriesInTheDialogFont) {
   EXPECT_EQ(SendMessageW(dither, CB_GETCURSEL, 0, 0), 1);  // Diffusion
 }
 
-TEST_F(OptionsPanelWindow, SaveAndCancelHaveTooltipsTheEntryButtonsNone) {
+TEST_F(OptionsPanelWindow, SaveCancelAndRefinePaletteHaveTooltipsTheEntryButtonsNone) {
   CreatePanel();
   const std::map<HWND, std::wstring> texts = TooltipTexts();
   ASSERT_EQ(texts.count(Item(IDOK)), 1u);
   ASSERT_EQ(texts.count(Item(IDCANCEL)), 1u);
   EXPECT_EQ(texts.at(Item(IDOK)), L"Save image and close");
   EXPECT_EQ(texts.at(Item(IDCANCEL)), L"Dont save and close");
+  ASSERT_EQ(texts.count(Item(IDC_PANEL_REFINE_PALETTE)), 1u);
+  EXPECT_EQ(texts.at(Item(IDC_PANEL_REFINE_PALETTE)), L"Bring palette colours closer to the image (takes longer)");
   EXPECT_EQ(texts.count(Item(IDC_PANEL_LOCK)), 0u);
   EXPECT_EQ(texts.count(Item(IDC_PANEL_TRANSPARENT)), 0u);
 }
@@ -511,6 +514,29 @@ TEST_F(OptionsPanelWindow, ChoosingSixteenSetsTheCountAndAsksForARebuild) {
   EXPECT_FALSE(Shown(PaletteView.Cell(16)));
   EXPECT_FALSE(Enabled(IDC_PANEL_LOCK));
   EXPECT_FALSE(Enabled(IDC_PANEL_TRANSPARENT));
+}
+
+TEST_F(OptionsPanelWindow, RefinePaletteShowsTheOptionAndAsksForARebuildAtTheSameCount) {
+  SaveOptions.refinePalette = 1;
+  CreatePanel();
+  EXPECT_TRUE(Checked(IDC_PANEL_REFINE_PALETTE));
+  EXPECT_TRUE(Enabled(IDC_PANEL_REFINE_PALETTE));
+  ClickCell(3);
+  Palette.entries[3].mark = 1;
+  Click(IDC_PANEL_REFINE_PALETTE);
+  EXPECT_EQ(SaveOptions.refinePalette, 0);
+  ASSERT_EQ(refreshes.size(), 1u);
+  EXPECT_EQ(refreshes[0].built, 0);
+  EXPECT_EQ(refreshes[0].builtCount, 32);
+  EXPECT_EQ(refreshes[0].selected, 3);  // the palette keeps its size, so the selection stays
+  EXPECT_EQ(Palette.entries[3].mark, 1);
+  Click(IDC_PANEL_REFINE_PALETTE);
+  EXPECT_EQ(SaveOptions.refinePalette, 1);
+  EXPECT_EQ(refreshes.size(), 2u);
+
+  Click(IDC_PANEL_RGB);  // enabled exactly with the colour count
+  EXPECT_FALSE(Enabled(IDC_PANEL_REFINE_PALETTE));
+  EXPECT_EQ(Enabled(IDC_PANEL_REFINE_PALETTE), Enabled(IDC_PANEL_COLORS));
 }
 
 TEST_F(OptionsPanelWindow, AListActsOnlyWhenTheSelectionIsConfirmed) {
@@ -736,7 +762,7 @@ TEST_F(OptionsPanelWindow, GrayWithAlphaAsPaletteDisablesAllButTheTypesAndTheFil
   WholeImage._WholePlanesIn = 2;
   CreatePanel();
   for (int id : {IDC_PANEL_ALPHA_CHANNEL, IDC_PANEL_KEY_COLOR, IDC_PANEL_TRANSPARENCY_DITHER, IDC_PANEL_COLORS,
-                 IDC_PANEL_COLORS_LABEL, IDC_PANEL_PALETTE_GROUP, IDC_PANEL_DITHER, IDC_PANEL_DITHER_LABEL,
+                 IDC_PANEL_COLORS_LABEL, IDC_PANEL_REFINE_PALETTE, IDC_PANEL_PALETTE_GROUP, IDC_PANEL_DITHER, IDC_PANEL_DITHER_LABEL,
                  IDC_PANEL_LOCK, IDC_PANEL_TRANSPARENT}) {
     EXPECT_FALSE(Enabled(id)) << id;
   }
