@@ -1,6 +1,7 @@
 #include "ui/options_panel.h"
 
 #include <memory>
+#include <utility>
 
 #include "base/debug_log.h"
 #include "records/palette.h"
@@ -11,8 +12,6 @@
 #include "ui/dialog_colors.h"
 #include "ui/palette_view.h"
 #include "ui/toolkit_session.h"
-#include "widgets/artwork_scale.h"
-#include "widgets/bitmap_check_button.h"
 #include "widgets/color_swatch.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/mac_style_button.h"
@@ -110,7 +109,7 @@ INT_PTR OptionsPanel::OnInit() {
   AddTooltip(GetDlgItem(window_, IDCANCEL), "Dont save and close", nullptr);
   AddTooltip(GetDlgItem(window_, IDC_PANEL_REFINE_PALETTE), "Bring palette colours closer to the image (takes longer)",
              nullptr);
-  LoadFaces();
+  LoadFaces(DpiOfWindow(window_));
   FillLists();
   PaletteView.RefreshPaletteView();  // copies the palette; the cells are made next
   PlacePaletteView();
@@ -121,14 +120,24 @@ INT_PTR OptionsPanel::OnInit() {
   return TRUE;
 }
 
-void OptionsPanel::LoadFaces() {
+void OptionsPanel::LoadFaces(int32_t dpi) {
   // Drawn at the scale of the panel's screen, looked up by their 100 % IDs.
-  const ArtworkScale scale = ArtworkScaleForDpi(DpiOfWindow(window_));
+  faceScale_ = ArtworkScaleForDpi(dpi);
   for (int i = 0; i < kFaceCount; ++i) {
     faces_[i].Reset(static_cast<HBITMAP>(LoadImageW(shared::ResourceModule(),
-                                                    MAKEINTRESOURCEW(ArtworkResourceId(kFaceIds[i], scale)),
+                                                    MAKEINTRESOURCEW(ArtworkResourceId(kFaceIds[i], faceScale_)),
                                                     IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
   }
+}
+
+void OptionsPanel::TakeFacesForDpi(int32_t dpi) {
+  if (ArtworkScaleForDpi(dpi) == faceScale_) return;
+  // The buttons borrow the faces: they are given the new ones before the old ones are released.
+  gdi::BitmapOwner oldFaces[kFaceCount];
+  for (int i = 0; i < kFaceCount; ++i) oldFaces[i] = std::move(faces_[i]);
+  LoadFaces(dpi);
+  ReplaceBitmapCheckImages(GetDlgItem(window_, IDC_PANEL_LOCK), LockImages());
+  ReplaceBitmapCheckImages(GetDlgItem(window_, IDC_PANEL_TRANSPARENT), TransparentImages());
 }
 
 void OptionsPanel::FillLists() {
@@ -151,17 +160,25 @@ void OptionsPanel::PlacePaletteView() {
                         GetDlgItem(window_, IDC_PANEL_TRANSPARENCY_DITHER));
 }
 
-void OptionsPanel::SetUpEntryButtons() {
+BitmapCheckImages OptionsPanel::LockImages() const {
   BitmapCheckImages lock;
   lock.slots[static_cast<int>(FaceSlot::kNormal)] = Face(IDB_LOCK_NORMAL);
   lock.slots[static_cast<int>(FaceSlot::kHover)] = Face(IDB_LOCK_HOVER);
   lock.slots[static_cast<int>(FaceSlot::kDisabled)] = Face(IDB_LOCK_DISABLED);
-  SetUpBitmapCheckButton(GetDlgItem(window_, IDC_PANEL_LOCK), lock);
+  return lock;
+}
+
+BitmapCheckImages OptionsPanel::TransparentImages() const {
   BitmapCheckImages transparent;
   transparent.slots[static_cast<int>(FaceSlot::kNormal)] = Face(IDB_TRANSPARENT_NORMAL);
   transparent.slots[static_cast<int>(FaceSlot::kHover)] = Face(IDB_TRANSPARENT_LIGHT);
   transparent.slots[static_cast<int>(FaceSlot::kDisabled)] = Face(IDB_TRANSPARENT_LIGHT);
-  SetUpBitmapCheckButton(GetDlgItem(window_, IDC_PANEL_TRANSPARENT), transparent);
+  return transparent;
+}
+
+void OptionsPanel::SetUpEntryButtons() {
+  SetUpBitmapCheckButton(GetDlgItem(window_, IDC_PANEL_LOCK), LockImages());
+  SetUpBitmapCheckButton(GetDlgItem(window_, IDC_PANEL_TRANSPARENT), TransparentImages());
 }
 
 void OptionsPanel::SyncPanelFromOptions() {

@@ -4,7 +4,11 @@
 // rules (ui/panel_rules.h, ui/panel_commands.h) and shows their outcome.
 #include <windows.h>
 
+#include <cstdint>
+
 #include "ui/panel_commands.h"
+#include "widgets/artwork_scale.h"
+#include "widgets/bitmap_check_button.h"
 #include "widgets/gdi_owners.h"
 
 class ColorSwatch;
@@ -33,14 +37,19 @@ class OptionsPanel {
   HWND window() const { return window_; }
   // The face bitmap loaded from resource `resourceId` (130 to 134), or null.
   HBITMAP Face(int resourceId) const;
+  // The dialog has moved to a screen of `dpi`: the lock and transparency buttons take their faces drawn at the
+  // scale for it, and the faces of the old scale are released.
+  void TakeFacesForDpi(int32_t dpi);
 
  private:
   INT_PTR OnInit();
   INT_PTR OnCommand(WPARAM wParam, LPARAM lParam);
-  void LoadFaces();
+  void LoadFaces(int32_t dpi);
   void FillLists();
   void PlacePaletteView();
   void SetUpEntryButtons();
+  BitmapCheckImages LockImages() const;
+  BitmapCheckImages TransparentImages() const;
   void Carry(const PanelReaction& reaction);
   void CarryEntryButtons(const EntryButtonsState& state);
   void SetCheck(int id, CheckChange change);
@@ -52,6 +61,7 @@ class OptionsPanel {
   HWND window_ = nullptr;
   static constexpr int kFaceCount = 5;  // resources 130 to 134
   gdi::BitmapOwner faces_[kFaceCount];
+  ArtworkScale faceScale_ = ArtworkScale::k100;  // the scale the faces were drawn at
 };
 
 // Creates the panel as a modeless child of the preview dialog; the panel's object lives as long as its window.

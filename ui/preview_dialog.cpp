@@ -183,6 +183,7 @@ void RescalePanel(int32_t from, int32_t to) {
   windows.panelHeight = MulDiv(windows.panelHeight, to, from);
   PaletteView.width = MulDiv(PaletteView.width, to, from);
   PaletteView.height = MulDiv(PaletteView.height, to, from);
+  if (OptionsPanel* panel = GetOptionsPanel(windows.panel)) panel->TakeFacesForDpi(to);
 }
 
 // Moved to a monitor of another DPI: the font and the layout follow, in the rectangle the system suggests.

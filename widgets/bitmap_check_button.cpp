@@ -90,6 +90,22 @@ bool SetUpBitmapCheckButton(HWND button, const BitmapCheckImages& images) {
   return true;
 }
 
+bool ReplaceBitmapCheckImages(HWND button, const BitmapCheckImages& images) {
+  if (button == nullptr || !IsWindow(button) || RecordQuery() == 0) return false;
+  auto* record = reinterpret_cast<BitmapCheckRecord*>(SendMessageW(button, RecordQuery(), 0, 0));
+  if (record == nullptr) return false;
+  record->images = images;
+  const std::optional<FaceSlot> face =
+      FaceForState(FilledSlots(images), IsWindowEnabled(button) != FALSE, IsChecked(button), record->hovered);
+  // A button left without an image for its state must not keep showing an old one.
+  if (face) {
+    Show(button, *record, face);
+  } else {
+    SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, 0);
+  }
+  return true;
+}
+
 const BitmapCheckRecord* BitmapCheckRecordOf(HWND button) {
   if (button == nullptr || !IsWindow(button) || RecordQuery() == 0) return nullptr;
   return reinterpret_cast<const BitmapCheckRecord*>(SendMessageW(button, RecordQuery(), 0, 0));

@@ -20,5 +20,9 @@ struct BitmapCheckRecord {
 // the subclass cannot be installed.
 bool SetUpBitmapCheckButton(HWND button, const BitmapCheckImages& images);
 
+// Gives a button set up above new images in place of its old ones (the same faces at another scale) and shows
+// the one for its state; from here the old images are no longer used. False when the button was not set up.
+bool ReplaceBitmapCheckImages(HWND button, const BitmapCheckImages& images);
+
 // The record of a button set up above, or null.
 const BitmapCheckRecord* BitmapCheckRecordOf(HWND button);

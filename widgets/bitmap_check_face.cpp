@@ -42,3 +42,11 @@ std::optional<FaceSlot> FaceOnCheckChange(const FaceSlotsFilled& slots, bool ena
   const bool disabledChecked = slots.Has(FaceSlot::kDisabled) && wasChecked;
   return Shown(slots, Variant(slots, disabledChecked, FaceSlot::kDisabled, FaceSlot::kDisabledChecked));
 }
+
+std::optional<FaceSlot> FaceForState(const FaceSlotsFilled& slots, bool enabled, bool checked, bool hovered) {
+  if (!enabled && slots.Has(FaceSlot::kDisabled)) {
+    return Variant(slots, checked, FaceSlot::kDisabled, FaceSlot::kDisabledChecked);
+  }
+  if (hovered && slots.Has(FaceSlot::kHover)) return Variant(slots, checked, FaceSlot::kHover, FaceSlot::kCheckedHover);
+  return Shown(slots, Variant(slots, checked, FaceSlot::kNormal, FaceSlot::kChecked));
+}

@@ -23,3 +23,5 @@ std::optional<FaceSlot> FaceOnHoverEnd(const FaceSlotsFilled& slots, bool checke
 std::optional<FaceSlot> FaceOnEnable(const FaceSlotsFilled& slots, bool enabling, bool checked);
 // The check state is about to change from `wasChecked` to `nowChecked`.
 std::optional<FaceSlot> FaceOnCheckChange(const FaceSlotsFilled& slots, bool enabled, bool wasChecked, bool nowChecked);
+// The image for the button's state as it is, for images that replace the ones it had.
+std::optional<FaceSlot> FaceForState(const FaceSlotsFilled& slots, bool enabled, bool checked, bool hovered);

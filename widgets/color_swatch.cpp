@@ -7,7 +7,9 @@
 #include "widgets/gdi_owners.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/offscreen.h"
+#include "widgets/swatch_metrics.h"
 #include "widgets/system_color_dialog.h"
+#include "widgets/window_dpi.h"
 
 namespace {
 
@@ -15,48 +17,54 @@ POINT PointFrom(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam))
 
 std::unique_ptr<ToolkitControl> MakeColorSwatch() { return std::make_unique<ColorSwatch>(); }
 
-void DrawInnerPixels(HDC dc, const SwatchLook& look, SIZE size) {
+RECT RectOf(const SwatchRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
+
+void FillWith(HDC dc, const SwatchRect& rect, COLORREF color) {
+  const RECT area = RectOf(rect);
+  gdi::BrushOwner brush(CreateSolidBrush(color));
+  FillRect(dc, &area, brush.get());
+}
+
+void DrawInnerPixels(HDC dc, const SwatchLook& look, const SwatchRect& inner, SIZE size) {
   const std::vector<uint32_t> pixels = SwatchInnerPixels(look, size.cx, size.cy);
   if (pixels.empty()) return;
+  const int width = inner.right - inner.left;
+  const int height = inner.bottom - inner.top;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size.cx - 2;
-  info.bmiHeader.biHeight = -(size.cy - 2);  // top row first
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, 1, 1, size.cx - 2, size.cy - 2, 0, 0, 0, size.cy - 2, pixels.data(), &info, DIB_RGB_COLORS);
+  SetDIBitsToDevice(dc, inner.left, inner.top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                    static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
 }
 
-void DrawLockMark(HDC dc, SIZE size) {
-  const RECT square{size.cx - 6, size.cy - 6, size.cx - 1, size.cy - 1};
+void DrawLockMark(HDC dc, const SwatchMetrics& metrics, SIZE size) {
+  const RECT square = RectOf(LockSquareRect(metrics, size.cx, size.cy));
   FillRect(dc, &square, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  SetPixel(dc, size.cx - 4, size.cy - 4, RGB(255, 0, 0));
+  FillWith(dc, LockDotRect(metrics, size.cx, size.cy), RGB(255, 0, 0));
 }
 
 }  // namespace
 
 void PaintColorSwatch(HDC dc, SIZE size, const SwatchLook& look, HBRUSH background) {
+  const SwatchMetrics metrics = SwatchMetricsForDpi(look.dpi);
+  const SwatchRect inner = SwatchInnerRect(metrics, size.cx, size.cy);
   const RECT client{0, 0, size.cx, size.cy};
   if (background != nullptr) FillRect(dc, &client, background);
-  {
-    gdi::BrushOwner colorBrush(CreateSolidBrush(look.color & 0xFFFFFF));
-    if (!look.enabled) {
-      const RECT inset{4, 3, size.cx - 4, size.cy - 3};
-      FillRect(dc, &inset, colorBrush.get());
-    } else {
-      gdi::PenOwner selectedPen(look.selectedFrame ? CreatePen(PS_SOLID, 1, SelectedFramePenColor(look.color))
-                                                   : nullptr);
-      const HGDIOBJ pen =
-          selectedPen ? static_cast<HGDIOBJ>(selectedPen.get()) : GetStockObject(look.hovered ? WHITE_PEN : BLACK_PEN);
-      gdi::SelectGuard onPen(dc, pen);
-      gdi::SelectGuard onBrush(dc, colorBrush.get());
-      Rectangle(dc, 0, 0, size.cx, size.cy);
-    }
+  const COLORREF color = look.color & 0xFFFFFF;
+  if (!look.enabled) {
+    FillWith(dc, SwatchDisabledRect(metrics, size.cx, size.cy), color);
+  } else {
+    // The frame as a band of its colour under the colour, so that it keeps its width at every DPI.
+    FillWith(dc, SwatchRect{0, 0, size.cx, size.cy}, SwatchFrameColor(look));
+    FillWith(dc, inner, color);
   }
-  if (SwatchInnerIsPatterned(look)) DrawInnerPixels(dc, look, size);
-  if (look.lockMark) DrawLockMark(dc, size);
-  if (look.focused && look.enabled) DrawFocusCue(dc, size);
+  if (SwatchInnerIsPatterned(look)) DrawInnerPixels(dc, look, inner, size);
+  if (look.lockMark) DrawLockMark(dc, metrics, size);
+  if (look.focused && look.enabled) DrawFocusCue(dc, size, metrics.frame);
 }
 
 ColorSwatch::~ColorSwatch() {
@@ -126,6 +134,7 @@ SwatchLook ColorSwatch::Look() const {
   look.alpha = alpha;
   look.color = color;
   look.focused = focused || focusCue != 0;
+  look.dpi = DpiOfWindow(window);
   return look;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "records/color.h"
+#include "widgets/swatch_metrics.h"
 
 namespace {
 
@@ -21,12 +22,17 @@ uint32_t SelectedFramePenColor(uint32_t color) {
   return red | green << 8 | blue << 16;
 }
 
-uint8_t CheckerboardGray(int x, int y, int width, int height) {
+uint32_t SwatchFrameColor(const SwatchLook& look) {
+  if (look.selectedFrame) return SelectedFramePenColor(look.color);
+  return look.hovered ? 0xFFFFFFu : 0u;
+}
+
+uint8_t CheckerboardGray(int x, int y, int width, int height, int frame) {
   // Too small for three blocks: one-pixel blocks, so the pattern still alternates.
-  const int blockWidth = std::max(1, (width - 2) / 3);
-  const int blockHeight = std::max(1, (height - 2) / 3);
-  const int column = (x - 1) / blockWidth;
-  const int row = (y - 1) / blockHeight;
+  const int blockWidth = std::max(1, (width - 2 * frame) / 3);
+  const int blockHeight = std::max(1, (height - 2 * frame) / 3);
+  const int column = (x - frame) / blockWidth;
+  const int row = (y - frame) / blockHeight;
   return column % 2 == row % 2 ? kCheckerLight : kCheckerDark;
 }
 
@@ -48,25 +54,27 @@ uint8_t BlendOverChecker(uint8_t channel, uint8_t checker, float fraction) {
 bool SwatchInnerIsPatterned(const SwatchLook& look) { return look.transparentMark || look.alpha < 255.0f; }
 
 std::vector<uint32_t> SwatchInnerPixels(const SwatchLook& look, int width, int height) {
-  if (width < 3 || height < 3) return {};
-  const int innerWidth = width - 2;
-  const int innerHeight = height - 2;
+  const SwatchRect inner = SwatchInnerRect(SwatchMetricsForDpi(look.dpi), width, height);
+  const int frame = inner.left;
+  const int innerWidth = inner.right - inner.left;
+  const int innerHeight = inner.bottom - inner.top;
+  if (innerWidth < 1 || innerHeight < 1) return {};
   std::vector<uint32_t> pixels(static_cast<size_t>(innerWidth) * static_cast<size_t>(innerHeight));
   const bool blended = look.alpha < 255.0f;
   const float fraction = SwatchBlendFraction(look.alpha, look.hovered);
   const RgbColor rgb = UnpackColor(look.color);
-  for (int y = 1; y <= innerHeight; ++y) {
-    for (int x = 1; x <= innerWidth; ++x) {
+  for (int y = frame; y < frame + innerHeight; ++y) {
+    for (int x = frame; x < frame + innerWidth; ++x) {
       uint32_t pixel = DibPixel(rgb.red, rgb.green, rgb.blue);
       if (blended) {
-        const uint8_t checker = CheckerboardGray(x, y, width, height);
+        const uint8_t checker = CheckerboardGray(x, y, width, height, frame);
         pixel = DibPixel(BlendOverChecker(rgb.red, checker, fraction), BlendOverChecker(rgb.green, checker, fraction),
                          BlendOverChecker(rgb.blue, checker, fraction));
       } else if (look.transparentMark) {
-        const uint8_t checker = CheckerboardGray(x, y, width, height);
+        const uint8_t checker = CheckerboardGray(x, y, width, height, frame);
         pixel = DibPixel(checker, checker, checker);
       }
-      pixels[static_cast<size_t>(y - 1) * static_cast<size_t>(innerWidth) + static_cast<size_t>(x - 1)] = pixel;
+      pixels[static_cast<size_t>(y - frame) * static_cast<size_t>(innerWidth) + static_cast<size_t>(x - frame)] = pixel;
     }
   }
   return pixels;

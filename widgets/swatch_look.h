@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "widgets/dpi_scale.h"
+
 // Everything a swatch's paint depends on besides its size. Colours are 0x00BBGGRR, red in the low byte.
 struct SwatchLook {
   bool enabled = true;
@@ -13,7 +15,8 @@ struct SwatchLook {
   bool transparentMark = false;
   float alpha = 255.0f;  // 0 transparent .. 255 opaque
   uint32_t color = 0;
-  bool focused = false;  // the focus cue over everything
+  bool focused = false;    // the focus cue over everything
+  int32_t dpi = kBaseDpi;  // of the swatch's window: the frame and the marks scale with it
 };
 
 constexpr uint8_t kCheckerLight = 255;
@@ -24,9 +27,13 @@ constexpr int kHoverAlphaBoost = 50;
 // mid-gray cell stays visible against it.
 uint32_t SelectedFramePenColor(uint32_t color);
 
-// Gray of the 3 x 3 checkerboard at client pixel (x, y) of the inner area 1..width-2 x 1..height-2; the
-// top-left block is light. Pixels past the third block keep alternating.
-uint8_t CheckerboardGray(int x, int y, int width, int height);
+// The frame's colour of an enabled swatch: the selected frame's, else white while hovered, else black.
+uint32_t SwatchFrameColor(const SwatchLook& look);
+
+// Gray of the 3 x 3 checkerboard at client pixel (x, y) of the inner area inside a frame `frame` pixels wide
+// (frame..width-frame-1 x frame..height-frame-1); the top-left block is light. Pixels past the third block
+// keep alternating.
+uint8_t CheckerboardGray(int x, int y, int width, int height, int frame = 1);
 
 // The opacity fraction a swatch blends its colour with: alpha, plus 50 while hovered, at most 255, over 255.
 float SwatchBlendFraction(float alpha, bool hovered);
@@ -37,8 +44,9 @@ uint8_t BlendOverChecker(uint8_t channel, uint8_t checker, float fraction);
 // True when the inner area is not the plain colour: a transparent mark or an alpha below 255.
 bool SwatchInnerIsPatterned(const SwatchLook& look);
 
-// The inner area's pixels (width-2 x height-2, top row first, each 0x00RRGGBB as a 32-bit DIB stores
-// them): the checkerboard, the colour blended over it, or the plain colour. Empty below 3 x 3.
+// The inner area's pixels (inside the frame of the look's DPI: width-2 x height-2 at 96 dpi, top row first,
+// each 0x00RRGGBB as a 32-bit DIB stores them): the checkerboard, the colour blended over it, or the plain
+// colour. Empty when the frame leaves no inner area.
 std::vector<uint32_t> SwatchInnerPixels(const SwatchLook& look, int width, int height);
 
 // True when (x, y) lies inside a client area of width x height.

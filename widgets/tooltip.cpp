@@ -6,18 +6,27 @@
 #include <string>
 
 #include "base/platform.h"
+#include "widgets/dpi_scale.h"
 #include "widgets/gdi_shared.h"
+#include "widgets/window_dpi.h"
 
 namespace {
 
-constexpr int kMaximumTipWidth = 100;
+constexpr int kMaximumTipWidth = 100;  // at 96 dpi
+
+// Longer texts wrap at this width, in the pixels of the control's screen.
+void SetMaximumTipWidth(HWND tooltip, HWND control) {
+  SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, ScaledForDpi(kMaximumTipWidth, DpiOfWindow(control)));
+}
 
 const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 // Windows makes the control's top-level window the owner of a pop-up, so the tooltip would outlive a control
-// destroyed before its dialog; this subclass, keyed by the tooltip window, ends it with the control.
+// destroyed before its dialog; this subclass, keyed by the tooltip window, ends it with the control. It also
+// keeps the tip's width in step when the control moves to a screen of another DPI.
 LRESULT CALLBACK EndTooltipWithControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR key,
                                        DWORD_PTR) {
+  if (message == WM_DPICHANGED_AFTERPARENT) SetMaximumTipWidth(reinterpret_cast<HWND>(key), control);
   if (message == WM_NCDESTROY) {
     HWND tooltip = reinterpret_cast<HWND>(key);
     if (IsWindow(tooltip)) DestroyWindow(tooltip);
@@ -54,6 +63,6 @@ HWND AddTooltip(HWND control, const char* text, const char* title) {
     const std::u16string wideTitle = platform::FromUtf8(title);
     SendMessageW(tooltip, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(Wide(wideTitle)));
   }
-  SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, kMaximumTipWidth);
+  SetMaximumTipWidth(tooltip, control);
   return tooltip;
 }

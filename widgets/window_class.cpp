@@ -55,10 +55,13 @@ bool IsPressKey(WPARAM virtualKey, LPARAM keyFlags) {
   return (virtualKey == VK_RETURN || virtualKey == VK_SPACE) && !repeat;
 }
 
-void DrawFocusCue(HDC dc, SIZE size) {
-  if (size.cx < 3 || size.cy < 3) return;
-  const RECT cue{1, 1, size.cx - 1, size.cy - 1};
-  DrawFocusRect(dc, &cue);
+void DrawFocusCue(HDC dc, SIZE size, int width) {
+  // Nested one-pixel rectangles: each touches pixels of its own only, so their inverting draws do not cancel.
+  for (int inset = width; inset < 2 * width; ++inset) {
+    if (size.cx < 2 * inset + 1 || size.cy < 2 * inset + 1) return;
+    const RECT cue{inset, inset, size.cx - inset, size.cy - inset};
+    DrawFocusRect(dc, &cue);
+  }
 }
 
 bool RegisterToolkitClass(const wchar_t* name, UINT style, LPCWSTR cursor, WNDPROC procedure, HBRUSH background) {

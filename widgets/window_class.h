@@ -32,8 +32,8 @@ class ToolkitControl {
 // Enter or Space going down for the first time (not a key held down and repeating).
 bool IsPressKey(WPARAM virtualKey, LPARAM keyFlags);
 
-// The focus cue: a dotted rectangle one pixel inside the control's edge.
-void DrawFocusCue(HDC dc, SIZE size);
+// The focus cue: a dotted band `width` pixels wide (one at 96 dpi), as far inside the control's edge.
+void DrawFocusCue(HDC dc, SIZE size, int width = 1);
 
 // Registers a toolkit class in the plug-in's module: one pointer of window data, the given background brush
 // (the toolkit's shared one), cursor and window procedure. False when Windows refuses.

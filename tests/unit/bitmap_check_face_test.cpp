@@ -70,4 +70,23 @@ TEST(BitmapCheckFace, ACheckChangeWhileDisabledKeepsTheDisabledLook) {
   EXPECT_EQ(FaceOnCheckChange(FaceSlotsFilled{}, false, true, true), kUnchanged);
 }
 
+// Images of another scale replace the old ones: the button shows the new image for the state it is in.
+TEST(BitmapCheckFace, NewImagesShowTheCurrentState) {
+  EXPECT_EQ(FaceForState(PanelSlots(), true, false, false), FaceSlot::kNormal);
+  EXPECT_EQ(FaceForState(PanelSlots(), true, false, true), FaceSlot::kHover);
+  EXPECT_EQ(FaceForState(PanelSlots(), true, true, false), FaceSlot::kNormal);  // no checked image
+  EXPECT_EQ(FaceForState(PanelSlots(), false, false, true), FaceSlot::kDisabled);
+  EXPECT_EQ(FaceForState(PanelSlots(), false, true, false), FaceSlot::kDisabled);
+
+  EXPECT_EQ(FaceForState(AllSlots(), true, true, false), FaceSlot::kChecked);
+  EXPECT_EQ(FaceForState(AllSlots(), true, true, true), FaceSlot::kCheckedHover);
+  EXPECT_EQ(FaceForState(AllSlots(), false, true, true), FaceSlot::kDisabledChecked);
+
+  // Without a disabled or a hover image the normal one stands in; without any, nothing is shown.
+  FaceSlotsFilled normalOnly;
+  normalOnly.filled[static_cast<int>(FaceSlot::kNormal)] = true;
+  EXPECT_EQ(FaceForState(normalOnly, false, false, true), FaceSlot::kNormal);
+  EXPECT_EQ(FaceForState(FaceSlotsFilled{}, true, false, false), kUnchanged);
+}
+
 }  // namespace

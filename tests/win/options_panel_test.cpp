@@ -30,6 +30,7 @@
 #include "ui/palette_view.h"
 #include "ui/preview_dialog.h"
 #include "ui/toolkit_session.h"
+#include "widgets/artwork_scale.h"
 #include "widgets/bitmap_check_button.h"
 #include "widgets/color_swatch.h"
 #include "widgets/gdi_owners.h"
@@ -762,8 +763,8 @@ TEST_F(OptionsPanelWindow, GrayWithAlphaAsPaletteDisablesAllButTheTypesAndTheFil
   WholeImage._WholePlanesIn = 2;
   CreatePanel();
   for (int id : {IDC_PANEL_ALPHA_CHANNEL, IDC_PANEL_KEY_COLOR, IDC_PANEL_TRANSPARENCY_DITHER, IDC_PANEL_COLORS,
-                 IDC_PANEL_COLORS_LABEL, IDC_PANEL_REFINE_PALETTE, IDC_PANEL_PALETTE_GROUP, IDC_PANEL_DITHER, IDC_PANEL_DITHER_LABEL,
-                 IDC_PANEL_LOCK, IDC_PANEL_TRANSPARENT}) {
+                 IDC_PANEL_COLORS_LABEL, IDC_PANEL_REFINE_PALETTE, IDC_PANEL_PALETTE_GROUP, IDC_PANEL_DITHER,
+                 IDC_PANEL_DITHER_LABEL, IDC_PANEL_LOCK, IDC_PANEL_TRANSPARENT}) {
     EXPECT_FALSE(Enabled(id)) << id;
   }
   // The gray ramp keeps no transparency: the image is laid over the fill, which therefore can be chosen.
@@ -867,6 +868,51 @@ TEST_F(OptionsPanelWindow, DestroyingThePanelDeletesItsBitmapsAndLeavesNoOwnedOb
   EXPECT_EQ(GetOptionsPanel(panel_), nullptr);
   PaletteView.ReleaseAll();
   EXPECT_EQ(gdi::LiveObjects(), baseline);
+}
+
+int BitmapWidth(HBITMAP bitmap) {
+  BITMAP info{};
+  return GetObjectW(bitmap, sizeof info, &info) == sizeof info ? info.bmWidth : 0;
+}
+
+TEST_F(OptionsPanelWindow, MovedToAnotherScaleTheEntryButtonsTakeFacesDrawnForItAndTheOldOnesGo) {
+  CreatePanel();
+  ClickCell(0);  // both buttons enabled: they show their normal faces
+  const HBITMAP lockAt100 = panelObject_->Face(IDB_LOCK_NORMAL);
+  const HBITMAP transparentAt100 = panelObject_->Face(IDB_TRANSPARENT_NORMAL);
+  ASSERT_NE(lockAt100, nullptr);
+  const int widthAt100 = BitmapWidth(lockAt100);
+  const int objectsAt100 = gdi::LiveObjects();
+
+  panelObject_->TakeFacesForDpi(192);
+  const HBITMAP lockAt200 = panelObject_->Face(IDB_LOCK_NORMAL);
+  ASSERT_NE(lockAt200, nullptr);
+  EXPECT_EQ(BitmapWidth(lockAt200), ArtworkScaledSize(widthAt100, ArtworkScale::k200));
+  EXPECT_EQ(GetObjectType(lockAt100), 0u);  // released, not kept beside the new ones
+  EXPECT_EQ(GetObjectType(transparentAt100), 0u);
+  EXPECT_EQ(gdi::LiveObjects(), objectsAt100);
+  EXPECT_EQ(ImageOf(IDC_PANEL_LOCK), lockAt200);
+  EXPECT_EQ(ImageOf(IDC_PANEL_TRANSPARENT), panelObject_->Face(IDB_TRANSPARENT_NORMAL));
+  const BitmapCheckRecord* record = BitmapCheckRecordOf(Item(IDC_PANEL_LOCK));
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->images.slots[static_cast<int>(FaceSlot::kHover)], panelObject_->Face(IDB_LOCK_HOVER));
+  EXPECT_EQ(record->images.slots[static_cast<int>(FaceSlot::kDisabled)], panelObject_->Face(IDB_LOCK_DISABLED));
+
+  // Hovering and disabling go on with the new faces.
+  SendMessageW(Item(IDC_PANEL_LOCK), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+  EXPECT_EQ(ImageOf(IDC_PANEL_LOCK), panelObject_->Face(IDB_LOCK_HOVER));
+  SendMessageW(Item(IDC_PANEL_LOCK), WM_MOUSEMOVE, 0, MAKELPARAM(-3, -3));
+  Click(IDC_PANEL_RGB);
+  EXPECT_EQ(ImageOf(IDC_PANEL_LOCK), panelObject_->Face(IDB_LOCK_DISABLED));
+
+  // The same scale again changes nothing; back to 96 dpi the 100 % faces return, disabled as the button is.
+  panelObject_->TakeFacesForDpi(200);
+  EXPECT_EQ(panelObject_->Face(IDB_LOCK_NORMAL), lockAt200);
+  panelObject_->TakeFacesForDpi(96);
+  EXPECT_EQ(BitmapWidth(panelObject_->Face(IDB_LOCK_NORMAL)), widthAt100);
+  EXPECT_EQ(GetObjectType(lockAt200), 0u);
+  EXPECT_EQ(ImageOf(IDC_PANEL_LOCK), panelObject_->Face(IDB_LOCK_DISABLED));
+  EXPECT_EQ(gdi::LiveObjects(), objectsAt100);
 }
 
 }  // namespace

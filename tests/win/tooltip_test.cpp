@@ -8,9 +8,11 @@
 #include <string>
 
 #include "tests/win/toolkit_test_support.h"
+#include "widgets/dpi_scale.h"
 #include "widgets/link.h"
 #include "widgets/mac_style_button.h"
 #include "widgets/tooltip.h"
+#include "widgets/window_dpi.h"
 
 using toolkit_test::HiddenParent;
 
@@ -59,6 +61,15 @@ TEST_F(Tooltip, LongTextGetsOneBalloonToolThatWraps) {
   EXPECT_EQ(tool.uFlags & flags, flags);
   EXPECT_EQ(tool.rect.right - tool.rect.left, 84);
   EXPECT_EQ(tool.rect.bottom - tool.rect.top, 24);
+}
+
+TEST_F(Tooltip, ItsWrapWidthIsSetAgainWhenTheControlChangesDpi) {
+  HWND tip = AddTooltip(control_, "Dont save and close", nullptr);
+  ASSERT_NE(tip, nullptr);
+  SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 37);
+  // What a control hears after its dialog has moved to another monitor; this screen's DPI is 96.
+  SendMessageW(control_, WM_DPICHANGED_AFTERPARENT, 0, 0);
+  EXPECT_EQ(SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), ScaledForDpi(100, DpiOfWindow(control_)));
 }
 
 TEST_F(Tooltip, TitleIsAccepted) { EXPECT_NE(AddTooltip(control_, "About this software", "Vexlorin"), nullptr); }
