@@ -14,7 +14,7 @@ panel_controls=(1 2 1001 1002 1003 1004 1005 1006 1007 1008 1009 1010 1012 1013 
 rects=("rect dialog" "rect header" "rect panel" "rect status")
 for id in "${panel_controls[@]}"; do rects+=("rect panel:$id"); done
 # The panel's controls with text of their own: type radios, check boxes and labels.
-text_controls=(1002 1003 1004 1005 1007 1009 1012 1013 1019)
+text_controls=(1002 1003 1004 1005 1007 1009 1012 1013 1019 1021)
 for id in "${text_controls[@]}"; do rects+=("text panel:$id"); done
 
 # expect_layout LABEL DPI: the status bar is scaled and every panel control lies inside the panel, above it.

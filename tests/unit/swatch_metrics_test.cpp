@@ -32,8 +32,8 @@ TEST(SwatchMetricsForDpi, KeepTheDesignAt96AndScaleToTheNearestPixel) {
 
   // 125 % and 150 %: to the nearest pixel, halves up.
   EXPECT_EQ(SwatchMetricsForDpi(120).disabledInsetY, 4);  // 3.75
-  EXPECT_EQ(SwatchMetricsForDpi(120).frame, 1);            // 1.25
-  EXPECT_EQ(SwatchMetricsForDpi(144).frame, 2);            // 1.5
+  EXPECT_EQ(SwatchMetricsForDpi(120).frame, 1);           // 1.25
+  EXPECT_EQ(SwatchMetricsForDpi(144).frame, 2);           // 1.5
 
   const SwatchMetrics at192 = SwatchMetricsForDpi(192);
   EXPECT_EQ(at192.frame, 2);
