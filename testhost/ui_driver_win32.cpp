@@ -196,6 +196,7 @@ class Driver {
   std::string Hover(const UiTarget& target);
   std::string DpiChanged(int32_t dpi);
   std::string ReportText(const UiTarget& target);
+  std::string ReportImage(const UiTarget& target);
   std::string Snapshot(const std::string& path);
   std::string Close(int buttonId);
   std::string Report(const UiTarget& target);
@@ -578,6 +579,23 @@ std::string Driver::Report(const UiTarget& target) {
   return {};
 }
 
+// The size of the bitmap a button shows (BM_GETIMAGE), so that a script can tell which scale's artwork it has.
+std::string Driver::ReportImage(const UiTarget& target) {
+  std::string error;
+  const HWND window = Part(target, &error);
+  if (window == nullptr) return error;
+  const auto image = reinterpret_cast<HBITMAP>(SendMessageW(window, BM_GETIMAGE, IMAGE_BITMAP, 0));
+  BITMAP bitmap{};
+  if (image == nullptr || GetObjectW(image, sizeof bitmap, &bitmap) == 0) {
+    std::printf("image %s none\n", TargetText(target).c_str());
+  } else {
+    std::printf("image %s %ld %ld\n", TargetText(target).c_str(), static_cast<long>(bitmap.bmWidth),
+                static_cast<long>(bitmap.bmHeight));
+  }
+  std::fflush(stdout);
+  return {};
+}
+
 // How wide a control's text is in the control's own font, and the room the control has for it: its client width,
 // less the box or circle of a check box or radio button.
 std::string Driver::ReportText(const UiTarget& target) {
@@ -708,6 +726,7 @@ std::string Driver::Do(const UiAction& action) {
     case UiVerb::kWatched: return ReportWatch();
     case UiVerb::kDpi: return DpiChanged(action.first);
     case UiVerb::kText: return ReportText(action.target);
+    case UiVerb::kImage: return ReportImage(action.target);
   }
   return "unknown action";
 }

@@ -109,6 +109,7 @@ const VerbForm kVerbs[] = {
     {"watched", UiVerb::kWatched, "", 0},
     {"dpi", UiVerb::kDpi, "N", 1},
     {"text", UiVerb::kText, "ID", 1},
+    {"image", UiVerb::kImage, "ID", 1},
 };
 
 const struct {
@@ -200,7 +201,8 @@ std::optional<UiAction> ActionFromLine(std::string_view content, std::string* er
       range = "; N from 48 to 960";
       break;
     case UiVerb::kRect:
-    case UiVerb::kText: action.target = target(RectTarget(words[1])); break;
+    case UiVerb::kText:
+    case UiVerb::kImage: action.target = target(RectTarget(words[1])); break;
     case UiVerb::kKey: {
       const std::optional<UiKey> key = KeyNamed(words[1]);
       valid = key.has_value();

@@ -26,7 +26,8 @@ enum class UiVerb {
   kWatch,
   kWatched,
   kDpi,
-  kText
+  kText,
+  kImage
 };
 
 // The keys `key` presses, as a keyboard would.

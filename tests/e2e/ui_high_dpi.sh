@@ -16,6 +16,8 @@ for id in "${panel_controls[@]}"; do rects+=("rect panel:$id"); done
 # The panel's controls with text of their own: type radios, check boxes and labels.
 text_controls=(1002 1003 1004 1005 1007 1009 1012 1013 1019 1021)
 for id in "${text_controls[@]}"; do rects+=("text panel:$id"); done
+# The lock and transparency buttons show faces drawn for the scale (16 x 16 at 100 %).
+rects+=("image panel:1017" "image panel:1018")
 
 # expect_layout LABEL DPI: the status bar is scaled and every panel control lies inside the panel, above it.
 expect_layout() {
@@ -53,6 +55,12 @@ expect_layout() {
         fail "$label: panel:$a ($ax $ay $aw $ah) overlaps panel:$b ($bx $by $bw $bh)"
       fi
     done
+  done
+  # The entry buttons' faces: 150 % up to 144 dpi, 200 % above.
+  local face=$((dpi <= 96 ? 16 : dpi <= 144 ? 24 : 32))
+  for id in 1017 1018; do
+    [ "$(sed -n "s/^image panel:$id //p" <<<"$out" | tail -n 1)" = "$face $face" ] ||
+      fail "$label: panel:$id shows '$(sed -n "s/^image panel:$id //p" <<<"$out" | tail -n 1)', not a $face x $face face"
   done
   # Every text fits its control in the control's own font.
   local extent room
