@@ -3,8 +3,10 @@
 #include <memory>
 
 #include "widgets/bitmap_copy.h"
+#include "widgets/dpi_scale.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/offscreen.h"
+#include "widgets/window_dpi.h"
 
 namespace {
 
@@ -23,13 +25,13 @@ HINSTANCE OwningModule(HWND window) {
 
 }  // namespace
 
-void PaintControlButton(HDC dc, SIZE size, HBITMAP face, HBRUSH background, bool focused) {
+void PaintControlButton(HDC dc, SIZE size, HBITMAP face, HBRUSH background, int focusWidth) {
   const RECT client{0, 0, size.cx, size.cy};
   if (background != nullptr) FillRect(dc, &client, background);
   const SIZE faceSize = BitmapSize(face);
   CopyBitmap(dc, 0, 0, faceSize.cx < size.cx ? faceSize.cx : size.cx, faceSize.cy < size.cy ? faceSize.cy : size.cy,
              face, 0, 0);
-  if (focused) DrawFocusCue(dc, size);
+  if (focusWidth > 0) DrawFocusCue(dc, size, focusWidth);
 }
 
 LRESULT ControlButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -70,7 +72,8 @@ void ControlButton::Repaint() {
 
 void ControlButton::PaintThrough(HDC target) {
   OffscreenBuffer buffer(target, clientWidth, clientHeight);
-  PaintControlButton(buffer.dc(), SIZE{clientWidth, clientHeight}, Face(), shared::BackgroundBrush(), focused);
+  PaintControlButton(buffer.dc(), SIZE{clientWidth, clientHeight}, Face(), shared::BackgroundBrush(),
+                     focused ? ScaledForDpi(1, DpiOfWindow(window)) : 0);
   buffer.Flush();
 }
 

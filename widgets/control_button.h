@@ -12,8 +12,8 @@ inline constexpr wchar_t kControlButtonClass[] = L"Control Button CPP";
 
 // Paints the button of `size`: `face` copied from its top-left corner, `background` where it does not
 // reach (all of it for a missing face).
-// The focus cue over it when focused.
-void PaintControlButton(HDC dc, SIZE size, HBITMAP face, HBRUSH background, bool focused = false);
+// The focus cue over it, `focusWidth` pixels wide, when that is above 0.
+void PaintControlButton(HDC dc, SIZE size, HBITMAP face, HBRUSH background, int focusWidth = 0);
 
 class ControlButton : public ToolkitControl {
  public:

@@ -4,9 +4,11 @@
 
 #include "base/platform.h"
 #include "widgets/bitmap_copy.h"
+#include "widgets/dpi_scale.h"
 #include "widgets/gdi_owners.h"
 #include "widgets/gdi_shared.h"
 #include "widgets/offscreen.h"
+#include "widgets/window_dpi.h"
 
 namespace {
 
@@ -27,7 +29,7 @@ void PaintLinkText(HDC dc, SIZE size, const LinkPaint& paint) {
   const RECT client{0, 0, size.cx, size.cy};
   if (paint.background != nullptr) FillRect(dc, &client, paint.background);
   CopyBitmap(dc, 0, 0, size.cx, size.cy, paint.backgroundBitmap, paint.source.x, paint.source.y);
-  if (paint.focused) DrawFocusCue(dc, size);
+  if (paint.focused) DrawFocusCue(dc, size, ScaledForDpi(1, paint.dpi));
   if (paint.text == nullptr || paint.text[0] == L'\0') return;
   gdi::SelectGuard onFont(dc, paint.font);
   const int length = lstrlenW(paint.text);
@@ -80,6 +82,7 @@ LinkPaint LinkText::PaintInputs() const {
   const bool painted = look == kLookOnDialog && !text.empty();
   paint.text = painted ? reinterpret_cast<const wchar_t*>(text.c_str()) : nullptr;
   paint.active = active != 0;
+  paint.dpi = DpiOfWindow(window);
   paint.leftAligned = leftAligned != 0;
   paint.backgroundBitmap = bitmapBackground != 0 ? backgroundBitmap : nullptr;
   paint.source = backgroundSource;

@@ -21,6 +21,7 @@ struct LinkPaint {
   HFONT font = nullptr;
   COLORREF color = RGB(0, 0, 0);
   bool focused = false;
+  int32_t dpi = 96;  // of the link's screen: the focus cue's width follows it
 };
 
 // Paints the link of `size`: the background, then the text measured and drawn with a transparent background,

@@ -45,7 +45,7 @@ void PaintMacStyleBtn(HDC dc, SIZE size, const MacStyleBtnLook& look, const shar
     StretchBitmap(dc, size.cx - capWidth, 0, capWidth, capHeight, skins.right[skin], HALFTONE);
   }
   StretchBitmap(dc, capWidth, 0, size.cx - 2 * capWidth, capHeight, skins.middle[skin]);
-  if (look.focused) DrawFocusCue(dc, size);
+  if (look.focused) DrawFocusCue(dc, size, ScaledForDpi(1, skins.dpi));
   if (look.caption == nullptr || look.caption[0] == L'\0') return;
   gdi::SelectGuard onFont(dc, font);
   const int previousMode = SetBkMode(dc, TRANSPARENT);
