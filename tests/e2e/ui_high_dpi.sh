@@ -1,9 +1,10 @@
-# The preview dialog on denser screens (a wine prefix per DPI, in a screen large enough): it opens at the
+# The preview dialog at 96, 120, 144 and 192 dpi (a wine prefix per DPI, in a screen large enough): it opens at the
 # default 800 x 600 scaled to the DPI, its status bar scales, its header is as high as the strip bitmaps of the
 # scale at or above the DPI, the whole options panel lies inside the dialog
 # between the header and the status bar and every control of the panel inside the panel. At 96 dpi a move to a
 # 192-dpi monitor (WM_DPICHANGED, sent by `dpi 192`) lays the dialog out again in the rectangle suggested. Every
-# text of the panel fits its control (`text`), and no two of its controls overlap but for the group boxes.
+# text of the panel fits its control (`text`), no two of its controls overlap but for the group boxes, and the
+# lock and transparency buttons show the faces drawn for the scale (`image`).
 source "$(dirname "$0")/lib.sh" "$@"
 
 sample rgba 64 48 in.png
@@ -74,7 +75,7 @@ expect_layout() {
   done
 }
 
-for dpi in 120 144 192; do
+for dpi in 96 120 144 192; do
   (
     at_dpi "$dpi"
     plugin=$(own_plugin "$work/p$dpi")
@@ -86,7 +87,7 @@ for dpi in 120 144 192; do
       fail "at $dpi dpi the dialog opened at '$(rect_of dialog)', not 100 100 $(scaled 800 "$dpi") wide"
     [ "${height:-0}" -ge "$(scaled 600 "$dpi")" ] || fail "at $dpi dpi the dialog opened only ${height:-0} high"
     expect_layout "$dpi dpi" "$dpi"
-    # The About box's picture: drawn for 150 or 200 %, shown at the DPI (144 x 216 at 96 dpi).
+    # The About box's picture: drawn for 100, 150 or 200 %, shown at the DPI (144 x 216 at 96 dpi).
     ui_script "about$dpi.ui" "rect 1034" "cancel"
     run --plugin "$plugin" about --ui "about$dpi.ui"
     read -r _ _ width height <<<"$(rect_of 1034)"
