@@ -27,14 +27,6 @@ inline uint32_t PackColor(uint8_t red, uint8_t green, uint8_t blue, uint8_t alph
 
 inline uint32_t RecentSlotOf(uint32_t color) { return (color * 2654435761u) >> (32 - kRecentBits); }
 
-inline int32_t Distance(const AColorHistEntry& entry, int32_t red, int32_t green, int32_t blue, int32_t alpha) {
-  const int32_t dr = red - entry.red;
-  const int32_t dg = green - entry.green;
-  const int32_t db = blue - entry.blue;
-  const int32_t da = alpha - entry.alpha;
-  return dr * dr + dg * dg + db * db + da * da;
-}
-
 }  // namespace
 
 // The searched entries sorted along one axis w with every weight ±1, so |w| = 2 and for any colour c
@@ -65,7 +57,7 @@ int32_t NearestColorIndex(const AColorHistEntry* colorMap, int32_t searchCount, 
   int32_t best = 2000000000;
   int32_t bestIndex = -1;
   for (int32_t i = 0; i < searchCount; ++i) {
-    const int32_t distance = Distance(colorMap[i], red, green, blue, alpha);
+    const int32_t distance = MatchDistance(colorMap[i], red, green, blue, alpha);
     if (distance < best) {
       best = distance;
       bestIndex = i;
@@ -177,7 +169,7 @@ int32_t PaletteLookup::Search(uint8_t red, uint8_t green, uint8_t blue, uint8_t 
   float best = kNoDistance;
   int32_t bestIndex = INT32_MAX;
   if (start >= 0 && start < table.entries) {
-    best = static_cast<float>(Distance(table.colorMap[start], red, green, blue, alpha));
+    best = static_cast<float>(MatchDistance(table.colorMap[start], red, green, blue, alpha));
     bestIndex = start;
   }
 

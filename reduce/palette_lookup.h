@@ -7,6 +7,15 @@
 #include "reduce/color_hash.h"
 #include "reduce/shared_matches.h"
 
+// The distance colours are matched by: squared RGBA, the four channels alike.
+inline int32_t MatchDistance(const AColorHistEntry& entry, int32_t red, int32_t green, int32_t blue, int32_t alpha) {
+  const int32_t dr = red - entry.red;
+  const int32_t dg = green - entry.green;
+  const int32_t db = blue - entry.blue;
+  const int32_t da = alpha - entry.alpha;
+  return dr * dr + dg * dg + db * db + da * da;
+}
+
 // The least squared RGBA distance over colour-map entries 0 .. searchCount - 1, the lowest index on ties;
 // -1 when searchCount is 0. The plain scan; PaletteLookup gives the same answers faster.
 int32_t NearestColorIndex(const AColorHistEntry* colorMap, int32_t searchCount, uint8_t red, uint8_t green,

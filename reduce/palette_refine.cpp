@@ -49,9 +49,9 @@ inline uint8_t& ChannelOf(AColorHistEntry& entry, int c) {
   return c == 0 ? entry.red : c == 1 ? entry.green : c == 2 ? entry.blue : entry.alpha;
 }
 
+// The matching's own distance: refined colours are the best for the lookup that will use them.
 inline int64_t SquaredDistance(const AColorHistEntry& a, const AColorHistEntry& b) {
-  const int64_t dr = a.red - b.red, dg = a.green - b.green, db = a.blue - b.blue, da = a.alpha - b.alpha;
-  return dr * dr + dg * dg + db * db + da * da;
+  return MatchDistance(a, b.red, b.green, b.blue, b.alpha);
 }
 
 // One pass: every histogram colour to its nearest colour, the sums of what each colour drew.
@@ -121,8 +121,7 @@ class Passes {
 
  private:
   static int64_t Distance(const int32_t value[4], const AColorHistEntry& to) {
-    const int64_t dr = value[0] - to.red, dg = value[1] - to.green, db = value[2] - to.blue, da = value[3] - to.alpha;
-    return dr * dr + dg * dg + db * db + da * da;
+    return MatchDistance(to, value[0], value[1], value[2], value[3]);
   }
 
   const RefineHistogram& histogram_;
