@@ -18,8 +18,8 @@
 
 #include "testhost/rgb_png_file.h"
 #include "testhost/ui_driver.h"
-#include "widgets/gdi_owners.h"
-#include "widgets/window_dpi.h"
+#include "widgets/gdi_owners_win32.h"
+#include "widgets/window_dpi_win32.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include "base/platform.h"
 
 #include "tests/win/toolkit_test_support.h"
-#include "widgets/color_swatch.h"
-#include "widgets/gdi_owners.h"
-#include "widgets/gdi_shared.h"
-#include "widgets/plain_container.h"
+#include "widgets/color_swatch_win32.h"
+#include "widgets/gdi_owners_win32.h"
+#include "widgets/gdi_shared_win32.h"
+#include "widgets/plain_container_win32.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include "resources/resource_ids.h"
 #include "tests/win/toolkit_test_support.h"
-#include "widgets/bitmap_copy.h"
-#include "widgets/control_button.h"
-#include "widgets/link.h"
+#include "widgets/bitmap_copy_win32.h"
+#include "widgets/control_button_win32.h"
+#include "widgets/link_win32.h"
 
 using toolkit_test::DibCanvas;
 using toolkit_test::HiddenParent;

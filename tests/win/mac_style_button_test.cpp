@@ -8,9 +8,9 @@
 
 #include "resources/resource_ids.h"
 #include "tests/win/toolkit_test_support.h"
-#include "widgets/gdi_shared.h"
-#include "widgets/link.h"
-#include "widgets/mac_style_button.h"
+#include "widgets/gdi_shared_win32.h"
+#include "widgets/link_win32.h"
+#include "widgets/mac_style_button_win32.h"
 
 using toolkit_test::BitmapPixel;
 using toolkit_test::DibCanvas;

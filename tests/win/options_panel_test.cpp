@@ -26,15 +26,15 @@
 #include "reduce/median_cut.h"
 #include "resources/resource_ids.h"
 #include "tests/win/toolkit_test_support.h"
-#include "ui/options_panel.h"
-#include "ui/palette_view.h"
-#include "ui/preview_dialog.h"
-#include "ui/toolkit_session.h"
+#include "ui/options_panel_win32.h"
+#include "ui/palette_view_win32.h"
+#include "ui/preview_dialog_win32.h"
+#include "ui/toolkit_session_win32.h"
 #include "widgets/artwork_scale.h"
-#include "widgets/bitmap_check_button.h"
-#include "widgets/color_swatch.h"
-#include "widgets/gdi_owners.h"
-#include "widgets/mac_style_button.h"
+#include "widgets/bitmap_check_button_win32.h"
+#include "widgets/color_swatch_win32.h"
+#include "widgets/gdi_owners_win32.h"
+#include "widgets/mac_style_button_win32.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "records/save_options.h"
 #include "records/whole_image.h"
 #include "tests/win/toolkit_test_support.h"
-#include "ui/palette_view.h"
-#include "widgets/gdi_owners.h"
+#include "ui/palette_view_win32.h"
+#include "widgets/gdi_owners_win32.h"
 
 namespace {
 

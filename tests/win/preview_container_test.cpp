@@ -16,8 +16,8 @@
 #include "records/whole_image.h"
 #include "tests/win/toolkit_test_support.h"
 #include "ui/preview_source.h"
-#include "widgets/gdi_owners.h"
-#include "widgets/preview_container.h"
+#include "widgets/gdi_owners_win32.h"
+#include "widgets/preview_container_win32.h"
 
 namespace {
 

@@ -25,10 +25,10 @@
 #include "reduce/reduce_filter.h"
 #include "resources/resource_ids.h"
 #include "ui/panel_commands.h"
-#include "ui/preview_dialog.h"
-#include "ui/toolkit_session.h"
-#include "widgets/gdi_owners.h"
-#include "widgets/gdi_shared.h"
+#include "ui/preview_dialog_win32.h"
+#include "ui/toolkit_session_win32.h"
+#include "widgets/gdi_owners_win32.h"
+#include "widgets/gdi_shared_win32.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "tests/win/toolkit_test_support.h"
-#include "widgets/color_swatch.h"
-#include "widgets/gdi_owners.h"
+#include "widgets/color_swatch_win32.h"
+#include "widgets/gdi_owners_win32.h"
 
 namespace {
 

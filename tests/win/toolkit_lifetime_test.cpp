@@ -5,11 +5,11 @@
 
 #include "resources/resource_ids.h"
 #include "tests/win/toolkit_test_support.h"
-#include "widgets/control_button.h"
-#include "widgets/gdi_owners.h"
-#include "widgets/gdi_shared.h"
-#include "widgets/link.h"
-#include "widgets/mac_style_button.h"
+#include "widgets/control_button_win32.h"
+#include "widgets/gdi_owners_win32.h"
+#include "widgets/gdi_shared_win32.h"
+#include "widgets/link_win32.h"
+#include "widgets/mac_style_button_win32.h"
 
 using toolkit_test::DibCanvas;
 using toolkit_test::HiddenParent;

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "widgets/gdi_owners.h"
+#include "widgets/gdi_owners_win32.h"
 
 namespace toolkit_test {
 

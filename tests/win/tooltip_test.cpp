@@ -9,10 +9,10 @@
 
 #include "tests/win/toolkit_test_support.h"
 #include "widgets/dpi_scale.h"
-#include "widgets/link.h"
-#include "widgets/mac_style_button.h"
-#include "widgets/tooltip.h"
-#include "widgets/window_dpi.h"
+#include "widgets/link_win32.h"
+#include "widgets/mac_style_button_win32.h"
+#include "widgets/tooltip_win32.h"
+#include "widgets/window_dpi_win32.h"
 
 using toolkit_test::HiddenParent;
 

@@ -1,6 +1,0 @@
-#pragma once
-// The About box: product name, version and a link to the maker's site.
-#include <cstdint>
-
-// The about call of the host: sets up the toolkit, shows the box owned by the host's window, tears down.
-void DoAbout(intptr_t hostWindow);

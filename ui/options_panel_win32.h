@@ -1,0 +1,77 @@
+#pragma once
+// The options panel on the right of the preview dialog: Save and Cancel, and every control through which the
+// user changes SaveOptions and the working Palette. It turns the controls' commands into calls on the panel's
+// rules (ui/panel_rules.h, ui/panel_commands.h) and shows their outcome.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "ui/panel_commands.h"
+#include "widgets/artwork_scale.h"
+#include "widgets/bitmap_check_button_win32.h"
+#include "widgets/gdi_owners_win32.h"
+
+class ColorSwatch;
+
+class OptionsPanel {
+ public:
+  OptionsPanel() = default;
+  OptionsPanel(const OptionsPanel&) = delete;
+  OptionsPanel& operator=(const OptionsPanel&) = delete;
+
+  // The panel's window, given when the dialog initialises.
+  void AttachTo(HWND window) { window_ = window; }
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Sets every control from SaveOptions, then ApplyEnableRules.
+  void SyncPanelFromOptions();
+  // Enables and disables the controls for the options and the image.
+  void ApplyEnableRules();
+  // Enables and checks the lock and transparency buttons for the selected palette entry.
+  void UpdateEntryButtons();
+  // All 256 palette entries unmarked, and every existing cell without its lock mark.
+  void ClearAllMarks();
+  // All 256 palette entries opaque, and every existing cell without its transparent mark.
+  void MakeAllOpaque();
+
+  HWND window() const { return window_; }
+  // The face bitmap loaded from resource `resourceId` (130 to 134), or null.
+  HBITMAP Face(int resourceId) const;
+  // The dialog has moved to a screen of `dpi`: the lock and transparency buttons take their faces drawn at the
+  // scale for it, and the faces of the old scale are released.
+  void TakeFacesForDpi(int32_t dpi);
+
+ private:
+  INT_PTR OnInit();
+  INT_PTR OnCommand(WPARAM wParam, LPARAM lParam);
+  void LoadFaces(int32_t dpi);
+  void FillLists();
+  void PlacePaletteView();
+  void SetUpEntryButtons();
+  BitmapCheckImages LockImages() const;
+  BitmapCheckImages TransparentImages() const;
+  void Carry(const PanelReaction& reaction);
+  void CarryEntryButtons(const EntryButtonsState& state);
+  void SetCheck(int id, CheckChange change);
+  void Enable(int id, bool on);
+  bool Checked(int id) const;
+  int ListIndex(int id) const;
+  ColorSwatch* FillSwatch() const;
+
+  HWND window_ = nullptr;
+  static constexpr int kFaceCount = 5;  // resources 130 to 134
+  gdi::BitmapOwner faces_[kFaceCount];
+  ArtworkScale faceScale_ = ArtworkScale::k100;  // the scale the faces were drawn at
+};
+
+// Creates the panel as a modeless child of the preview dialog; the panel's object lives as long as its window.
+HWND CreateOptionsPanel(HWND dialog);
+
+// The object of a panel made by CreateOptionsPanel, or null.
+OptionsPanel* GetOptionsPanel(HWND panel);
+
+// What the panel calls where an option change must show; the preview dialog installs its RefreshPreview while
+// it is up. Null: nothing is refreshed.
+extern void (*OptionsPanelRefresh)();
+// What the panel calls after a change of the palette that needs no refresh (a lock). Null: nothing.
+extern void (*OptionsPanelPaletteEdited)();
