@@ -19,3 +19,7 @@ extern ReducedImageRecord ReducedImage;
 // Gives back the record's pixels; the sizes stay for the next reduction to compare against.
 void FreeReducedImagePixels(ReducedImageRecord& reduced);
 void FreeReducedImagePixels();
+
+// Gives the record a zero-filled buffer of height + 2 rows for the pixel size, keeping the one it has when the
+// pixel size and the image size are unchanged; false when the memory cannot be had.
+bool PrepareReducedImage(ReducedImageRecord& reduced, int32_t width, int32_t height, int32_t bytesPerPixel);

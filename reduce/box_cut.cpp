@@ -83,13 +83,13 @@ void ScaleToTopLevel(AColorHistEntry* colorMap, int32_t count, int32_t maxval) {
 
 }  // namespace
 
-AColorHistEntry* SplitColorBoxes(AColorHistEntry* histogram, int32_t colors, int32_t pixelTotal, int32_t maxval,
-                                 int32_t wanted) {
-  if (wanted < 1) return nullptr;
+ColorMapTable SplitColorBoxes(AColorHistEntry* histogram, int32_t colors, int32_t pixelTotal, int32_t maxval,
+                              int32_t wanted) {
+  if (wanted < 1) return ColorMapTable();
   std::unique_ptr<ColorBox[]> boxes(new (std::nothrow) ColorBox[wanted]);
-  // Zero-initialised: every channel starts at 0 and the spare byte stays 0.
-  std::unique_ptr<AColorHistEntry[]> colorMap(new (std::nothrow) AColorHistEntry[static_cast<size_t>(wanted) + 1]());
-  if (boxes == nullptr || colorMap == nullptr) return nullptr;
+  // Zero-filled: every channel starts at 0 and the spare byte stays 0.
+  ColorMapTable colorMap(wanted + 1);
+  if (boxes == nullptr || !colorMap) return ColorMapTable();
 
   // The total includes sample pixels the count skipped for alpha 0, so the first box's sum may exceed its counts.
   boxes[0] = ColorBox{0, colors, pixelTotal};
@@ -121,10 +121,10 @@ AColorHistEntry* SplitColorBoxes(AColorHistEntry* histogram, int32_t colors, int
   }
 
   for (int32_t k = 0; k < boxCount; ++k) AverageBox(histogram, boxes[k], maxval, colorMap[k]);
-  return colorMap.release();
+  return colorMap;
 }
 
-AColorHistEntry* CutSampleColors(ColorSample& sample, int32_t wanted, int32_t* count) {
+ColorMapTable CutSampleColors(ColorSample& sample, int32_t wanted, int32_t* count) {
   const size_t pixelCount = sample.PixelCount();
   int32_t maxval = kTopLevel;
   int32_t colors = 0;
@@ -133,22 +133,22 @@ AColorHistEntry* CutSampleColors(ColorSample& sample, int32_t wanted, int32_t* c
   while (histogram == nullptr) {
     // Coarsening to one level would drop every pixel; a count that still fails is short of memory.
     const int32_t newMaxval = maxval / 2;
-    if (newMaxval == 0) return nullptr;
+    if (newMaxval == 0) return ColorMapTable();
     CoarsenSample(sample.records.data(), pixelCount, maxval, newMaxval);
     maxval = newMaxval;
     histogram = pam_computeacolorhist(sample.records.data(), sample.width, sample.height, kSampleColorLimit, &colors);
   }
 
   *count = std::min(colors, wanted);
-  AColorHistEntry* colorMap = nullptr;
+  ColorMapTable colorMap;
   if (*count > 0) {
     colorMap = SplitColorBoxes(histogram, colors, static_cast<int32_t>(pixelCount), maxval, *count);
   } else {
     // Every sample pixel was transparent: one transparent entry keeps the palette usable.
-    colorMap = new (std::nothrow) AColorHistEntry[2]();
+    colorMap = ColorMapTable(2);
     *count = 1;
   }
   pam_freeacolorhist(histogram);
-  if (colorMap != nullptr && maxval < kTopLevel) ScaleToTopLevel(colorMap, *count, maxval);
+  if (colorMap && maxval < kTopLevel) ScaleToTopLevel(colorMap.data(), *count, maxval);
   return colorMap;
 }

@@ -17,7 +17,7 @@ bool KeepsTransparency(const WholeImageRecord& image, const SaveOptionsRecord& o
 // Moves the cut's colours toward the image's own colours, in both tables; the locked colours and the entry kept
 // for transparency stay where they are.
 void RefineCutColors(const WholeImageRecord& image, const SaveOptionsRecord& options, bool composite,
-                     PaletteRecord& palette, AColorHistEntry* colorMap, int32_t count,
+                     PaletteRecord& palette, ColorMapTable& colorMap, int32_t count,
                      const std::function<bool()>& keepGoing) {
   const int32_t searched = KeepsTransparency(image, options) ? count - 1 : count;
   if (searched <= 0) return;
@@ -25,7 +25,7 @@ void RefineCutColors(const WholeImageRecord& image, const SaveOptionsRecord& opt
   for (int32_t i = 0; i < searched; ++i) fixed[i] = palette.entries[i].mark != 0;
   RefineHistogram histogram = CountRefineColors(image, options.fillColor, composite);
   ThinRefineHistogram(histogram);
-  if (!RefineColorMap(histogram, colorMap, searched, fixed, ReductionThreads(), keepGoing).done) return;
+  if (!RefineColorMap(histogram, colorMap.data(), searched, fixed, ReductionThreads(), keepGoing).done) return;
   for (int32_t i = 0; i < searched; ++i) {
     if (fixed[i]) continue;
     PaletteEntry& entry = palette.entries[i];
@@ -38,16 +38,16 @@ void RefineCutColors(const WholeImageRecord& image, const SaveOptionsRecord& opt
 
 }  // namespace
 
-AColorHistEntry* BuildColorPalette(const WholeImageRecord& image, const SaveOptionsRecord& options,
-                                   PaletteRecord& palette, const std::function<bool()>& keepGoing) {
+ColorMapTable BuildColorPalette(const WholeImageRecord& image, const SaveOptionsRecord& options, PaletteRecord& palette,
+                                const std::function<bool()>& keepGoing) {
   DebugLog("CreateColorPalette BEGIN =====>");
   if (image._WholePlanesIn < 3) {
     DebugLog("_WholePlanesIn<3");
-    return nullptr;
+    return ColorMapTable();
   }
   if (image._WholeWidth <= 0 || image._WholeHeight <= 0) {
     DebugLog("_WholeWidth=0");
-    return nullptr;
+    return ColorMapTable();
   }
 
   // Without an alpha channel or key colour in the output, the palette is built for the image as it will be
@@ -56,25 +56,25 @@ AColorHistEntry* BuildColorPalette(const WholeImageRecord& image, const SaveOpti
   ColorSample sample = TakeColorSample(image, options.fillColor, composite);
   if (!sample.records) {
     DebugLog("cannot allocate apixels");
-    return nullptr;
+    return ColorMapTable();
   }
 
   DebugLog("Efter create 500x500");
   // The user's locked colours survive the build that replaces them.
   const LockedColors locks = LockedColorsOf(palette);
   int32_t count = 0;
-  AColorHistEntry* colorMap = CutSampleColors(sample, UsablePaletteColors(options.paletteColors), &count);
-  if (colorMap == nullptr) return nullptr;
+  ColorMapTable colorMap = CutSampleColors(sample, UsablePaletteColors(options.paletteColors), &count);
+  if (!colorMap) return colorMap;
 
   DebugLog("Copy Palette");
-  CopyColorMapToPalette(colorMap, count, palette);
+  CopyColorMapToPalette(colorMap.data(), count, palette);
   // Never on the entry kept for transparency, which stays the last.
-  PlaceLockedColors(locks, palette, colorMap, KeepsTransparency(image, options) ? count - 1 : count);
+  PlaceLockedColors(locks, palette, colorMap.data(), KeepsTransparency(image, options) ? count - 1 : count);
   if (options.refinePalette) RefineCutColors(image, options, composite, palette, colorMap, count, keepGoing);
   if (options.alphaChannel) {
     // The last entry shows the image's lowest alpha; its matching colour keeps the averaged alpha.
     palette.entries[count - 1].alpha = static_cast<uint8_t>(image.MinAlpha % 256);
-    SortByAlpha(palette, colorMap, count);
+    SortByAlpha(palette, colorMap.data(), count);
   }
 
   DebugLog("CreateColorPalette END <=====");
@@ -82,13 +82,13 @@ AColorHistEntry* BuildColorPalette(const WholeImageRecord& image, const SaveOpti
 }
 
 void FixupPalette(const WholeImageRecord& image, const SaveOptionsRecord& options, PaletteRecord& palette,
-                  AColorHistEntry* colorMap) {
-  if (colorMap == nullptr) return;
+                  ColorMapTable& colorMap) {
+  if (!colorMap) return;
   FixupEntries(palette, colorMap, KeepsTransparency(image, options));
 }
 
-AColorHistEntry* CreateColorPalette() { return BuildColorPalette(WholeImage, SaveOptions, Palette); }
+ColorMapTable CreateColorPalette() { return BuildColorPalette(WholeImage, SaveOptions, Palette); }
 
-void SortPaletteByAlpha(AColorHistEntry* colorMap, int32_t count) { SortByAlpha(Palette, colorMap, count); }
+void SortPaletteByAlpha(ColorMapTable& colorMap, int32_t count) { SortByAlpha(Palette, colorMap.data(), count); }
 
 void FixupPalette() { FixupPalette(WholeImage, SaveOptions, Palette, ColorMap); }

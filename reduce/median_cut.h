@@ -9,19 +9,19 @@
 #include "records/save_options.h"
 #include "records/whole_image.h"
 
-// New colour map (caller owns it, release with delete[]), or null; on success the palette's first n entries,
+// A new colour map, empty when none could be made; on success the palette's first n entries,
 // count and built count are filled, and its locked colours have survived. With refinePalette the cut's colours
 // are refined before they are ordered; keepGoing, when given, is asked during the refinement, which ends early
 // (the colours as the cut left them) once it answers false.
-AColorHistEntry* BuildColorPalette(const WholeImageRecord& image, const SaveOptionsRecord& options,
-                                   PaletteRecord& palette, const std::function<bool()>& keepGoing = {});
+ColorMapTable BuildColorPalette(const WholeImageRecord& image, const SaveOptionsRecord& options, PaletteRecord& palette,
+                                const std::function<bool()>& keepGoing = {});
 // Makes the last entry in use transparent where transparency is kept and swaps marked entries back into range;
 // nothing without a colour map.
 void FixupPalette(const WholeImageRecord& image, const SaveOptionsRecord& options, PaletteRecord& palette,
-                  AColorHistEntry* colorMap);
+                  ColorMapTable& colorMap);
 
 // The same over the process-wide WholeImage, SaveOptions, Palette and ColorMap.
-AColorHistEntry* CreateColorPalette();
+ColorMapTable CreateColorPalette();
 // Orders Palette entries and colour-map entries together by decreasing alpha (stable).
-void SortPaletteByAlpha(AColorHistEntry* colorMap, int32_t count);
+void SortPaletteByAlpha(ColorMapTable& colorMap, int32_t count);
 void FixupPalette();

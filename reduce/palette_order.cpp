@@ -82,9 +82,9 @@ void SortByAlpha(PaletteRecord& palette, AColorHistEntry* colorMap, int32_t coun
   }
 }
 
-void FixupEntries(PaletteRecord& palette, AColorHistEntry* colorMap, bool keepsTransparency) {
+void FixupEntries(PaletteRecord& palette, ColorMapTable& colorMap, bool keepsTransparency) {
   const int32_t count = palette.count;
-  if (count < 1 || count > 256) return;
+  if (count < 1 || count > 256 || count > colorMap.size()) return;
 
   int32_t last = count - 1;  // the highest entry in use that a marked entry may replace
   if (keepsTransparency) {
@@ -95,7 +95,7 @@ void FixupEntries(PaletteRecord& palette, AColorHistEntry* colorMap, bool keepsT
   if (last < 0 || count >= palette.builtCount) return;
 
   // Marked entries that fell out of range (fewer colours asked for) take the place of unmarked ones in range.
-  for (int32_t i = count; i < palette.builtCount && i < 256; ++i) {
+  for (int32_t i = count; i < palette.builtCount && i < 256 && i < colorMap.size(); ++i) {
     if (!palette.entries[i].mark) continue;
     int32_t target = last;
     while (target >= 0 && palette.entries[target].mark) --target;

@@ -28,4 +28,4 @@ void SortByAlpha(PaletteRecord& palette, AColorHistEntry* colorMap, int32_t coun
 // With `keepsTransparency`, makes the last entry in use transparent in both tables and keeps it where it is. When
 // fewer colours are in use than were built, each marked entry that fell out of range takes the place of the
 // highest unmarked entry in range (the transparent one excepted).
-void FixupEntries(PaletteRecord& palette, AColorHistEntry* colorMap, bool keepsTransparency);
+void FixupEntries(PaletteRecord& palette, ColorMapTable& colorMap, bool keepsTransparency);

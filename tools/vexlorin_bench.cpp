@@ -521,7 +521,7 @@ int Bands(const std::string& input, int runs) {
     DoFilter();  // builds the palette once and touches the buffer
     const FilterSettings settings = FilterSettingsFor(WholeImage, SaveOptions);
     const PaletteMatch match =
-        path.type == kPngPalette ? PaletteMatchFor(settings, ColorMap, Palette.count) : PaletteMatch{};
+        path.type == kPngPalette ? PaletteMatchFor(settings, ColorMap.data(), Palette.count) : PaletteMatch{};
     double best[2] = {1e30, 1e30};
     for (int run = 0; run < runs; ++run) {
       for (int parallel = 0; parallel < 2; ++parallel) {  // taking turns, so both see the same load

@@ -19,27 +19,16 @@ namespace {
 // Beside the PNG the save copies, so that a refresh that stops part-way never touches it.
 const char16_t kNextPngSuffix[] = u".next";
 
-// A built palette's colour map holds its entries and one more.
-AColorHistEntry* CopyOfColorMap(const AColorHistEntry* map, int32_t builtCount) {
-  if (map == nullptr) return nullptr;
-  const size_t entries = static_cast<size_t>(std::clamp(builtCount, 0, 256)) + 1;
-  auto* copy = new (std::nothrow) AColorHistEntry[entries];
-  if (copy != nullptr) std::copy(map, map + entries, copy);
-  return copy;
-}
-
 }  // namespace
 
 // One refresh: a copy of what it reads, and what it has made. The owner's thread makes it and destroys it; the
 // worker reads the copies and writes the results until it reports that it has finished.
 struct PreviewRefresher::Job {
-  ~Job() { delete[] colorMap; }
-
   Kind kind = Kind::kReduceAndEncode;
   SaveOptionsRecord options;
   PaletteRecord palette;
-  AColorHistEntry* colorMap = nullptr;  // owned until the rows reach the records
-  ReducedImageRecord* rows = nullptr;   // the spare rows; ReducedImage itself when only encoding
+  ColorMapTable colorMap;              // until the rows reach the records
+  ReducedImageRecord* rows = nullptr;  // the spare rows; ReducedImage itself when only encoding
   platform::WidePath path;
   std::atomic<bool> stopped{false};
   int32_t size = 0;
@@ -87,7 +76,7 @@ void PreviewRefresher::Start(Kind kind) {
   job->kind = kind;
   job->options = SaveOptions;
   job->palette = Palette;
-  if (kind == Kind::kReduceAndEncode && Palette.built) job->colorMap = CopyOfColorMap(ColorMap, Palette.builtCount);
+  if (kind == Kind::kReduceAndEncode && Palette.built) job->colorMap = ColorMap.Copy();
   job->rows = kind == Kind::kEncode ? &ReducedImage : &spare_;
   job->path = TempPngPath + kNextPngSuffix;
   running_ = std::move(job);
@@ -121,8 +110,7 @@ void PreviewRefresher::TakeRows(Job& job) {
   // The worker goes on encoding from these rows and its own copy of the palette; it reads, nobody writes.
   std::swap(ReducedImage, spare_);
   Palette = job.palette;
-  ReleaseColorMap();
-  ColorMap = std::exchange(job.colorMap, nullptr);
+  ColorMap = std::move(job.colorMap);
   rowsOptions_ = job.options;
   job.rowsTaken = true;
   listener_.RowsChanged();

@@ -19,10 +19,6 @@ namespace {
 using Rgba = std::array<int, 4>;
 using Colors = std::vector<Rgba>;
 using Runs = std::vector<std::pair<Rgba, int>>;  // colours left to right, each repeated
-struct MapDeleter {
-  void operator()(AColorHistEntry* map) const { delete[] map; }
-};
-using OwnedMap = std::unique_ptr<AColorHistEntry, MapDeleter>;
 
 Colors PaletteColors(int32_t count) {
   Colors colors;
@@ -49,7 +45,7 @@ class MedianCut : public testing::Test {
     Palette.builtCount = 256;
   }
   void TearDown() override {
-    ColorMap = nullptr;
+    ColorMap.Reset();
     WholeImage = WholeImageRecord{};
   }
   void UseImage(int32_t width, int32_t height, int32_t planes, std::vector<uint8_t> pixels, int32_t minAlpha = 500) {
@@ -74,8 +70,8 @@ class MedianCut : public testing::Test {
   }
   // The colour map of a new build, as many entries as it made.
   Colors BuiltMap() {
-    OwnedMap map(CreateColorPalette());
-    return map ? MapColors(map.get(), Palette.count) : Colors{};
+    ColorMapTable map = CreateColorPalette();
+    return map ? MapColors(map.data(), Palette.count) : Colors{};
   }
   std::vector<uint8_t> pixels_;
 };
@@ -262,13 +258,13 @@ TEST_F(MedianCut, BuildsExactPalettesForSmallImages) {
     SaveOptions.paletteColors = c.paletteColors;
     SaveOptions.fillColor = c.fillColor;
     UseRow(c.planes, c.runs, c.minAlpha);
-    OwnedMap map(CreateColorPalette());
-    ASSERT_NE(map, nullptr);
+    ColorMapTable map = CreateColorPalette();
+    ASSERT_NE(map.data(), nullptr);
     const int32_t count = static_cast<int32_t>(c.palette.size());
     EXPECT_EQ(Palette.count, count);
     EXPECT_EQ(Palette.builtCount, count);
     EXPECT_EQ(PaletteColors(count), c.palette);
-    EXPECT_EQ(MapColors(map.get(), count), c.map.empty() ? c.palette : c.map);
+    EXPECT_EQ(MapColors(map.data(), count), c.map.empty() ? c.palette : c.map);
     ExpectLeftoversFrom(count);
   }
 }
@@ -276,7 +272,7 @@ TEST_F(MedianCut, BuildsExactPalettesForSmallImages) {
 TEST_F(MedianCut, RefusesImagesItCannotSample) {
   for (const auto& [width, height, planes] : {std::array<int, 3>{2, 1, 1}, {1, 1, 2}, {0, 4, 3}, {4, 0, 4}}) {
     UseImage(width, height, planes, std::vector<uint8_t>(width * height * planes, 9));
-    EXPECT_EQ(CreateColorPalette(), nullptr) << width << "x" << height << "x" << planes;
+    EXPECT_EQ(CreateColorPalette().data(), nullptr) << width << "x" << height << "x" << planes;
   }
   EXPECT_EQ(Palette.count, 77);
   EXPECT_EQ(Palette.builtCount, 256);
@@ -399,18 +395,18 @@ TEST_F(MedianCut, RandomImagesGiveBoundedRepeatablePalettes) {
     SaveOptions.fillColor = static_cast<int32_t>(random() & 0xFFFFFF);
     UseImage(width, height, planes, pixels, planes == 4 ? 0 : 500);
 
-    OwnedMap first(CreateColorPalette());
-    ASSERT_NE(first, nullptr);
+    ColorMapTable first = CreateColorPalette();
+    ASSERT_NE(first.data(), nullptr);
     const int32_t count = Palette.count;
-    const Colors palette = PaletteColors(256), map = MapColors(first.get(), count);
+    const Colors palette = PaletteColors(256), map = MapColors(first.data(), count);
     EXPECT_GE(count, 1);
     EXPECT_LE(count, SaveOptions.paletteColors);
     EXPECT_LE(count, width * height);
     for (int32_t i = 1; SaveOptions.alphaChannel && i < count; ++i) EXPECT_GE(palette[i - 1][3], palette[i][3]) << i;
-    OwnedMap second(CreateColorPalette());
-    ASSERT_NE(second, nullptr);
+    ColorMapTable second = CreateColorPalette();
+    ASSERT_NE(second.data(), nullptr);
     EXPECT_EQ(PaletteColors(256), palette);
-    EXPECT_EQ(MapColors(second.get(), count), map);
+    EXPECT_EQ(MapColors(second.data(), count), map);
   }
 }
 
@@ -418,13 +414,13 @@ TEST(SplitColorBoxes, EqualSumsKeepTheirOrderAndMeansStayWithinTheTopLevel) {
   // Four colours of two pixels: every cut and every box sort meets equal sums. The spare entry stays zero.
   AColorHistEntry even[4] = {
       {10, 0, 0, 255, 0, 2}, {20, 0, 0, 255, 0, 2}, {30, 0, 0, 255, 0, 2}, {40, 0, 0, 255, 0, 2}};
-  OwnedMap map(SplitColorBoxes(even, 4, 8, 255, 4));
-  ASSERT_NE(map, nullptr);
-  EXPECT_EQ(MapColors(map.get(), 5),
+  ColorMapTable map = SplitColorBoxes(even, 4, 8, 255, 4);
+  ASSERT_NE(map.data(), nullptr);
+  EXPECT_EQ(MapColors(map.data(), 5),
             (Colors{{30, 0, 0, 255}, {10, 0, 0, 255}, {20, 0, 0, 255}, {40, 0, 0, 255}, {0, 0, 0, 0}}));
   AColorHistEntry high[2] = {{200, 100, 0, 255, 0, 1}, {100, 50, 0, 120, 0, 1}};
-  map.reset(SplitColorBoxes(high, 2, 2, 127, 1));
-  EXPECT_EQ(MapColors(map.get(), 1), (Colors{{127, 75, 0, 127}}));
+  map = SplitColorBoxes(high, 2, 2, 127, 1);
+  EXPECT_EQ(MapColors(map.data(), 1), (Colors{{127, 75, 0, 127}}));
 }
 
 class PaletteOrder : public MedianCut {
@@ -432,11 +428,12 @@ class PaletteOrder : public MedianCut {
   // Entry i: palette red i; its match red 100 + i, spare i (to follow it) and count 1000 + i (which stays).
   void SetUp() override {
     MedianCut::SetUp();
+    ColorMap = ColorMapTable(257);
+    map_ = ColorMap.data();
     for (int i = 0; i < 256; ++i) {
       Palette.entries[i] = {uint8_t(i), 0, 0, 255, 0};
       map_[i] = {uint8_t(100 + i), 0, 0, 255, uint8_t(i), 1000 + i};
     }
-    ColorMap = map_;
     WholeImage._WholePlanesIn = 4;
     SaveOptions.alphaChannel = 1;
   }
@@ -448,14 +445,14 @@ class PaletteOrder : public MedianCut {
       EXPECT_EQ(map_[i].value, 1000 + static_cast<int>(i)) << i;
     }
   }
-  AColorHistEntry map_[257] = {};
+  AColorHistEntry* map_ = nullptr;  // the entries of ColorMap
 };
 
 TEST_F(PaletteOrder, SortByAlphaMovesBothTablesAndKeepsTies) {
   const uint8_t alphas[6] = {10, 200, 10, 255, 200, 255};
   for (int i = 0; i < 6; ++i) Palette.entries[i].alpha = alphas[i];
   Palette.entries[2].mark = 1;
-  SortPaletteByAlpha(map_, 5);
+  SortPaletteByAlpha(ColorMap, 5);
   ExpectOrder({3, 1, 4, 0, 2, 5});  // entry 5 is past the count
   EXPECT_EQ(Palette.entries[4].mark, 1);
 }
@@ -474,7 +471,7 @@ TEST_F(PaletteOrder, FixupMakesTheLastEntryTransparentWhereTransparencyIsKept) {
     EXPECT_EQ(Palette.entries[1].alpha, 255);
   }
   Palette.entries[2].alpha = 255;
-  ColorMap = nullptr;  // without a colour map nothing happens
+  ColorMap.Reset();  // without a colour map nothing happens
   FixupPalette();
   EXPECT_EQ(Palette.entries[2].alpha, 255);
 }

@@ -25,11 +25,6 @@ namespace {
 using Rgba = std::array<int, 4>;
 using Counts = std::map<Rgba, uint32_t>;
 
-struct MapDeleter {
-  void operator()(AColorHistEntry* map) const { delete[] map; }
-};
-using OwnedMap = std::unique_ptr<AColorHistEntry, MapDeleter>;
-
 struct TestImage {
   std::vector<uint8_t> pixels;
   WholeImageRecord record;
@@ -260,19 +255,19 @@ TEST_F(RefinedBuild, LowersTheSampleErrorAndKeepsLocksTheKeyEntryAndTheAlphaOrde
   const RefineHistogram histogram = CountRefineColors(image.record, 0, false);
 
   options_.refinePalette = 0;
-  OwnedMap cut(BuildColorPalette(image.record, options_, palette_));
-  ASSERT_NE(cut, nullptr);
+  ColorMapTable cut = BuildColorPalette(image.record, options_, palette_);
+  ASSERT_NE(cut.data(), nullptr);
   ASSERT_EQ(palette_.count, 16);
-  const std::vector<AColorHistEntry> cutColors(cut.get(), cut.get() + 15);  // the last is the transparent one
+  const std::vector<AColorHistEntry> cutColors(cut.data(), cut.data() + 15);  // the last is the transparent one
   // The user locks two entries.
   palette_.entries[2].mark = palette_.entries[9].mark = 1;
   const Rgba locked2 = Entries(16)[2], locked9 = Entries(16)[9];
 
   options_.refinePalette = 1;
-  OwnedMap refined(BuildColorPalette(image.record, options_, palette_));
-  ASSERT_NE(refined, nullptr);
+  ColorMapTable refined = BuildColorPalette(image.record, options_, palette_);
+  ASSERT_NE(refined.data(), nullptr);
   ASSERT_EQ(palette_.count, 16);
-  const std::vector<AColorHistEntry> refinedColors(refined.get(), refined.get() + 15);
+  const std::vector<AColorHistEntry> refinedColors(refined.data(), refined.data() + 15);
   EXPECT_LT(ErrorOf(histogram, refinedColors), ErrorOf(histogram, cutColors));
 
   // Locks stay as they were, wherever they are now; they are the only marked entries.
@@ -290,7 +285,7 @@ TEST_F(RefinedBuild, LowersTheSampleErrorAndKeepsLocksTheKeyEntryAndTheAlphaOrde
   // Unlocked entries are their matching colours.
   for (int32_t i = 0; i < 15; ++i) {
     EXPECT_EQ(entries[i],
-              (Rgba{refined.get()[i].red, refined.get()[i].green, refined.get()[i].blue, refined.get()[i].alpha}))
+              (Rgba{refined.data()[i].red, refined.data()[i].green, refined.data()[i].blue, refined.data()[i].alpha}))
         << i;
   }
 }
@@ -298,7 +293,7 @@ TEST_F(RefinedBuild, LowersTheSampleErrorAndKeepsLocksTheKeyEntryAndTheAlphaOrde
 TEST_F(RefinedBuild, AStopDuringTheRefinementAbortsTheReductionWithThePaletteNotBuilt) {
   const TestImage image = GradientImage(13, 120, 90, 3);
   options_.paletteColors = 32;
-  AColorHistEntry* colorMap = nullptr;
+  ColorMapTable colorMap;
   ReducedImageRecord reduced;
   const ReductionRecords records{image.record, options_, palette_, colorMap, reduced};
   int reports = 0;
@@ -306,7 +301,7 @@ TEST_F(RefinedBuild, AStopDuringTheRefinementAbortsTheReductionWithThePaletteNot
       records, [&](double, double) { return ++reports < 2; }, nullptr);
   EXPECT_EQ(status, ReduceStatus::Aborted);
   EXPECT_EQ(palette_.built, 0);
-  EXPECT_EQ(colorMap, nullptr);
+  EXPECT_EQ(colorMap.data(), nullptr);
   EXPECT_TRUE(reduced.stale);
 
   // Let run, the same records give a built palette and every row.
@@ -314,8 +309,7 @@ TEST_F(RefinedBuild, AStopDuringTheRefinementAbortsTheReductionWithThePaletteNot
                 records, [](double, double) { return true; }, nullptr),
             ReduceStatus::Ok);
   EXPECT_EQ(palette_.built, 1);
-  EXPECT_NE(colorMap, nullptr);
-  delete[] colorMap;
+  EXPECT_NE(colorMap.data(), nullptr);
   FreeReducedImagePixels(reduced);
 }
 

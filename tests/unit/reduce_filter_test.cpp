@@ -82,7 +82,7 @@ class ReduceFilterTest : public ::testing::Test {
   // A palette that counts as built: the colour map and the palette hold the same colours.
   static void UseColorMap(const std::vector<Rgba>& colors) {
     ReleaseColorMap();
-    ColorMap = new AColorHistEntry[colors.size() + 1]();
+    ColorMap = ColorMapTable(static_cast<int32_t>(colors.size()) + 1);
     for (size_t i = 0; i < colors.size(); ++i) {
       ColorMap[i] = AColorHistEntry{colors[i][0], colors[i][1], colors[i][2], colors[i][3], 0, 0};
       Palette.entries[i] = PaletteEntry{colors[i][0], colors[i][1], colors[i][2], colors[i][3], 0};
@@ -500,7 +500,7 @@ TEST_F(ReduceFilterTest, MissingColourMapLeavesTheBufferAsItWas) {
   Palette.built = 0;
   SetImage(kRgb, 2, 1, 2, {10, 10, 240, 240}, 10);
   DoFilter();
-  EXPECT_EQ(ColorMap, nullptr);
+  EXPECT_EQ(ColorMap.data(), nullptr);
   EXPECT_EQ(Output(), (Bytes{1, 0}));
   EXPECT_TRUE(progressSeen.empty());
 }
@@ -533,7 +533,7 @@ TEST_F(ReduceFilterTest, BuildsAPaletteOfExactlyTheImagesColours) {
   SaveOptions.paletteColors = 16;
   DoFilter();
   ASSERT_EQ(Palette.built, 1);
-  ASSERT_NE(ColorMap, nullptr);
+  ASSERT_NE(ColorMap.data(), nullptr);
   EXPECT_EQ(Palette.count, 4);
   const Bytes indices = Output();
   ASSERT_EQ(indices.size(), 8u);
@@ -843,10 +843,11 @@ TEST_F(ReduceFilterTest, RandomImagesMatchTheReferenceAndKeepTheInvariants) {
     const Bytes first = Output();
     const int8_t type = UsablePngType(c.options.pngType);
     const bool paletteOfRgb = c.mode == kRgb && type == kPngPalette;
-    const ReferenceResult expected = ReferenceReduce(
-        WholeImage, SaveOptions, Palette, paletteOfRgb ? ColorMap : nullptr, Palette.count, Bytes(first.size(), 0));
+    const ReferenceResult expected =
+        ReferenceReduce(WholeImage, SaveOptions, Palette, paletteOfRgb ? ColorMap.data() : nullptr, Palette.count,
+                        Bytes(first.size(), 0));
     ASSERT_EQ(ReducedImage.bytesPerPixel, expected.bytesPerPixel);
-    if (paletteOfRgb && ColorMap == nullptr) {
+    if (paletteOfRgb && !ColorMap) {
       ASSERT_EQ(first, Bytes(first.size(), 0)) << "no palette, nothing written";
     } else {
       ASSERT_EQ(first, expected.pixels);
@@ -898,9 +899,9 @@ TEST_F(ReduceFilterTest, LargerRandomPalettesMatchTheReference) {
     SaveOptions.paletteColors = colors[random() % 4];
     SCOPED_TRACE(::testing::Message() << "seed " << seed << " round " << round);
     DoFilter();
-    ASSERT_NE(ColorMap, nullptr);
-    const ReferenceResult expected =
-        ReferenceReduce(WholeImage, SaveOptions, Palette, ColorMap, Palette.count, Bytes(size_t(width) * height, 0));
+    ASSERT_NE(ColorMap.data(), nullptr);
+    const ReferenceResult expected = ReferenceReduce(WholeImage, SaveOptions, Palette, ColorMap.data(), Palette.count,
+                                                     Bytes(size_t(width) * height, 0));
     ASSERT_EQ(Output(), expected.pixels);
   }
 }
@@ -916,7 +917,7 @@ struct SpreadRun {
 SpreadRun ReduceSpread(const RowSpread& spread, int32_t stopAfterReports = -1) {
   const FilterSettings settings = FilterSettingsFor(WholeImage, SaveOptions);
   const bool paletteOfRgb = settings.mode == kRgb && settings.pngType == kPngPalette;
-  const PaletteMatch match = paletteOfRgb ? PaletteMatchFor(settings, ColorMap, Palette.count) : PaletteMatch{};
+  const PaletteMatch match = paletteOfRgb ? PaletteMatchFor(settings, ColorMap.data(), Palette.count) : PaletteMatch{};
   SpreadRun run;
   run.pixels.assign(size_t(WholeImage._WholeWidth) * WholeImage._WholeHeight * settings.bytesPerPixel, 0xEE);
   const ProgressReport report = [&](double done, double total) {

@@ -1,0 +1,48 @@
+#include "reduce/palette_prepare.h"
+
+#include <algorithm>
+
+#include "reduce/median_cut.h"
+
+namespace {
+
+void FillGrayRamp(PaletteRecord& palette) {
+  palette.count = 256;
+  for (int32_t i = 0; i < 256; ++i) {
+    const uint8_t level = static_cast<uint8_t>(i);
+    palette.entries[i] = PaletteEntry{level, level, level, 255, 0};
+  }
+}
+
+}  // namespace
+
+ReduceStatus PreparePalette(const WholeImageRecord& image, const SaveOptionsRecord& options,
+                            const FilterSettings& settings, PaletteRecord& palette, ColorMapTable& colorMap,
+                            const std::function<bool()>& keepGoing, void (*paletteReady)(), PaletteMatch& match) {
+  match = PaletteMatch{};
+  if (settings.pngType != kPngPalette) return ReduceStatus::Ok;
+  if (settings.mode == kWholeGray) {
+    FillGrayRamp(palette);
+    // A gray image never has a colour map: one left by an earlier palette build is shorter than the
+    // ramp's 256 entries, and the fix-up would write past its end.
+    colorMap.Reset();
+    if (paletteReady != nullptr) paletteReady();
+  } else if (settings.mode == kWholeRgb) {
+    palette.count = palette.builtCount;
+    if (!palette.built) {
+      colorMap.Reset();
+      // The refinement can take a while; a stop asked for meanwhile ends the run before the palette is taken.
+      colorMap = BuildColorPalette(image, options, palette, keepGoing);
+      if (options.refinePalette && keepGoing && !keepGoing()) {
+        colorMap.Reset();
+        return ReduceStatus::Aborted;
+      }
+      palette.built = 1;
+    }
+    palette.count = std::min(palette.count, settings.paletteColors);
+    FixupPalette(image, options, palette, colorMap);
+    if (paletteReady != nullptr) paletteReady();
+    match = PaletteMatchFor(settings, colorMap.data(), palette.count);
+  }
+  return ReduceStatus::Ok;
+}

@@ -1,0 +1,3 @@
+#pragma once
+// How a reduction ended.
+enum class ReduceStatus { Ok, OutOfMemory, NoPalette, Aborted };
