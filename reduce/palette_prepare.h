@@ -14,5 +14,6 @@
 // is built anew) and calls paletteReady (when given) once it is; `match` then says what an RGB image's pixels
 // are matched against. keepGoing is asked during a long build: Aborted, with no map, once it answers false.
 [[nodiscard]] ReduceStatus PreparePalette(const WholeImageRecord& image, const SaveOptionsRecord& options,
-                            const FilterSettings& settings, PaletteRecord& palette, ColorMapTable& colorMap,
-                            const std::function<bool()>& keepGoing, void (*paletteReady)(), PaletteMatch& match);
+                                          const FilterSettings& settings, PaletteRecord& palette,
+                                          ColorMapTable& colorMap, const std::function<bool()>& keepGoing,
+                                          void (*paletteReady)(), PaletteMatch& match);

@@ -20,6 +20,6 @@ struct RowSpread {
 // the rows are spread, and reports the rows done against 2 × height (the last row done, from 0) on the calling
 // thread: after each row in order, after bands as they finish otherwise. Stops with Aborted when the report
 // answers false. Not all rows are written when the status is not Ok.
-[[nodiscard]] ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
-                        const PaletteMatch& match, uint8_t* pixels, const ProgressReport& progress,
-                        const RowSpread& spread = RowSpread());
+[[nodiscard]] ReduceStatus ReduceRows(const WholeImageRecord& image, const FilterSettings& settings,
+                                      const PaletteRecord& palette, const PaletteMatch& match, uint8_t* pixels,
+                                      const ProgressReport& progress, const RowSpread& spread = RowSpread());

@@ -59,7 +59,7 @@ struct RowConverter::GrayTerms {
 };
 
 RowConverter::RowConverter(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
-             const PaletteMatch& match, DitherState& dither)
+                           const PaletteMatch& match, DitherState& dither)
     : settings_(settings),
       palette_(palette),
       match_(match),
@@ -92,8 +92,7 @@ RowConverter::RowConverter(const WholeImageRecord& image, const FilterSettings& 
             clear ? RgbColor{static_cast<uint8_t>(settings.fillRed), static_cast<uint8_t>(settings.fillGreen),
                              static_cast<uint8_t>(settings.fillBlue)}
                   : RgbColor{entry.red, entry.green, entry.blue};
-        paletteGray_[i] =
-            static_cast<uint8_t>(clear ? settings.fillGray : GrayOf(entry.red, entry.green, entry.blue));
+        paletteGray_[i] = static_cast<uint8_t>(clear ? settings.fillGray : GrayOf(entry.red, entry.green, entry.blue));
       }
       break;
     case kWholeGray:
@@ -112,8 +111,7 @@ RowConverter::~RowConverter() = default;
 uint64_t RowConverter::NoiseDraws(const uint8_t* in) const {
   const DitherAlphaRules alphaRules{settings_.transparencyDither, settings_.alphaChannel};
   // Without transparency dither every pixel takes the same draws: no need to read the row.
-  if (!alphaRules.dither)
-    return static_cast<uint64_t>(NoiseDrawsFor(alphaRules, 255)) * static_cast<uint64_t>(width_);
+  if (!alphaRules.dither) return static_cast<uint64_t>(NoiseDrawsFor(alphaRules, 255)) * static_cast<uint64_t>(width_);
   const bool hasAlpha = planes_ >= 4;
   const bool composite = hasAlpha && overRed_ != nullptr;
   uint64_t draws = 0;

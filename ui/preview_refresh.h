@@ -1,23 +1,24 @@
 #pragma once
-// The preview's refreshes, off the dialog's thread. One worker thread reduces and encodes a copy of the options
-// and the palette while the dialog's thread goes on answering the user. What the worker makes reaches the
-// process-wide records only on the owner's thread, in two steps: the reduced rows with their palette as soon as
-// they exist (the preview and the palette view show them), then the PNG at TempPngPath and its size when the
-// encoding ends. A change while a refresh runs stops it at its next row and starts one for the newest state;
-// changes in quick succession make one refresh. A refresh stopped before its rows exist leaves every record as it
-// was; one stopped during its encoding leaves the PNG and its size as the last finished encoding left them.
-#include <condition_variable>
+// The preview's refreshes, off the dialog's thread. Each refresh is a job (ui/refresh_job.h) made from a snapshot
+// of the options, the working palette and the image, run by a worker where the newest request wins
+// (ui/newest_request_worker.h), while the dialog's thread goes on answering the user. What a job makes reaches the
+// process-wide records only on the owner's thread, through one publishing step per part: the reduced rows with
+// their palette as soon as they exist (the preview and the palette view show them), then the PNG at TempPngPath
+// and its size when the encoding ends. A change while a refresh runs stops it at its next row and starts one for
+// the newest state; changes in quick succession make one refresh. A refresh stopped before its rows exist leaves
+// every record as it was; one stopped during its encoding leaves the PNG and its size as the last finished
+// encoding left them.
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <thread>
 
 #include "records/reduced_image.h"
 #include "records/save_options.h"
+#include "ui/newest_request_worker.h"
 
-class PreviewRefresher {
+class RefreshJob;
+
+class PreviewRefresher final : private NewestRequestWorker::Owner {
  public:
   // What the owner's thread hears, from Deliver().
   class Listener {
@@ -50,9 +51,9 @@ class PreviewRefresher {
   // records would overwrite it with its copy, so it starts again.
   void PaletteEdited();
   // Takes what the worker has made; on the owner's thread only.
-  void Deliver();
+  void Deliver() { worker_.Deliver(); }
   // A refresh runs or waits.
-  bool Busy() const { return running_ != nullptr || waiting_.has_value(); }
+  bool Busy() const { return worker_.Busy(); }
   // Stops a running refresh at its next row and the worker with it, and waits for both. What the refresh had
   // made is dropped. Called by the destructor; the refresher does nothing afterwards.
   void Stop();
@@ -61,38 +62,19 @@ class PreviewRefresher {
   const SaveOptionsRecord& RowsOptions() const { return rowsOptions_; }
 
  private:
-  enum class Kind { kReduceAndEncode, kEncode };
-  struct Job;
-  // What the worker has to say, kept until the owner takes it.
-  struct Mail {
-    bool progress = false;
-    int32_t done = 0;
-    int32_t total = 0;
-    bool rowsReady = false;
-    bool finished = false;
-  };
+  static constexpr NewestRequestWorker::Request kReduce = 1;
+  static constexpr NewestRequestWorker::Request kEncode = 2;
 
-  void Start(Kind kind);
-  void TakeRows(Job& job);
-  void Finish(Job& job);
-  void Work();
-  void Run(Job& job);
-  void Post(const std::function<void(Mail&)>& write);
+  std::unique_ptr<NewestRequestWorker::Job> MakeJob(NewestRequestWorker::Request request) override;
+  void JobNews(NewestRequestWorker::Job& job, const NewestRequestWorker::News& news) override;
+  void Idle() override { listener_.RefreshIdle(); }
+  // The only places a refresh's results reach the records, each part in one step.
+  void PublishRows(RefreshJob& job);
+  void PublishPng(RefreshJob& job);
 
   Listener& listener_;
-  const std::function<bool()> wake_;
   SaveOptionsRecord rowsOptions_;
-  ReducedImageRecord spare_;  // the rows a refresh reduces into; it changes places with ReducedImage
-  std::unique_ptr<Job> running_;
-  std::optional<Kind> waiting_;
-  bool stopped_ = false;
-
-  // Shared with the worker.
-  std::mutex mutex_;
-  std::condition_variable jobArrived_;
-  Job* next_ = nullptr;
-  bool quit_ = false;
-  Mail mail_;
-  bool wakeSent_ = false;
-  std::thread worker_;  // last: it starts when everything above exists
+  ReducedImageRecord spare_;      // the rows the next reduction writes into; it changes places with ReducedImage
+  bool rowsUnpublished_ = false;  // a reduction runs whose rows have not reached the records
+  NewestRequestWorker worker_;    // last: its thread starts when everything above exists
 };

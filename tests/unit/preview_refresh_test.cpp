@@ -406,4 +406,27 @@ TEST_F(PreviewRefresherTest, StoppingLeavesNoFileAndNoMemoryBehind) {
   EXPECT_EQ(platform::LivePageBlocks(), blocksBefore);
 }
 
+// A reduction that fails (here: no memory for its rows) has no rows to show and no PNG: the records keep the rows
+// they had, and the size says there is nothing to save.
+TEST_F(PreviewRefresherTest, ARefreshWhoseReductionFailsPublishesNoRowsAndNoPng) {
+  Counting counting;
+  SteppedNews news;
+  PreviewRefresher refresher(counting, [&news] { return news.Post(); });
+  Open(refresher, news);
+  const RecordsSeen opened = Seen();
+  ASSERT_GT(opened.compressedSize, 0);
+  Rgb();
+  platform::FailNthPageAllocation(1);  // the rows of the refresh's reduction
+  refresher.Request();
+  DeliverUntilIdle(refresher, news);
+  EXPECT_GT(platform::RefusedPageAllocationBytes(), 0u);
+  platform::FailNthPageAllocation(0);
+  EXPECT_EQ(counting.rowsChanged, 0);
+  EXPECT_EQ(counting.encodings, 2);
+  EXPECT_EQ(LastCompressedSize, 0);
+  EXPECT_EQ(Seen().rows, opened.rows);
+  EXPECT_EQ(Seen().palette, opened.palette);
+  EXPECT_FALSE(Exists(Next()));
+}
+
 }  // namespace
