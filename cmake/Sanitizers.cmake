@@ -1,12 +1,20 @@
-# Sanitizer and fuzzing builds. Only the native-asan and native-fuzz presets load this file (through
+# Sanitizer and fuzzing builds. Only the native-asan, native-tsan and native-fuzz presets load this file (through
 # CMAKE_PROJECT_Vexlorin_INCLUDE, right after project()), so every other build tree stays as it is.
 #
 # VEX_SANITIZE: everything, tests included, with AddressSanitizer and UndefinedBehaviorSanitizer; any finding
 #   stops the program, so a test that runs into one fails.
+# VEX_THREAD_SANITIZE: ThreadSanitizer, for the programs whose code runs on several threads (the preset builds
+#   only those); a data race or a lock-order inversion stops the program, so the test fails.
 # VEX_FUZZ: the same sanitizers plus libFuzzer's coverage instrumentation (clang only); tests/fuzz then builds
 #   libFuzzer programs instead of programs that replay the seed corpus.
 option(VEX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(VEX_THREAD_SANITIZE "Build with ThreadSanitizer" OFF)
 option(VEX_FUZZ "Build the libFuzzer targets of tests/fuzz (clang)" OFF)
+
+if(VEX_THREAD_SANITIZE)
+  add_compile_options(-O1 -g -fno-omit-frame-pointer -fsanitize=thread)
+  add_link_options(-fsanitize=thread)
+endif()
 
 if(VEX_FUZZ AND NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   message(FATAL_ERROR "VEX_FUZZ needs clang (libFuzzer); this is ${CMAKE_CXX_COMPILER_ID}")

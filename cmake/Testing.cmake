@@ -15,18 +15,24 @@ else()
 endif()
 include(GoogleTest)
 
-# vex_add_test_program(NAME SOURCES... [LIBRARIES libs...])
+# vex_add_test_program(NAME SOURCES... [LIBRARIES libs...] [LABELS labels...])
+# The label "threaded" marks the programs whose code runs on several threads: the native-tsan tree builds and runs
+# only those.
 function(vex_add_test_program name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} ${VEX_GTEST_LIBRARIES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  set(properties)
+  if(ARG_LABELS)
+    set(properties PROPERTIES LABELS "${ARG_LABELS}")
+  endif()
   if(WIN32)
     target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
     # One ctest entry per test case, so that -R picks a single case. The cases are listed when ctest runs,
     # under wine like the cases themselves, since a Windows program cannot run while the tree builds.
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 ${properties})
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30 ${properties})
   endif()
 endfunction()

@@ -4,7 +4,6 @@
 #include <condition_variable>
 #include <mutex>
 #include <new>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -111,17 +110,19 @@ bool RunRowBands(const RowBands& bands, const std::function<void(int32_t, int32_
   std::vector<std::thread> threads;
   try {
     threads.reserve(static_cast<size_t>(wanted));
-    for (int32_t worker = 0; worker < wanted; ++worker) {
-      queue.Started();
-      try {
-        threads.emplace_back([&queue, &band, worker] { queue.Work(worker, band); });
-      } catch (const std::system_error&) {
-        queue.Ended();
-        break;
-      }
-    }
   } catch (const std::bad_alloc&) {
-    // No room to remember the threads: those started so far do the bands.
+    return RunOnCaller(bands, band, rowsDone);
+  }
+  for (int32_t worker = 0; worker < wanted; ++worker) {
+    queue.Started();
+    try {
+      threads.emplace_back([&queue, &band, worker] { queue.Work(worker, band); });
+    } catch (...) {
+      // No thread (no handle, no memory): it never runs, so it is counted out again, and those started so far
+      // do the bands.
+      queue.Ended();
+      break;
+    }
   }
   if (threads.empty()) return RunOnCaller(bands, band, rowsDone);
   const bool go = queue.Watch(rowsDone);

@@ -78,4 +78,9 @@ write("save_fuzzer", "cmyk_alpha_noise.bin",
 write("save_fuzzer", "gray_alpha_palette.bin", save_case(1, 2, 8, 8, options={"Type": 1, "UAlC": 1}, pixels=ramp(128, 5)))
 write("save_fuzzer", "rgb_two_planes_palette.bin", save_case(3, 2, 8, 4, options={"Type": 1}, pixels=ramp(64, 9)))
 write("save_fuzzer", "cancel_16bit_rect.bin", save_case(3, 3, 4, 4, flags=1 | 4, pixels=ramp(48)))
+# Large: 640 x 480 RGBA (several bands of rows, Pattern dither) with nearly every pixel of its own colour (several
+# bands of the refinement's histogram).
+write("save_fuzzer", "rgba_large_bands_refined.bin",
+      save_case(3, 4, 64, 48, flags=16, options={"Type": 1, "NPal": 64, "UAlC": 1, "Dthr": 2, "Rfne": 1},
+                pixels=ramp(4096, 11)))
 write("save_fuzzer", "advance_fails.bin", save_case(3, 4, 4, 4, flags=8, failing=2, pixels=ramp(64)))

@@ -5,7 +5,10 @@
 // Input, front to back (missing bytes read as zeros):
 //   mode (1 + byte % 4: gray, indexed, RGB, CMYK), planes (1 + byte % 6), width and height (1 + byte % 64),
 //   flags (bit 0 cancel in the dialog, bit 1 indexed transparency at the next byte's index, bit 2 no 32-bit
-//   coordinates, bit 3 advance state fails at plane byte % planes), transparent index, failing plane,
+//   coordinates, bit 3 advance state fails at plane byte % planes, bit 4 a large image: width and height ten
+//   times as many, samples each mixed with its position so that nearly every pixel has a colour of its own, which
+//   takes the reduction and the palette refinement through their bands on several threads), transparent index,
+//   failing plane,
 //   a 16-bit mask of the options handed in as scripting parameters (bit i: key i of kOptionKeys),
 //   twelve 32-bit values (little-endian) for them;
 //   then the samples, plane after plane, and the host's colour table, repeated from the rest of the input.
@@ -38,6 +41,9 @@ const DescriptorKeyID kOptionKeys[] = {
     FourCharCode("Type"), FourCharCode("NPal"), FourCharCode("UAlC"), FourCharCode("UCCl"),
     FourCharCode("UCDf"), FourCharCode("FlCl"), FourCharCode("Dthr"), FourCharCode("Rfne"),
 };
+
+// Width and height of a large image against a small one: up to 640 x 640, more than one band of rows.
+constexpr int32_t kLargeScale = 10;
 
 // The plug-in's folder and the working folder (the log goes there), private to this process.
 std::filesystem::path workFolder;
@@ -74,6 +80,11 @@ SaveCase ReadCase(const uint8_t* data, size_t size) {
   image.width = 1 + input.Byte() % 64;
   image.height = 1 + input.Byte() % 64;
   const uint8_t flags = input.Byte();
+  const bool large = (flags & 16) != 0;
+  if (large) {
+    image.width *= kLargeScale;
+    image.height *= kLargeScale;
+  }
   const uint8_t transparentIndex = input.Byte();
   const uint8_t failingPlane = input.Byte();
   save.cancel = (flags & 1) != 0;
@@ -95,7 +106,10 @@ SaveCase ReadCase(const uint8_t* data, size_t size) {
   const size_t restSize = input.RestSize();
   const size_t samples = static_cast<size_t>(image.planes) * image.width * image.height;
   image.planar.resize(samples);
-  for (size_t i = 0; i < samples; ++i) image.planar[i] = restSize > 0 ? rest[i % restSize] : 0;
+  for (size_t i = 0; i < samples; ++i) {
+    const uint8_t sample = restSize > 0 ? rest[i % restSize] : 0;
+    image.planar[i] = large ? static_cast<uint8_t>(sample ^ (static_cast<uint32_t>(i) * 2654435761u >> 24)) : sample;
+  }
   for (size_t i = 0; i < 256; ++i) {
     image.red[i] = restSize > 0 ? rest[(samples + 3 * i) % restSize] : 0;
     image.green[i] = restSize > 0 ? rest[(samples + 3 * i + 1) % restSize] : 0;

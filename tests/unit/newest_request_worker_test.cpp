@@ -16,13 +16,13 @@ namespace {
 struct Board {
   std::mutex mutex;
   std::condition_variable changed;
-  int running = 0;     // jobs inside Run now
+  int running = 0;  // jobs inside Run now
   int mostRunning = 0;
-  int started = 0;     // jobs that have entered Run
-  int returned = 0;    // jobs that have left Run
+  int started = 0;   // jobs that have entered Run
+  int returned = 0;  // jobs that have left Run
   int destroyed = 0;
-  bool open = false;   // jobs may return without being stopped
-  int wakes = 0;       // calls of the wake
+  bool open = false;  // jobs may return without being stopped
+  int wakes = 0;      // calls of the wake
   int wakesToRefuse = 0;
   bool woken = false;
 
