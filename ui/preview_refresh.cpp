@@ -63,14 +63,10 @@ void PreviewRefresher::JobNews(NewestRequestWorker::Job& running, const NewestRe
   auto& job = static_cast<RefreshJob&>(running);
   if (!job.Stopped()) {
     if (news.progressed) listener_.RefreshProgress(news.done, news.total);
-    if ((news.milestones & RefreshJob::kRowsMade) != 0) {
-      PublishRows(job);
-      listener_.RowsChanged();
-    }
-    if (news.ended) {
-      PublishPng(job);
-      listener_.EncodingDone(LastCompressedSize);
-    }
+    const bool rows = (news.milestones & RefreshJob::kRowsMade) != 0;
+    Publish(job, rows, news.ended);
+    if (rows) listener_.RowsChanged();
+    if (news.ended) listener_.EncodingDone(LastCompressedSize);
   }
   if (!news.ended || !job.snapshot().reduce) return;
   rowsUnpublished_ = false;
@@ -78,20 +74,21 @@ void PreviewRefresher::JobNews(NewestRequestWorker::Job& running, const NewestRe
   spare_ = std::exchange(job.snapshot().rows, ReducedImageRecord{});
 }
 
-void PreviewRefresher::PublishRows(RefreshJob& job) {
+void PreviewRefresher::Publish(RefreshJob& job, bool rows, bool png) {
   RefreshSnapshot& made = job.snapshot();
-  // The worker goes on encoding from these rows and its own copy of the palette; it reads, nobody writes.
-  std::swap(ReducedImage, made.rows);
-  Palette = made.palette;
-  ColorMap = std::move(made.colorMap);
-  rowsOptions_ = made.options;
-  rowsUnpublished_ = false;
-}
-
-void PreviewRefresher::PublishPng(RefreshJob& job) {
-  const int32_t size = job.result().size;
-  // Only a whole PNG takes the place of the one the save would copy.
-  const bool placed = size > 0 && platform::ReplaceFilePath(job.snapshot().pngPath, TempPngPath);
-  if (placed) job.PngPublished();
-  LastCompressedSize = placed ? size : 0;
+  if (rows) {
+    // The worker goes on encoding from these rows and its own copy of the palette; it reads, nobody writes.
+    std::swap(ReducedImage, made.rows);
+    Palette = made.palette;
+    ColorMap = std::move(made.colorMap);
+    rowsOptions_ = made.options;
+    rowsUnpublished_ = false;
+  }
+  if (png) {
+    const int32_t size = job.result().size;
+    // Only a whole PNG takes the place of the one the save would copy.
+    const bool placed = size > 0 && platform::ReplaceFilePath(made.pngPath, TempPngPath);
+    if (placed) job.PngPublished();
+    LastCompressedSize = placed ? size : 0;
+  }
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The preview's refreshes, off the dialog's thread. Each refresh is a job (ui/refresh_job.h) made from a snapshot
 // of the options, the working palette and the image, run by a worker where the newest request wins
-// (ui/newest_request_worker.h), while the dialog's thread goes on answering the user. What a job makes reaches the
-// process-wide records only on the owner's thread, through one publishing step per part: the reduced rows with
-// their palette as soon as they exist (the preview and the palette view show them), then the PNG at TempPngPath
-// and its size when the encoding ends. A change while a refresh runs stops it at its next row and starts one for
+// (ui/newest_request_worker.h), while the dialog's thread goes on answering the user. What a job makes reaches
+// the process-wide records only on the owner's thread, through one publishing function, part by part: the
+// reduced rows with their palette as soon as they exist (the preview and the palette view show them), then the
+// PNG at TempPngPath and its size when the encoding ends. A change while a refresh runs stops it at its next row and starts one for
 // the newest state; changes in quick succession make one refresh. A refresh stopped before its rows exist leaves
 // every record as it was; one stopped during its encoding leaves the PNG and its size as the last finished
 // encoding left them.
@@ -68,9 +68,9 @@ class PreviewRefresher final : private NewestRequestWorker::Owner {
   std::unique_ptr<NewestRequestWorker::Job> MakeJob(NewestRequestWorker::Request request) override;
   void JobNews(NewestRequestWorker::Job& job, const NewestRequestWorker::News& news) override;
   void Idle() override { listener_.RefreshIdle(); }
-  // The only places a refresh's results reach the records, each part in one step.
-  void PublishRows(RefreshJob& job);
-  void PublishPng(RefreshJob& job);
+  // The only place a refresh's results reach the records, on the owner's thread: the parts that are whole (the
+  // rows with their palette, colour map and options; the PNG and its size), each in one step.
+  void Publish(RefreshJob& job, bool rows, bool png);
 
   Listener& listener_;
   SaveOptionsRecord rowsOptions_;
