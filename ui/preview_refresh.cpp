@@ -45,18 +45,14 @@ std::unique_ptr<NewestRequestWorker::Job> PreviewRefresher::MakeJob(NewestReques
   snapshot.image = &WholeImage;
   snapshot.options = SaveOptions;
   snapshot.palette = Palette;
-  snapshot.reduce = (request & kReduce) != 0;
-  if (snapshot.reduce) {
-    if (Palette.built) snapshot.colorMap = ColorMap.Copy();
-    snapshot.rows = std::exchange(spare_, ReducedImageRecord{});
-  }
-  snapshot.pngPath = TempPngPath + kNextPngSuffix;
-  auto job = std::make_unique<RefreshJob>(std::move(snapshot));
-  RefreshSnapshot& made = job->snapshot();
+  const bool reduce = (request & kReduce) != 0;
+  if (reduce && Palette.built) snapshot.colorMap = ColorMap.Copy();
   // Lent to the job: no other job runs, so nothing publishes other rows until it has ended.
-  if (!made.reduce) made.encoding = PngWriteJobFor(WholeImage, made.options, made.palette, ReducedImage);
-  rowsUnpublished_ = made.reduce;
-  return job;
+  if (!reduce) snapshot.rowsToEncode = &ReducedImage;
+  rowsUnpublished_ = reduce;
+  return std::make_unique<RefreshJob>(std::move(snapshot),
+                                      reduce ? std::exchange(spare_, ReducedImageRecord{}) : ReducedImageRecord{},
+                                      TempPngPath + kNextPngSuffix);
 }
 
 void PreviewRefresher::JobNews(NewestRequestWorker::Job& running, const NewestRequestWorker::News& news) {
@@ -68,24 +64,24 @@ void PreviewRefresher::JobNews(NewestRequestWorker::Job& running, const NewestRe
     if (rows) listener_.RowsChanged();
     if (news.ended) listener_.EncodingDone(LastCompressedSize);
   }
-  if (!news.ended || !job.snapshot().reduce) return;
+  if (!news.ended || !job.Reduces()) return;
   rowsUnpublished_ = false;
   // The buffer the job holds now (its own, or the records' earlier rows) is the next reduction's.
-  spare_ = std::exchange(job.snapshot().rows, ReducedImageRecord{});
+  spare_ = std::exchange(job.result().rows, ReducedImageRecord{});
 }
 
 void PreviewRefresher::Publish(RefreshJob& job, bool rows, bool png) {
-  RefreshSnapshot& made = job.snapshot();
+  RefreshResult& made = job.result();
   if (rows) {
     // The worker goes on encoding from these rows and its own copy of the palette; it reads, nobody writes.
     std::swap(ReducedImage, made.rows);
     Palette = made.palette;
     ColorMap = std::move(made.colorMap);
-    rowsOptions_ = made.options;
+    rowsOptions_ = job.snapshot().options;
     rowsUnpublished_ = false;
   }
   if (png) {
-    const int32_t size = job.result().size;
+    const int32_t size = made.size;
     // Only a whole PNG takes the place of the one the save would copy.
     const bool placed = size > 0 && platform::ReplaceFilePath(made.pngPath, TempPngPath);
     if (placed) job.PngPublished();

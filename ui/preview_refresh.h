@@ -4,9 +4,9 @@
 // (ui/newest_request_worker.h), while the dialog's thread goes on answering the user. What a job makes reaches
 // the process-wide records only on the owner's thread, through one publishing function, part by part: the
 // reduced rows with their palette as soon as they exist (the preview and the palette view show them), then the
-// PNG at TempPngPath and its size when the encoding ends. A change while a refresh runs stops it at its next row and starts one for
-// the newest state; changes in quick succession make one refresh. A refresh stopped before its rows exist leaves
-// every record as it was; one stopped during its encoding leaves the PNG and its size as the last finished
+// PNG at TempPngPath and its size when the encoding ends. A change while a refresh runs stops it at its next row and
+// starts one for the newest state; changes in quick succession make one refresh. A refresh stopped before its rows
+// exist leaves every record as it was; one stopped during its encoding leaves the PNG and its size as the last finished
 // encoding left them.
 #include <cstdint>
 #include <functional>

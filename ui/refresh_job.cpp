@@ -5,11 +5,22 @@
 #include "base/progress.h"
 #include "reduce/reduce_filter.h"
 
-RefreshJob::RefreshJob(RefreshSnapshot snapshot) : snapshot_(std::move(snapshot)) {}
+RefreshJob::RefreshJob(RefreshSnapshot snapshot, ReducedImageRecord rowsBuffer, platform::WidePath pngPath)
+    : snapshot_(std::move(snapshot)) {
+  result_.rows = rowsBuffer;
+  result_.pngPath = std::move(pngPath);
+  if (Reduces()) {
+    // The reduction prepares the palette and its map in place, in the result; the snapshot's map moves there.
+    result_.palette = snapshot_.palette;
+    result_.colorMap = std::move(snapshot_.colorMap);
+  } else {
+    encoding_ = PngWriteJobFor(*snapshot_.image, snapshot_.options, snapshot_.palette, *snapshot_.rowsToEncode);
+  }
+}
 
 RefreshJob::~RefreshJob() {
-  if (pngOwned_) platform::DeleteFilePath(snapshot_.pngPath);
-  FreeReducedImagePixels(snapshot_.rows);
+  if (pngOwned_) platform::DeleteFilePath(result_.pngPath);
+  FreeReducedImagePixels(result_.rows);
 }
 
 void RefreshJob::Run(NewestRequestWorker::Reports& reports) {
@@ -18,17 +29,16 @@ void RefreshJob::Run(NewestRequestWorker::Reports& reports) {
     reports.Progress(done < 0 ? 0 : static_cast<int32_t>(done), static_cast<int32_t>(total));
     return true;
   };
-  RefreshSnapshot& work = snapshot_;
-  PngWriteJob encoding = work.encoding;
-  if (work.reduce) {
-    const ReductionRecords records{*work.image, work.options, work.palette, work.colorMap, work.rows};
-    const ReduceStatus status = ReduceImage(records, report, nullptr);
-    // A reduction that failed has no rows to show and nothing to encode: the result is the failure.
-    if (status != ReduceStatus::Ok) return;
+  PngWriteJob encoding = encoding_;
+  if (Reduces()) {
+    const ReductionRecords records{*snapshot_.image, snapshot_.options, result_.palette, result_.colorMap,
+                                   result_.rows};
+    // A reduction that did not end well has no rows to show and nothing to encode.
+    if (ReduceImage(records, report, nullptr) != ReduceStatus::Ok) return;
     // Taken before the rows are handed over: from then on the owner's thread moves the record they are in.
-    encoding = PngWriteJobFor(*work.image, work.options, work.palette, work.rows);
+    encoding = PngWriteJobFor(*snapshot_.image, snapshot_.options, result_.palette, result_.rows);
     result_.rowsMade = true;
     reports.Milestone(kRowsMade);
   }
-  result_.size = EncodePngFile(work.pngPath, encoding, report);
+  result_.size = EncodePngFile(result_.pngPath, encoding, report);
 }

@@ -17,24 +17,24 @@
 struct RefreshSnapshot {
   const WholeImageRecord* image = nullptr;
   SaveOptionsRecord options;
-  // The working palette with the user's edits and locks, and a colour map of its own while the palette is
-  // built; a reduction prepares both in place.
+  // The working palette with the user's edits and locks, and its colour map (a copy of its own) while the palette
+  // is built.
   PaletteRecord palette;
   ColorMapTable colorMap;
-  // With `reduce`, the rows are made into `rows`, a buffer the job owns. Without, `encoding` encodes rows the
-  // owner lends for the job's run.
-  bool reduce = true;
-  ReducedImageRecord rows;
-  PngWriteJob encoding;
-  platform::WidePath pngPath;  // a file of the job's own until it is published
+  // Null: reduce the image, then encode the rows made. Else encode these rows as they are, lent for the job's run.
+  const ReducedImageRecord* rowsToEncode = nullptr;
 };
 
-// What a refresh has made, part by part; each part is whole once its milestone (or the end) is reported.
+// What a refresh makes, part by part; each part is whole once the job has reported it.
 struct RefreshResult {
-  // Milestone kRowsMade: snapshot.rows, .palette and .colorMap hold the new rows and the palette they match.
+  // The milestone kRowsMade: the rows, the palette and colour map they match, made with the snapshot's options.
   bool rowsMade = false;
-  // The end: the PNG at snapshot.pngPath, `size` bytes long; 0 when no PNG was made (a failed reduction or
-  // encoding).
+  ReducedImageRecord rows;  // a buffer of the job's own
+  PaletteRecord palette;
+  ColorMapTable colorMap;
+  // The end: the PNG at pngPath (a file of the job's own until it is published), `size` bytes long; 0 when no
+  // PNG was made (a failed reduction or encoding).
+  platform::WidePath pngPath;
   int32_t size = 0;
 };
 
@@ -42,18 +42,21 @@ class RefreshJob final : public NewestRequestWorker::Job {
  public:
   static constexpr uint32_t kRowsMade = 1;
 
-  explicit RefreshJob(RefreshSnapshot snapshot);
-  // Whatever is still the job's own goes with it: the PNG file that was not published, the rows buffer.
+  // The rows are made into rowsBuffer (reused when its size fits), the PNG into pngPath.
+  RefreshJob(RefreshSnapshot snapshot, ReducedImageRecord rowsBuffer, platform::WidePath pngPath);
+  // Whatever is still the job's own goes with it: a PNG file that was not published, the rows buffer.
   ~RefreshJob() override;
   void Run(NewestRequestWorker::Reports& reports) override;
 
-  RefreshSnapshot& snapshot() { return snapshot_; }
-  const RefreshResult& result() const { return result_; }
+  const RefreshSnapshot& snapshot() const { return snapshot_; }
+  bool Reduces() const { return snapshot_.rowsToEncode == nullptr; }
+  RefreshResult& result() { return result_; }
   // The PNG file now belongs to whoever published it.
   void PngPublished() { pngOwned_ = false; }
 
  private:
-  RefreshSnapshot snapshot_;
+  RefreshSnapshot snapshot_;  // read only, but for the colour map, which the result takes over
   RefreshResult result_;
+  PngWriteJob encoding_;  // what an encode-only job encodes
   bool pngOwned_ = true;
 };
