@@ -22,6 +22,7 @@
 #include "records/save_paths.h"
 #include "records/whole_image.h"
 #include "reduce/reduce_filter.h"
+#include "tests/support/platform_faults.h"
 
 namespace {
 
@@ -390,7 +391,7 @@ TEST_F(PreviewRefresherTest, ALockSetOnceTheRowsAreInNeedsNoNewRefresh) {
 }
 
 TEST_F(PreviewRefresherTest, StoppingLeavesNoFileAndNoMemoryBehind) {
-  const int32_t blocksBefore = platform::LivePageBlocks();
+  const int32_t blocksBefore = faults::LivePageBlocks();
   {
     Counting counting;
     SteppedNews news;
@@ -403,7 +404,7 @@ TEST_F(PreviewRefresherTest, StoppingLeavesNoFileAndNoMemoryBehind) {
     EXPECT_FALSE(refresher.Busy());
   }
   EXPECT_FALSE(Exists(Next()));
-  EXPECT_EQ(platform::LivePageBlocks(), blocksBefore);
+  EXPECT_EQ(faults::LivePageBlocks(), blocksBefore);
 }
 
 }  // namespace
