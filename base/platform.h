@@ -1,6 +1,7 @@
 #pragma once
 // The thin platform layer: everything that differs between Windows and the native test build.
-// Dependency-free leaf: any layer may include it.
+// Dependency-free leaf: any layer may include it. Tests stand between it and the system through
+// base/platform_seam.h.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -56,31 +57,8 @@ void LowerThreadPriority();
 // that is not large-address aware), 128 TiB for 64-bit code. Size limits are checked against this in 64 bits.
 uint64_t AddressSpaceBytes();
 
-// Each UTF-16 code unit cut to its low byte: how narrow text of a wide path is shown in log lines.
-std::string NarrowLowBytes(const WidePath& path);
 // UTF-8 <-> UTF-16, for the native file system and for tools.
 std::string ToUtf8(const WidePath& path);
 WidePath FromUtf8(const std::string& text);
-
-// Seams for tests: they make the operating system fail where it really can, so tests can see that every such
-// failure ends cleanly. Compiled into every build but inert until a test sets them; the plug-in never does.
-// Process-wide; the page counters may be read and moved from any thread, the rest only from the host's.
-
-// The nth call of AllocatePages from now on (1: the next one) returns nullptr, once; 0 switches this off.
-void FailNthPageAllocation(int32_t nth);
-// Calls of AllocatePages since the last FailNthPageAllocation, failed or not.
-int32_t PageAllocationCalls();
-// The size the refused call asked for; 0 while none has been refused since the last FailNthPageAllocation.
-size_t RefusedPageAllocationBytes();
-// Blocks AllocatePages handed out and FreePages has not yet given back, over the whole process.
-int32_t LivePageBlocks();
-
-// A full disk for the files OpenFile opens for writing: together they take `bytes` more bytes, then every
-// write fails with "no space". Negative switches this off. False where the build cannot do it (Windows), so
-// a test can skip.
-bool LimitFileWrites(int64_t bytes);
-// The host's file takes `bytes` more bytes through HostFileWrite; a write that does not fit fails whole and
-// writes nothing, as a write into a locked range does. Negative switches this off.
-void LimitHostFileWrites(int64_t bytes);
 
 }  // namespace platform

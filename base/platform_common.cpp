@@ -1,18 +1,10 @@
 #include "base/platform.h"
 
-#include <atomic>
 #include <climits>
 
 #include "base/platform_internal.h"
 
 namespace platform {
-
-std::string NarrowLowBytes(const WidePath& path) {
-  std::string narrow;
-  narrow.reserve(path.size());
-  for (char16_t unit : path) narrow.push_back(static_cast<char>(unit & 0xFF));
-  return narrow;
-}
 
 std::string ToUtf8(const WidePath& path) {
   std::string out;
@@ -70,62 +62,6 @@ int32_t FileSizeOf(FILE* file) {
   // A size cut to 32 bits would make the copy hand over part of the file and call it done.
   return size < 0 || size > INT32_MAX ? -1 : static_cast<int32_t>(size);
 }
-
-// The test seams. Process-wide; the page counters are atomic because reductions allocate on their own threads.
-namespace {
-std::atomic<int32_t> failingAllocation{0};  // the call number that fails; 0 none
-std::atomic<int32_t> allocationCalls{0};
-std::atomic<size_t> refusedBytes{0};
-std::atomic<int32_t> livePageBlocks{0};
-int64_t hostFileRoom = -1;
-int64_t fileWriteRoom = -1;
-}  // namespace
-
-namespace internal {
-
-bool PageAllocationAllowed(size_t bytes) {
-  int32_t call = ++allocationCalls;
-  // Only the call that takes the number away fails.
-  if (!failingAllocation.compare_exchange_strong(call, 0)) return true;
-  refusedBytes = bytes;
-  return false;
-}
-
-void CountPageBlock(int32_t change) { livePageBlocks += change; }
-
-void SetFileWriteRoom(int64_t bytes) { fileWriteRoom = bytes < 0 ? -1 : bytes; }
-
-bool TakeHostFileRoom(int64_t count) {
-  if (hostFileRoom < 0) return true;
-  if (count > hostFileRoom) return false;
-  hostFileRoom -= count;
-  return true;
-}
-
-int64_t FileWriteRoom() { return fileWriteRoom; }
-
-size_t TakeFileWriteRoom(size_t wanted) {
-  if (fileWriteRoom < 0) return wanted;
-  const size_t granted = static_cast<uint64_t>(fileWriteRoom) < wanted ? static_cast<size_t>(fileWriteRoom) : wanted;
-  fileWriteRoom -= static_cast<int64_t>(granted);
-  return granted;
-}
-
-}  // namespace internal
-
-void FailNthPageAllocation(int32_t nth) {
-  failingAllocation = nth < 0 ? 0 : nth;
-  allocationCalls = 0;
-  refusedBytes = 0;
-}
-
-int32_t PageAllocationCalls() { return allocationCalls; }
-
-size_t RefusedPageAllocationBytes() { return refusedBytes; }
-
-int32_t LivePageBlocks() { return livePageBlocks; }
-
-void LimitHostFileWrites(int64_t bytes) { hostFileRoom = bytes < 0 ? -1 : bytes; }
 
 uint64_t AddressSpaceBytes() { return sizeof(void*) == 4 ? uint64_t{1} << 31 : uint64_t{1} << 47; }
 

@@ -1,9 +1,11 @@
 #pragma once
-// Inside the platform layer only: what its common part needs from the per-system parts, and the state behind
-// the test seams of platform.h, which is a pass-through until a test sets a seam.
+// Inside the platform layer only: what its common part needs from the per-system parts, and where the per-system
+// parts ask the test seam (base/platform_seam.h), each a pass-through while none is installed.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+
+#include "base/platform.h"
 
 namespace platform {
 namespace internal {
@@ -12,19 +14,22 @@ namespace internal {
 int64_t FileOffset(FILE* file);
 bool SeekFile(FILE* file, int64_t offset, int whence);
 
-// Counts one call of AllocatePages; false when the seam says this one must fail.
+// False when the seam refuses this call of AllocatePages.
 bool PageAllocationAllowed(size_t bytes);
-// Keeps the count of live blocks: +1 for each block handed out, -1 for each given back.
+// Tells the seam of a block handed out (+1) or given back (-1).
 void CountPageBlock(int32_t change);
 
-// True when the host's file may take `count` more bytes; takes them from the room left when it may.
-bool TakeHostFileRoom(int64_t count);
+// False when the seam makes this opening fail.
+bool OpeningAllowed(const WidePath& path, const char* mode);
+// The stream OpenFile hands out for the file it opened (null when it could not): the file itself, or for a
+// file opened for writing whatever the seam puts in its place.
+FILE* OpenedStream(FILE* file, const char* mode);
 
-// Room left on the simulated full disk; negative while there is no limit.
-void SetFileWriteRoom(int64_t bytes);
-int64_t FileWriteRoom();
-// Takes up to `wanted` bytes of room and answers how many were granted (all of them while there is no limit).
-size_t TakeFileWriteRoom(size_t wanted);
+// False when the seam fails this write into the host's file.
+bool HostFileWriteAllowed(int64_t count);
+
+// Throws when the seam makes this thread's start fail.
+void ThreadStarting();
 
 }  // namespace internal
 }  // namespace platform

@@ -3,9 +3,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <climits>
-#include <cstring>
 
 #include "base/platform.h"
 #include "base/platform_internal.h"
@@ -21,38 +19,6 @@ WidePath& NativeModuleFileName() {
     return FromUtf8(executable.substr(0, executable.rfind('/') + 1) + "Vexlorin.8bi");
   }();
   return path;
-}
-
-// A file opened for writing while the full-disk seam is set: the real file behind a stream that hands each
-// write through only as far as the room left allows, as a full disk does.
-ssize_t WriteWithinRoom(void* cookie, const char* bytes, size_t size) {
-  const size_t granted = internal::TakeFileWriteRoom(size);
-  const size_t written = granted > 0 ? std::fwrite(bytes, 1, granted, static_cast<FILE*>(cookie)) : 0;
-  if (written < size) errno = ENOSPC;
-  return static_cast<ssize_t>(written);
-}
-
-ssize_t ReadThrough(void* cookie, char* bytes, size_t size) {
-  const size_t read = std::fread(bytes, 1, size, static_cast<FILE*>(cookie));
-  return read == 0 && std::ferror(static_cast<FILE*>(cookie)) ? -1 : static_cast<ssize_t>(read);
-}
-
-int SeekThrough(void* cookie, off64_t* offset, int whence) {
-  FILE* file = static_cast<FILE*>(cookie);
-  if (fseeko(file, static_cast<off_t>(*offset), whence) != 0) return -1;
-  *offset = ftello(file);
-  return 0;
-}
-
-int CloseThrough(void* cookie) { return std::fclose(static_cast<FILE*>(cookie)); }
-
-FILE* OpenWithinRoom(FILE* file, const char* mode) {
-  if (file == nullptr) return nullptr;
-  std::setvbuf(file, nullptr, _IONBF, 0);  // the outer stream buffers; every byte here has passed the room check
-  FILE* limited =
-      fopencookie(file, mode, cookie_io_functions_t{ReadThrough, WriteWithinRoom, SeekThrough, CloseThrough});
-  if (limited == nullptr) std::fclose(file);
-  return limited;
 }
 
 }  // namespace
@@ -81,14 +47,8 @@ void FreePages(void* block, size_t bytes) {
 }
 
 FILE* OpenFile(const WidePath& path, const char* mode) {
-  FILE* file = std::fopen(ToUtf8(path).c_str(), mode);
-  const bool writes = std::strpbrk(mode, "wa+") != nullptr;
-  return writes && internal::FileWriteRoom() >= 0 ? OpenWithinRoom(file, mode) : file;
-}
-
-bool LimitFileWrites(int64_t bytes) {
-  internal::SetFileWriteRoom(bytes);
-  return true;
+  if (!internal::OpeningAllowed(path, mode)) return nullptr;
+  return internal::OpenedStream(std::fopen(ToUtf8(path).c_str(), mode), mode);
 }
 
 bool DeleteFilePath(const WidePath& path) { return unlink(ToUtf8(path).c_str()) == 0; }
@@ -104,7 +64,7 @@ WidePath ModuleFileName() { return NativeModuleFileName(); }
 void SetNativeModuleFileName(const WidePath& path) { NativeModuleFileName() = path; }
 
 int32_t HostFileWrite(intptr_t file, const void* bytes, int32_t count) {
-  if (!internal::TakeHostFileRoom(count)) return -1;
+  if (!internal::HostFileWriteAllowed(count)) return -1;
   const ssize_t written = write(static_cast<int>(file), bytes, static_cast<size_t>(count));
   return written < 0 ? -1 : static_cast<int32_t>(written);
 }

@@ -42,12 +42,10 @@ void FreePages(void* block, size_t) {
   internal::CountPageBlock(-1);
 }
 
-// The C runtime here has no way to put a stream over a stream of one's own, so there is no full disk to fake.
-bool LimitFileWrites(int64_t) { return false; }
-
 FILE* OpenFile(const WidePath& path, const char* mode) {
+  if (!internal::OpeningAllowed(path, mode)) return nullptr;
   const WidePath wideMode = FromUtf8(mode);
-  return _wfopen(Wide(path), reinterpret_cast<const wchar_t*>(wideMode.c_str()));
+  return internal::OpenedStream(_wfopen(Wide(path), reinterpret_cast<const wchar_t*>(wideMode.c_str())), mode);
 }
 
 bool DeleteFilePath(const WidePath& path) { return DeleteFileW(Wide(path)) != 0; }
@@ -70,7 +68,7 @@ WidePath ModuleFileName() {
 void SetNativeModuleFileName(const WidePath&) {}
 
 int32_t HostFileWrite(intptr_t file, const void* bytes, int32_t count) {
-  if (!internal::TakeHostFileRoom(count)) return -1;
+  if (!internal::HostFileWriteAllowed(count)) return -1;
   DWORD written = 0;
   if (!WriteFile(reinterpret_cast<HANDLE>(file), bytes, static_cast<DWORD>(count), &written, nullptr)) return -1;
   return static_cast<int32_t>(written);

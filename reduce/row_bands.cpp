@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/platform.h"
+#include "base/start_thread.h"
 
 namespace {
 
@@ -116,7 +117,7 @@ bool RunRowBands(const RowBands& bands, const std::function<void(int32_t, int32_
   for (int32_t worker = 0; worker < wanted; ++worker) {
     queue.Started();
     try {
-      threads.emplace_back([&queue, &band, worker] { queue.Work(worker, band); });
+      threads.push_back(platform::StartThread([&queue, &band, worker] { queue.Work(worker, band); }));
     } catch (...) {
       // No thread (no handle, no memory): it never runs, so it is counted out again, and those started so far
       // do the bands.

@@ -39,5 +39,5 @@ class DestinationFile {
 };
 
 // Native build: sets how many more bytes the linked plug-in may write to the host's file (negative: no limit).
-// Whatever links the plug-in's core into the host sets it (platform::LimitHostFileWrites); null elsewhere.
+// Whatever links the plug-in's core into the host sets it (through the platform seam); null elsewhere.
 extern void (*LinkedPluginWriteLimit)(int64_t bytes);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/platform.h"
+#include "base/start_thread.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ class NewestRequestWorker::JobReports final : public Reports {
 NewestRequestWorker::NewestRequestWorker(Owner& owner, std::function<bool()> wake)
     : owner_(owner), wake_(std::move(wake)) {
   try {
-    worker_ = std::thread(&NewestRequestWorker::Work, this);
+    worker_ = platform::StartThread(&NewestRequestWorker::Work, this);
   } catch (...) {
     // No thread (no handle, no memory): every job runs inside the call that starts it.
   }

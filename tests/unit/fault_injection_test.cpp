@@ -1,4 +1,4 @@
-// Faults injected into whole saves through the fake host and the platform layer's test seams: memory that
+// Faults injected into whole saves through the fake host and the platform layer's test seam: memory that
 // cannot be had, a host's file or a disk that fills up part-way, folders and files in the way, a host that
 // refuses, settings files that are not what they should be, and images too large for the process. Every fault
 // must end in a clear result code without a crash; the user's file stays empty unless the save succeeded, no
@@ -27,6 +27,7 @@
 #include "records/save_paths.h"
 #include "records/whole_image.h"
 #include "reduce/color_hash.h"
+#include "tests/support/platform_faults.h"
 #include "tests/support/plugin_host_fixture.h"
 #include "ui/settings_file.h"
 
@@ -81,7 +82,7 @@ class FaultTest : public PluginHostTest {
     PluginHostTest::SetUp();
     ClearSeams();
     // The host's file is refused by the linked plug-in's platform layer (testhost/host_files.h).
-    LinkedPluginWriteLimit = platform::LimitHostFileWrites;
+    LinkedPluginWriteLimit = faults::LimitHostFileWrites;
   }
   void TearDown() override {
     ClearSeams();
@@ -89,18 +90,14 @@ class FaultTest : public PluginHostTest {
     PluginHostTest::TearDown();
   }
 
-  static void ClearSeams() {
-    platform::FailNthPageAllocation(0);
-    platform::LimitFileWrites(-1);
-    platform::LimitHostFileWrites(-1);
-  }
+  static void ClearSeams() { faults::SwitchAllOff(); }
 
   // One whole save into out.png in the test's folder, the seams as the caller set them. `prepare` may change
   // the host's record once the destination is set.
   Outcome Save(const HostImage& image, const FakeHostOptions& options = {}, const DescriptorItems& parameters = {},
                const std::function<void(FakeHost&)>& prepare = nullptr) {
     const std::string output = File("out.png");
-    const int32_t liveBefore = platform::LivePageBlocks();
+    const int32_t liveBefore = faults::LivePageBlocks();
     ResetDialogDouble();
     Outcome outcome;
     {
@@ -123,7 +120,7 @@ class FaultTest : public PluginHostTest {
     }
     outcome.destination = Contents(output);
     outcome.temporaryLeft = IsRegularFile(output + ".temp");
-    outcome.pageBlocksLeft = platform::LivePageBlocks() - liveBefore;
+    outcome.pageBlocksLeft = faults::LivePageBlocks() - liveBefore;
     outcome.imageFreed = WholeImage.pixels == nullptr && ReducedImage.pixels == nullptr;
     outcome.dialogOpened = DialogSeen.opened;
     return outcome;
@@ -163,11 +160,11 @@ class AllocationFaultTest : public FaultTest {
 
     constexpr int32_t kEnough = 64;  // far more than a save makes; the loop ends when the nth is never reached
     for (int32_t nth = 1; nth <= kEnough; ++nth) {
-      platform::FailNthPageAllocation(nth);
+      faults::FailNthPageAllocation(nth);
       const Outcome outcome = Save(image, {}, parameters);
-      const bool reached = platform::PageAllocationCalls() >= nth;
-      const size_t refused = platform::RefusedPageAllocationBytes();
-      platform::FailNthPageAllocation(0);
+      const bool reached = faults::PageAllocationCalls() >= nth;
+      const size_t refused = faults::RefusedPageAllocationBytes();
+      faults::FailNthPageAllocation(0);
       const std::string which =
           what + ", page allocation " + std::to_string(nth) + " (" + std::to_string(refused) + " bytes) failing";
       if (!reached) {
@@ -213,19 +210,19 @@ TEST_F(AllocationFaultTest, EveryPageAllocationOfASaveFailingInTurnEndsCleanly) 
 }
 
 TEST_F(AllocationFaultTest, APreviewBufferThatCannotBeHadIsEmptyAndHoldsNothing) {
-  const int32_t live = platform::LivePageBlocks();
-  platform::FailNthPageAllocation(1);
+  const int32_t live = faults::LivePageBlocks();
+  faults::FailNthPageAllocation(1);
   PageBlock refused(4096);
   EXPECT_FALSE(refused);
   EXPECT_EQ(refused.data(), nullptr);
   EXPECT_EQ(refused.size(), 0u);
-  EXPECT_EQ(platform::LivePageBlocks(), live);
+  EXPECT_EQ(faults::LivePageBlocks(), live);
   PageBlock granted(4096);  // the failure was for one allocation only
   ASSERT_TRUE(granted);
-  EXPECT_EQ(platform::LivePageBlocks(), live + 1);
+  EXPECT_EQ(faults::LivePageBlocks(), live + 1);
   granted = std::move(refused);  // moving the empty one in gives the old block back
   EXPECT_FALSE(granted);
-  EXPECT_EQ(platform::LivePageBlocks(), live);
+  EXPECT_EQ(faults::LivePageBlocks(), live);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -292,7 +289,7 @@ TEST_F(FaultTest, AHostFileThatRefusesPartWayThroughTheCopyIsAWriteError) {
 }
 
 TEST_F(FaultTest, ADiskThatFillsUpWhileTheTemporaryPngIsWrittenIsAWriteError) {
-  if (!platform::LimitFileWrites(-1)) GTEST_SKIP() << "this build cannot fake a full disk";
+  if (!faults::LimitFileWrites(-1)) GTEST_SKIP() << "this build cannot fake a full disk";
   const HostImage image = NoisyImage(kModeRGB, 3, 64, 64, 33);
   const Outcome whole = Save(image);
   ASSERT_EQ(whole.result, 0);
@@ -302,9 +299,9 @@ TEST_F(FaultTest, ADiskThatFillsUpWhileTheTemporaryPngIsWrittenIsAWriteError) {
   // Full from the start, after the signature, in the middle, and one byte short (which only the final flush of
   // the stream can find out).
   for (const int64_t room : {int64_t{0}, int64_t{8}, size / 2, size - 1}) {
-    ASSERT_TRUE(platform::LimitFileWrites(room));
+    ASSERT_TRUE(faults::LimitFileWrites(room));
     const Outcome outcome = Save(image);
-    platform::LimitFileWrites(-1);
+    faults::LimitFileWrites(-1);
     const std::string what = "disk room for " + std::to_string(room) + " of " + std::to_string(size) + " bytes";
     EXPECT_EQ(outcome.result, kWriteErr) << what;
     EXPECT_EQ(outcome.dialogOpened, 1) << what;
@@ -312,7 +309,7 @@ TEST_F(FaultTest, ADiskThatFillsUpWhileTheTemporaryPngIsWrittenIsAWriteError) {
     ExpectFailedAndUntouched(outcome, what);
   }
 
-  ASSERT_TRUE(platform::LimitFileWrites(size));
+  ASSERT_TRUE(faults::LimitFileWrites(size));
   const Outcome saved = Save(image);
   EXPECT_EQ(saved.result, 0);
   EXPECT_EQ(saved.destination, whole.destination);
@@ -514,12 +511,12 @@ TEST_F(FaultTest, ImagesTooLargeForTheProcessAreRefusedBeforeAnythingIsAllocated
   };
   for (const Claim& claim : claims) {
     HostImage image = PatternImage(claim.mode, claim.planes, 1, 1);
-    platform::FailNthPageAllocation(0);
+    faults::FailNthPageAllocation(0);
     const Outcome outcome = Save(image, {}, {}, [&claim](FakeHost& host) {
       host.Record().imageSize32 = VPoint{claim.rows, claim.columns};
     });
     EXPECT_EQ(outcome.result, kMemFullErr) << claim.what;
-    EXPECT_EQ(platform::PageAllocationCalls(), 0) << claim.what;
+    EXPECT_EQ(faults::PageAllocationCalls(), 0) << claim.what;
     EXPECT_EQ(outcome.hostBuffersLent, 0) << claim.what;
     EXPECT_EQ(outcome.advanceStateCalls, 0) << claim.what;
     EXPECT_EQ(outcome.dialogOpened, 0) << claim.what;

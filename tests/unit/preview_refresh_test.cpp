@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <string>
@@ -22,6 +23,7 @@
 #include "records/save_paths.h"
 #include "records/whole_image.h"
 #include "reduce/reduce_filter.h"
+#include "tests/support/platform_faults.h"
 
 namespace {
 
@@ -390,7 +392,7 @@ TEST_F(PreviewRefresherTest, ALockSetOnceTheRowsAreInNeedsNoNewRefresh) {
 }
 
 TEST_F(PreviewRefresherTest, StoppingLeavesNoFileAndNoMemoryBehind) {
-  const int32_t blocksBefore = platform::LivePageBlocks();
+  const int32_t blocksBefore = faults::LivePageBlocks();
   {
     Counting counting;
     SteppedNews news;
@@ -403,7 +405,7 @@ TEST_F(PreviewRefresherTest, StoppingLeavesNoFileAndNoMemoryBehind) {
     EXPECT_FALSE(refresher.Busy());
   }
   EXPECT_FALSE(Exists(Next()));
-  EXPECT_EQ(platform::LivePageBlocks(), blocksBefore);
+  EXPECT_EQ(faults::LivePageBlocks(), blocksBefore);
 }
 
 // A reduction that fails (here: no memory for its rows) has no rows to show and no PNG: the records keep the rows
@@ -416,17 +418,41 @@ TEST_F(PreviewRefresherTest, ARefreshWhoseReductionFailsPublishesNoRowsAndNoPng)
   const RecordsSeen opened = Seen();
   ASSERT_GT(opened.compressedSize, 0);
   Rgb();
-  platform::FailNthPageAllocation(1);  // the rows of the refresh's reduction
+  faults::FailNthPageAllocation(1);  // the rows of the refresh's reduction
   refresher.Request();
   DeliverUntilIdle(refresher, news);
-  EXPECT_GT(platform::RefusedPageAllocationBytes(), 0u);
-  platform::FailNthPageAllocation(0);
+  EXPECT_GT(faults::RefusedPageAllocationBytes(), 0u);
+  faults::FailNthPageAllocation(0);
   EXPECT_EQ(counting.rowsChanged, 0);
   EXPECT_EQ(counting.encodings, 2);
   EXPECT_EQ(LastCompressedSize, 0);
   EXPECT_EQ(Seen().rows, opened.rows);
   EXPECT_EQ(Seen().palette, opened.palette);
   EXPECT_FALSE(Exists(Next()));
+}
+
+// A worker thread that cannot be started, for want of memory as much as of a handle, leaves the refresher working:
+// every refresh then runs inside the call that asks for it.
+TEST_F(PreviewRefresherTest, WithoutAThreadEveryRefreshRunsWhereItIsAskedFor) {
+  const RecordsSeen expected = Synchronous(SixteenColours);
+  for (const auto fault : {faults::ThreadStartFault::kOutOfMemory, faults::ThreadStartFault::kSystemError}) {
+    faults::FailThreadStartsFrom(1, fault);
+    Counting counting;
+    std::unique_ptr<PreviewRefresher> refresher;
+    EXPECT_NO_THROW(refresher = std::make_unique<PreviewRefresher>(counting, [] { return true; }));
+    faults::SwitchAllOff();
+    ASSERT_NE(refresher, nullptr);
+    refresher->RequestEncoding();
+    EXPECT_FALSE(refresher->Busy());
+    SixteenColours();
+    refresher->Request();
+    EXPECT_FALSE(refresher->Busy());
+    EXPECT_TRUE(Seen() == expected);
+    EXPECT_EQ(counting.encodings, 2);
+    EXPECT_EQ(counting.idle, 2);
+    refresher.reset();
+    Reset();
+  }
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <thread>
 #include <vector>
+
+#include "tests/support/platform_faults.h"
 
 namespace {
 
@@ -93,6 +96,38 @@ TEST(RowBands, AStopEndsEveryThreadAndIsReported) {
   EXPECT_FALSE(RunRowBands(
       RowBands{4, 2, 2}, [&](int32_t worker, int32_t first, int32_t end) { last.Band(worker, first, end); },
       [](int32_t rows) { return rows < 4; }));
+}
+
+// A band thread that cannot start, whatever it throws (no handle, no memory for the thread's state), leaves its
+// share to the threads started before it, or to the caller; every row is still done once and the call returns.
+TEST(RowBands, ThreadsThatCannotStartLeaveTheirBandsToTheOthers) {
+  for (const auto fault : {faults::ThreadStartFault::kOutOfMemory, faults::ThreadStartFault::kSystemError}) {
+    for (const int32_t firstFailing : {1, 2, 3}) {
+      SCOPED_TRACE(firstFailing);
+      BandLog log(40);
+      faults::FailThreadStartsFrom(firstFailing, fault);
+      RowBands bands;
+      bands.height = 40;
+      bands.bandRows = 3;
+      bands.threads = 4;
+      int32_t reported = 0;
+      const bool done = RunRowBands(
+          bands, [&](int32_t worker, int32_t first, int32_t end) { log.Band(worker, first, end); },
+          [&](int32_t rows) {
+            reported = rows;
+            return true;
+          });
+      faults::SwitchAllOff();
+      EXPECT_TRUE(done);
+      EXPECT_EQ(reported, 40);
+      for (int32_t y = 0; y < 40; ++y) EXPECT_EQ(log.visits[y], 1) << y;
+      // Only threads that started did bands; with none, the caller did them all.
+      EXPECT_LE(log.workers.size(), static_cast<size_t>(std::max(firstFailing - 1, 1)));
+      if (firstFailing == 1) {
+        EXPECT_EQ(log.threadIds, std::set<std::thread::id>{std::this_thread::get_id()});
+      }
+    }
+  }
 }
 
 TEST(RowBands, NoRowsRunsNothingAndBandSizesSuitTheWidth) {

@@ -24,6 +24,7 @@
 #include "records/whole_image.h"
 #include "reduce/reduce_filter.h"
 #include "resources/resource_ids.h"
+#include "tests/support/platform_faults.h"
 #include "ui/panel_commands.h"
 #include "ui/preview_dialog_win32.h"
 #include "ui/toolkit_session_win32.h"
@@ -228,7 +229,7 @@ TEST_F(PreviewDialogWindow, ChangesInQuickSuccessionEndWithTheFileOfTheLastState
 TEST_F(PreviewDialogWindow, SaveDuringARefreshWaitsForItAndLeavesItsFileLeakingNothing) {
   const Bytes expected = Expected(SameChangesOnTheRecords);
   const int gdiBefore = gdi::LiveObjects();
-  const int32_t blocksBefore = platform::LivePageBlocks();
+  const int32_t blocksBefore = faults::LivePageBlocks();
   Open();
   PumpUntilIdle();
   for (const Change& change : kChanges) Make(change);
@@ -239,12 +240,12 @@ TEST_F(PreviewDialogWindow, SaveDuringARefreshWaitsForItAndLeavesItsFileLeakingN
   EXPECT_EQ(LastCompressedSize, static_cast<int32_t>(expected.size()));
   EXPECT_FALSE(Exists(TempPngPath + u".next"));
   EXPECT_EQ(gdi::LiveObjects(), gdiBefore);
-  EXPECT_EQ(platform::LivePageBlocks(), blocksBefore);
+  EXPECT_EQ(faults::LivePageBlocks(), blocksBefore);
 }
 
 TEST_F(PreviewDialogWindow, CancelDuringARefreshClosesAtOnceLeavingNoFileAndLeakingNothing) {
   const int gdiBefore = gdi::LiveObjects();
-  const int32_t blocksBefore = platform::LivePageBlocks();
+  const int32_t blocksBefore = faults::LivePageBlocks();
   Open();
   PumpUntilIdle();
   const Bytes opened = FileBytes(TempPngPath);
@@ -256,7 +257,7 @@ TEST_F(PreviewDialogWindow, CancelDuringARefreshClosesAtOnceLeavingNoFileAndLeak
   EXPECT_FALSE(Exists(TempPngPath + u".next"));
   EXPECT_EQ(FileBytes(TempPngPath), opened);  // the save deletes it after Cancel; no refresh replaced it
   EXPECT_EQ(gdi::LiveObjects(), gdiBefore);
-  EXPECT_EQ(platform::LivePageBlocks(), blocksBefore);
+  EXPECT_EQ(faults::LivePageBlocks(), blocksBefore);
 }
 
 TEST_F(PreviewDialogWindow, ALockDoesNotRefreshButEveryOtherPaletteCommandDoes) {
