@@ -198,7 +198,7 @@ void PreviewRefresher::Run(Job& job) {
   // Taken before the rows are handed over: from then on the owner's thread moves the record they are in.
   const PngWriteJob encoding = PngWriteJobFor(WholeImage, job.options, job.palette, *job.rows);
   if (job.kind == Kind::kReduceAndEncode) Post([](Mail& mail) { mail.rowsReady = true; });
-  job.size = EncodePngFile(job.path, encoding, report);
+  job.size = EncodePngFile(job.path, encoding, report).size;
   Post([](Mail& mail) { mail.finished = true; });
 }
 
