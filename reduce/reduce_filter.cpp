@@ -538,7 +538,12 @@ ReduceStatus ReduceImage(const ReductionRecords& records, const ProgressReport& 
     if (!palette.built) {
       delete[] std::exchange(colorMap, nullptr);
       // The refinement can take a while; a stop asked for meanwhile ends the run before the palette is taken.
-      const auto keepGoing = [&] { return !progress || progress(0, 2.0 * image._WholeHeight); };
+      // Once the report has said stop it is not asked again.
+      bool stopAsked = false;
+      const auto keepGoing = [&] {
+        if (!stopAsked && progress) stopAsked = !progress(0, 2.0 * image._WholeHeight);
+        return !stopAsked;
+      };
       colorMap = BuildColorPalette(image, records.options, palette, keepGoing);
       if (records.options.refinePalette && !keepGoing()) {
         delete[] std::exchange(colorMap, nullptr);
@@ -561,7 +566,7 @@ ReduceStatus ReduceImage(const ReductionRecords& records, const ProgressReport& 
   return status;
 }
 
-void DoFilter() {
+bool DoFilter() {
   const ReductionRecords records{WholeImage, SaveOptions, Palette, ColorMap, ReducedImage};
-  (void)ReduceImage(records, Progress, CalloutPaletteViewRefresh);
+  return ReduceImage(records, Progress, CalloutPaletteViewRefresh) != ReduceStatus::Aborted;
 }

@@ -28,8 +28,9 @@ struct ReductionRecords {
 ReduceStatus ReduceImage(const ReductionRecords& records, const ProgressReport& progress, void (*paletteReady)());
 
 // ReduceImage over the process-wide WholeImage, SaveOptions, Palette, ColorMap and ReducedImage, reporting
-// through Progress and telling a palette view of a prepared palette.
-void DoFilter();
+// through Progress and telling a palette view of a prepared palette. False only when the report asked to stop
+// (the host's abort); rows that could not be made for another reason are left stale, for the encoding to refuse.
+bool DoFilter();
 
 // The work behind DoFilter, in plain functions over what they are given.
 

@@ -19,6 +19,7 @@
 #include "base/platform.h"
 #include "host/acquire_image.h"
 #include "host/host_call.h"
+#include "host/host_status.h"
 #include "host/plugin_main.h"
 #include "host/save_pipeline.h"
 #include "png/size_text.h"
@@ -573,7 +574,7 @@ TEST(FileSize, ATemporaryFileThatCannotBeMeasuredIsNotCopiedAsNothing) {
   TempFolder folder;
   std::FILE* destination = std::fopen(folder.File("out.png").c_str(), "wb");
   ASSERT_NE(destination, nullptr);
-  EXPECT_EQ(CopyIntoHostFile(source, fileno(destination)), kWriteErr);
+  EXPECT_EQ(ResultCode(CopyIntoHostFile(source, fileno(destination))), kWriteErr);
   std::fclose(source);
   std::fclose(destination);
 }
