@@ -75,18 +75,16 @@ Decision RunSaveDialog() {
 // Hands the accepted PNG to the host; the temporary file goes away afterwards, whatever the copy did.
 HostStatus CopyTemporaryPng() {
   DebugLog("Save file");
-  if (LastCompressedSize <= 0) {
-    // The last encoding failed: what the file holds is not the PNG the user saw.
-    platform::DeleteFilePath(TempPngPath);
-    return HostStatus::WriteFailed;
+  HostStatus copied = HostStatus::WriteFailed;
+  // After a failed last encoding the file is not the PNG the user saw.
+  if (LastCompressedSize > 0) {
+    if (FILE* source = platform::OpenFile(TempPngPath, "rb")) {
+      copied = CopyIntoHostFile(source, HostCall.format->dataFork);
+      std::fclose(source);
+    } else {
+      DebugLog("png file open failed");
+    }
   }
-  FILE* source = platform::OpenFile(TempPngPath, "rb");
-  if (source == nullptr) {
-    DebugLog("png file open failed");
-    return HostStatus::Cancelled;
-  }
-  const HostStatus copied = CopyIntoHostFile(source, HostCall.format->dataFork);
-  std::fclose(source);
   platform::DeleteFilePath(TempPngPath);
   return copied;
 }

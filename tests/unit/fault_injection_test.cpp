@@ -56,6 +56,10 @@ HostImage NoisyImage(int16_t mode, int16_t planes, int32_t width, int32_t height
   return image;
 }
 
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 // The PNG's colour type, from its header (byte 25); -1 for anything that is not a PNG.
 int ColorTypeOf(const std::string& png) {
   if (png.size() < 26 || png.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)) != 0) return -1;
@@ -343,6 +347,23 @@ TEST_F(FaultTest, ATemporaryFileThatCannotBeCreatedIsAWriteErrorAndNothingInTheW
     EXPECT_EQ(outcome.result, kWriteErr);
     ExpectFailedAndUntouched(outcome, "a folder named like the temporary file");
     EXPECT_EQ(Contents(File("out.png.temp/inside")), "kept");
+  }
+}
+
+TEST_F(FaultTest, AFinishedTemporaryPngThatCannotBeOpenedForTheCopyIsAWriteErrorAndIsDeleted) {
+  const HostImage image = NoisyImage(kModeRGB, 3, 6, 5, 8);
+  FakeHostOptions unattended;
+  unattended.playInfo = kPlayDialogSilent;
+  // Saved from the dialog and without it: the PNG is encoded whole, only the copy cannot read it.
+  for (const FakeHostOptions& options : {FakeHostOptions{}, unattended}) {
+    const std::string what = options.playInfo == kPlayDialogSilent ? "without the dialog" : "from the dialog";
+    faults::FailOpening(platform::FromUtf8(File("out.png.temp")), "rb");
+    const Outcome outcome = Save(image, options);
+    faults::FailOpening({}, "");
+    // The encoding was whole: after a failed one the copy would not even try to open the file.
+    EXPECT_TRUE(EndsWith(Contents(File("VexlorinLog.txt")), "Save file\npng file open failed\n")) << what;
+    EXPECT_EQ(outcome.result, kWriteErr) << what;
+    ExpectFailedAndUntouched(outcome, what);
   }
 }
 
