@@ -90,28 +90,28 @@ void FillPaletteFromHost(const FormatRecord& format) {
   if (transparent <= 255) Palette.entries[transparent].alpha = 0;
 }
 
-// Asks the host for each plane in turn and scatters it; stops after the first plane whose fetch failed.
-OSErr FetchPlanes(uint8_t* buffer, int32_t rowBytes, uint8_t* target, int32_t width, int32_t height, int32_t planes,
-                  bool measureAlpha) {
+// Asks the host for each plane in turn and scatters it; stops after the first plane whose fetch failed, with the
+// host's code.
+HostStatus FetchPlanes(uint8_t* buffer, int32_t rowBytes, uint8_t* target, int32_t width, int32_t height,
+                       int32_t planes, bool measureAlpha) {
   FormatRecord& format = *HostCall.format;
-  OSErr result = kNoErr;
   for (int32_t plane = 0; plane < planes; ++plane) {
     format.loPlane = static_cast<int16_t>(plane);
     format.hiPlane = static_cast<int16_t>(plane);
-    result = format.advanceState();
+    const HostStatus fetched = HostStatus::FromHost(format.advanceState());
     const bool alpha = measureAlpha && planes >= 4 && plane == 3;
     ScatterPlane(buffer, rowBytes, target, width, height, planes, plane, alpha ? &WholeImage.MinAlpha : nullptr);
-    if (result != kNoErr) break;
+    if (fetched != HostStatus::Ok) return fetched;
   }
-  return result;
+  return HostStatus::Ok;
 }
 
 // CMYK arrives interleaved in byteCMYK and leaves as RGB (plus the fifth plane as alpha) in WholeImage.
-OSErr ConvertCmykToRgb(const uint8_t* byteCMYK, int32_t width, int32_t height, int32_t hostPlanes) {
+HostStatus ConvertCmykToRgb(const uint8_t* byteCMYK, int32_t width, int32_t height, int32_t hostPlanes) {
   ColorSpaceSuite colorSpace;
   if (colorSpace.get() == nullptr) {
     DebugLog("Cannot alloc Suite");
-    return kUserCanceledErr;
+    return HostStatus::Failed;
   }
   DebugLog("Will use kPSColorSpaceSuite in WholePicture");
   const int32_t converted = std::min(width, kLargestConversion);
@@ -133,27 +133,27 @@ OSErr ConvertCmykToRgb(const uint8_t* byteCMYK, int32_t width, int32_t height, i
     }
   }
   DebugLog("kPSColorSpaceSuite before Release");
-  return kNoErr;
+  return HostStatus::Ok;
 }
 
-OSErr AcquireCmyk(uint8_t* buffer, int32_t rowBytes, int32_t width, int32_t height, int32_t hostPlanes) {
+HostStatus AcquireCmyk(uint8_t* buffer, int32_t rowBytes, int32_t width, int32_t height, int32_t hostPlanes) {
   DebugLog("CMYK will convert to RGB");
   WholeImage._WholeMode = kWholeRgb;
-  if (!AllocateWholeImage(width, height, hostPlanes - 1)) return kUserCanceledErr;
+  if (!AllocateWholeImage(width, height, hostPlanes - 1)) return HostStatus::Failed;
   const size_t cmykBytes = ByteCount(width, height, hostPlanes);
   PageBlock byteCMYK(cmykBytes);
   // No bytes at all for a pixel-less image; none for a real one means it cannot be addressed here.
   const bool needed = width > 0 && height > 0;
   if (needed && !byteCMYK) {
     DebugLog("CANNOT ALLOC byteCMYK");
-    return kUserCanceledErr;
+    return HostStatus::Failed;
   }
-  OSErr result = Result();
-  if (result == kNoErr) result = FetchPlanes(buffer, rowBytes, byteCMYK.data(), width, height, hostPlanes, false);
-  const OSErr conversion = ConvertCmykToRgb(byteCMYK.data(), width, height, hostPlanes);
-  if (conversion != kNoErr) return conversion;  // nothing was converted, and the log has said why
+  // Planes the host did not deliver are converted as they are; the fetch's failure is the answer all the same.
+  const HostStatus fetched = FetchPlanes(buffer, rowBytes, byteCMYK.data(), width, height, hostPlanes, false);
+  const HostStatus conversion = ConvertCmykToRgb(byteCMYK.data(), width, height, hostPlanes);
+  if (conversion != HostStatus::Ok) return conversion;  // nothing was converted, and the log has said why
   DebugLog("END CMYK converting to RGB");
-  return result;
+  return fetched;
 }
 
 // Products and sums that stop at the largest value instead of wrapping.
@@ -194,7 +194,7 @@ void ScatterPlane(const uint8_t* source, int32_t sourceRowBytes, uint8_t* pixels
   if (minAlpha != nullptr) *minAlpha = lowest;
 }
 
-void WholePicture() {
+HostStatus WholePicture() {
   FormatRecord& format = *HostCall.format;
   WholeImage.MinAlpha = 500;
   Palette.count = 0;
@@ -209,35 +209,24 @@ void WholePicture() {
   WholeImage._WholeMode = format.imageMode;
   // One byte per pixel and plane is all this plug-in reads; other depths would be read as garbage.
   if (format.depth != 8 || rows < 0 || columns < 0 || planes < 1 || (format.imageMode == kModeCMYK && planes < 4)) {
-    Result() = kFormatBadParameters;
-    return;
+    return HostStatus::BadParameters;
   }
 
   // An image whose buffers cannot all exist in this process is refused before anything is borrowed or allocated,
   // and so no size below is ever cut to fit 32 bits.
   if (!ImageFitsInMemory(columns, rows, planes, format.imageMode == kModeCMYK, platform::AddressSpaceBytes())) {
-    Result() = kMemFullErr;
-    return;
+    return HostStatus::OutOfMemory;
   }
 
   const PSBufferSuite1* bufferSuite = BufferSuite();
-  if (bufferSuite == nullptr) {
-    Result() = kHostInsufficient;
-    return;
-  }
+  if (bufferSuite == nullptr) return HostStatus::HostInsufficient;
   const int32_t rowBytes = (columns * format.depth + 7) / 8;
   // The Buffer suite counts in 32 bits: a plane beyond that cannot be lent, and a size cut to 32 bits would
   // borrow too little for the plane that advance state and the copy then run through.
   const uint64_t planeBytes = static_cast<uint64_t>(rows) * static_cast<uint64_t>(rowBytes);
-  if (planeBytes > UINT32_MAX) {
-    Result() = kUserCanceledErr;
-    return;
-  }
+  if (planeBytes > UINT32_MAX) return HostStatus::Failed;
   HostPlaneBuffer buffer(bufferSuite, static_cast<uint32_t>(planeBytes));
-  if (buffer.data() == nullptr) {
-    Result() = kUserCanceledErr;
-    return;
-  }
+  if (buffer.data() == nullptr) return HostStatus::Failed;
   format.colBytes = static_cast<int16_t>((format.depth + 7) / 8);
   format.rowBytes = rowBytes;
   format.planeBytes = 0;
@@ -248,17 +237,14 @@ void WholePicture() {
   FillPaletteFromHost(format);
   FreeWholeImagePixels();
 
-  OSErr result;
+  HostStatus acquired = HostStatus::Failed;
   if (format.imageMode == kModeCMYK) {
-    result = AcquireCmyk(buffer.data(), rowBytes, columns, rows, planes);
-  } else if (!AllocateWholeImage(columns, rows, planes)) {
-    result = kUserCanceledErr;
-  } else {
-    result = Result();
-    if (result == kNoErr) result = FetchPlanes(buffer.data(), rowBytes, WholeImage.pixels, columns, rows, planes, true);
+    acquired = AcquireCmyk(buffer.data(), rowBytes, columns, rows, planes);
+  } else if (AllocateWholeImage(columns, rows, planes)) {
+    acquired = FetchPlanes(buffer.data(), rowBytes, WholeImage.pixels, columns, rows, planes, true);
   }
-  if (result != kNoErr) Result() = result;
 
   format.data = nullptr;
   if (WholeImage.MinAlpha == 255) WholeImage.MinAlpha = 256;
+  return acquired;
 }

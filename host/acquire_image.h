@@ -2,7 +2,11 @@
 // Fetches the whole image from the host, plane by plane, into WholeImage (CMYK converted to RGB).
 #include <cstdint>
 
-void WholePicture();
+#include "host/host_status.h"
+
+// Ok, or why the image could not be had. A plane the host failed to deliver ends the fetch with the host's own
+// code; the planes before it are in WholeImage, and that one as the buffer held it.
+HostStatus WholePicture();
 
 // Copies one host plane into channel `plane` of interleaved pixels; with minAlpha given, lowers it to every
 // value copied.

@@ -42,8 +42,6 @@ void ReleaseSuites() {
   Release(BufferSuiteSlot);
 }
 
-int16_t& Result() { return *HostCall.result; }
-
 int32_t ImageRows() {
   return HostCall.use32BitCoordinates ? HostCall.format->imageSize32.v : HostCall.format->imageSize.v;
 }

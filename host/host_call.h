@@ -33,9 +33,6 @@ const PSBufferSuite1* BufferSuite();
 // Gives every held suite back to the host, while a basic suite is known.
 void ReleaseSuites();
 
-// The host's int16 result of the current call.
-int16_t& Result();
-
 // Image size and requested rectangle in the 32-bit form when the host and plug-in agreed on it.
 int32_t ImageRows();
 int32_t ImageColumns();

@@ -2,10 +2,10 @@
 // The two operations on the host's open destination file.
 #include <cstdint>
 
-#include "host/host_abi.h"
+#include "host/host_status.h"
 
-// Writes *count bytes at the file's position; *count becomes the number written.
-// 0, or -20 when the write fails or is short.
-OSErr HostFileWrite(intptr_t file, int32_t* count, const void* bytes);
-// Moves to an offset from the beginning; 0 when the new position equals the offset, else -20.
-OSErr HostFileMove(intptr_t file, int32_t offset);
+// Writes *count bytes at the file's position; *count becomes the number written. WriteFailed when the write
+// fails or is short.
+HostStatus HostFileWrite(intptr_t file, int32_t* count, const void* bytes);
+// Moves to an offset from the beginning; WriteFailed unless the new position equals the offset.
+HostStatus HostFileMove(intptr_t file, int32_t offset);

@@ -7,15 +7,11 @@
 
 namespace {
 
-// Sticky for one save: once the host says stop, every later step stops too.
-bool aborted = false;
-
 int32_t TruncatedNonNegative(double value) { return value < 0 ? 0 : static_cast<int32_t>(value); }
 
 }  // namespace
 
 bool ReportSaveProgress(double done, double total) {
-  if (aborted) return false;
   if (dialogUp) {
     // The whole range, not its low 16 bits: twice the height of a tall image does not fit them. The dialog has
     // its own Cancel; the host's abort is for saves without one.
@@ -29,10 +25,5 @@ bool ReportSaveProgress(double done, double total) {
   if (format->progressProc != nullptr) {
     format->progressProc(TruncatedNonNegative(done), static_cast<int32_t>(total));
   }
-  if (format->abortProc != nullptr && format->abortProc() != 0) aborted = true;
-  return !aborted;
+  return format->abortProc == nullptr || format->abortProc() == 0;
 }
-
-void ForgetSaveAbort() { aborted = false; }
-
-bool SaveAborted() { return aborted; }

@@ -3,10 +3,5 @@
 // after which the host's abort callback is asked whether the user wants the save stopped. Installed as the
 // progress call-out for the length of a save.
 
-// False once the host has asked to abort (and from then on, until the next save starts).
+// False when the host asks to abort: the step that reported stops and answers so, and the save with it.
 bool ReportSaveProgress(double done, double total);
-
-// A new save has not been aborted yet.
-void ForgetSaveAbort();
-// The host asked this save to abort.
-bool SaveAborted();

@@ -5,41 +5,60 @@
 
 #include "base/debug_log.h"
 #include "host/host_call.h"
+#include "host/host_status.h"
 #include "host/save_pipeline.h"
 #include "host/script_params.h"
 #include "ui/save_dialog.h"
 
 namespace {
 
-void Nothing() {}
+// A selector's handler is handed the call's result as the host handed it in, and answers the call's result; most
+// leave it as it is.
+using SelectorHandler = HostStatus (*)(HostStatus handedIn);
+
+HostStatus Nothing(HostStatus handedIn) { return handedIn; }
+
+// A step that has no result of its own.
+template <void (*Step)()>
+HostStatus KeepingResult(HostStatus handedIn) {
+  Step();
+  return handedIn;
+}
+
+// A step whose result is the call's, whatever the host handed in.
+template <HostStatus (*Step)()>
+HostStatus GivingResult(HostStatus) {
+  return Step();
+}
+
 void SetNoMaxData() { HostCall.format->maxData = 0; }
 void ClearDataPointer() { HostCall.format->data = nullptr; }
 
 struct SelectorEntry {
-  void (*handler)();
+  SelectorHandler handler;
   bool releaseSuites;  // after the call even when it succeeds: the end of a phase
 };
 
 // Indexed by the host's selector number; the about call (0) never reaches this table.
 constexpr SelectorEntry kSelectors[] = {
-    {Nothing, true},             // 0 about
-    {Nothing, false},            // 1 read prepare
-    {Nothing, false},            // 2 read start
-    {Nothing, false},            // 3 read continue
-    {Nothing, true},             // 4 read finish
-    {SetNoMaxData, false},       // 5 options prepare
-    {ClearDataPointer, false},   // 6 options start
-    {Nothing, false},            // 7 options continue
-    {Nothing, true},             // 8 options finish
-    {SetNoMaxData, false},       // 9 estimate prepare
-    {EstimateStart, false},      // 10 estimate start
-    {Nothing, false},            // 11 estimate continue
-    {Nothing, true},             // 12 estimate finish
-    {SetNoMaxData, false},       // 13 write prepare
-    {WriteStart, false},         // 14 write start
-    {Nothing, false},            // 15 write continue
-    {RecordScriptParams, true},  // 16 write finish
-    {FilterFile, true},          // 17 filter file
+    {Nothing, true},                            // 0 about
+    {Nothing, false},                           // 1 read prepare
+    {Nothing, false},                           // 2 read start
+    {Nothing, false},                           // 3 read continue
+    {Nothing, true},                            // 4 read finish
+    {KeepingResult<SetNoMaxData>, false},       // 5 options prepare
+    {KeepingResult<ClearDataPointer>, false},   // 6 options start
+    {Nothing, false},                           // 7 options continue
+    {Nothing, true},                            // 8 options finish
+    {KeepingResult<SetNoMaxData>, false},       // 9 estimate prepare
+    {KeepingResult<EstimateStart>, false},      // 10 estimate start
+    {Nothing, false},                           // 11 estimate continue
+    {Nothing, true},                            // 12 estimate finish
+    {KeepingResult<SetNoMaxData>, false},       // 13 write prepare
+    {GivingResult<WriteStart>, false},          // 14 write start
+    {Nothing, false},                           // 15 write continue
+    {KeepingResult<RecordScriptParams>, true},  // 16 write finish
+    {FilterFile, true},                         // 17 filter file
 };
 constexpr SelectorEntry kUnknownSelector{Nothing, false};
 
@@ -54,27 +73,27 @@ bool HostIsSufficient(const FormatRecord& format) {
          resources->addProc != nullptr && format.advanceState != nullptr;
 }
 
-// Locks the 2-byte block in the host's data slot; the result says why it could not be done.
-OSErr LockDataBlock() {
+// Locks the 2-byte block in the host's data slot; the status says why it could not be done.
+HostStatus LockDataBlock() {
   const PSHandleSuite2* handles = HandleSuite();
-  if (handles == nullptr) return kHostInsufficient;
-  if (*HostCall.data == 0) return kFormatBadParameters;
+  if (handles == nullptr) return HostStatus::HostInsufficient;
+  if (*HostCall.data == 0) return HostStatus::BadParameters;
   char* address = nullptr;
   PIBoolean oldLock = 0;
   handles->SetLock(reinterpret_cast<Handle>(*HostCall.data), 1, &address, &oldLock);
-  return address == nullptr ? kMemFullErr : kNoErr;
+  return address == nullptr ? HostStatus::OutOfMemory : HostStatus::Ok;
 }
 
-OSErr CreateDataBlock() {
+HostStatus CreateDataBlock() {
   const PSHandleSuite2* handles = HandleSuite();
-  if (handles == nullptr) return kHostInsufficient;
+  if (handles == nullptr) return HostStatus::HostInsufficient;
   Handle block = handles->New(2);
-  if (block == nullptr) return kMemFullErr;
+  if (block == nullptr) return HostStatus::OutOfMemory;
   *HostCall.data = reinterpret_cast<intptr_t>(block);
-  if (const OSErr error = LockDataBlock(); error != kNoErr) return error;
+  if (const HostStatus locked = LockDataBlock(); locked != HostStatus::Ok) return locked;
   (*block)[0] = 0;
   (*block)[1] = 0;
-  return kNoErr;
+  return HostStatus::Ok;
 }
 
 void UnlockDataBlock() {
@@ -93,34 +112,36 @@ void RunAbout(void* record) {
   ReleaseSuites();
 }
 
-void RunFormatSelector(int16_t selector) {
+HostStatus RunFormatSelector(int16_t selector, HostStatus handedIn) {
   FormatRecord& format = *HostCall.format;
   HostCall.basic = format.sSPBasic;
   HostCall.plugInRef = format.plugInRef;
-  if (!HostIsSufficient(format)) {
-    Result() = kHostInsufficient;
-    return;
-  }
+  if (!HostIsSufficient(format)) return HostStatus::HostInsufficient;
   HostCall.use32BitCoordinates = format.HostSupports32BitCoordinates != 0;
   if (HostCall.use32BitCoordinates) format.PluginUsing32BitCoordinates = 1;
 
   if (*HostCall.data == 0) {
-    if (const OSErr error = CreateDataBlock(); error != kNoErr) {
-      Result() = error;
-      return;
-    }
+    if (const HostStatus made = CreateDataBlock(); made != HostStatus::Ok) return made;
   }
-  if (Result() == kNoErr) {
-    if (const OSErr error = LockDataBlock(); error != kNoErr) {
-      Result() = error;
-      return;
-    }
+  if (handedIn == HostStatus::Ok) {
+    if (const HostStatus locked = LockDataBlock(); locked != HostStatus::Ok) return locked;
   }
 
   const SelectorEntry& entry = EntryFor(selector);
-  entry.handler();
+  const HostStatus status = entry.handler(handedIn);
   UnlockDataBlock();
-  if (entry.releaseSuites || Result() != kNoErr) ReleaseSuites();
+  if (entry.releaseSuites || status != HostStatus::Ok) ReleaseSuites();
+  return status;
+}
+
+HostStatus RunSelector(int16_t selector, void* record, HostStatus handedIn) {
+  if (selector == kSelectorAbout) {
+    RunAbout(record);
+    return handedIn;
+  }
+  if (record == nullptr) return HostStatus::BadParameters;
+  HostCall.format = static_cast<FormatRecord*>(record);
+  return RunFormatSelector(selector, handedIn);
 }
 
 }  // namespace
@@ -131,25 +152,20 @@ void DispatchPluginCall(int16_t selector, void* record, intptr_t* data, int16_t*
   HostCall.data = data;
   HostCall.format = nullptr;
   HostCall.about = nullptr;
+  const HostStatus handedIn = HostStatus::FromHost(*result);
+  HostStatus status = handedIn;
   // Nothing may unwind into the host: every failure leaves here as a result code.
   try {
-    if (selector == kSelectorAbout) {
-      RunAbout(record);
-      return;
-    }
-    if (record == nullptr) {
-      *result = kFormatBadParameters;
-      return;
-    }
-    HostCall.format = static_cast<FormatRecord*>(record);
-    RunFormatSelector(selector);
+    status = RunSelector(selector, record, handedIn);
   } catch (const std::bad_alloc&) {
     DebugLog("PluginMain: out of memory");
-    *result = kMemFullErr;
+    status = HostStatus::OutOfMemory;
     ReleaseSuites();
   } catch (...) {
     DebugLog("PluginMain: unexpected exception");
-    *result = kUserCanceledErr;
+    status = HostStatus::Failed;
     ReleaseSuites();
   }
+  // The one place the host's result is written.
+  *result = ResultCode(status);
 }

@@ -34,10 +34,7 @@ const char16_t kTempSuffix[] = u".temp";
 // For the length of one save, what the floors below report reaches the host or the dialog.
 class SaveCallouts {
  public:
-  SaveCallouts() {
-    ForgetSaveAbort();
-    Callouts.progress = ReportSaveProgress;
-  }
+  SaveCallouts() { Callouts.progress = ReportSaveProgress; }
   ~SaveCallouts() {
     Callouts.progress = nullptr;
     Callouts.pickColor = nullptr;
@@ -54,41 +51,57 @@ bool HostWantsDialog() {
          (parameters->playInfo != kPlayDialogIfNeeded && parameters->playInfo != kPlayDialogSilent);
 }
 
+// What becomes of the temporary PNG: the user saves it or cancels, or the host stops the save.
+enum class Decision { Save, Cancel, Abort };
+
 // What OK in an untouched dialog gives, without the dialog: one encoding of the image as reduced. The settings
-// file is left as it is. False when the host asked to stop.
-bool EncodeWithoutDialog() {
+// file is left as it is.
+Decision EncodeWithoutDialog() {
   DebugLog("Save without dialog");
-  CompressPNG();
+  const PngStatus encoded = CompressPNG().status;
   ReleaseColorMap();  // as the dialog lets go of it when it closes
-  return !SaveAborted();
+  // A failed encoding is saved all the same, for the copy to refuse.
+  return encoded == PngStatus::Aborted ? Decision::Abort : Decision::Save;
 }
 
 // The dialog of this build; a build without one cannot ask, so nothing is saved.
-bool RunSaveDialog() {
+Decision RunSaveDialog() {
   SaveDialog* dialog = InstalledSaveDialog();
-  if (dialog == nullptr) return false;
+  if (dialog == nullptr) return Decision::Cancel;
   Callouts.pickColor = PickColorThroughHost;  // taken out again with the save's other call-outs
-  return dialog->DoUI();
+  return dialog->DoUI() ? Decision::Save : Decision::Cancel;
 }
 
 // Hands the accepted PNG to the host; the temporary file goes away afterwards, whatever the copy did.
-void CopyTemporaryPng() {
+HostStatus CopyTemporaryPng() {
   DebugLog("Save file");
-  if (LastCompressedSize <= 0) {
-    // The last encoding failed: what the file holds is not the PNG the user saw.
-    platform::DeleteFilePath(TempPngPath);
-    Result() = kWriteErr;
-    return;
+  HostStatus copied = HostStatus::WriteFailed;
+  // After a failed last encoding the file is not the PNG the user saw.
+  if (LastCompressedSize > 0) {
+    if (FILE* source = platform::OpenFile(TempPngPath, "rb")) {
+      copied = CopyIntoHostFile(source, HostCall.format->dataFork);
+      std::fclose(source);
+    } else {
+      DebugLog("png file open failed");
+    }
   }
-  FILE* source = platform::OpenFile(TempPngPath, "rb");
-  if (source == nullptr) {
-    DebugLog("png file open failed");
-    Result() = kUserCanceledErr;
-    return;
-  }
-  Result() = CopyIntoHostFile(source, HostCall.format->dataFork);
-  std::fclose(source);
   platform::DeleteFilePath(TempPngPath);
+  return copied;
+}
+
+// The save from the reduction on: the dialog, or an action played without it, decides about the PNG, and a PNG
+// to save is copied into the host's file. The host's abort during the reduction or the encoding stops it there.
+HostStatus ReduceAndHandOver() {
+  // Rows that could not be made for another reason are left stale, for the encoding to refuse.
+  const bool stopped = DoFilter() == ReduceStatus::Aborted;
+  DebugLog("After doFilter before DoUI");
+  LastCompressedSize = 0;
+  Decision decision = Decision::Abort;
+  if (!stopped) decision = HostWantsDialog() ? RunSaveDialog() : EncodeWithoutDialog();
+  if (decision == Decision::Save) return CopyTemporaryPng();
+  DebugLog(decision == Decision::Abort ? "Save aborted by the host" : "Press cancel");
+  platform::DeleteFilePath(TempPngPath);
+  return HostStatus::Cancelled;
 }
 
 void FreeSaveBuffers() {
@@ -111,12 +124,12 @@ int32_t EstimateSize(int32_t columns, int32_t rows, int32_t bitsPerChannel, int3
   return static_cast<int32_t>(std::min<int64_t>(size, INT32_MAX));
 }
 
-OSErr CopyIntoHostFile(FILE* source, intptr_t hostFile) {
+HostStatus CopyIntoHostFile(FILE* source, intptr_t hostFile) {
   const int32_t size = platform::FileSizeOf(source);
   // A file that cannot be measured would otherwise be "copied" as nothing, and the save called a success.
-  if (size < 0) return kWriteErr;
+  if (size < 0) return HostStatus::WriteFailed;
   const std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kCopyBlockBytes]);
-  if (block == nullptr) return kMemFullErr;
+  if (block == nullptr) return HostStatus::OutOfMemory;
   // Whole blocks, then the rest in one write; the host hears of each block before it is written, so one that
   // asks to stop gets no more of the file, and what it already had is cut off again: a stopped save leaves
   // the file as it found it.
@@ -125,17 +138,18 @@ OSErr CopyIntoHostFile(FILE* source, intptr_t hostFile) {
   for (int32_t i = 0; i < blocks; ++i) {
     if (!Progress(i, blocks)) {
       if (i > 0 && (start < 0 || !platform::HostFileCut(hostFile, start))) DebugLog("Host file not cut back");
-      return kUserCanceledErr;
+      return HostStatus::Cancelled;
     }
     const int32_t wanted = std::min(kCopyBlockBytes, size - i * kCopyBlockBytes);
     if (std::fread(block.get(), 1, static_cast<size_t>(wanted), source) != static_cast<size_t>(wanted)) {
-      return kWriteErr;
+      return HostStatus::WriteFailed;
     }
     int32_t count = wanted;
-    const OSErr result = HostFileWrite(hostFile, &count, block.get());
-    if (result != kNoErr) return result;
+    if (const HostStatus written = HostFileWrite(hostFile, &count, block.get()); written != HostStatus::Ok) {
+      return written;
+    }
   }
-  return kNoErr;
+  return HostStatus::Ok;
 }
 
 bool BuildTempPngPath(const uint16_t* destination) {
@@ -166,42 +180,26 @@ void EstimateStart() {
   format.data = nullptr;
 }
 
-void FilterFile() {
-  if (Result() == kNoErr) Result() = HostFileMove(HostCall.format->dataFork, 0);
+HostStatus FilterFile(HostStatus handedIn) {
+  return handedIn == HostStatus::Ok ? HostFileMove(HostCall.format->dataFork, 0) : handedIn;
 }
 
-void WriteStart() {
+HostStatus WriteStart() {
   FormatRecord& format = *HostCall.format;
-  Result() = HostFileMove(format.dataFork, 0);
-  if (Result() != kNoErr) return;
+  if (const HostStatus moved = HostFileMove(format.dataFork, 0); moved != HostStatus::Ok) return moved;
 
   const uint16_t* destination = format.fileSpec2 != nullptr ? format.fileSpec2->mReference : nullptr;
   if (!BuildTempPngPath(destination) || !BuildPluginDir(platform::ModuleFileName())) {
-    Result() = kFormatBadParameters;
-    return;
+    return HostStatus::BadParameters;
   }
 
   SaveCallouts callouts;
   ResetSaveOptions();
-  WholePicture();
+  const HostStatus acquired = WholePicture();
   LoadSettings();
   ReadScriptParams();
-  if (Result() != kNoErr) {
-    // A failed fetch may have left a large image behind; it is of no use to anyone now.
-    FreeSaveBuffers();
-    return;
-  }
-
-  DoFilter();
-  DebugLog("After doFilter before DoUI");
-  LastCompressedSize = 0;
-  const bool save = !SaveAborted() && (HostWantsDialog() ? RunSaveDialog() : EncodeWithoutDialog());
-  if (save) {
-    CopyTemporaryPng();
-  } else {
-    DebugLog(SaveAborted() ? "Save aborted by the host" : "Press cancel");
-    platform::DeleteFilePath(TempPngPath);
-    Result() = kUserCanceledErr;
-  }
+  const HostStatus saved = acquired == HostStatus::Ok ? ReduceAndHandOver() : acquired;
+  // Also after a failed fetch, which may have left a large image behind: it is of no use to anyone now.
   FreeSaveBuffers();
+  return saved;
 }

@@ -20,6 +20,7 @@ int32_t LastCompressedSize = 0;
 
 namespace {
 constexpr size_t kTempFileBufferBytes = 1 << 20;
+constexpr PngResult kFailed{PngStatus::Failed, 0};
 }  // namespace
 
 namespace {
@@ -112,10 +113,10 @@ bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, const
 
 }  // namespace
 
-int32_t WritePng(FILE* file, const PngWriteJob& job, const ProgressReport& progress) {
+PngResult WritePng(FILE* file, const PngWriteJob& job, const ProgressReport& progress) {
   const size_t rowTableBytes = sizeof(png_bytep) * static_cast<size_t>(job.height > 0 ? job.height : 0);
   PageBlock rowTable(rowTableBytes);
-  if (rowTableBytes > 0 && !rowTable) return 0;
+  if (rowTableBytes > 0 && !rowTable) return kFailed;
   ChunkData chunks;
   chunks.rows = rowTable.As<png_bytep>();
   for (int32_t y = 0; y < job.height; ++y) {
@@ -127,14 +128,14 @@ int32_t WritePng(FILE* file, const PngWriteJob& job, const ProgressReport& progr
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) {
     DebugLog("Cannot create_write_struct");
-    return 0;
+    return kFailed;
   }
   DebugLog("before png_create_info_struct");
   png_infop info = png_create_info_struct(png);
   if (info == nullptr) {
     png_destroy_write_struct(&png, nullptr);
     DebugLog("cannot create_info_struct");
-    return 0;
+    return kFailed;
   }
   DebugLog("before png_init_io");
   png_init_io(png, file);
@@ -145,13 +146,15 @@ int32_t WritePng(FILE* file, const PngWriteJob& job, const ProgressReport& progr
   png_destroy_write_struct(&png, &info);
   if (written && chunks.hasPalette) DebugLog("before free palette");
   rowTable.Reset();
-  if (!written) return 0;
+  if (chunks.aborted) return {PngStatus::Aborted, 0};
+  if (!written) return kFailed;
 
   DebugLog("before filesize");
   // A full disk may show only when the last buffered bytes go out; the file is then not the PNG.
-  if (std::fflush(file) != 0 || std::ferror(file) != 0) return 0;
+  if (std::fflush(file) != 0 || std::ferror(file) != 0) return kFailed;
   const int32_t size = platform::FileSizeOf(file);
-  return size > 0 ? size : 0;
+  if (size <= 0) return kFailed;
+  return {PngStatus::Ok, size};
 }
 
 PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecord& options,
@@ -173,26 +176,27 @@ PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecor
   return job;
 }
 
-int32_t EncodePngFile(const platform::WidePath& path, const PngWriteJob& job, const ProgressReport& progress) {
+PngResult EncodePngFile(const platform::WidePath& path, const PngWriteJob& job, const ProgressReport& progress) {
   DebugLog("CompressPNG>>>>");
   FILE* file = platform::OpenFile(path, "wb");
   if (file == nullptr) {
     DebugLog("png file open failed");
-    return 0;
+    return kFailed;
   }
   // Large writes: with the small default buffer a large PNG costs thousands of calls into the system. Where
   // the buffer cannot be had the default one stays. The file is closed below, before the buffer goes.
   const std::unique_ptr<char[]> buffer(new (std::nothrow) char[kTempFileBufferBytes]);
   if (buffer != nullptr) std::setvbuf(file, buffer.get(), _IOFBF, kTempFileBufferBytes);
-  const int32_t size = job.pixels != nullptr ? WritePng(file, job, progress) : 0;
+  const PngResult result = job.pixels != nullptr ? WritePng(file, job, progress) : kFailed;
   std::fclose(file);
-  if (size > 0) DebugLog("END CompressPNG()<<<");
-  return size;
+  if (result.status == PngStatus::Ok) DebugLog("END CompressPNG()<<<");
+  return result;
 }
 
-int32_t CompressPNG() {
+PngResult CompressPNG() {
   LastCompressedSize = 0;
-  LastCompressedSize =
+  const PngResult result =
       EncodePngFile(TempPngPath, PngWriteJobFor(WholeImage, SaveOptions, Palette, ReducedImage), Progress);
-  return LastCompressedSize;
+  LastCompressedSize = result.size;
+  return result;
 }

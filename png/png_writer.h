@@ -30,17 +30,29 @@ struct PngWriteJob {
 PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecord& options,
                            const PaletteRecord& palette, const ReducedImageRecord& reduced);
 
-// Writes the PNG into an open file and returns the file's size; 0 when the library reported an error or the
-// report asked to stop (whatever was written so far stays in the file). Each row written is reported as done
-// out of 2 x height, after the reduction's half.
-int32_t WritePng(FILE* file, const PngWriteJob& job, const ProgressReport& progress = Progress);
+// How one encoding ended: the file is the PNG, or it is not because something failed (the file could not be
+// made or written, the library reported an error, there was nothing to encode), or because the report asked to
+// stop part-way (the host's abort).
+enum class [[nodiscard]] PngStatus{Ok, Failed, Aborted};
 
-// Encodes the job into a new file at path; the file's size, 0 when it was not written (nothing to encode, the
-// file could not be made, the library failed or the report asked to stop).
-int32_t EncodePngFile(const platform::WidePath& path, const PngWriteJob& job, const ProgressReport& progress);
+// What one encoding came to: its status, and the file's size when it is Ok (0 otherwise).
+struct PngResult {
+  PngStatus status = PngStatus::Failed;
+  int32_t size = 0;
+};
 
-// Encodes the process-wide ReducedImage into TempPngPath; the file's size, 0 when it was not written.
-int32_t CompressPNG();
+// Writes the PNG into an open file (whatever was written before a failure or a stop stays in the file). Each row
+// written is reported as done out of 2 x height, after the reduction's half.
+[[nodiscard]] PngResult WritePng(FILE* file, const PngWriteJob& job, const ProgressReport& progress = Progress);
 
-// What CompressPNG returned last: a save must not copy in a file whose encoding failed.
+// Encodes the job into a new file at path; Failed also when there is nothing to encode (null pixels).
+[[nodiscard]] PngResult EncodePngFile(const platform::WidePath& path, const PngWriteJob& job,
+                                      const ProgressReport& progress);
+
+// Encodes the process-wide ReducedImage into TempPngPath, reporting through Progress, and keeps the size in
+// LastCompressedSize.
+PngResult CompressPNG();
+
+// The size of the last encoding CompressPNG made, 0 when it was not Ok: a save must not copy in a file whose
+// encoding failed.
 extern int32_t LastCompressedSize;

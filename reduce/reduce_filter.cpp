@@ -15,7 +15,12 @@ ReduceStatus ReduceImage(const ReductionRecords& records, const ProgressReport& 
     return ReduceStatus::OutOfMemory;
   }
 
-  const auto keepGoing = [&] { return !progress || progress(0, 2.0 * image._WholeHeight); };
+  // Once the report has said stop it is not asked again: the host would hear of the stop twice.
+  bool stopAsked = false;
+  const auto keepGoing = [&] {
+    if (!stopAsked && progress) stopAsked = !progress(0, 2.0 * image._WholeHeight);
+    return !stopAsked;
+  };
   PaletteMatch match;
   if (PreparePalette(image, records.options, settings, records.palette, records.colorMap, keepGoing, paletteReady,
                      match) == ReduceStatus::Aborted) {

@@ -52,7 +52,7 @@ void SaveOnce(int32_t colors, uint8_t dither, uint8_t refine, MethodRuns& method
   const auto start = Clock::now();
   const double startCpu = CpuSeconds();
   DoFilter();
-  const int32_t bytes = CompressPNG();
+  const int32_t bytes = CompressPNG().size;
   method.Add(CpuSeconds() - startCpu, Seconds(Clock::now() - start));
   method.bytes = bytes;
   method.failed = method.failed || bytes == 0;

@@ -159,10 +159,10 @@ int main() {
   Timing rgbFilter, rgbCompress, rgbRefresh, bare, simplified;
   for (int i = 0; i < kRepeats; ++i) {
     rgbFilter.runs.push_back(Measure([] { DoFilter(); }));
-    rgbCompress.runs.push_back(Measure([&] { refreshBytes = CompressPNG(); }));
+    rgbCompress.runs.push_back(Measure([&] { refreshBytes = CompressPNG().size; }));
     rgbRefresh.runs.push_back(Measure([&] {
       DoFilter();
-      refreshBytes = CompressPNG();
+      refreshBytes = CompressPNG().size;
     }));
     bare.runs.push_back(Measure([&] {
       bareBytes = BareEncode(barePng, ReducedImage.pixels, ReducedImage.rowBytes, PNG_COLOR_TYPE_RGB_ALPHA);
@@ -185,16 +185,16 @@ int main() {
   Timing firstRefresh;
   firstRefresh.runs.push_back(Measure([&] {
     DoFilter();
-    refreshBytes = CompressPNG();
+    refreshBytes = CompressPNG().size;
   }));
   Report("Palette + Diffusion: first refresh, with the build", firstRefresh, refreshBytes);
   Timing paletteFilter, paletteCompress, paletteRefresh, paletteBare;
   for (int i = 0; i < kRepeats; ++i) {
     paletteFilter.runs.push_back(Measure([] { DoFilter(); }));
-    paletteCompress.runs.push_back(Measure([&] { refreshBytes = CompressPNG(); }));
+    paletteCompress.runs.push_back(Measure([&] { refreshBytes = CompressPNG().size; }));
     paletteRefresh.runs.push_back(Measure([&] {
       DoFilter();
-      refreshBytes = CompressPNG();
+      refreshBytes = CompressPNG().size;
     }));
     paletteBare.runs.push_back(Measure(
         [&] { bareBytes = BareEncode(barePng, ReducedImage.pixels, ReducedImage.rowBytes, PNG_COLOR_TYPE_PALETTE); }));

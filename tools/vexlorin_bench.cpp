@@ -258,7 +258,7 @@ RefreshTime Refresh() {
   DoFilter();
   const auto filtered = Clock::now();
   const double filteredCpu = CpuSeconds();
-  time.size = CompressPNG();
+  time.size = CompressPNG().size;
   time.filter = Seconds(filtered - start);
   time.compress = Seconds(Clock::now() - filtered);
   time.filterCpu = filteredCpu - startCpu;

@@ -40,5 +40,5 @@ void RefreshJob::Run(NewestRequestWorker::Reports& reports) {
     result_.rowsMade = true;
     reports.Milestone(kRowsMade);
   }
-  result_.size = EncodePngFile(result_.pngPath, encoding, report);
+  result_.size = EncodePngFile(result_.pngPath, encoding, report).size;
 }

@@ -377,7 +377,7 @@ class CorpusTest : public ::testing::Test {
     const std::string again = output + ".again";
     FILE* file = std::fopen(again.c_str(), "wb");
     if (file == nullptr) return Problem(runLabel + "cannot write " + again);
-    const int32_t size = WritePng(file, job);
+    const int32_t size = WritePng(file, job).size;
     std::fclose(file);
     if (size <= 0 || readback::FileBytes(again) != bytes) Problem(runLabel + "not byte-identical to a fresh encoding");
     fs::remove(again);

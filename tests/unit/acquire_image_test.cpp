@@ -7,6 +7,7 @@
 
 #include "host/acquire_image.h"
 #include "host/host_call.h"
+#include "host/host_status.h"
 #include "host/plugin_main.h"
 #include "records/palette.h"
 #include "records/whole_image.h"
@@ -276,7 +277,7 @@ TEST_F(AcquireTest, AFailedPlaneIsStillCopiedAndEndsTheFetch) {
     HostCall.basic = host.Record().sSPBasic;
     HostCall.use32BitCoordinates = true;
     host.Record().PluginUsing32BitCoordinates = 1;
-    WholePicture();
+    result = ResultCode(WholePicture());
     EXPECT_EQ(result, kIoErr);
     EXPECT_EQ(host.Seen().advanceStateCalls, 3);
     // The third plane's buffer was never filled, so it still holds the second plane; the alpha plane is never

@@ -19,6 +19,7 @@
 #include "base/platform.h"
 #include "host/acquire_image.h"
 #include "host/host_call.h"
+#include "host/host_status.h"
 #include "host/plugin_main.h"
 #include "host/save_pipeline.h"
 #include "png/size_text.h"
@@ -53,6 +54,10 @@ HostImage NoisyImage(int16_t mode, int16_t planes, int32_t width, int32_t height
     sample = static_cast<uint8_t>(state >> 16);
   }
   return image;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 // The PNG's colour type, from its header (byte 25); -1 for anything that is not a PNG.
@@ -345,6 +350,23 @@ TEST_F(FaultTest, ATemporaryFileThatCannotBeCreatedIsAWriteErrorAndNothingInTheW
   }
 }
 
+TEST_F(FaultTest, AFinishedTemporaryPngThatCannotBeOpenedForTheCopyIsAWriteErrorAndIsDeleted) {
+  const HostImage image = NoisyImage(kModeRGB, 3, 6, 5, 8);
+  FakeHostOptions unattended;
+  unattended.playInfo = kPlayDialogSilent;
+  // Saved from the dialog and without it: the PNG is encoded whole, only the copy cannot read it.
+  for (const FakeHostOptions& options : {FakeHostOptions{}, unattended}) {
+    const std::string what = options.playInfo == kPlayDialogSilent ? "without the dialog" : "from the dialog";
+    faults::FailOpening(platform::FromUtf8(File("out.png.temp")), "rb");
+    const Outcome outcome = Save(image, options);
+    faults::FailOpening({}, "");
+    // The encoding was whole: after a failed one the copy would not even try to open the file.
+    EXPECT_TRUE(EndsWith(Contents(File("VexlorinLog.txt")), "Save file\npng file open failed\n")) << what;
+    EXPECT_EQ(outcome.result, kWriteErr) << what;
+    ExpectFailedAndUntouched(outcome, what);
+  }
+}
+
 // ---------------------------------------------------------------------------------------------------------------
 // The host
 
@@ -573,7 +595,7 @@ TEST(FileSize, ATemporaryFileThatCannotBeMeasuredIsNotCopiedAsNothing) {
   TempFolder folder;
   std::FILE* destination = std::fopen(folder.File("out.png").c_str(), "wb");
   ASSERT_NE(destination, nullptr);
-  EXPECT_EQ(CopyIntoHostFile(source, fileno(destination)), kWriteErr);
+  EXPECT_EQ(ResultCode(CopyIntoHostFile(source, fileno(destination))), kWriteErr);
   std::fclose(source);
   std::fclose(destination);
 }

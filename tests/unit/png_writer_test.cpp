@@ -138,7 +138,7 @@ class WriterTest : public ::testing::Test {
     FILE* file = std::fopen(File(name).c_str(), "wb");
     EXPECT_NE(file, nullptr);
     if (file == nullptr) return -1;
-    const int32_t size = WritePng(file, job);
+    const int32_t size = WritePng(file, job).size;
     std::fclose(file);
     return size;
   }
@@ -423,6 +423,32 @@ TEST_F(WriterTest, TypeOutsideTheThreeEndsInTheFailurePath) {
   }
 }
 
+TEST_F(WriterTest, TheResultTellsAFinishedFileFromAFailureAndFromAStop) {
+  const Bytes pixels = PatternPixels(4, 6, 3);
+  const auto write = [this](const PngWriteJob& job, const ProgressReport& progress) {
+    FILE* file = std::fopen(File("result.temp").c_str(), "wb");
+    EXPECT_NE(file, nullptr);
+    const PngResult result = WritePng(file, job, progress);
+    std::fclose(file);
+    return result;
+  };
+  const PngResult finished = write(JobOf(pixels, 4, 6, 3, kPngRgb), nullptr);
+  EXPECT_EQ(finished.status, PngStatus::Ok);
+  EXPECT_EQ(static_cast<size_t>(finished.size), FileBytes(File("result.temp")).size());
+
+  const PngResult failed = write(JobOf(pixels, 4, 6, 3, 3), nullptr);
+  EXPECT_EQ(failed.status, PngStatus::Failed);
+  EXPECT_EQ(failed.size, 0);
+
+  // The report says stop at the third row.
+  int reports = 0;
+  const PngResult stopped =
+      write(JobOf(pixels, 4, 6, 3, kPngRgb), [&reports](double, double) { return ++reports < 3; });
+  EXPECT_EQ(stopped.status, PngStatus::Aborted);
+  EXPECT_EQ(stopped.size, 0);
+  EXPECT_EQ(reports, 3);
+}
+
 // --- CompressPNG on the process-wide records ---
 
 std::vector<std::pair<int32_t, int32_t>> progressSeen;
@@ -511,7 +537,7 @@ TEST_F(CompressPngTest, WritesTheReducedImageIntoTheTemporaryFileAndReportsTheSe
   }
   LastCompressedSize = -5;
   ClearLog();
-  const int32_t size = CompressPNG();
+  const int32_t size = CompressPNG().size;
   EXPECT_GT(size, 0);
   EXPECT_EQ(LastCompressedSize, size);
   EXPECT_EQ(LogLines(), SuccessLog({"before png_set_IHDR1"}, height, false));
@@ -537,7 +563,7 @@ TEST_F(CompressPngTest, ReadsTypeOptionsAlphaPlaneAndPaletteFromTheSharedRecords
     SaveOptions.alphaChannel = 0;
     SaveOptions.fillColor = 0x0000FF;
     ClearLog();
-    const int32_t size = CompressPNG();
+    const int32_t size = CompressPNG().size;
     EXPECT_EQ(LogLines(), SuccessLog({"beofre png_set_IHDR grayscale"}, height, false));
     const auto chunks = ReadBack("image.png.temp", size);
     EXPECT_EQ(HeaderOf(chunks).colorType, 0);
@@ -554,7 +580,7 @@ TEST_F(CompressPngTest, ReadsTypeOptionsAlphaPlaneAndPaletteFromTheSharedRecords
     SaveOptions.alphaChannel = 0;
     SaveOptions.useKeyColor = 1;
     ClearLog();
-    const int32_t size = CompressPNG();
+    const int32_t size = CompressPNG().size;
     EXPECT_EQ(LogLines(),
               SuccessLog({"before png_set_IHDR2", "before png_set_tRNS", "before png_set_PLTE"}, height, true));
     const auto chunks = ReadBack("image.png.temp", size);
@@ -574,7 +600,7 @@ TEST_F(CompressPngTest, ReadsTypeOptionsAlphaPlaneAndPaletteFromTheSharedRecords
     WholeImage._WholeMode = kWholeIndexed;
     SaveOptions.alphaChannel = 1;
     SaveOptions.useKeyColor = 0;
-    const int32_t size = CompressPNG();
+    const int32_t size = CompressPNG().size;
     const auto chunks = ReadBack("image.png.temp", size);
     EXPECT_EQ(ChunkOrder(chunks), (Order{"IHDR", "PLTE", "tRNS", "bKGD", "IDAT", "IEND"}));
     EXPECT_EQ(*FindChunk(chunks, "tRNS"), (Bytes{255, 255, 255, 255, 255, 0, 255, 255, 255, 255, 255, 255}));
@@ -587,7 +613,7 @@ TEST_F(CompressPngTest, ReadsTypeOptionsAlphaPlaneAndPaletteFromTheSharedRecords
     SaveOptions.alphaChannel = 1;
     SaveOptions.useKeyColor = 1;
     ClearLog();
-    const int32_t size = CompressPNG();
+    const int32_t size = CompressPNG().size;
     EXPECT_EQ(LogLines(), SuccessLog({"before png_set_IHDR2", "before png_set_PLTE"}, height, true));
     const auto chunks = ReadBack("image.png.temp", size);
     EXPECT_EQ(ChunkOrder(chunks), (Order{"IHDR", "PLTE", "bKGD", "IDAT", "IEND"}));
@@ -600,7 +626,7 @@ TEST_F(CompressPngTest, TemporaryFileThatCannotBeOpenedGivesZeroAndNothingElse) 
   TempPngPath = platform::FromUtf8(File("no such folder/image.png.temp"));
   LastCompressedSize = 77;
   ClearLog();
-  EXPECT_EQ(CompressPNG(), 0);
+  EXPECT_EQ(CompressPNG().size, 0);
   EXPECT_EQ(LastCompressedSize, 0);
   // The log shows that no library structure was made.
   EXPECT_EQ(LogLines(), (std::vector<std::string>{"CompressPNG>>>>", "png file open failed"}));
@@ -626,7 +652,7 @@ TEST_F(CompressPngTest, SizeLineShowsAcquiredBytesAndTheEncodingsResult) {
   const Bytes rgb = PatternPixels(100, 100, 3);
   SetImage(100, 100, 4, 3, rgb);
   SaveOptions.alphaChannel = 0;
-  const int32_t size = CompressPNG();
+  const int32_t size = CompressPNG().size;
   ASSERT_GT(size, 0);
   ReadBack("image.png.temp", size);
   PrintFileSize(size);
@@ -640,7 +666,7 @@ TEST_F(CompressPngTest, SizeLineShowsAcquiredBytesAndTheEncodingsResult) {
   // A failed encoding reaches the line as 0 Bytes.
   SetImage(100, 100, 4, 3, rgb);
   TempPngPath = platform::FromUtf8(File("missing/x.temp"));
-  PrintFileSize(CompressPNG());
+  PrintFileSize(CompressPNG().size);
 
   EXPECT_EQ(statusLines, (std::vector<std::string>{
                              prefix + "40 KBytes / " +

@@ -12,6 +12,7 @@
 #include "base/callouts.h"
 #include "host/host_call.h"
 #include "host/host_progress.h"
+#include "host/host_status.h"
 #include "host/save_pipeline.h"
 #include "records/save_paths.h"
 
@@ -42,7 +43,6 @@ class CopyIntoHostFileTest : public ::testing::Test {
     progressCalls.clear();
     abortChecks = 0;
     abortFrom = 0;
-    ForgetSaveAbort();
     record_ = FormatRecord{};
     record_.progressProc = RecordProgress;
     record_.abortProc = AbortWhenAsked;
@@ -65,7 +65,7 @@ class CopyIntoHostFileTest : public ::testing::Test {
     std::fwrite(bytes.data(), 1, bytes.size(), source);
     std::rewind(source);
     const int host = open((folder_ + "/host").c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
-    *result = CopyIntoHostFile(source, host);
+    *result = ResultCode(CopyIntoHostFile(source, host));
     std::fclose(source);
     close(host);
     FILE* written = std::fopen((folder_ + "/host").c_str(), "rb");
@@ -102,13 +102,12 @@ TEST_F(CopyIntoHostFileTest, AnAbortStopsTheCopyBeforeTheNextBlock) {
   for (const int from : {1, 2, 4}) {
     abortChecks = 0;
     abortFrom = from;
-    ForgetSaveAbort();
     FILE* source = std::fopen((folder_ + "/source").c_str(), "w+b");
     std::fwrite(bytes.data(), 1, bytes.size(), source);
     std::rewind(source);
     const int host = open((folder_ + "/host").c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
     ASSERT_EQ(write(host, "head", 4), 4);  // the copy starts where the file stands
-    EXPECT_EQ(CopyIntoHostFile(source, host), kUserCanceledErr) << from;
+    EXPECT_EQ(ResultCode(CopyIntoHostFile(source, host)), kUserCanceledErr) << from;
     std::fclose(source);
     // Whatever blocks went before the one the host stopped are cut off again.
     EXPECT_EQ(lseek(host, 0, SEEK_END), 4) << from;
@@ -121,7 +120,7 @@ TEST_F(CopyIntoHostFileTest, AWriteThatFailsStopsTheCopyWithWriteError) {
   std::fputs("a block of data that the host cannot take", source);
   std::rewind(source);
   const int readOnly = open((folder_ + "/source").c_str(), O_RDONLY);
-  EXPECT_EQ(CopyIntoHostFile(source, readOnly), kWriteErr);
+  EXPECT_EQ(ResultCode(CopyIntoHostFile(source, readOnly)), kWriteErr);
   close(readOnly);
   std::fclose(source);
 }
