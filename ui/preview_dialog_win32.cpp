@@ -21,6 +21,7 @@
 #include "ui/preview_refresh.h"
 #include "ui/preview_session.h"
 #include "ui/preview_source.h"
+#include "ui/refreshing_property.h"
 #include "ui/toolkit_session_win32.h"
 #include "widgets/gdi_shared_win32.h"
 #include "widgets/preview_container_win32.h"
@@ -31,8 +32,6 @@ namespace {
 
 // The worker's news for the dialog's thread: "call Deliver".
 constexpr UINT kRefreshNews = WM_APP + 1;
-// Present on the dialog while a refresh runs or waits, for whoever drives or watches it from outside.
-const wchar_t kRefreshingProperty[] = L"Vexlorin refreshing";
 
 class RefreshShown final : public PreviewRefresher::Listener {
  public:

@@ -26,6 +26,7 @@
 #include "resources/resource_ids.h"
 #include "ui/panel_commands.h"
 #include "ui/preview_dialog_win32.h"
+#include "ui/refreshing_property.h"
 #include "ui/toolkit_session_win32.h"
 #include "widgets/gdi_owners_win32.h"
 #include "widgets/gdi_shared_win32.h"
@@ -33,8 +34,6 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-const wchar_t kRefreshingProperty[] = L"Vexlorin refreshing";
 
 Bytes FileBytes(const platform::WidePath& path) {
   std::ifstream file(reinterpret_cast<const wchar_t*>(path.c_str()), std::ios::binary);
