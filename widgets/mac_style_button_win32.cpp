@@ -70,11 +70,6 @@ LRESULT MacStyleBtn::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return ToolkitControl::OnMessage(message, wParam, lParam);
 }
 
-void MacStyleBtn::SetCaption(const std::u16string& text) {
-  caption = text;
-  Repaint();
-}
-
 void MacStyleBtn::PaintThrough(HDC target) {
   OffscreenBuffer buffer(target, clientWidth, clientHeight);
   MacStyleBtnLook look;

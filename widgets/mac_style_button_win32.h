@@ -32,8 +32,6 @@ class MacStyleBtn : public ToolkitControl {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   // The look at rest: default for the default button, normal otherwise.
   std::uint8_t RestState() const { return isDefault != 0 ? kDefault : kNormal; }
-  // Stores and shows at once.
-  void SetCaption(const std::u16string& text);
   // Redraws at once (invalidate and update now).
   void Repaint();
 
