@@ -58,25 +58,6 @@ LRESULT LinkText::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return ToolkitControl::OnMessage(message, wParam, lParam);
 }
 
-void LinkText::SetBackgroundBitmap(HBITMAP bitmap, int sourceX, int sourceY) {
-  backgroundBitmap = bitmap;
-  backgroundSource = POINT{sourceX, sourceY};
-  bitmapBackground = bitmap != nullptr ? 1 : 0;
-  Repaint();
-}
-
-void LinkText::SetFonts(HFONT normal, HFONT link) {
-  normalFont = normal;
-  linkFont = link;
-  Repaint();
-}
-
-void LinkText::SetCustomColor(COLORREF color) {
-  customColor = color;
-  hasCustomColor = 1;
-  Repaint();
-}
-
 LinkPaint LinkText::PaintInputs() const {
   LinkPaint paint;
   const bool painted = look == kLookOnDialog && !text.empty();

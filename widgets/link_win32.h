@@ -33,10 +33,6 @@ class LinkText : public ToolkitControl {
   static constexpr std::uint8_t kLookOnDialog = 5;  // text on the dialog background: the one look painted
 
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  // Setters store their value and redraw at once. The bitmap and fonts are borrowed, not owned.
-  void SetBackgroundBitmap(HBITMAP bitmap, int sourceX, int sourceY);
-  void SetFonts(HFONT normal, HFONT link);
-  void SetCustomColor(COLORREF color);
   // The paint inputs of the current settings.
   LinkPaint PaintInputs() const;
   void Repaint();
@@ -45,6 +41,7 @@ class LinkText : public ToolkitControl {
   std::uint8_t look = 0;
   std::uint8_t active = 0;
   std::uint8_t leftAligned = 0;
+  // Overrides of the shared look, none of which the plug-in's dialogs use; the bitmap and fonts are borrowed.
   std::uint8_t bitmapBackground = 0;
   HBITMAP backgroundBitmap = nullptr;
   POINT backgroundSource{0, 0};

@@ -14,8 +14,8 @@
 #include "records/reduced_image.h"
 #include "records/save_options.h"
 #include "records/whole_image.h"
+#include "tests/support/shared_preview_source.h"
 #include "tests/win/toolkit_test_support.h"
-#include "ui/preview_source.h"
 #include "widgets/gdi_owners_win32.h"
 #include "widgets/preview_container_win32.h"
 
