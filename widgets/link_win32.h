@@ -28,7 +28,7 @@ struct LinkPaint {
 // at x = 0 or centred, and centred vertically; the focus cue when focused.
 void PaintLinkText(HDC dc, SIZE size, const LinkPaint& paint);
 
-class LinkText : public ToolkitControl {
+class LinkText : public PaintedControl {
  public:
   static constexpr std::uint8_t kLookOnDialog = 5;  // text on the dialog background: the one look painted
 
@@ -53,16 +53,13 @@ class LinkText : public ToolkitControl {
  protected:
   bool PressesWithKeys() const override { return active != 0; }
   void OnKeyPress() override;
+  void Paint(HDC dc) const override;
 
  private:
-  LRESULT OnPaint();
-  LRESULT OnPrintClient(HDC dc);
-  LRESULT OnSize(int width, int height);
   LRESULT OnMouseMove();
   LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
   LRESULT OnPress();
   LRESULT OnForwardCommand(WPARAM wParam, LPARAM lParam);
-  void PaintThrough(HDC target);
 };
 
 // The shared background brush, link fonts and hand cursor, and the class. Run before a dialog of the plug-in

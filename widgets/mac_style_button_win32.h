@@ -25,7 +25,7 @@ struct MacStyleBtnLook {
 void PaintMacStyleBtn(HDC dc, SIZE size, const MacStyleBtnLook& look, const shared::ButtonSkins& skins, HFONT font,
                       HBRUSH background);
 
-class MacStyleBtn : public ToolkitControl {
+class MacStyleBtn : public PaintedControl {
  public:
   enum State : std::uint8_t { kNormal = 0, kHover = 1, kPressed = 2, kDefault = 3 };
 
@@ -46,16 +46,13 @@ class MacStyleBtn : public ToolkitControl {
   bool PressesWithKeys() const override { return active != 0; }
   void OnKeyPress() override;
   void OnCaptureLost() override;
+  void Paint(HDC dc) const override;
 
  private:
-  LRESULT OnPaint();
-  LRESULT OnPrintClient(HDC dc);
-  LRESULT OnSize(int width, int height);
   LRESULT OnMouseMove(POINT at);
   LRESULT OnPress();
   LRESULT OnRelease();
   LRESULT OnForwardCommand(WPARAM wParam, LPARAM lParam);
-  void PaintThrough(HDC target);
 };
 
 // Button font and skins from the plug-in's resources, and the class. Balanced by ReleaseMacStyleBtnCommon

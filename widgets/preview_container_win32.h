@@ -13,7 +13,7 @@
 
 extern const wchar_t kPreviewContainerClass[];  // "Preview Contaner CPP"
 
-class PreviewContainer : public ToolkitControl {
+class PreviewContainer : public PaintedControl {
  public:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -22,8 +22,6 @@ class PreviewContainer : public ToolkitControl {
   void Resample();
   // Rebuilds bitmapPixels and bitmap from viewPixels and centres a view smaller than the control.
   void Compose();
-  // Draws the whole client area into `target` through one off-screen bitmap.
-  void Paint(HDC target) const;
 
   PreviewSource (*imageSource)() = nullptr;  // set by the dialog that shows the control
   uint8_t mode = 0;                          // 1: pan mode, the one mode this plug-in uses
@@ -46,10 +44,13 @@ class PreviewContainer : public ToolkitControl {
   PageBlock bitmapPixels;  // bitmapWidth x bitmapHeight x BGR, bottom row first
   gdi::BitmapOwner bitmap;
 
+ protected:
+  // At rest the bitmap at its offset, its padding columns hidden; while dragging, the whole of it moved with the
+  // mouse; the diagonals without a bitmap.
+  void Paint(HDC dc) const override;
+  void OnResized() override { Resample(); }
+
  private:
-  LRESULT OnSize(int width, int height);
-  LRESULT OnPaint();
-  LRESULT OnPrintClient(HDC dc);
   LRESULT OnLeftButtonDown(POINT at);
   LRESULT OnMouseMove(WPARAM keys, POINT at);
   LRESULT OnLeftButtonUp();
