@@ -232,8 +232,8 @@ INT_PTR OnInitDialog(HWND dialog) {
   if (PreviewContainer* preview = Preview()) {
     preview->mode = 1;
     preview->imageSource = RefreshedPreviewSource;
+    preview->previewZoom = 1.0f;
   }
-  previewZoom = 1.0f;
 
   DebugLog("before hLeftDlg = CreateDialogIndirectParam");
   windows.refresher = std::make_unique<PreviewRefresher>(

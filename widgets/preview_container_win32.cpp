@@ -41,7 +41,7 @@ LRESULT PreviewContainer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void PreviewContainer::Resample() {
-  if (previewZoom <= 0.0f || imageSource == nullptr) return;
+  if (previewZoom <= 0.0f || !imageSource) return;
   const PreviewSource source = imageSource();
   viewPixels.Reset();
   viewWidth = std::min(clientWidth, source.width);
