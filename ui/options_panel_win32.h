@@ -9,19 +9,18 @@
 #include "ui/panel_commands.h"
 #include "widgets/artwork_scale.h"
 #include "widgets/bitmap_check_button_win32.h"
+#include "widgets/dialog_object_win32.h"
 #include "widgets/gdi_owners_win32.h"
 
 class ColorSwatch;
 
-class OptionsPanel {
+class OptionsPanel final : public DialogObject {
  public:
   OptionsPanel() = default;
   OptionsPanel(const OptionsPanel&) = delete;
   OptionsPanel& operator=(const OptionsPanel&) = delete;
 
-  // The panel's window, given when the dialog initialises.
-  void AttachTo(HWND window) { window_ = window; }
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Sets every control from SaveOptions, then ApplyEnableRules.
   void SyncPanelFromOptions();
@@ -34,7 +33,6 @@ class OptionsPanel {
   // All 256 palette entries opaque, and every existing cell without its transparent mark.
   void MakeAllOpaque();
 
-  HWND window() const { return window_; }
   // The face bitmap loaded from resource `resourceId` (130 to 134), or null.
   HBITMAP Face(int resourceId) const;
   // The dialog has moved to a screen of `dpi`: the lock and transparency buttons take their faces drawn at the
@@ -58,7 +56,6 @@ class OptionsPanel {
   int ListIndex(int id) const;
   ColorSwatch* FillSwatch() const;
 
-  HWND window_ = nullptr;
   static constexpr int kFaceCount = 5;  // resources 130 to 134
   gdi::BitmapOwner faces_[kFaceCount];
   ArtworkScale faceScale_ = ArtworkScale::k100;  // the scale the faces were drawn at
