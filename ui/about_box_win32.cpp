@@ -4,7 +4,6 @@
 
 #include "resources/resource_ids.h"
 #include "ui/dialog_colors_win32.h"
-#include "ui/main_window_win32.h"
 #include "ui/open_url_win32.h"
 #include "ui/toolkit_session_win32.h"
 #include "widgets/artwork_scale.h"
@@ -22,7 +21,7 @@ namespace {
 
 class AboutBox final : public DialogObject {
  public:
-  AboutBox() = default;
+  AboutBox(HWND pageOwner, WebPageOpener& webPages) : pageOwner_(pageOwner), webPages_(webPages) {}
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -30,6 +29,8 @@ class AboutBox final : public DialogObject {
   INT_PTR OnInit();
   INT_PTR OnCommand(int id, int notification);
 
+  HWND pageOwner_;
+  WebPageOpener& webPages_;
   // The product picture at the box's scale, owned while the box shows it (the picture's control is gone when the
   // object goes); none at 96 dpi, where the template's own stays.
   gdi::BitmapOwner scaledPicture_;
@@ -74,7 +75,7 @@ INT_PTR AboutBox::OnInit() {
 
 INT_PTR AboutBox::OnCommand(int id, int notification) {
   if ((id == IDOK || id == IDCANCEL) && notification == 0) EndDialog(window, id);
-  if (id == IDC_ABOUT_LINK) OpenUrl(kMakerHomePage, nullptr);
+  if (id == IDC_ABOUT_LINK) webPages_.OpenUrl(kMakerHomePage, pageOwner_);
   return TRUE;
 }
 
@@ -95,11 +96,13 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-void ShowAboutBox(HWND owner) { RunDialogObject(std::make_unique<AboutBox>(), IDD_ABOUT_BOX, owner, AboutBoxProc); }
+void ShowAboutBox(HWND owner, HWND pageOwner, WebPageOpener& webPages) {
+  RunDialogObject(std::make_unique<AboutBox>(pageOwner, webPages), IDD_ABOUT_BOX, owner, AboutBoxProc);
+}
 
 void DoAbout(intptr_t hostWindow) {
   HWND host = reinterpret_cast<HWND>(hostWindow);
-  if (mainWindow == nullptr) mainWindow = host;
   ToolkitSession session(ToolkitSession::Scope::kAboutBox);
-  ShowAboutBox(host);
+  WebPageOpener webPages;
+  ShowAboutBox(host, host, webPages);
 }

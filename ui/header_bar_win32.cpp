@@ -35,7 +35,7 @@ const HeaderButton kButtons[] = {
 };
 
 // The header's object: the strip's three bitmaps, loaded when the header is made and deleted with it, the
-// panel's width it leaves room for and the scale of its artwork.
+// panel's width it leaves room for, the scale of its artwork and the web pages its buttons open.
 class HeaderBar final : public DialogObject {
  public:
   HeaderBar(int32_t panelWidth, ArtworkScale scale) : panelWidth_(panelWidth), scale_(scale) {}
@@ -56,6 +56,7 @@ class HeaderBar final : public DialogObject {
   gdi::BitmapOwner middle_;
   int32_t panelWidth_;
   ArtworkScale scale_;
+  WebPageOpener webPages_;  // the About box shown from the header opens its page through it too
 };
 
 HBITMAP HeaderBar::LoadStripBitmap(int id) const {
@@ -121,9 +122,10 @@ INT_PTR HeaderBar::OnPaint() {
 }
 
 INT_PTR HeaderBar::OnCommand(int id) {
-  if (id == IDC_HEADER_ABOUT) ShowAboutBox(window);
-  if (id == IDC_HEADER_SITE) OpenUrl(kMakerHomePage, window);
-  if (id == IDC_HEADER_ADVERT) OpenUrl(kMakerProductPage, window);
+  // The pages, and the About box's link, belong to the dialog the header sits in.
+  if (id == IDC_HEADER_ABOUT) ShowAboutBox(window, GetParent(window), webPages_);
+  if (id == IDC_HEADER_SITE) webPages_.OpenUrl(kMakerHomePage, window);
+  if (id == IDC_HEADER_ADVERT) webPages_.OpenUrl(kMakerProductPage, window);
   return TRUE;
 }
 

@@ -15,7 +15,6 @@
 #include "ui/dialog_layout.h"
 #include "ui/dpi_rescale_win32.h"
 #include "ui/header_bar_win32.h"
-#include "ui/main_window_win32.h"
 #include "ui/options_panel_win32.h"
 #include "ui/palette_view_win32.h"
 #include "ui/preview_refresh.h"
@@ -218,7 +217,6 @@ INT_PTR OnDpiChanged(int32_t dpi, const RECT& suggested) {
 INT_PTR OnInitDialog(HWND dialog) {
   DebugLog("case WM_INITDIALOG:");
   BeginPreviewSession(PutStatusLine);
-  mainWindow = dialog;
   windows = PreviewDialogWindows{};
   windows.dialog = dialog;
   windows.preview = GetDlgItem(dialog, IDC_PREVIEW);
@@ -307,7 +305,6 @@ INT_PTR OnDestroy(HWND dialog) {
   EndPreviewSession({outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top});
   OptionsPanelRefresh = nullptr;
   OptionsPanelPaletteEdited = nullptr;
-  mainWindow = nullptr;  // nothing may be owned by a window that is going
   DebugLog("before delete _PalettePalette");
   PaletteView.ReleaseAll();
   windows = PreviewDialogWindows{};
