@@ -10,15 +10,11 @@
 #include "resources/resource_ids.h"
 #include "ui/dialog_colors_win32.h"
 #include "ui/palette_view_win32.h"
-#include "ui/toolkit_session_win32.h"
 #include "widgets/color_swatch_win32.h"
 #include "widgets/gdi_shared_win32.h"
 #include "widgets/mac_style_button_win32.h"
 #include "widgets/tooltip_win32.h"
 #include "widgets/window_dpi_win32.h"
-
-void (*OptionsPanelRefresh)() = nullptr;
-void (*OptionsPanelPaletteEdited)() = nullptr;
 
 static_assert(kSelectionConfirmed == CBN_SELENDOK, "the rules name the combo box's confirmation");
 static_assert(IDC_PANEL_PALETTE_VIEW + 1 == kFirstCellId && kLastCellId == kFirstCellId + 255,
@@ -41,8 +37,8 @@ PanelImage CurrentImage() {
                     WholeImage._WholeMode == kWholeIndexed && HasClearEntry(Palette)};
 }
 
-void Refresh() {
-  if (OptionsPanelRefresh != nullptr) OptionsPanelRefresh();
+void Call(const std::function<void()>& call) {
+  if (call) call();
 }
 
 INT_PTR CALLBACK OptionsPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -51,8 +47,9 @@ INT_PTR CALLBACK OptionsPanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-HWND CreateOptionsPanel(HWND dialog) {
-  return CreateDialogObject(std::make_unique<OptionsPanel>(), IDD_OPTIONS_PANEL, dialog, OptionsPanelProc);
+HWND CreateOptionsPanel(HWND dialog, OptionsPanelCalls calls, HFONT listFont) {
+  return CreateDialogObject(std::make_unique<OptionsPanel>(std::move(calls), listFont), IDD_OPTIONS_PANEL, dialog,
+                            OptionsPanelProc);
 }
 
 OptionsPanel* GetOptionsPanel(HWND panel) {
@@ -117,10 +114,10 @@ void OptionsPanel::TakeFacesForDpi(int32_t dpi) {
 
 void OptionsPanel::FillLists() {
   const HWND colors = GetDlgItem(window, IDC_PANEL_COLORS);
-  SendMessageW(colors, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  SendMessageW(colors, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
   for (const wchar_t* text : kColorsListTexts) SendMessageW(colors, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   const HWND dither = GetDlgItem(window, IDC_PANEL_DITHER);
-  SendMessageW(dither, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  SendMessageW(dither, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
   for (const wchar_t* text : kDitherListTexts) SendMessageW(dither, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
@@ -275,10 +272,8 @@ void OptionsPanel::Carry(const PanelReaction& reaction) {
       case PanelStep::kApplyEnableRules: ApplyEnableRules(); break;
       case PanelStep::kSetShownCount: PaletteView.SetShownCount(reaction.shownCount); break;
       case PanelStep::kUpdateEntryButtons: UpdateEntryButtons(); break;
-      case PanelStep::kRefresh: Refresh(); break;
-      case PanelStep::kPaletteEdited:
-        if (OptionsPanelPaletteEdited != nullptr) OptionsPanelPaletteEdited();
-        break;
+      case PanelStep::kRefresh: Call(calls_.refresh); break;
+      case PanelStep::kPaletteEdited: Call(calls_.paletteEdited); break;
     }
   }
 }

@@ -16,6 +16,7 @@
 #include "base/callouts.h"
 #include "base/platform.h"
 #include "png/png_writer.h"
+#include "png/size_text.h"
 #include "records/color_map.h"
 #include "records/palette.h"
 #include "records/reduced_image.h"
@@ -132,8 +133,8 @@ class PreviewDialogWindow : public ::testing::Test {
   }
 
   void Open() {
-    dialog_ =
-        CreateDialogParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_PREVIEW_DIALOG), nullptr, DissolveProc, 0);
+    dialog_ = CreateDialogParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_PREVIEW_DIALOG), nullptr, DissolveProc,
+                                 reinterpret_cast<LPARAM>(&owner_));
     ASSERT_NE(dialog_, nullptr);
     for (HWND child = FindWindowExW(dialog_, nullptr, L"#32770", nullptr); child != nullptr;
          child = FindWindowExW(dialog_, child, L"#32770", nullptr)) {
@@ -186,6 +187,7 @@ class PreviewDialogWindow : public ::testing::Test {
   }
 
   ToolkitSession session_;
+  PreviewDialog owner_{session_};  // the dialog's object, made in the session; TearDown destroys the window first
   platform::WidePath folder_;
   uint8_t* image_ = nullptr;
   size_t imageBytes_ = 0;
@@ -211,6 +213,18 @@ TEST_F(PreviewDialogWindow, OpensAtOnceAndEncodesBehindIt) {
   PumpUntilIdle();
   EXPECT_EQ(FileBytes(TempPngPath), expected);
   EXPECT_EQ(LastCompressedSize, static_cast<int32_t>(expected.size()));
+}
+
+TEST_F(PreviewDialogWindow, TheStatusLineShowsTheSizeOfTheFinishedEncoding) {
+  Open();
+  PumpUntilIdle();
+  const HWND statusLine = FindWindowExW(dialog_, nullptr, L"Static", nullptr);
+  ASSERT_NE(statusLine, nullptr);
+  wchar_t shown[256] = {};
+  GetWindowTextW(statusLine, shown, 256);
+  ASSERT_GT(LastCompressedSize, 0);
+  const std::string line = FileSizeLine(int64_t{240} * 180 * 4, LastCompressedSize);
+  EXPECT_EQ(std::wstring(shown), std::wstring(line.begin(), line.end()));
 }
 
 TEST_F(PreviewDialogWindow, ChangesInQuickSuccessionEndWithTheFileOfTheLastState) {
