@@ -18,6 +18,7 @@
 
 #include "testhost/rgb_png_file.h"
 #include "testhost/ui_driver.h"
+#include "ui/refreshing_property.h"
 #include "widgets/gdi_owners_win32.h"
 #include "widgets/window_dpi_win32.h"
 
@@ -30,8 +31,6 @@ constexpr DWORD kLookAgainMs = 10;
 constexpr int kDragSteps = 4;
 
 const wchar_t kDialogClass[] = L"#32770";
-// The property the dialog has while its preview refreshes behind it.
-const wchar_t kRefreshingProperty[] = L"Vexlorin refreshing";
 constexpr DWORD kPingEveryMs = 10;
 // Controls of the plug-in's own classes, pressed with mouse messages since they know no BM_CLICK.
 const wchar_t* const kMouseClickClasses[] = {L"MacStyleBtn", L"Control Button CPP", L"Contaner Color CPP",

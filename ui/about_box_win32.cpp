@@ -1,13 +1,14 @@
 #include "ui/about_box_win32.h"
 
-#include "base/debug_log.h"
+#include <memory>
+
 #include "resources/resource_ids.h"
 #include "ui/dialog_colors_win32.h"
-#include "ui/main_window_win32.h"
 #include "ui/open_url_win32.h"
 #include "ui/toolkit_session_win32.h"
 #include "widgets/artwork_scale.h"
 #include "widgets/bitmap_copy_win32.h"
+#include "widgets/dialog_object_win32.h"
 #include "widgets/dpi_scale.h"
 #include "widgets/gdi_owners_win32.h"
 #include "widgets/gdi_shared_win32.h"
@@ -18,11 +19,24 @@
 
 namespace {
 
-// The product picture at the box's scale, owned while the box shows it; none at 96 dpi, where the template's
-// own stays.
-gdi::BitmapOwner scaledPicture;
+class AboutBox final : public DialogObject {
+ public:
+  AboutBox(HWND pageOwner, WebPageOpener& webPages) : pageOwner_(pageOwner), webPages_(webPages) {}
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-void ScalePicture(HWND box, int dpi) {
+ private:
+  void ScalePicture(int dpi);
+  INT_PTR OnInit();
+  INT_PTR OnCommand(int id, int notification);
+
+  HWND pageOwner_;
+  WebPageOpener& webPages_;
+  // The product picture at the box's scale, owned while the box shows it (the picture's control is gone when the
+  // object goes); none at 96 dpi, where the template's own stays.
+  gdi::BitmapOwner scaledPicture_;
+};
+
+void AboutBox::ScalePicture(int dpi) {
   const ArtworkScale scale = ArtworkScaleForDpi(dpi);
   if (scale == ArtworkScale::k100) return;
   const int id = ArtworkResourceId(IDB_PRODUCT_PICTURE, scale);
@@ -40,56 +54,55 @@ void ScalePicture(HWND box, int dpi) {
         LoadImageW(shared::ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, width, height, 0));
     if (drawn == nullptr) return;
   }
-  scaledPicture.Reset(drawn);
+  scaledPicture_.Reset(drawn);
   const auto previous = reinterpret_cast<HBITMAP>(
-      SendDlgItemMessageW(box, IDC_ABOUT_PICTURE, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(drawn)));
+      SendDlgItemMessageW(window, IDC_ABOUT_PICTURE, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(drawn)));
   if (previous != nullptr && previous != drawn) DeleteObject(previous);
 }
 
-INT_PTR OnInit(HWND box) {
-  const int dpi = DpiOfWindow(box);
+INT_PTR AboutBox::OnInit() {
+  const int dpi = DpiOfWindow(window);
   shared::ScaleButtonLook(shared::ResourceModule(), dpi);
   shared::ScaleLinkLook(dpi);
-  ScalePicture(box, dpi);
-  InitMacStyleBtn(box, IDCANCEL, "Close", false);
-  InitLink(box, IDC_ABOUT_LINK, "brindlewerks.example", true, true);
-  AddTooltip(GetDlgItem(box, IDC_ABOUT_LINK), "Visit author site and look at other plug-ins", nullptr);
-  AddTooltip(GetDlgItem(box, IDCANCEL), "Close About Window", nullptr);
-  SetDlgItemTextW(box, IDC_ABOUT_VERSION, L"" VEXLORIN_VERSION_TEXT);  // the project VERSION of the build
+  ScalePicture(dpi);
+  InitMacStyleBtn(window, IDCANCEL, "Close", false);
+  InitLink(window, IDC_ABOUT_LINK, "brindlewerks.example", true, true);
+  AddTooltip(GetDlgItem(window, IDC_ABOUT_LINK), "Visit author site and look at other plug-ins", nullptr);
+  AddTooltip(GetDlgItem(window, IDCANCEL), "Close About Window", nullptr);
+  SetDlgItemTextW(window, IDC_ABOUT_VERSION, L"" VEXLORIN_VERSION_TEXT);  // the project VERSION of the build
   return TRUE;
 }
 
-INT_PTR OnCommand(HWND box, int id, int notification) {
-  if ((id == IDOK || id == IDCANCEL) && notification == 0) EndDialog(box, id);
-  if (id == IDC_ABOUT_LINK) OpenUrl(kMakerHomePage, nullptr);
+INT_PTR AboutBox::OnCommand(int id, int notification) {
+  if ((id == IDOK || id == IDCANCEL) && notification == 0) EndDialog(window, id);
+  if (id == IDC_ABOUT_LINK) webPages_.OpenUrl(kMakerHomePage, pageOwner_);
   return TRUE;
 }
 
-INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
-  try {
-    switch (message) {
-      case WM_INITDIALOG: return OnInit(box);
-      case WM_COMMAND: return OnCommand(box, LOWORD(wParam), HIWORD(wParam));
-      case WM_CTLCOLORSTATIC: return StaticTextColors(reinterpret_cast<HDC>(wParam));
-      case WM_CTLCOLORBTN:
-      case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
-      case WM_NCDESTROY: scaledPicture.Reset(); return FALSE;  // after the picture's control is gone
-    }
-  } catch (...) {
-    DebugLog("about box: exception stopped");
+INT_PTR AboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG: return OnInit();
+    case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_CTLCOLORSTATIC: return StaticTextColors(reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
   }
   return FALSE;
 }
 
+INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DialogObjectProc(box, message, wParam, lParam, "about box: exception stopped");
+}
+
 }  // namespace
 
-void ShowAboutBox(HWND owner) {
-  DialogBoxParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_ABOUT_BOX), owner, AboutBoxProc, 0);
+void ShowAboutBox(HWND owner, HWND pageOwner, WebPageOpener& webPages) {
+  RunDialogObject(std::make_unique<AboutBox>(pageOwner, webPages), IDD_ABOUT_BOX, owner, AboutBoxProc);
 }
 
 void DoAbout(intptr_t hostWindow) {
   HWND host = reinterpret_cast<HWND>(hostWindow);
-  if (mainWindow == nullptr) mainWindow = host;
   ToolkitSession session(ToolkitSession::Scope::kAboutBox);
-  ShowAboutBox(host);
+  WebPageOpener webPages;
+  ShowAboutBox(host, host, webPages);
 }

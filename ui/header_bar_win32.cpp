@@ -1,5 +1,7 @@
 #include "ui/header_bar_win32.h"
 
+#include <memory>
+
 #include "base/debug_log.h"
 #include "resources/resource_ids.h"
 #include "ui/about_box_win32.h"
@@ -7,6 +9,7 @@
 #include "ui/dialog_layout.h"
 #include "ui/open_url_win32.h"
 #include "widgets/control_button_win32.h"
+#include "widgets/dialog_object_win32.h"
 #include "widgets/gdi_owners_win32.h"
 #include "widgets/gdi_shared_win32.h"
 #include "widgets/offscreen_win32.h"
@@ -14,25 +17,6 @@
 #include "widgets/window_class_win32.h"
 
 namespace {
-
-// The strip's three bitmaps, loaded when the header is made and deleted with it, the panel's width it leaves
-// room for and the scale of its artwork.
-struct HeaderStrip {
-  gdi::BitmapOwner left;
-  gdi::BitmapOwner right;
-  gdi::BitmapOwner middle;
-  int32_t panelWidth = 0;
-  ArtworkScale scale = ArtworkScale::k100;
-};
-HeaderStrip strip;
-
-HBITMAP LoadStripBitmap(int id) {
-  return static_cast<HBITMAP>(LoadImageW(shared::ResourceModule(), MAKEINTRESOURCEW(ArtworkResourceId(id, strip.scale)),
-                                         IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-}
-
-// A place on the 100 % strip, at the strip's scale.
-int AtScale(int pixels) { return ArtworkScaledSize(pixels, strip.scale); }
 
 struct HeaderButton {
   int id;
@@ -50,32 +34,65 @@ const HeaderButton kButtons[] = {
      "See advert of other plug-ins", "!!!!ERROR!!!! SAlpha=NULL!"},
 };
 
-void PaintStrip(HDC target, int width, int height) {
+// The header's object: the strip's three bitmaps, loaded when the header is made and deleted with it, the
+// panel's width it leaves room for, the scale of its artwork and the web pages its buttons open.
+class HeaderBar final : public DialogObject {
+ public:
+  HeaderBar(int32_t panelWidth, ArtworkScale scale) : panelWidth_(panelWidth), scale_(scale) {}
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  HBITMAP LoadStripBitmap(int id) const;
+  int AtScale(int pixels) const;
+  void PaintStrip(HDC target, int width, int height) const;
+  void PaintStrip(HDC target) const;
+  INT_PTR OnInit();
+  INT_PTR OnSize(int width);
+  INT_PTR OnPaint();
+  INT_PTR OnCommand(int id);
+
+  gdi::BitmapOwner left_;
+  gdi::BitmapOwner right_;
+  gdi::BitmapOwner middle_;
+  int32_t panelWidth_;
+  ArtworkScale scale_;
+  WebPageOpener webPages_;  // the About box shown from the header opens its page through it too
+};
+
+HBITMAP HeaderBar::LoadStripBitmap(int id) const {
+  return static_cast<HBITMAP>(LoadImageW(shared::ResourceModule(), MAKEINTRESOURCEW(ArtworkResourceId(id, scale_)),
+                                         IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+}
+
+// A place on the 100 % strip, at the strip's scale.
+int HeaderBar::AtScale(int pixels) const { return ArtworkScaledSize(pixels, scale_); }
+
+void HeaderBar::PaintStrip(HDC target, int width, int height) const {
   OffscreenBuffer buffer(target, width, height);
   gdi::DcOwner source(CreateCompatibleDC(target));
-  const StripSizes sizes = StripSizesAt(strip.scale);
-  for (const StripCopy& copy : HeaderStripCopies(width, strip.panelWidth, sizes)) {
-    const HBITMAP bitmap = copy.part == StripPart::kLeft    ? strip.left.get()
-                           : copy.part == StripPart::kRight ? strip.right.get()
-                                                            : strip.middle.get();
+  const StripSizes sizes = StripSizesAt(scale_);
+  for (const StripCopy& copy : HeaderStripCopies(width, panelWidth_, sizes)) {
+    const HBITMAP bitmap = copy.part == StripPart::kLeft    ? left_.get()
+                           : copy.part == StripPart::kRight ? right_.get()
+                                                            : middle_.get();
     gdi::SelectGuard onSource(source.get(), bitmap);
     BitBlt(buffer.dc(), copy.destinationX, 0, copy.width, sizes.height, source.get(), copy.sourceX, 0, SRCCOPY);
   }
   buffer.Flush();
 }
 
-void PaintStrip(HWND header, HDC target) {
+void HeaderBar::PaintStrip(HDC target) const {
   RECT client{};
-  GetClientRect(header, &client);
+  GetClientRect(window, &client);
   PaintStrip(target, client.right, client.bottom);
 }
 
-INT_PTR OnInit(HWND header) {
-  strip.left.Reset(LoadStripBitmap(IDB_HEADER_LEFT));
-  strip.right.Reset(LoadStripBitmap(IDB_HEADER_RIGHT));
-  strip.middle.Reset(LoadStripBitmap(IDB_HEADER_MIDDLE));
+INT_PTR HeaderBar::OnInit() {
+  left_.Reset(LoadStripBitmap(IDB_HEADER_LEFT));
+  right_.Reset(LoadStripBitmap(IDB_HEADER_RIGHT));
+  middle_.Reset(LoadStripBitmap(IDB_HEADER_MIDDLE));
   for (const HeaderButton& place : kButtons) {
-    ControlButton* button = GetControl<ControlButton>(header, place.id, kControlButtonClass);
+    ControlButton* button = GetControl<ControlButton>(window, place.id, kControlButtonClass);
     if (button == nullptr) {
       DebugLog(place.missing);
       continue;
@@ -83,62 +100,55 @@ INT_PTR OnInit(HWND header) {
     MoveWindow(button->window, AtScale(place.x), AtScale(place.y), AtScale(place.width), AtScale(place.height), FALSE);
     button->clientWidth = AtScale(place.width);
     button->clientHeight = AtScale(place.height);
-    button->SetBitmaps(ArtworkResourceId(place.normal, strip.scale), ArtworkResourceId(place.hover, strip.scale),
-                       ArtworkResourceId(place.pressed, strip.scale), 0);
+    button->SetBitmaps(ArtworkResourceId(place.normal, scale_), ArtworkResourceId(place.hover, scale_),
+                       ArtworkResourceId(place.pressed, scale_), 0);
     AddTooltip(button->window, place.tooltip, nullptr);
   }
   return TRUE;
 }
 
-INT_PTR OnSize(HWND header, int width) {
-  if (HWND site = GetDlgItem(header, IDC_HEADER_SITE))
-    SetWindowPos(site, nullptr, width - StripSizesAt(strip.scale).siteFromRight, AtScale(12), 0, 0,
+INT_PTR HeaderBar::OnSize(int width) {
+  if (HWND site = GetDlgItem(window, IDC_HEADER_SITE))
+    SetWindowPos(site, nullptr, width - StripSizesAt(scale_).siteFromRight, AtScale(12), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
-  RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   return TRUE;
 }
 
-INT_PTR OnPaint(HWND header) {
-  gdi::PaintScope paint(header);
-  PaintStrip(header, paint.get());
+INT_PTR HeaderBar::OnPaint() {
+  gdi::PaintScope paint(window);
+  PaintStrip(paint.get());
   return TRUE;
 }
 
-INT_PTR OnCommand(HWND header, int id) {
-  if (id == IDC_HEADER_ABOUT) ShowAboutBox(header);
-  if (id == IDC_HEADER_SITE) OpenUrl(kMakerHomePage, header);
-  if (id == IDC_HEADER_ADVERT) OpenUrl(kMakerProductPage, header);
+INT_PTR HeaderBar::OnCommand(int id) {
+  // The pages, and the About box's link, belong to the dialog the header sits in.
+  if (id == IDC_HEADER_ABOUT) ShowAboutBox(window, GetParent(window), webPages_);
+  if (id == IDC_HEADER_SITE) webPages_.OpenUrl(kMakerHomePage, window);
+  if (id == IDC_HEADER_ADVERT) webPages_.OpenUrl(kMakerProductPage, window);
   return TRUE;
 }
 
-INT_PTR OnDestroy() {
-  strip = HeaderStrip{};
-  return TRUE;
+INT_PTR HeaderBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: return OnInit();
+    case WM_SIZE: return OnSize(LOWORD(lParam));
+    case WM_PAINT: return OnPaint();
+    case WM_ERASEBKGND: PaintStrip(reinterpret_cast<HDC>(wParam)); return TRUE;
+    case WM_COMMAND: return OnCommand(LOWORD(wParam));
+    case WM_CTLCOLORSTATIC: return StaticTextColors(reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
+  }
+  return FALSE;
 }
 
 INT_PTR CALLBACK HeaderBarProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    switch (message) {
-      case WM_INITDIALOG: return OnInit(header);
-      case WM_SIZE: return OnSize(header, LOWORD(lParam));
-      case WM_PAINT: return OnPaint(header);
-      case WM_ERASEBKGND: PaintStrip(header, reinterpret_cast<HDC>(wParam)); return TRUE;
-      case WM_COMMAND: return OnCommand(header, LOWORD(wParam));
-      case WM_CTLCOLORSTATIC: return StaticTextColors(reinterpret_cast<HDC>(wParam));
-      case WM_CTLCOLORBTN:
-      case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(shared::BackgroundBrush());
-      case WM_DESTROY: return OnDestroy();
-    }
-  } catch (...) {
-    DebugLog("header bar: exception stopped");
-  }
-  return FALSE;
+  return DialogObjectProc(header, message, wParam, lParam, "header bar: exception stopped");
 }
 
 }  // namespace
 
 HWND CreateHeaderBar(HWND dialog, int32_t panelWidth, ArtworkScale scale) {
-  strip.panelWidth = panelWidth;
-  strip.scale = scale;
-  return CreateDialogParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_HEADER_BAR), dialog, HeaderBarProc, 0);
+  return CreateDialogObject(std::make_unique<HeaderBar>(panelWidth, scale), IDD_HEADER_BAR, dialog, HeaderBarProc);
 }

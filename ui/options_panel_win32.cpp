@@ -3,7 +3,6 @@
 #include <memory>
 #include <utility>
 
-#include "base/debug_log.h"
 #include "records/palette.h"
 #include "records/palette_alpha.h"
 #include "records/save_options.h"
@@ -11,15 +10,11 @@
 #include "resources/resource_ids.h"
 #include "ui/dialog_colors_win32.h"
 #include "ui/palette_view_win32.h"
-#include "ui/toolkit_session_win32.h"
 #include "widgets/color_swatch_win32.h"
 #include "widgets/gdi_shared_win32.h"
 #include "widgets/mac_style_button_win32.h"
 #include "widgets/tooltip_win32.h"
 #include "widgets/window_dpi_win32.h"
-
-void (*OptionsPanelRefresh)() = nullptr;
-void (*OptionsPanelPaletteEdited)() = nullptr;
 
 static_assert(kSelectionConfirmed == CBN_SELENDOK, "the rules name the combo box's confirmation");
 static_assert(IDC_PANEL_PALETTE_VIEW + 1 == kFirstCellId && kLastCellId == kFirstCellId + 255,
@@ -42,46 +37,23 @@ PanelImage CurrentImage() {
                     WholeImage._WholeMode == kWholeIndexed && HasClearEntry(Palette)};
 }
 
-void Refresh() {
-  if (OptionsPanelRefresh != nullptr) OptionsPanelRefresh();
+void Call(const std::function<void()>& call) {
+  if (call) call();
 }
 
 INT_PTR CALLBACK OptionsPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    if (message == WM_INITDIALOG) {
-      // The creator hands over the object; from here the window owns it.
-      OptionsPanel* object = reinterpret_cast<std::unique_ptr<OptionsPanel>*>(lParam)->release();
-      object->AttachTo(panel);
-      SetWindowLongPtrW(panel, DWLP_USER, reinterpret_cast<LONG_PTR>(object));
-    }
-    auto* object = reinterpret_cast<OptionsPanel*>(GetWindowLongPtrW(panel, DWLP_USER));
-    if (object == nullptr) return FALSE;
-    if (message == WM_NCDESTROY) {
-      // The children are gone by now, so the face bitmaps can go with the object.
-      SetWindowLongPtrW(panel, DWLP_USER, 0);
-      delete object;
-      return FALSE;
-    }
-    return object->OnMessage(message, wParam, lParam);
-  } catch (...) {
-    DebugLog("options panel: exception stopped");
-  }
-  return FALSE;
+  return DialogObjectProc(panel, message, wParam, lParam, "options panel: exception stopped");
 }
 
 }  // namespace
 
-HWND CreateOptionsPanel(HWND dialog) {
-  auto object = std::make_unique<OptionsPanel>();
-  // On success WM_INITDIALOG has taken the object; otherwise it is freed here.
-  return CreateDialogParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_OPTIONS_PANEL), dialog, OptionsPanelProc,
-                            reinterpret_cast<LPARAM>(&object));
+HWND CreateOptionsPanel(HWND dialog, OptionsPanelCalls calls, HFONT listFont) {
+  return CreateDialogObject(std::make_unique<OptionsPanel>(std::move(calls), listFont), IDD_OPTIONS_PANEL, dialog,
+                            OptionsPanelProc);
 }
 
 OptionsPanel* GetOptionsPanel(HWND panel) {
-  if (panel == nullptr || !IsWindow(panel)) return nullptr;
-  if (reinterpret_cast<DLGPROC>(GetWindowLongPtrW(panel, DWLP_DLGPROC)) != &OptionsPanelProc) return nullptr;
-  return reinterpret_cast<OptionsPanel*>(GetWindowLongPtrW(panel, DWLP_USER));
+  return static_cast<OptionsPanel*>(GetDialogObject(panel, OptionsPanelProc));
 }
 
 INT_PTR OptionsPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -103,13 +75,13 @@ HBITMAP OptionsPanel::Face(int resourceId) const {
 }
 
 INT_PTR OptionsPanel::OnInit() {
-  InitMacStyleBtn(window_, IDOK, "OK", true);
-  InitMacStyleBtn(window_, IDCANCEL, "Cancel", false);
-  AddTooltip(GetDlgItem(window_, IDOK), "Save image and close", nullptr);
-  AddTooltip(GetDlgItem(window_, IDCANCEL), "Dont save and close", nullptr);
-  AddTooltip(GetDlgItem(window_, IDC_PANEL_REFINE_PALETTE), "Bring palette colours closer to the image (takes longer)",
+  InitMacStyleBtn(window, IDOK, "OK", true);
+  InitMacStyleBtn(window, IDCANCEL, "Cancel", false);
+  AddTooltip(GetDlgItem(window, IDOK), "Save image and close", nullptr);
+  AddTooltip(GetDlgItem(window, IDCANCEL), "Dont save and close", nullptr);
+  AddTooltip(GetDlgItem(window, IDC_PANEL_REFINE_PALETTE), "Bring palette colours closer to the image (takes longer)",
              nullptr);
-  LoadFaces(DpiOfWindow(window_));
+  LoadFaces(DpiOfWindow(window));
   FillLists();
   PaletteView.RefreshPaletteView();  // copies the palette; the cells are made next
   PlacePaletteView();
@@ -136,28 +108,28 @@ void OptionsPanel::TakeFacesForDpi(int32_t dpi) {
   gdi::BitmapOwner oldFaces[kFaceCount];
   for (int i = 0; i < kFaceCount; ++i) oldFaces[i] = std::move(faces_[i]);
   LoadFaces(dpi);
-  ReplaceBitmapCheckImages(GetDlgItem(window_, IDC_PANEL_LOCK), LockImages());
-  ReplaceBitmapCheckImages(GetDlgItem(window_, IDC_PANEL_TRANSPARENT), TransparentImages());
+  ReplaceBitmapCheckImages(GetDlgItem(window, IDC_PANEL_LOCK), LockImages());
+  ReplaceBitmapCheckImages(GetDlgItem(window, IDC_PANEL_TRANSPARENT), TransparentImages());
 }
 
 void OptionsPanel::FillLists() {
-  const HWND colors = GetDlgItem(window_, IDC_PANEL_COLORS);
-  SendMessageW(colors, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  const HWND colors = GetDlgItem(window, IDC_PANEL_COLORS);
+  SendMessageW(colors, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
   for (const wchar_t* text : kColorsListTexts) SendMessageW(colors, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-  const HWND dither = GetDlgItem(window_, IDC_PANEL_DITHER);
-  SendMessageW(dither, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  const HWND dither = GetDlgItem(window, IDC_PANEL_DITHER);
+  SendMessageW(dither, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
   for (const wchar_t* text : kDitherListTexts) SendMessageW(dither, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
 void OptionsPanel::PlacePaletteView() {
   RECT group{};
-  GetWindowRect(GetDlgItem(window_, IDC_PANEL_PALETTE_GROUP), &group);
-  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&group), 2);
-  const int dpi = DpiOfWindow(window_);
+  GetWindowRect(GetDlgItem(window, IDC_PANEL_PALETTE_GROUP), &group);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&group), 2);
+  const int dpi = DpiOfWindow(window);
   const PanelPoint place = PaletteViewPlace(group.left, group.top, group.right - group.left, dpi);
   // In reading order: after Transparency Dither, before the two buttons under the view.
-  PaletteView.CreateWND(window_, place.x, place.y, PaletteViewSize(dpi), PaletteViewSize(dpi), IDC_PANEL_PALETTE_VIEW,
-                        GetDlgItem(window_, IDC_PANEL_TRANSPARENCY_DITHER));
+  PaletteView.CreateWND(window, place.x, place.y, PaletteViewSize(dpi), PaletteViewSize(dpi), IDC_PANEL_PALETTE_VIEW,
+                        GetDlgItem(window, IDC_PANEL_TRANSPARENCY_DITHER));
 }
 
 BitmapCheckImages OptionsPanel::LockImages() const {
@@ -177,8 +149,8 @@ BitmapCheckImages OptionsPanel::TransparentImages() const {
 }
 
 void OptionsPanel::SetUpEntryButtons() {
-  SetUpBitmapCheckButton(GetDlgItem(window_, IDC_PANEL_LOCK), LockImages());
-  SetUpBitmapCheckButton(GetDlgItem(window_, IDC_PANEL_TRANSPARENT), TransparentImages());
+  SetUpBitmapCheckButton(GetDlgItem(window, IDC_PANEL_LOCK), LockImages());
+  SetUpBitmapCheckButton(GetDlgItem(window, IDC_PANEL_TRANSPARENT), TransparentImages());
 }
 
 void OptionsPanel::SyncPanelFromOptions() {
@@ -190,8 +162,8 @@ void OptionsPanel::SyncPanelFromOptions() {
   SetCheck(IDC_PANEL_KEY_COLOR, state.keyColor ? CheckChange::kCheck : CheckChange::kUncheck);
   SetCheck(IDC_PANEL_TRANSPARENCY_DITHER, state.transparencyDither ? CheckChange::kCheck : CheckChange::kUncheck);
   SetCheck(IDC_PANEL_REFINE_PALETTE, state.refinePalette ? CheckChange::kCheck : CheckChange::kUncheck);
-  SendDlgItemMessageW(window_, IDC_PANEL_COLORS, CB_SETCURSEL, static_cast<WPARAM>(state.colorsListIndex), 0);
-  SendDlgItemMessageW(window_, IDC_PANEL_DITHER, CB_SETCURSEL, static_cast<WPARAM>(state.ditherListIndex), 0);
+  SendDlgItemMessageW(window, IDC_PANEL_COLORS, CB_SETCURSEL, static_cast<WPARAM>(state.colorsListIndex), 0);
+  SendDlgItemMessageW(window, IDC_PANEL_DITHER, CB_SETCURSEL, static_cast<WPARAM>(state.ditherListIndex), 0);
   if (ColorSwatch* swatch = FillSwatch()) swatch->SetColor(state.fillColor);
   PaletteView.SetShownCount(state.shownCount);
   ApplyEnableRules();
@@ -240,7 +212,7 @@ INT_PTR OptionsPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
   switch (PanelCommandFor(id, HIWORD(wParam), lParam)) {
     case PanelCommand::kPassToDialog:
       // Save and Cancel end the preview dialog, which must see them before anything else happens.
-      SendMessageW(GetParent(window_), WM_COMMAND, wParam, lParam);
+      SendMessageW(GetParent(window), WM_COMMAND, wParam, lParam);
       break;
     case PanelCommand::kPngType:
       Carry(OnPngTypeCommand(SaveOptions, Checked(IDC_PANEL_GRAYSCALE), Checked(IDC_PANEL_PALETTE),
@@ -300,25 +272,23 @@ void OptionsPanel::Carry(const PanelReaction& reaction) {
       case PanelStep::kApplyEnableRules: ApplyEnableRules(); break;
       case PanelStep::kSetShownCount: PaletteView.SetShownCount(reaction.shownCount); break;
       case PanelStep::kUpdateEntryButtons: UpdateEntryButtons(); break;
-      case PanelStep::kRefresh: Refresh(); break;
-      case PanelStep::kPaletteEdited:
-        if (OptionsPanelPaletteEdited != nullptr) OptionsPanelPaletteEdited();
-        break;
+      case PanelStep::kRefresh: Call(calls_.refresh); break;
+      case PanelStep::kPaletteEdited: Call(calls_.paletteEdited); break;
     }
   }
 }
 
 void OptionsPanel::SetCheck(int id, CheckChange change) {
   if (change == CheckChange::kKeep) return;
-  CheckDlgButton(window_, id, change == CheckChange::kCheck ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(window, id, change == CheckChange::kCheck ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void OptionsPanel::Enable(int id, bool on) { EnableWindow(GetDlgItem(window_, id), on ? TRUE : FALSE); }
+void OptionsPanel::Enable(int id, bool on) { EnableWindow(GetDlgItem(window, id), on ? TRUE : FALSE); }
 
-bool OptionsPanel::Checked(int id) const { return IsDlgButtonChecked(window_, id) == BST_CHECKED; }
+bool OptionsPanel::Checked(int id) const { return IsDlgButtonChecked(window, id) == BST_CHECKED; }
 
 int OptionsPanel::ListIndex(int id) const {
-  return static_cast<int>(SendDlgItemMessageW(window_, id, CB_GETCURSEL, 0, 0));
+  return static_cast<int>(SendDlgItemMessageW(window, id, CB_GETCURSEL, 0, 0));
 }
 
-ColorSwatch* OptionsPanel::FillSwatch() const { return GetColorSwatch(window_, IDC_PANEL_FILL_COLOR); }
+ColorSwatch* OptionsPanel::FillSwatch() const { return GetColorSwatch(window, IDC_PANEL_FILL_COLOR); }

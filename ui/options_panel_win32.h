@@ -5,23 +5,31 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "ui/panel_commands.h"
 #include "widgets/artwork_scale.h"
 #include "widgets/bitmap_check_button_win32.h"
+#include "widgets/dialog_object_win32.h"
 #include "widgets/gdi_owners_win32.h"
 
 class ColorSwatch;
 
-class OptionsPanel {
+// What the panel asks of the dialog it sits in; an empty call does nothing.
+struct OptionsPanelCalls {
+  std::function<void()> refresh;        // an option change must show: the dialog's RefreshPreview
+  std::function<void()> paletteEdited;  // the palette changed in a way that needs no refresh (a lock)
+};
+
+class OptionsPanel final : public DialogObject {
  public:
-  OptionsPanel() = default;
+  // `listFont` is the font of the two lists, borrowed from the dialog's toolkit session.
+  OptionsPanel(OptionsPanelCalls calls, HFONT listFont) : calls_(std::move(calls)), listFont_(listFont) {}
   OptionsPanel(const OptionsPanel&) = delete;
   OptionsPanel& operator=(const OptionsPanel&) = delete;
 
-  // The panel's window, given when the dialog initialises.
-  void AttachTo(HWND window) { window_ = window; }
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Sets every control from SaveOptions, then ApplyEnableRules.
   void SyncPanelFromOptions();
@@ -34,7 +42,6 @@ class OptionsPanel {
   // All 256 palette entries opaque, and every existing cell without its transparent mark.
   void MakeAllOpaque();
 
-  HWND window() const { return window_; }
   // The face bitmap loaded from resource `resourceId` (130 to 134), or null.
   HBITMAP Face(int resourceId) const;
   // The dialog has moved to a screen of `dpi`: the lock and transparency buttons take their faces drawn at the
@@ -58,20 +65,16 @@ class OptionsPanel {
   int ListIndex(int id) const;
   ColorSwatch* FillSwatch() const;
 
-  HWND window_ = nullptr;
+  OptionsPanelCalls calls_;
+  HFONT listFont_;
   static constexpr int kFaceCount = 5;  // resources 130 to 134
   gdi::BitmapOwner faces_[kFaceCount];
   ArtworkScale faceScale_ = ArtworkScale::k100;  // the scale the faces were drawn at
 };
 
-// Creates the panel as a modeless child of the preview dialog; the panel's object lives as long as its window.
-HWND CreateOptionsPanel(HWND dialog);
+// Creates the panel as a modeless child of the preview dialog, answering to `calls`, its lists in `listFont`; the
+// panel's object lives as long as its window.
+HWND CreateOptionsPanel(HWND dialog, OptionsPanelCalls calls, HFONT listFont);
 
 // The object of a panel made by CreateOptionsPanel, or null.
 OptionsPanel* GetOptionsPanel(HWND panel);
-
-// What the panel calls where an option change must show; the preview dialog installs its RefreshPreview while
-// it is up. Null: nothing is refreshed.
-extern void (*OptionsPanelRefresh)();
-// What the panel calls after a change of the palette that needs no refresh (a lock). Null: nothing.
-extern void (*OptionsPanelPaletteEdited)();

@@ -3,8 +3,17 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
+#include "ui/dialog_layout.h"
+#include "ui/preview_refresh.h"
 #include "ui/save_dialog.h"
+#include "widgets/artwork_scale.h"
+#include "widgets/gdi_owners_win32.h"
+#include "widgets/preview_pixels.h"
+
+class PreviewContainer;
+class ToolkitSession;
 
 // The Win32 dialog a save runs; the plug-in's entry installs it.
 class Win32PreviewDialog final : public SaveDialog {
@@ -14,8 +23,77 @@ class Win32PreviewDialog final : public SaveDialog {
   void ShowDialogProgress(int32_t position, int32_t range) override;
 };
 
-// Reduces, encodes and shows the result again, behind the dialog; every option change ends with it.
-void RefreshPreview();
+// One preview dialog and everything it keeps: its child windows, the refresher behind its preview, the layout's
+// measures at the dialog's DPI and the panel's font after a DPI change. DoUI makes it on its stack (a test makes
+// its own) and hands it to DissolveProc as the dialog's creation parameter; from WM_INITDIALOG to WM_NCDESTROY
+// the dialog's window leads to it.
+class PreviewDialog final : private PreviewRefresher::Listener {
+ public:
+  // The dialog is shown inside `toolkit`'s session, whose dialog font it uses; the session outlives it.
+  explicit PreviewDialog(ToolkitSession& toolkit) : toolkit_(toolkit) {}
+  ~PreviewDialog() = default;
+  PreviewDialog(const PreviewDialog&) = delete;
+  PreviewDialog& operator=(const PreviewDialog&) = delete;
 
-// The preview dialog's procedure (exported by the 32-bit plug-in as _DissolveProc@16).
+  // The object of the preview dialog `dialog`, or null for any other window.
+  static PreviewDialog* Of(HWND dialog);
+  // The preview dialog shown on the calling thread (there is one at most: it is modal), or null.
+  static PreviewDialog* OnThisThread();
+
+  // One message of the dialog, as DissolveProc hands it on.
+  INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Reduces, encodes and shows the result again, behind the dialog; every option change ends with it.
+  void RefreshPreview();
+  // The progress bar: range 0 .. total, position at done.
+  void ShowProgress(int32_t done, int32_t total);
+
+ private:
+  // The refresher's news.
+  void RefreshProgress(int32_t done, int32_t total) override;
+  void RowsChanged() override;
+  void EncodingDone(int32_t size) override;
+  void RefreshIdle() override;
+
+  // The size line, as the preview session hands it to the dialog of its thread.
+  static void PutStatusLine(const char* line);
+
+  PreviewContainer* Preview() const;
+  PreviewSource RefreshedPreviewSource() const;
+  void ComposeAndRedraw();
+  void StartedRefresh();
+  void PaletteEditedInPanel();
+  void Layout(int width, int height);
+  void TakeDpi(int32_t dpi);
+  void MakeHeaderBar();
+  LayoutRect MinimumSizeNow() const;
+  void RescalePanel(int32_t from, int32_t to);
+  INT_PTR OnInitDialog(HWND dialog);
+  INT_PTR OnDpiChanged(int32_t dpi, const RECT& suggested);
+  INT_PTR OnCommand(int id, int notification);
+  INT_PTR OnDestroy();
+  INT_PTR OnMinMaxInfo(MINMAXINFO* info) const;
+
+  ToolkitSession& toolkit_;
+  HWND dialog_ = nullptr;
+  HWND preview_ = nullptr;
+  HWND panel_ = nullptr;
+  HWND statusBar_ = nullptr;
+  HWND headerBar_ = nullptr;
+  HWND progressBar_ = nullptr;
+  // The options panel's client size, taken when the panel is made and scaled with the dialog's DPI; the layout
+  // and the minimum size use it.
+  int32_t panelWidth_ = 0;
+  int32_t panelHeight_ = 0;
+  DialogScale scale_;                      // the DPI of the dialog's monitor and the header's height
+  ArtworkScale art_ = ArtworkScale::k100;  // the bitmaps' scale for that DPI
+  LayoutRect minimumSize_;                 // the smallest outer size that shows the whole panel
+  std::unique_ptr<PreviewRefresher> refresher_;
+  bool closeWhenIdle_ = false;  // Save was pressed while a refresh ran: it closes with the refresh's PNG
+  // The options panel's font after a DPI change, made for the new DPI; its controls use it until the dialog is gone.
+  gdi::FontOwner rescaledPanelFont_;
+};
+
+// The preview dialog's procedure (exported by the 32-bit plug-in as _DissolveProc@16). The creation parameter
+// is the dialog's PreviewDialog.
 extern "C" INT_PTR CALLBACK DissolveProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -19,5 +19,3 @@ PreviewSource PreviewSourceFor(const SaveOptionsRecord& reducedWith) {
                                         options.useKeyColor != 0, Palette);
   return source;
 }
-
-PreviewSource SharedPreviewSource() { return PreviewSourceFor(SaveOptions); }

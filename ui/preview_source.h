@@ -5,5 +5,3 @@
 
 // The shared ReducedImage, WholeImage and Palette as they stand now, read as rows reduced with `reducedWith`.
 PreviewSource PreviewSourceFor(const SaveOptionsRecord& reducedWith);
-// The same with SaveOptions: the rows of a reduction that ran with the options as they stand.
-PreviewSource SharedPreviewSource();

@@ -15,12 +15,8 @@
 
 namespace {
 
-// Arial 13 bold at 96 dpi, proof quality, for as long as a preview dialog is shown.
-gdi::FontOwner dialogFont;
-int32_t fontDpi = kBaseDpi;
-
+// Arial 13 bold, proof quality, at the size for a screen of `dpi`.
 HFONT NewDialogFont(int32_t dpi) {
-  fontDpi = dpi;
   return CreateFontW(ScaledForDpi(13, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, PROOF_QUALITY, 0, L"Arial");
 }
 
@@ -34,13 +30,12 @@ void InitCommonControlsAtRunTime(HMODULE commonControls) {
 
 }  // namespace
 
-HFONT DialogFont() { return dialogFont.get(); }
-
-gdi::FontOwner ScaleDialogFont(int32_t dpi) {
+gdi::FontOwner ToolkitSession::ScaleDialogFont(int32_t dpi) {
   gdi::FontOwner replaced;
-  if (dialogFont.get() == nullptr || dpi == fontDpi) return replaced;
-  replaced = std::move(dialogFont);
-  dialogFont.Reset(NewDialogFont(dpi));
+  if (dialogFont_.get() == nullptr || dpi == fontDpi_) return replaced;
+  replaced = std::move(dialogFont_);
+  dialogFont_.Reset(NewDialogFont(dpi));
+  fontDpi_ = dpi;
   return replaced;
 }
 
@@ -57,7 +52,7 @@ ToolkitSession::ToolkitSession(Scope scope) : scope_(scope) {
     RegisterColorSwatchClass();
     RegisterPlainContainerClass();
     RegisterControlButtonClass();
-    dialogFont.Reset(NewDialogFont(kBaseDpi));
+    dialogFont_.Reset(NewDialogFont(kBaseDpi));
   }
   DebugLog("before InitMacStyleBtnCommon");
   InitMacStyleBtnCommon();
@@ -67,7 +62,7 @@ ToolkitSession::~ToolkitSession() {
   if (scope_ == Scope::kPreviewDialog) {
     ReleaseMacStyleBtnCommon();
     ReleaseLinkCommon();
-    dialogFont.Reset();
+    dialogFont_.Reset();
     UnregisterControlButtonClass();
     UnregisterPlainContainerClass();
     UnregisterColorSwatchClass();

@@ -6,7 +6,6 @@
 #include "base/debug_log.h"
 #include "widgets/gdi_owners_win32.h"
 #include "widgets/gdi_shared_win32.h"
-#include "widgets/offscreen_win32.h"
 #include "widgets/swatch_metrics.h"
 #include "widgets/system_color_dialog_win32.h"
 #include "widgets/window_dpi_win32.h"
@@ -73,10 +72,6 @@ ColorSwatch::~ColorSwatch() {
 
 LRESULT ColorSwatch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: return OnPaint();
-    case WM_PRINTCLIENT: return OnPrintClient(reinterpret_cast<HDC>(wParam));
-    case WM_ERASEBKGND: return 1;  // the off-screen paint fills the background too
-    case WM_SIZE: return OnSize(LOWORD(lParam), HIWORD(lParam));
     case WM_MOUSEMOVE: return OnMouseMove(PointFrom(lParam));
     case WM_LBUTTONUP: return OnRelease();
     case WM_RBUTTONUP: return OnRelease();
@@ -84,7 +79,7 @@ LRESULT ColorSwatch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENABLE: return OnEnable(wParam != 0);
     case WM_NCDESTROY: return OnFinalDestroy();
   }
-  return ToolkitControl::OnMessage(message, wParam, lParam);
+  return PaintedControl::OnMessage(message, wParam, lParam);
 }
 
 void ColorSwatch::SetColor(uint32_t value) {
@@ -138,29 +133,10 @@ SwatchLook ColorSwatch::Look() const {
   return look;
 }
 
-void ColorSwatch::PaintThrough(HDC target) const {
-  OffscreenBuffer buffer(target, clientWidth, clientHeight);
+void ColorSwatch::Paint(HDC dc) const {
   // The class brush is owned by the class: borrowed here.
   const auto background = reinterpret_cast<HBRUSH>(GetClassLongPtrW(window, GCLP_HBRBACKGROUND));
-  PaintColorSwatch(buffer.dc(), SIZE{clientWidth, clientHeight}, Look(), background);
-  buffer.Flush();
-}
-
-LRESULT ColorSwatch::OnPaint() {
-  gdi::PaintScope paint(window);
-  PaintThrough(paint.get());
-  return 0;
-}
-
-LRESULT ColorSwatch::OnPrintClient(HDC dc) {
-  PaintThrough(dc);
-  return 0;
-}
-
-LRESULT ColorSwatch::OnSize(int width, int height) {
-  clientWidth = width;
-  clientHeight = height;
-  return 0;
+  PaintColorSwatch(dc, SIZE{clientWidth, clientHeight}, Look(), background);
 }
 
 LRESULT ColorSwatch::OnMouseMove(POINT at) {
@@ -200,7 +176,7 @@ LRESULT ColorSwatch::OnEnable(bool on) {
 
 LRESULT ColorSwatch::OnFinalDestroy() {
   DebugLog("ContanerColorWndProc WM_NCDESTROY");
-  return ToolkitControl::OnMessage(WM_NCDESTROY, 0, 0);
+  return PaintedControl::OnMessage(WM_NCDESTROY, 0, 0);
 }
 
 void ColorSwatch::SetFocusCue(uint8_t flag) {

@@ -17,7 +17,7 @@ inline constexpr uint8_t kPaletteCellMode = 4;
 // enabled, inset when disabled), the checkerboard or the blend over it, and the lock mark.
 void PaintColorSwatch(HDC dc, SIZE size, const SwatchLook& look, HBRUSH background);
 
-class ColorSwatch : public ToolkitControl {
+class ColorSwatch : public PaintedControl {
  public:
   ~ColorSwatch() override;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -54,17 +54,14 @@ class ColorSwatch : public ToolkitControl {
   bool PressesWithKeys() const override { return enabled != 0 && cellMode != kPaletteCellMode; }
   void OnKeyPress() override;
   void OnCaptureLost() override;
+  void Paint(HDC dc) const override;
 
  private:
-  LRESULT OnPaint();
-  LRESULT OnPrintClient(HDC dc);
-  LRESULT OnSize(int width, int height);
   LRESULT OnMouseMove(POINT at);
   LRESULT OnRelease();
   LRESULT OnDoubleClick();
   LRESULT OnEnable(bool on);
   LRESULT OnFinalDestroy();
-  void PaintThrough(HDC target) const;
 };
 
 LRESULT CALLBACK ContanerColorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,7 +5,6 @@
 #include "widgets/bitmap_copy_win32.h"
 #include "widgets/dpi_scale.h"
 #include "widgets/gdi_shared_win32.h"
-#include "widgets/offscreen_win32.h"
 #include "widgets/window_dpi_win32.h"
 
 namespace {
@@ -36,15 +35,11 @@ void PaintControlButton(HDC dc, SIZE size, HBITMAP face, HBRUSH background, int 
 
 LRESULT ControlButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: return OnPaint();
-    case WM_PRINTCLIENT: return OnPrintClient(reinterpret_cast<HDC>(wParam));
-    case WM_ERASEBKGND: return 1;  // the off-screen paint covers every pixel
-    case WM_SIZE: return OnSize(LOWORD(lParam), HIWORD(lParam));
     case WM_LBUTTONDOWN: return OnPress();
     case WM_MOUSEMOVE: return OnMouseMove(wParam, PointFrom(lParam));
     case WM_LBUTTONUP: return OnRelease();
   }
-  return ToolkitControl::OnMessage(message, wParam, lParam);
+  return PaintedControl::OnMessage(message, wParam, lParam);
 }
 
 void ControlButton::SetBitmaps(int normal, int hover, int pressed, int disabled) {
@@ -70,28 +65,9 @@ void ControlButton::Repaint() {
   UpdateWindow(window);
 }
 
-void ControlButton::PaintThrough(HDC target) {
-  OffscreenBuffer buffer(target, clientWidth, clientHeight);
-  PaintControlButton(buffer.dc(), SIZE{clientWidth, clientHeight}, Face(), shared::BackgroundBrush(),
+void ControlButton::Paint(HDC dc) const {
+  PaintControlButton(dc, SIZE{clientWidth, clientHeight}, Face(), shared::BackgroundBrush(),
                      focused ? ScaledForDpi(1, DpiOfWindow(window)) : 0);
-  buffer.Flush();
-}
-
-LRESULT ControlButton::OnPaint() {
-  gdi::PaintScope paint(window);
-  PaintThrough(paint.get());
-  return 0;
-}
-
-LRESULT ControlButton::OnPrintClient(HDC dc) {
-  PaintThrough(dc);
-  return 0;
-}
-
-LRESULT ControlButton::OnSize(int width, int height) {
-  clientWidth = width;
-  clientHeight = height;
-  return 0;
 }
 
 LRESULT ControlButton::OnPress() {

@@ -15,7 +15,7 @@ inline constexpr wchar_t kControlButtonClass[] = L"Control Button CPP";
 // The focus cue over it, `focusWidth` pixels wide, when that is above 0.
 void PaintControlButton(HDC dc, SIZE size, HBITMAP face, HBRUSH background, int focusWidth = 0);
 
-class ControlButton : public ToolkitControl {
+class ControlButton : public PaintedControl {
  public:
   enum State : std::uint8_t { kNormal = 0, kHover = 1, kPressed = 2 };
   enum Slot { kNormalBitmap = 0, kHoverBitmap, kPressedBitmap, kDisabledBitmap, kSlots };
@@ -36,15 +36,12 @@ class ControlButton : public ToolkitControl {
   bool PressesWithKeys() const override { return true; }
   void OnKeyPress() override;
   void OnCaptureLost() override;
+  void Paint(HDC dc) const override;
 
  private:
-  LRESULT OnPaint();
-  LRESULT OnPrintClient(HDC dc);
-  LRESULT OnSize(int width, int height);
   LRESULT OnPress();
   LRESULT OnMouseMove(WPARAM keys, POINT at);
   LRESULT OnRelease();
-  void PaintThrough(HDC target);
 
   gdi::BitmapOwner bitmaps_[kSlots];
 };

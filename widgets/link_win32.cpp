@@ -7,7 +7,6 @@
 #include "widgets/dpi_scale.h"
 #include "widgets/gdi_owners_win32.h"
 #include "widgets/gdi_shared_win32.h"
-#include "widgets/offscreen_win32.h"
 #include "widgets/window_dpi_win32.h"
 
 namespace {
@@ -46,35 +45,12 @@ void PaintLinkText(HDC dc, SIZE size, const LinkPaint& paint) {
 
 LRESULT LinkText::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: return OnPaint();
-    case WM_PRINTCLIENT: return OnPrintClient(reinterpret_cast<HDC>(wParam));
-    case WM_ERASEBKGND: return 1;  // the off-screen paint covers every pixel
-    case WM_SIZE: return OnSize(LOWORD(lParam), HIWORD(lParam));
     case WM_MOUSEMOVE: return OnMouseMove();
     case WM_SETCURSOR: return OnSetCursor(wParam, lParam);
     case WM_LBUTTONDOWN: return OnPress();
     case WM_COMMAND: return OnForwardCommand(wParam, lParam);
   }
-  return ToolkitControl::OnMessage(message, wParam, lParam);
-}
-
-void LinkText::SetBackgroundBitmap(HBITMAP bitmap, int sourceX, int sourceY) {
-  backgroundBitmap = bitmap;
-  backgroundSource = POINT{sourceX, sourceY};
-  bitmapBackground = bitmap != nullptr ? 1 : 0;
-  Repaint();
-}
-
-void LinkText::SetFonts(HFONT normal, HFONT link) {
-  normalFont = normal;
-  linkFont = link;
-  Repaint();
-}
-
-void LinkText::SetCustomColor(COLORREF color) {
-  customColor = color;
-  hasCustomColor = 1;
-  Repaint();
+  return PaintedControl::OnMessage(message, wParam, lParam);
 }
 
 LinkPaint LinkText::PaintInputs() const {
@@ -104,28 +80,7 @@ void LinkText::Repaint() {
   UpdateWindow(window);
 }
 
-void LinkText::PaintThrough(HDC target) {
-  OffscreenBuffer buffer(target, clientWidth, clientHeight);
-  PaintLinkText(buffer.dc(), SIZE{clientWidth, clientHeight}, PaintInputs());
-  buffer.Flush();
-}
-
-LRESULT LinkText::OnPaint() {
-  gdi::PaintScope paint(window);
-  PaintThrough(paint.get());
-  return 0;
-}
-
-LRESULT LinkText::OnPrintClient(HDC dc) {
-  PaintThrough(dc);
-  return 0;
-}
-
-LRESULT LinkText::OnSize(int width, int height) {
-  clientWidth = width;
-  clientHeight = height;
-  return 0;
-}
+void LinkText::Paint(HDC dc) const { PaintLinkText(dc, SIZE{clientWidth, clientHeight}, PaintInputs()); }
 
 LRESULT LinkText::OnMouseMove() {
   if (active != 0 && shared::HandCursor() != nullptr) SetCursor(shared::HandCursor());

@@ -28,15 +28,11 @@ struct LinkPaint {
 // at x = 0 or centred, and centred vertically; the focus cue when focused.
 void PaintLinkText(HDC dc, SIZE size, const LinkPaint& paint);
 
-class LinkText : public ToolkitControl {
+class LinkText : public PaintedControl {
  public:
   static constexpr std::uint8_t kLookOnDialog = 5;  // text on the dialog background: the one look painted
 
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  // Setters store their value and redraw at once. The bitmap and fonts are borrowed, not owned.
-  void SetBackgroundBitmap(HBITMAP bitmap, int sourceX, int sourceY);
-  void SetFonts(HFONT normal, HFONT link);
-  void SetCustomColor(COLORREF color);
   // The paint inputs of the current settings.
   LinkPaint PaintInputs() const;
   void Repaint();
@@ -45,6 +41,7 @@ class LinkText : public ToolkitControl {
   std::uint8_t look = 0;
   std::uint8_t active = 0;
   std::uint8_t leftAligned = 0;
+  // Overrides of the shared look, none of which the plug-in's dialogs use; the bitmap and fonts are borrowed.
   std::uint8_t bitmapBackground = 0;
   HBITMAP backgroundBitmap = nullptr;
   POINT backgroundSource{0, 0};
@@ -56,16 +53,13 @@ class LinkText : public ToolkitControl {
  protected:
   bool PressesWithKeys() const override { return active != 0; }
   void OnKeyPress() override;
+  void Paint(HDC dc) const override;
 
  private:
-  LRESULT OnPaint();
-  LRESULT OnPrintClient(HDC dc);
-  LRESULT OnSize(int width, int height);
   LRESULT OnMouseMove();
   LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
   LRESULT OnPress();
   LRESULT OnForwardCommand(WPARAM wParam, LPARAM lParam);
-  void PaintThrough(HDC target);
 };
 
 // The shared background brush, link fonts and hand cursor, and the class. Run before a dialog of the plug-in

@@ -6,7 +6,6 @@
 #include "widgets/bitmap_copy_win32.h"
 #include "widgets/dpi_scale.h"
 #include "widgets/gdi_owners_win32.h"
-#include "widgets/offscreen_win32.h"
 
 namespace {
 
@@ -58,50 +57,22 @@ void PaintMacStyleBtn(HDC dc, SIZE size, const MacStyleBtnLook& look, const shar
 
 LRESULT MacStyleBtn::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: return OnPaint();
-    case WM_PRINTCLIENT: return OnPrintClient(reinterpret_cast<HDC>(wParam));
-    case WM_ERASEBKGND: return 1;  // the off-screen paint covers every pixel
-    case WM_SIZE: return OnSize(LOWORD(lParam), HIWORD(lParam));
     case WM_MOUSEMOVE: return OnMouseMove(PointFrom(lParam));
     case WM_LBUTTONDOWN: return OnPress();
     case WM_LBUTTONUP: return OnRelease();
     case WM_COMMAND: return OnForwardCommand(wParam, lParam);
   }
-  return ToolkitControl::OnMessage(message, wParam, lParam);
+  return PaintedControl::OnMessage(message, wParam, lParam);
 }
 
-void MacStyleBtn::SetCaption(const std::u16string& text) {
-  caption = text;
-  Repaint();
-}
-
-void MacStyleBtn::PaintThrough(HDC target) {
-  OffscreenBuffer buffer(target, clientWidth, clientHeight);
+void MacStyleBtn::Paint(HDC dc) const {
   MacStyleBtnLook look;
   look.state = state;
   look.active = active != 0;
   look.caption = caption.empty() ? nullptr : reinterpret_cast<const wchar_t*>(caption.c_str());
   look.focused = focused;
-  PaintMacStyleBtn(buffer.dc(), SIZE{clientWidth, clientHeight}, look, shared::MacStyleSkins(), shared::ButtonFont(),
+  PaintMacStyleBtn(dc, SIZE{clientWidth, clientHeight}, look, shared::MacStyleSkins(), shared::ButtonFont(),
                    shared::BackgroundBrush());
-  buffer.Flush();
-}
-
-LRESULT MacStyleBtn::OnPaint() {
-  gdi::PaintScope paint(window);
-  PaintThrough(paint.get());
-  return 0;
-}
-
-LRESULT MacStyleBtn::OnPrintClient(HDC dc) {
-  PaintThrough(dc);
-  return 0;
-}
-
-LRESULT MacStyleBtn::OnSize(int width, int height) {
-  clientWidth = width;
-  clientHeight = height;
-  return 0;
 }
 
 LRESULT MacStyleBtn::OnMouseMove(POINT at) {

@@ -25,15 +25,13 @@ struct MacStyleBtnLook {
 void PaintMacStyleBtn(HDC dc, SIZE size, const MacStyleBtnLook& look, const shared::ButtonSkins& skins, HFONT font,
                       HBRUSH background);
 
-class MacStyleBtn : public ToolkitControl {
+class MacStyleBtn : public PaintedControl {
  public:
   enum State : std::uint8_t { kNormal = 0, kHover = 1, kPressed = 2, kDefault = 3 };
 
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   // The look at rest: default for the default button, normal otherwise.
   std::uint8_t RestState() const { return isDefault != 0 ? kDefault : kNormal; }
-  // Stores and shows at once.
-  void SetCaption(const std::u16string& text);
   // Redraws at once (invalidate and update now).
   void Repaint();
 
@@ -48,16 +46,13 @@ class MacStyleBtn : public ToolkitControl {
   bool PressesWithKeys() const override { return active != 0; }
   void OnKeyPress() override;
   void OnCaptureLost() override;
+  void Paint(HDC dc) const override;
 
  private:
-  LRESULT OnPaint();
-  LRESULT OnPrintClient(HDC dc);
-  LRESULT OnSize(int width, int height);
   LRESULT OnMouseMove(POINT at);
   LRESULT OnPress();
   LRESULT OnRelease();
   LRESULT OnForwardCommand(WPARAM wParam, LPARAM lParam);
-  void PaintThrough(HDC target);
 };
 
 // Button font and skins from the plug-in's resources, and the class. Balanced by ReleaseMacStyleBtnCommon

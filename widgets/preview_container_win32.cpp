@@ -6,7 +6,6 @@
 
 #include "base/debug_log.h"
 #include "widgets/dpi_scale.h"
-#include "widgets/offscreen_win32.h"
 #include "widgets/window_dpi_win32.h"
 
 const wchar_t kPreviewContainerClass[] = L"Preview Contaner CPP";
@@ -31,10 +30,6 @@ void DrawDiagonals(HDC dc, int left, int top, int width, int height) {
 
 LRESULT PreviewContainer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SIZE: return OnSize(LOWORD(lParam), HIWORD(lParam));
-    case WM_PAINT: return OnPaint();
-    case WM_PRINTCLIENT: return OnPrintClient(reinterpret_cast<HDC>(wParam));
-    case WM_ERASEBKGND: return 1;  // every paint covers the whole client area
     case WM_LBUTTONDOWN: return OnLeftButtonDown(PointFromLParam(lParam));
     case WM_MOUSEMOVE: return OnMouseMove(wParam, PointFromLParam(lParam));
     case WM_LBUTTONUP: return OnLeftButtonUp();
@@ -42,11 +37,11 @@ LRESULT PreviewContainer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_RBUTTONUP: return OnRightButtonUp();
     case WM_NCDESTROY: return OnFinalDestroy();
   }
-  return ToolkitControl::OnMessage(message, wParam, lParam);
+  return PaintedControl::OnMessage(message, wParam, lParam);
 }
 
 void PreviewContainer::Resample() {
-  if (previewZoom <= 0.0f || imageSource == nullptr) return;
+  if (previewZoom <= 0.0f || !imageSource) return;
   const PreviewSource source = imageSource();
   viewPixels.Reset();
   viewWidth = std::min(clientWidth, source.width);
@@ -88,9 +83,7 @@ void PreviewContainer::Compose() {
                               reinterpret_cast<const BITMAPINFO*>(&bitmapHeader), DIB_RGB_COLORS));
 }
 
-void PreviewContainer::Paint(HDC target) const {
-  OffscreenBuffer canvas(target, clientWidth, clientHeight);
-  const HDC dc = canvas.dc();
+void PreviewContainer::Paint(HDC dc) const {
   const RECT client{0, 0, clientWidth, clientHeight};
   // The class brush belongs to the class: borrowed here, never deleted.
   FillRect(dc, &client, reinterpret_cast<HBRUSH>(GetClassLongPtrW(window, GCLP_HBRBACKGROUND)));
@@ -105,25 +98,6 @@ void PreviewContainer::Paint(HDC target) const {
   } else {
     DrawDiagonals(dc, dragDX, dragDY, clientWidth, clientHeight);
   }
-  canvas.Flush();
-}
-
-LRESULT PreviewContainer::OnSize(int width, int height) {
-  clientWidth = width;
-  clientHeight = height;
-  Resample();
-  return 0;
-}
-
-LRESULT PreviewContainer::OnPaint() {
-  gdi::PaintScope paint(window);
-  Paint(paint.get());
-  return 0;
-}
-
-LRESULT PreviewContainer::OnPrintClient(HDC dc) {
-  Paint(dc);
-  return 0;
 }
 
 LRESULT PreviewContainer::OnLeftButtonDown(POINT at) {
@@ -177,7 +151,7 @@ LRESULT PreviewContainer::OnFinalDestroy() {
   bitmap.Reset();
   bitmapPixels.Reset();
   viewPixels.Reset();
-  return ToolkitControl::OnMessage(WM_NCDESTROY, 0, 0);
+  return PaintedControl::OnMessage(WM_NCDESTROY, 0, 0);
 }
 
 LRESULT CALLBACK PreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

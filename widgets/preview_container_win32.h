@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "base/page_block.h"
 #include "widgets/gdi_owners_win32.h"
@@ -13,7 +14,7 @@
 
 extern const wchar_t kPreviewContainerClass[];  // "Preview Contaner CPP"
 
-class PreviewContainer : public ToolkitControl {
+class PreviewContainer : public PaintedControl {
  public:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -22,13 +23,14 @@ class PreviewContainer : public ToolkitControl {
   void Resample();
   // Rebuilds bitmapPixels and bitmap from viewPixels and centres a view smaller than the control.
   void Compose();
-  // Draws the whole client area into `target` through one off-screen bitmap.
-  void Paint(HDC target) const;
 
-  PreviewSource (*imageSource)() = nullptr;  // set by the dialog that shows the control
-  uint8_t mode = 0;                          // 1: pan mode, the one mode this plug-in uses
-  uint8_t dragging = 0;                      // a mouse button is down
-  int32_t lastX = 0;                         // mouse position at the last button-down or drag step
+  std::function<PreviewSource()> imageSource;  // set by the dialog that shows the control
+  float previewZoom = 0.0f;  // image pixels per preview pixel, set by that dialog; sampling waits while it is 0 or less
+  int32_t viewWidth = 0;     // min(client width, image width), set by each re-sample
+  int32_t viewHeight = 0;    // min(client height, image height)
+  uint8_t mode = 0;          // 1: pan mode, the one mode this plug-in uses
+  uint8_t dragging = 0;      // a mouse button is down
+  int32_t lastX = 0;         // mouse position at the last button-down or drag step
   int32_t lastY = 0;
   int32_t dragDX = 0;  // how far the picture has moved since the button went down
   int32_t dragDY = 0;
@@ -46,10 +48,13 @@ class PreviewContainer : public ToolkitControl {
   PageBlock bitmapPixels;  // bitmapWidth x bitmapHeight x BGR, bottom row first
   gdi::BitmapOwner bitmap;
 
+ protected:
+  // At rest the bitmap at its offset, its padding columns hidden; while dragging, the whole of it moved with the
+  // mouse; the diagonals without a bitmap.
+  void Paint(HDC dc) const override;
+  void OnResized() override { Resample(); }
+
  private:
-  LRESULT OnSize(int width, int height);
-  LRESULT OnPaint();
-  LRESULT OnPrintClient(HDC dc);
   LRESULT OnLeftButtonDown(POINT at);
   LRESULT OnMouseMove(WPARAM keys, POINT at);
   LRESULT OnLeftButtonUp();

@@ -5,10 +5,6 @@
 
 #include "records/save_options.h"
 
-float previewZoom = 0.0f;
-int32_t viewWidth = 0;
-int32_t viewHeight = 0;
-
 namespace {
 constexpr uint8_t kCheckerDark = 204;
 constexpr uint8_t kCheckerLight = 255;

@@ -7,11 +7,6 @@
 #include "records/palette.h"
 #include "records/palette_alpha.h"
 
-// Held once for the process: there is one preview.
-extern float previewZoom;   // image pixels per preview pixel; sampling waits while it is 0 or less
-extern int32_t viewWidth;   // min(client width, image width), set by each re-sample
-extern int32_t viewHeight;  // min(client height, image height)
-
 // How a reduced pixel turns into red, green, blue and alpha.
 struct PreviewSource {
   const uint8_t* pixels = nullptr;  // the reduced rows, top row first; null while there are none
@@ -38,7 +33,7 @@ PreviewColor PreviewColorOf(const PreviewSource& source, const uint8_t* pixel);
 // raised to 0 when negative.
 int32_t ClampOrigin(int32_t origin, int32_t wholeSize, float zoom, int32_t clientSize);
 
-// Fills viewPixels (viewWidth x viewHeight, 4 bytes per pixel red, green, blue, alpha, top row first) from the
+// Fills viewPixels (width x height, 4 bytes per pixel red, green, blue, alpha, top row first) from the
 // source for the given origin. Pixels whose source lies outside the image are left as they are (zero in a
 // fresh buffer).
 void SampleView(const PreviewSource& source, float zoom, int32_t originX, int32_t originY, int32_t width,

@@ -2,6 +2,8 @@
 
 #include "base/debug_log.h"
 #include "base/platform.h"
+#include "widgets/gdi_owners_win32.h"
+#include "widgets/offscreen_win32.h"
 
 namespace {
 
@@ -20,6 +22,11 @@ void StoreClientSize(ToolkitControl& control) {
 
 LRESULT ToolkitControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_SIZE:
+      clientWidth = LOWORD(lParam);
+      clientHeight = HIWORD(lParam);
+      OnResized();
+      return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       focused = message == WM_SETFOCUS;
@@ -48,6 +55,25 @@ LRESULT ToolkitControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT PaintedControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      gdi::PaintScope paint(window);
+      PaintThrough(paint.get());
+      return 0;
+    }
+    case WM_PRINTCLIENT: PaintThrough(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_ERASEBKGND: return 1;  // the off-screen paint covers every pixel
+  }
+  return ToolkitControl::OnMessage(message, wParam, lParam);
+}
+
+void PaintedControl::PaintThrough(HDC target) const {
+  OffscreenBuffer buffer(target, clientWidth, clientHeight);
+  Paint(buffer.dc());
+  buffer.Flush();
 }
 
 bool IsPressKey(WPARAM virtualKey, LPARAM keyFlags) {

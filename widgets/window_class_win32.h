@@ -10,8 +10,9 @@ class ToolkitControl {
  public:
   virtual ~ToolkitControl() = default;
   // Handles one message; what a control does not handle goes here, and from here to the default window
-  // procedure. Here: the keyboard focus (kept in `focused`, repainting the control's focus cue), Enter and
-  // Space for a control that presses with them, and a lost mouse capture.
+  // procedure. Here: the client size (kept in `clientWidth` and `clientHeight`), the keyboard focus (kept in
+  // `focused`, repainting the control's focus cue), Enter and Space for a control that presses with them, and a
+  // lost mouse capture.
   virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND window = nullptr;
@@ -27,6 +28,23 @@ class ToolkitControl {
   virtual void OnKeyPress() {}
   // The mouse capture went elsewhere (another window, the system): back to the look at rest.
   virtual void OnCaptureLost() {}
+  // The client size has changed; clientWidth and clientHeight hold the new one.
+  virtual void OnResized() {}
+};
+
+// A toolkit control that draws its whole client area itself: a paint, and a print into a DC of someone else's,
+// go through one off-screen bitmap of the client size into Paint, and the background is never erased on its own.
+class PaintedControl : public ToolkitControl {
+ public:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ protected:
+  // Every pixel of the client area, drawn into `dc`.
+  virtual void Paint(HDC dc) const = 0;
+
+ private:
+  // Draws the whole control into `target` through one off-screen bitmap.
+  void PaintThrough(HDC target) const;
 };
 
 // Enter or Space going down for the first time (not a key held down and repeating).

@@ -9,7 +9,7 @@
 #include "records/reduced_image.h"
 #include "records/save_options.h"
 #include "records/whole_image.h"
-#include "ui/preview_source.h"
+#include "tests/support/shared_preview_source.h"
 #include "widgets/preview_pixels.h"
 
 namespace {

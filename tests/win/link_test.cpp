@@ -30,6 +30,27 @@ int Weight(HFONT font) {
   return description.lfWeight;
 }
 
+// The overrides no dialog of the plug-in sets, stored as a caller would store them and shown at once. The bitmap
+// and fonts stay the caller's.
+void SetBackgroundBitmap(LinkText& link, HBITMAP bitmap, int sourceX, int sourceY) {
+  link.backgroundBitmap = bitmap;
+  link.backgroundSource = POINT{sourceX, sourceY};
+  link.bitmapBackground = bitmap != nullptr ? 1 : 0;
+  link.Repaint();
+}
+
+void SetFonts(LinkText& link, HFONT normal, HFONT underlined) {
+  link.normalFont = normal;
+  link.linkFont = underlined;
+  link.Repaint();
+}
+
+void SetCustomColor(LinkText& link, COLORREF color) {
+  link.customColor = color;
+  link.hasCustomColor = 1;
+  link.Repaint();
+}
+
 class LinkWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -156,8 +177,8 @@ TEST_F(LinkWindow, TextIsCentredOrLeftAligned) {
 TEST_F(LinkWindow, CustomColourAndFontOverridesAreClearedByInit) {
   LinkText* link = InitLink(parent_->window(), kId, "text", true, false);
   ASSERT_NE(link, nullptr);
-  link->SetCustomColor(RGB(0, 160, 0));
-  link->SetFonts(shared::LinkBoldFont(), shared::LinkBoldFont());
+  SetCustomColor(*link, RGB(0, 160, 0));
+  SetFonts(*link, shared::LinkBoldFont(), shared::LinkBoldFont());
   EXPECT_EQ(link->PaintInputs().color, RGB(0, 160, 0));
   EXPECT_EQ(link->PaintInputs().font, shared::LinkBoldFont());
   auto canvas = Shown();
@@ -172,11 +193,11 @@ TEST_F(LinkWindow, BackgroundComesFromTheBitmapWhenOneIsSet) {
   LinkText* link = InitLink(parent_->window(), kId, "x", false, true);
   ASSERT_NE(link, nullptr);
   HBITMAP backdrop = toolkit_test::MakeBitmap(300, 60, [](int x, int y) { return RGB(x % 256, y, 50); });
-  link->SetBackgroundBitmap(backdrop, 100, 30);
+  SetBackgroundBitmap(*link, backdrop, 100, 30);
   auto canvas = Shown();
   EXPECT_EQ(canvas->Pixel(kWidth - 1, 0), (Rgb{(100 + kWidth - 1) % 256, 30, 50}));
   EXPECT_EQ(canvas->Pixel(kWidth - 1, kHeight - 1), (Rgb{(100 + kWidth - 1) % 256, 30 + kHeight - 1, 50}));
-  link->SetBackgroundBitmap(nullptr, 0, 0);
+  SetBackgroundBitmap(*link, nullptr, 0, 0);
   DeleteObject(backdrop);
 }
 

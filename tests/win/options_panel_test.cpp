@@ -210,8 +210,6 @@ class OptionsPanelWindow : public ::testing::Test {
     optionsBefore_ = SaveOptions;
     paletteBefore_ = Palette;
     wholeBefore_ = WholeImage;
-    refreshBefore_ = OptionsPanelRefresh;
-    OptionsPanelRefresh = &RecordRefresh;
     refreshes.clear();
     parentCommands.clear();
     Callouts.pickColor = &TestPicker;
@@ -245,7 +243,6 @@ class OptionsPanelWindow : public ::testing::Test {
     PaletteView.ReleaseAll();
     PumpMessages();
     Callouts.pickColor = nullptr;
-    OptionsPanelRefresh = refreshBefore_;
     watchedPanel = nullptr;
     SaveOptions = optionsBefore_;
     Palette = paletteBefore_;
@@ -253,7 +250,7 @@ class OptionsPanelWindow : public ::testing::Test {
   }
 
   void CreatePanel() {
-    panel_ = CreateOptionsPanel(parent_);
+    panel_ = CreateOptionsPanel(parent_, {&RecordRefresh, {}}, session_->DialogFont());
     ASSERT_NE(panel_, nullptr);
     watchedPanel = panel_;
     panelObject_ = GetOptionsPanel(panel_);
@@ -283,7 +280,6 @@ class OptionsPanelWindow : public ::testing::Test {
   SaveOptionsRecord optionsBefore_;
   PaletteRecord paletteBefore_;
   WholeImageRecord wholeBefore_;
-  void (*refreshBefore_)() = nullptr;
 };
 
 ToolkitSession* OptionsPanelWindow::session_ = nullptr;
@@ -399,9 +395,9 @@ TEST_F(OptionsPanelWindow, ListsHoldTheirEntriesInTheDialogFont) {
   const wchar_t* methods[] = {L"No Dither", L"Diffusion", L"Pattern", L"Noise"};
   ASSERT_EQ(SendMessageW(dither, CB_GETCOUNT, 0, 0), 4);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(ListText(dither, i), methods[i]) << i;
-  ASSERT_NE(DialogFont(), nullptr);
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(colors, WM_GETFONT, 0, 0)), DialogFont());
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(dither, WM_GETFONT, 0, 0)), DialogFont());
+  ASSERT_NE(session_->DialogFont(), nullptr);
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(colors, WM_GETFONT, 0, 0)), session_->DialogFont());
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(dither, WM_GETFONT, 0, 0)), session_->DialogFont());
   EXPECT_EQ(SendMessageW(colors, CB_GETCURSEL, 0, 0), 3);  // 32
   EXPECT_EQ(SendMessageW(dither, CB_GETCURSEL, 0, 0), 1);  // Diffusion
 }

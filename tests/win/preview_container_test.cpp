@@ -14,8 +14,8 @@
 #include "records/reduced_image.h"
 #include "records/save_options.h"
 #include "records/whole_image.h"
+#include "tests/support/shared_preview_source.h"
 #include "tests/win/toolkit_test_support.h"
-#include "ui/preview_source.h"
 #include "widgets/gdi_owners_win32.h"
 #include "widgets/preview_container_win32.h"
 
@@ -79,7 +79,6 @@ class PreviewContainerWindow : public ::testing::Test {
     reducedBefore_ = ReducedImage;
     optionsBefore_ = SaveOptions;
     paletteBefore_ = Palette;
-    previewZoom = 1.0f;
     parentLog = ParentLog{};
     parent_ = toolkit_test::CreateParentWindow(kParentClass, 600, 400);
     ASSERT_NE(parent_, nullptr);
@@ -90,7 +89,6 @@ class PreviewContainerWindow : public ::testing::Test {
     ReducedImage = reducedBefore_;
     SaveOptions = optionsBefore_;
     Palette = paletteBefore_;
-    previewZoom = 0.0f;
   }
 
   // The reduced rows (owned by the test) as the shared image of the given type, made from an RGB image.
@@ -105,15 +103,17 @@ class PreviewContainerWindow : public ::testing::Test {
     SaveOptions.pngType = pngType;
   }
 
-  // A preview that shows the shared records, as the dialog's does.
+  // A preview that shows the shared records at `zoom_`, as the dialog's does.
   HWND CreatePreview(int width, int height) {
     auto preview = std::make_unique<PreviewContainer>();
     preview->imageSource = SharedPreviewSource;
+    preview->previewZoom = zoom_;
     return CreateToolkitWindow(std::move(preview), kPreviewContainerClass, WS_CHILD, 0, 0, width, height, parent_,
                                kPreviewId);
   }
 
   static HBRUSH background_;
+  float zoom_ = 1.0f;
   HWND parent_ = nullptr;
   WholeImageRecord wholeBefore_;
   ReducedImageRecord reducedBefore_;
@@ -169,16 +169,16 @@ TEST_F(PreviewContainerWindow, WithoutCreationDataTheWindowMakesItsOwnObject) {
 TEST_F(PreviewContainerWindow, ResamplingWaitsForAPositiveZoom) {
   std::vector<uint8_t> rows = NumberedRgb(6, 4);
   UseImage(rows, 6, 4, 3, kPngRgb, 3);
-  previewZoom = 0.0f;
+  zoom_ = 0.0f;
   ASSERT_NE(CreatePreview(20, 16), nullptr);
   PreviewContainer* control = GetPreviewContainer(parent_, kPreviewId);
-  viewWidth = 12345;
+  control->viewWidth = 12345;
   control->Resample();
-  EXPECT_EQ(viewWidth, 12345);
+  EXPECT_EQ(control->viewWidth, 12345);
   EXPECT_FALSE(control->viewPixels);
-  previewZoom = 1.0f;
+  control->previewZoom = 1.0f;
   control->Resample();
-  EXPECT_EQ(viewWidth, 6);
+  EXPECT_EQ(control->viewWidth, 6);
   EXPECT_TRUE(control->viewPixels);
 }
 
@@ -190,8 +190,8 @@ TEST_F(PreviewContainerWindow, ASizeChangeStoresTheClientSizeAndResamples) {
   SetWindowPos(preview, nullptr, 0, 0, 10, 12, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
   EXPECT_EQ(control->clientWidth, 10);
   EXPECT_EQ(control->clientHeight, 12);
-  EXPECT_EQ(viewWidth, 10);
-  EXPECT_EQ(viewHeight, 12);
+  EXPECT_EQ(control->viewWidth, 10);
+  EXPECT_EQ(control->viewHeight, 12);
   ASSERT_TRUE(control->viewPixels);
   // Top-left of the view: image pixel (0, 0) opaque.
   EXPECT_EQ(control->viewPixels.data()[0], 100);
@@ -205,8 +205,8 @@ TEST_F(PreviewContainerWindow, ASmallImageIsCentredAndItsPaddingColumnsStayHidde
   PreviewContainer* control = GetPreviewContainer(parent_, kPreviewId);
   control->Resample();
   control->Compose();
-  EXPECT_EQ(viewWidth, 6);
-  EXPECT_EQ(viewHeight, 4);
+  EXPECT_EQ(control->viewWidth, 6);
+  EXPECT_EQ(control->viewHeight, 4);
   EXPECT_EQ(control->bitmapWidth, 8);
   EXPECT_EQ(control->bitmapHeight, 4);
   EXPECT_EQ(control->offsetX, 7);
@@ -379,7 +379,7 @@ TEST_F(PreviewContainerWindow, AWidthOf401ComposesA404WideBitmapButDraws401Colum
   PreviewContainer* control = GetPreviewContainer(parent_, kPreviewId);
   control->Resample();
   control->Compose();
-  EXPECT_EQ(viewWidth, 401);
+  EXPECT_EQ(control->viewWidth, 401);
   EXPECT_EQ(control->bitmapWidth, 404);
   EXPECT_EQ(control->bitmapHeight, 3);
   EXPECT_EQ(control->offsetX, 0);

@@ -16,6 +16,7 @@
 #include "base/callouts.h"
 #include "base/platform.h"
 #include "png/png_writer.h"
+#include "png/size_text.h"
 #include "records/color_map.h"
 #include "records/palette.h"
 #include "records/reduced_image.h"
@@ -27,6 +28,7 @@
 #include "tests/support/platform_faults.h"
 #include "ui/panel_commands.h"
 #include "ui/preview_dialog_win32.h"
+#include "ui/refreshing_property.h"
 #include "ui/toolkit_session_win32.h"
 #include "widgets/gdi_owners_win32.h"
 #include "widgets/gdi_shared_win32.h"
@@ -34,8 +36,6 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-const wchar_t kRefreshingProperty[] = L"Vexlorin refreshing";
 
 Bytes FileBytes(const platform::WidePath& path) {
   std::ifstream file(reinterpret_cast<const wchar_t*>(path.c_str()), std::ios::binary);
@@ -134,8 +134,8 @@ class PreviewDialogWindow : public ::testing::Test {
   }
 
   void Open() {
-    dialog_ =
-        CreateDialogParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_PREVIEW_DIALOG), nullptr, DissolveProc, 0);
+    dialog_ = CreateDialogParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_PREVIEW_DIALOG), nullptr, DissolveProc,
+                                 reinterpret_cast<LPARAM>(&owner_));
     ASSERT_NE(dialog_, nullptr);
     for (HWND child = FindWindowExW(dialog_, nullptr, L"#32770", nullptr); child != nullptr;
          child = FindWindowExW(dialog_, child, L"#32770", nullptr)) {
@@ -188,6 +188,7 @@ class PreviewDialogWindow : public ::testing::Test {
   }
 
   ToolkitSession session_;
+  PreviewDialog owner_{session_};  // the dialog's object, made in the session; TearDown destroys the window first
   platform::WidePath folder_;
   uint8_t* image_ = nullptr;
   size_t imageBytes_ = 0;
@@ -213,6 +214,18 @@ TEST_F(PreviewDialogWindow, OpensAtOnceAndEncodesBehindIt) {
   PumpUntilIdle();
   EXPECT_EQ(FileBytes(TempPngPath), expected);
   EXPECT_EQ(LastCompressedSize, static_cast<int32_t>(expected.size()));
+}
+
+TEST_F(PreviewDialogWindow, TheStatusLineShowsTheSizeOfTheFinishedEncoding) {
+  Open();
+  PumpUntilIdle();
+  const HWND statusLine = FindWindowExW(dialog_, nullptr, L"Static", nullptr);
+  ASSERT_NE(statusLine, nullptr);
+  wchar_t shown[256] = {};
+  GetWindowTextW(statusLine, shown, 256);
+  ASSERT_GT(LastCompressedSize, 0);
+  const std::string line = FileSizeLine(int64_t{240} * 180 * 4, LastCompressedSize);
+  EXPECT_EQ(std::wstring(shown), std::wstring(line.begin(), line.end()));
 }
 
 TEST_F(PreviewDialogWindow, ChangesInQuickSuccessionEndWithTheFileOfTheLastState) {
