@@ -3,7 +3,7 @@
 CalloutSlots Callouts;
 
 void CalloutStatusLine(const char* line) {
-  if (Callouts.statusLine != nullptr) Callouts.statusLine(line);
+  if (Callouts.statusLine != nullptr) Callouts.statusLine(Callouts.statusLineOwner, line);
 }
 
 void CalloutPaletteViewRefresh() {

@@ -16,8 +16,9 @@ struct CalloutSlots {
   // Work done out of a total: the reduction, the PNG writer and the save's copy. False: stop the work now (the
   // host asked to abort).
   bool (*progress)(double done, double total) = nullptr;
-  // The preview's size line.
-  void (*statusLine)(const char* line) = nullptr;
+  // The preview's size line, for whoever installed it (statusLineOwner).
+  void (*statusLine)(void* owner, const char* line) = nullptr;
+  void* statusLineOwner = nullptr;
   // The reduction has prepared the palette, so a palette view can follow it.
   void (*paletteViewRefresh)() = nullptr;
   // A colour (0x00BBGGRR) chosen starting from initialColor; kUnavailable sends a swatch to the system dialog.

@@ -13,7 +13,7 @@ DialogDoubleRecord DialogSeen;
 
 namespace {
 // The size line goes where a person running the host sees it.
-void PrintStatusLine(const char* line) {
+void PrintStatusLine(void*, const char* line) {
   DialogSeen.statusLines.emplace_back(line);
   std::printf("%s\n", line);
 }
@@ -30,7 +30,7 @@ class StandInRefreshShown final : public PreviewRefresher::Listener {
 
 bool DialogDouble::DoUI() {
   ++DialogSeen.opened;
-  BeginPreviewSession(PrintStatusLine);
+  BeginPreviewSession(PrintStatusLine, nullptr);
   {
     StandInRefreshShown shown;
     RefreshNews news;

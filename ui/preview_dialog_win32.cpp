@@ -48,13 +48,6 @@ RECT PlacedOnScreen(const RECT& saved) {
   return RECT{placed.x, placed.y, placed.x + placed.width, placed.y + placed.height};
 }
 
-BOOL CALLBACK FindPreviewDialog(HWND window, LPARAM found) {
-  PreviewDialog* dialog = PreviewDialog::Of(window);
-  if (dialog == nullptr) return TRUE;
-  *reinterpret_cast<PreviewDialog**>(found) = dialog;
-  return FALSE;
-}
-
 }  // namespace
 
 PreviewDialog* PreviewDialog::Of(HWND dialog) {
@@ -64,14 +57,8 @@ PreviewDialog* PreviewDialog::Of(HWND dialog) {
   return reinterpret_cast<PreviewDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-PreviewDialog* PreviewDialog::OnThisThread() {
-  PreviewDialog* found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindPreviewDialog, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-void PreviewDialog::PutStatusLine(const char* line) {
-  PreviewDialog* dialog = OnThisThread();
+void PreviewDialog::PutStatusLine(void* owner, const char* line) {
+  auto* dialog = static_cast<PreviewDialog*>(owner);
   if (dialog == nullptr || dialog->statusBar_ == nullptr) return;
   const platform::WidePath text = platform::FromUtf8(line);
   SetWindowTextW(dialog->statusBar_, reinterpret_cast<const wchar_t*>(text.c_str()));
@@ -212,7 +199,7 @@ INT_PTR PreviewDialog::OnDpiChanged(int32_t dpi, const RECT& suggested) {
 
 INT_PTR PreviewDialog::OnInitDialog(HWND dialog) {
   DebugLog("case WM_INITDIALOG:");
-  BeginPreviewSession(&PutStatusLine);
+  BeginPreviewSession(&PutStatusLine, this);
   dialog_ = dialog;
   preview_ = GetDlgItem(dialog, IDC_PREVIEW);
   // Sized for the monitor the dialog opens on; the panel's combo boxes take the font as they are made.
@@ -350,7 +337,7 @@ extern "C" INT_PTR CALLBACK DissolveProc(HWND dialog, UINT message, WPARAM wPara
 }
 
 void Win32PreviewDialog::ShowDialogProgress(int32_t position, int32_t range) {
-  if (PreviewDialog* dialog = PreviewDialog::OnThisThread()) dialog->ShowProgress(position, range);
+  if (shown_ != nullptr) shown_->ShowProgress(position, range);
 }
 
 void Win32PreviewDialog::DoAbout(intptr_t hostWindow) { ::DoAbout(hostWindow); }
@@ -359,9 +346,11 @@ bool Win32PreviewDialog::DoUI() {
   DebugLog("DoUI>>>>>");
   ToolkitSession session;  // steps 2 to 5 and, when it ends, their counterparts
   PreviewDialog dialog(session);
+  shown_ = &dialog;
   DebugLog("before DialogBoxParam");
   const INT_PTR result = DialogBoxParamW(shared::ResourceModule(), MAKEINTRESOURCEW(IDD_PREVIEW_DIALOG),
                                          GetActiveWindow(), DissolveProc, reinterpret_cast<LPARAM>(&dialog));
+  shown_ = nullptr;
   DebugLog("after DialogBoxParam");
   return result == IDOK;
 }

@@ -16,11 +16,15 @@ class PreviewContainer;
 class ToolkitSession;
 
 // The Win32 dialog a save runs; the plug-in's entry installs it.
+class PreviewDialog;
 class Win32PreviewDialog final : public SaveDialog {
  public:
   bool DoUI() override;
   void DoAbout(intptr_t hostWindow) override;
   void ShowDialogProgress(int32_t position, int32_t range) override;
+
+ private:
+  PreviewDialog* shown_ = nullptr;  // the dialog DoUI shows, while it does
 };
 
 // One preview dialog and everything it keeps: its child windows, the refresher behind its preview, the layout's
@@ -37,8 +41,6 @@ class PreviewDialog final : private PreviewRefresher::Listener {
 
   // The object of the preview dialog `dialog`, or null for any other window.
   static PreviewDialog* Of(HWND dialog);
-  // The preview dialog shown on the calling thread (there is one at most: it is modal), or null.
-  static PreviewDialog* OnThisThread();
 
   // One message of the dialog, as DissolveProc hands it on.
   INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -55,8 +57,8 @@ class PreviewDialog final : private PreviewRefresher::Listener {
   void EncodingDone(int32_t size) override;
   void RefreshIdle() override;
 
-  // The size line, as the preview session hands it to the dialog of its thread.
-  static void PutStatusLine(const char* line);
+  // The size line, as the preview session hands it to the dialog that opened it (owner).
+  static void PutStatusLine(void* owner, const char* line);
 
   PreviewContainer* Preview() const;
   PreviewSource RefreshedPreviewSource() const;

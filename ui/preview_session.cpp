@@ -9,9 +9,10 @@
 #include "ui/save_dialog.h"
 #include "ui/settings_file.h"
 
-void BeginPreviewSession(void (*statusLine)(const char* line)) {
+void BeginPreviewSession(void (*statusLine)(void* owner, const char* line), void* owner) {
   dialogUp = true;
   Callouts.statusLine = statusLine;
+  Callouts.statusLineOwner = owner;
 }
 
 void StartFirstEncoding(PreviewRefresher& refresher) {
@@ -33,4 +34,5 @@ void EndPreviewSession(const PreviewWindowRect& window) {
   SaveSettings();
   dialogUp = false;
   Callouts.statusLine = nullptr;
+  Callouts.statusLineOwner = nullptr;
 }

@@ -3,8 +3,8 @@
 // that the two cannot drift apart.
 #include <cstdint>
 
-// Opening, first step: dialogUp is set and the size line goes to `statusLine` from now on.
-void BeginPreviewSession(void (*statusLine)(const char* line));
+// Opening, first step: dialogUp is set and the size line goes to `statusLine`, for `owner`, from now on.
+void BeginPreviewSession(void (*statusLine)(void* owner, const char* line), void* owner);
 class PreviewRefresher;
 
 // Opening, last step: the first encoding of the image the save has already reduced starts on the refresher.

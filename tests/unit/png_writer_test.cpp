@@ -641,7 +641,7 @@ TEST_F(CompressPngTest, TemporaryFileThatCannotBeOpenedGivesZeroAndNothingElse) 
 // --- The size line ---
 
 std::vector<std::string> statusLines;
-void RecordStatusLine(const char* line) { statusLines.emplace_back(line); }
+void RecordStatusLine(void*, const char* line) { statusLines.emplace_back(line); }
 
 TEST_F(CompressPngTest, SizeLineShowsAcquiredBytesAndTheEncodingsResult) {
   statusLines.clear();
