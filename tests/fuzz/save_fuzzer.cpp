@@ -7,7 +7,8 @@
 //   flags (bit 0 cancel in the dialog, bit 1 indexed transparency at the next byte's index, bit 2 no 32-bit
 //   coordinates, bit 3 advance state fails at plane byte % planes, bit 4 a large image: width and height ten
 //   times as many, samples each mixed with its position so that nearly every pixel has a colour of its own, which
-//   takes the reduction and the palette refinement through their bands on several threads), transparent index,
+//   takes the reduction and the palette refinement through their bands on several threads; the seed replay only,
+//   libFuzzer's runs keep to small images), transparent index,
 //   failing plane,
 //   a 16-bit mask of the options handed in as scripting parameters (bit i: key i of kOptionKeys),
 //   twelve 32-bit values (little-endian) for them;
@@ -44,6 +45,13 @@ const DescriptorKeyID kOptionKeys[] = {
 
 // Width and height of a large image against a small one: up to 640 x 640, more than one band of rows.
 constexpr int32_t kLargeScale = 10;
+// Under libFuzzer's instrumentation a large image takes seconds, mutated ones up to a minute: its runs keep to
+// small images, and the replay of the seeds (the sanitizer build's test) takes the large one through the bands.
+#ifdef VEX_FUZZ_SMALL_IMAGES
+constexpr bool kLargeImages = false;
+#else
+constexpr bool kLargeImages = true;
+#endif
 
 // The plug-in's folder and the working folder (the log goes there), private to this process.
 std::filesystem::path workFolder;
@@ -80,7 +88,7 @@ SaveCase ReadCase(const uint8_t* data, size_t size) {
   image.width = 1 + input.Byte() % 64;
   image.height = 1 + input.Byte() % 64;
   const uint8_t flags = input.Byte();
-  const bool large = (flags & 16) != 0;
+  const bool large = kLargeImages && (flags & 16) != 0;
   if (large) {
     image.width *= kLargeScale;
     image.height *= kLargeScale;
