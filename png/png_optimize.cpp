@@ -1,0 +1,271 @@
+#include "png/png_optimize.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "base/debug_log.h"
+#include "png/deflate_estimate.h"
+#include "png/pixel_census.h"
+#include "png/png_chunks.h"
+
+namespace {
+
+// The trials compress at most this much of the image: all of a small one, evenly spread blocks of rows of a
+// large one.
+constexpr size_t kTrialBytes = 1536 * 1024;
+constexpr int32_t kTrialBlocks = 16;
+// Per-row deflate trials cost a deflate per row and filter: only for images up to this many bytes.
+constexpr size_t kDeflateCostBytes = 4 * 1024 * 1024;
+// The trials' deflate: quick, and ranking filters much as the strongest does.
+constexpr int kTrialLevel = 6;
+constexpr int kFinalLevel = 12;
+// How many of the best trials of a small image are compressed at the final level, the smallest kept.
+constexpr size_t kFinalists = 3;
+// IDAT chunks of at most this many bytes, as most writers do.
+constexpr size_t kIdatBytes = 1 << 20;
+
+// The work done, as the writer's half of the bar: the census, the trials, the filtering, the deflate.
+class WriterProgress {
+ public:
+  WriterProgress(const ProgressReport& progress, int32_t height) : progress_(progress), height_(height) {}
+  // Part `fraction` (0 .. 1) of the writer's work is done; false: stop.
+  bool At(double fraction) {
+    if (stopped_) return false;
+    if (progress_ && !progress_(height_ + fraction * height_, 2.0 * height_)) stopped_ = true;
+    return !stopped_;
+  }
+  bool Stopped() const { return stopped_; }
+
+ private:
+  const ProgressReport& progress_;
+  const int32_t height_;
+  bool stopped_ = false;
+};
+
+constexpr double kCensusDone = 0.05;
+constexpr double kTrialsDone = 0.35;
+constexpr double kFilteringDone = 0.50;
+
+// The rows the trials look at: first row and count of each block.
+struct RowBlock {
+  int32_t first = 0;
+  int32_t count = 0;
+};
+
+std::vector<RowBlock> TrialBlocks(int32_t height, size_t rowBytes) {
+  const size_t allBytes = static_cast<size_t>(height) * (rowBytes + 1);
+  if (allBytes <= kTrialBytes || height <= kTrialBlocks) return {RowBlock{0, height}};
+  const int32_t rowsPerBlock =
+      std::max<int32_t>(1, static_cast<int32_t>(kTrialBytes / kTrialBlocks / (rowBytes + 1)));
+  std::vector<RowBlock> blocks;
+  for (int32_t block = 0; block < kTrialBlocks; ++block) {
+    const int32_t first = static_cast<int32_t>(static_cast<int64_t>(height - rowsPerBlock) * block / (kTrialBlocks - 1));
+    blocks.push_back(RowBlock{first, std::min(rowsPerBlock, height - first)});
+  }
+  return blocks;
+}
+
+int32_t TrialRows(const std::vector<RowBlock>& blocks) {
+  int32_t rows = 0;
+  for (const RowBlock& block : blocks) rows += block.count;
+  return rows;
+}
+
+// The filtered rows of the blocks, one after the other.
+std::vector<uint8_t> FilterBlocks(const PngWriteJob& job, const PngLayout& layout, const LayoutRows& rows,
+                                  FilterStrategy strategy, bool predictClear, const std::vector<RowBlock>& blocks) {
+  const size_t rowBytes = layout.RowBytes(job.width);
+  RowFilterer filterer(layout, job.width, strategy, predictClear);
+  std::vector<uint8_t> raw(rowBytes);
+  std::vector<uint8_t> filtered;
+  filtered.reserve(static_cast<size_t>(TrialRows(blocks)) * (rowBytes + 1));
+  for (const RowBlock& block : blocks) {
+    if (block.first > 0) {
+      rows.Row(block.first - 1, raw.data());
+      filterer.Restart(raw.data());
+    } else {
+      filterer.Restart(nullptr);
+    }
+    for (int32_t y = block.first; y < block.first + block.count; ++y) {
+      rows.Row(y, raw.data());
+      const size_t at = filtered.size();
+      filtered.resize(at + rowBytes + 1);
+      filterer.Filter(raw.data(), filtered.data() + at);
+    }
+  }
+  return filtered;
+}
+
+struct Trial {
+  size_t layout = 0;
+  FilterStrategy strategy = FilterStrategy::kNone;
+  bool predictClear = false;
+  size_t size = 0;
+};
+
+// The bytes a layout's own chunks take besides the rows: PLTE, tRNS and bKGD with their framing.
+size_t ChunkBytes(const PngLayout& layout) {
+  constexpr size_t kFraming = 12;
+  size_t bytes = layout.backgroundBytes > 0 ? kFraming + static_cast<size_t>(layout.backgroundBytes) : 0;
+  if (layout.colorType == PngColorType::kPalette) bytes += kFraming + 3 * static_cast<size_t>(layout.paletteCount);
+  if (layout.transparentCount > 0) bytes += kFraming + static_cast<size_t>(layout.transparentCount);
+  return bytes;
+}
+
+const char* StrategyName(FilterStrategy strategy) {
+  static const char* const kNames[kFilterStrategies] = {"none",         "sub",     "up",          "average",
+                                                         "Paeth",        "minimum sum", "entropy", "deflate cost"};
+  return kNames[static_cast<int>(strategy)];
+}
+
+// The PNG's chunks around the compressed rows, into the open file.
+bool WriteSmallestFile(FILE* file, const PngWriteJob& job, const PngLayout& layout,
+                       const std::vector<uint8_t>& stream) {
+  uint8_t header[13];
+  PutBigEndian32(header, static_cast<uint32_t>(job.width));
+  PutBigEndian32(header + 4, static_cast<uint32_t>(job.height));
+  header[8] = static_cast<uint8_t>(layout.bitDepth);
+  header[9] = static_cast<uint8_t>(layout.colorType);
+  header[10] = 0;  // deflate
+  header[11] = 0;  // the five row filters
+  header[12] = 0;  // no interlace
+  if (!WritePngSignature(file) || !WritePngChunk(file, "IHDR", header, sizeof header)) return false;
+  if (layout.colorType == PngColorType::kPalette) {
+    uint8_t colors[3 * 256];
+    uint8_t alphas[256];
+    for (int32_t i = 0; i < layout.paletteCount; ++i) {
+      colors[3 * i] = layout.palette[i].red;
+      colors[3 * i + 1] = layout.palette[i].green;
+      colors[3 * i + 2] = layout.palette[i].blue;
+      alphas[i] = layout.palette[i].alpha;
+    }
+    if (!WritePngChunk(file, "PLTE", colors, static_cast<size_t>(3 * layout.paletteCount))) return false;
+    if (layout.transparentCount > 0 &&
+        !WritePngChunk(file, "tRNS", alphas, static_cast<size_t>(layout.transparentCount))) {
+      return false;
+    }
+  }
+  if (layout.backgroundBytes > 0 &&
+      !WritePngChunk(file, "bKGD", layout.background, static_cast<size_t>(layout.backgroundBytes))) {
+    return false;
+  }
+  for (size_t at = 0; at < stream.size(); at += kIdatBytes) {
+    const size_t part = std::min(kIdatBytes, stream.size() - at);
+    if (!WritePngChunk(file, "IDAT", stream.data() + at, part)) return false;
+  }
+  return WritePngChunk(file, "IEND", nullptr, 0);
+}
+
+enum class Outcome { Ok, Failed, Aborted };
+
+// Everything but the file: the choice and the compressed rows.
+Outcome Optimize(const PngWriteJob& job, WriterProgress& progress, SmallestChoice& choice,
+                 std::vector<uint8_t>& stream) {
+  PixelCensus census;
+  const auto keepGoing = [&] { return progress.At(0); };
+  if (!TakePixelCensus(job, keepGoing, census)) return Outcome::Aborted;
+  if (!census.indexesInPalette) {
+    DebugLog("Smallest: an index beyond the palette");
+    return Outcome::Failed;
+  }
+  if (!progress.At(kCensusDone)) return Outcome::Aborted;
+
+  const std::vector<PngLayout> layouts = CandidateLayouts(job, census);
+  std::vector<std::unique_ptr<LayoutRows>> layoutRows;
+  for (const PngLayout& layout : layouts) layoutRows.push_back(std::make_unique<LayoutRows>(job, layout));
+  const size_t directBytes = static_cast<size_t>(job.height) * (layouts.front().RowBytes(job.width) + 1);
+  const int strategies = directBytes <= kDeflateCostBytes ? kFilterStrategies : kFilterStrategies - 1;
+
+  std::vector<Trial> trials;
+  size_t trialCount = 0;
+  for (const PngLayout& layout : layouts) trialCount += static_cast<size_t>(strategies) * (layout.AlphaOffset() >= 0 ? 2 : 1);
+  for (size_t l = 0; l < layouts.size(); ++l) {
+    const std::vector<RowBlock> blocks = TrialBlocks(job.height, layouts[l].RowBytes(job.width));
+    // Clear pixels keep their colours, or take what their filter predicts: whichever compresses better.
+    for (int trial = 0; trial < strategies * (layouts[l].AlphaOffset() >= 0 ? 2 : 1); ++trial) {
+      const auto strategy = static_cast<FilterStrategy>(trial % strategies);
+      const bool predictClear = trial >= strategies;
+      const std::vector<uint8_t> filtered =
+          FilterBlocks(job, layouts[l], *layoutRows[l], strategy, predictClear, blocks);
+      const size_t size = DeflatedSize(filtered.data(), filtered.size(), kTrialLevel);
+      if (size == 0 && !filtered.empty()) return Outcome::Failed;
+      // Scaled from the rows tried to the whole image, so that the chunks' own bytes weigh as they will.
+      const double whole = static_cast<double>(job.height) / static_cast<double>(TrialRows(blocks));
+      trials.push_back(Trial{l, strategy, predictClear,
+                             static_cast<size_t>(static_cast<double>(size) * whole) + ChunkBytes(layouts[l])});
+      const double done = static_cast<double>(trials.size()) / static_cast<double>(trialCount);
+      if (!progress.At(kCensusDone + (kTrialsDone - kCensusDone) * done)) return Outcome::Aborted;
+    }
+  }
+  std::stable_sort(trials.begin(), trials.end(), [](const Trial& a, const Trial& b) { return a.size < b.size; });
+
+  // A small image is trialled whole: its best few are compressed in earnest and the smallest kept.
+  const bool whole = TrialBlocks(job.height, layouts.front().RowBytes(job.width)).size() == 1;
+  const size_t finalists = whole ? std::min(kFinalists, trials.size()) : 1;
+  bool found = false;
+  for (size_t f = 0; f < finalists; ++f) {
+    const Trial& trial = trials[f];
+    const std::vector<uint8_t> filtered = FilterBlocks(job, layouts[trial.layout], *layoutRows[trial.layout],
+                                                       trial.strategy, trial.predictClear, {RowBlock{0, job.height}});
+    if (!progress.At(kFilteringDone)) return Outcome::Aborted;
+    std::vector<uint8_t> candidate;
+    const auto bandsGoOn = [&] { return progress.At(kFilteringDone); };
+    switch (CompressZlibStream(filtered.data(), filtered.size(), kFinalLevel, bandsGoOn, candidate)) {
+      case ZlibStatus::Aborted: return Outcome::Aborted;
+      case ZlibStatus::OutOfMemory: return Outcome::Failed;
+      case ZlibStatus::Ok: break;
+    }
+    if (!found || candidate.size() + ChunkBytes(layouts[trial.layout]) < stream.size() + ChunkBytes(choice.layout)) {
+      stream.swap(candidate);
+      choice = SmallestChoice{layouts[trial.layout], trial.strategy};
+      found = true;
+    }
+  }
+  return progress.At(1.0) ? Outcome::Ok : Outcome::Aborted;
+}
+
+}  // namespace
+
+PngResult EncodeSmallestPngFile(const platform::WidePath& path, const PngWriteJob& job,
+                                const ProgressReport& progress, SmallestChoice* choice) {
+  DebugLog("CompressPNG>>>>");
+  if (job.pixels == nullptr || job.width <= 0 || job.height <= 0) return PngResult{};
+  WriterProgress writerProgress(progress, job.height);
+  SmallestChoice chosen;
+  std::vector<uint8_t> stream;
+  Outcome outcome = Outcome::Failed;
+  try {
+    outcome = Optimize(job, writerProgress, chosen, stream);
+  } catch (const std::bad_alloc&) {
+    DebugLog("Smallest: out of memory");
+  }
+  if (outcome == Outcome::Aborted) return PngResult{PngStatus::Aborted, 0};
+  if (outcome == Outcome::Failed) return PngResult{};
+  char line[96];
+  std::snprintf(line, sizeof line, "Smallest: colour type %d, %d bits, %d entries, filters %s",
+                static_cast<int>(chosen.layout.colorType), chosen.layout.bitDepth, chosen.layout.paletteCount,
+                StrategyName(chosen.strategy));
+  DebugLog(line);
+  if (choice != nullptr) *choice = chosen;
+
+  FILE* file = platform::OpenFile(path, "wb");
+  if (file == nullptr) {
+    DebugLog("png file open failed");
+    return PngResult{};
+  }
+  const bool written = WriteSmallestFile(file, job, chosen.layout, stream);
+  const bool flushed = written && std::fflush(file) == 0 && std::ferror(file) == 0;
+  const int32_t size = flushed ? platform::FileSizeOf(file) : -1;
+  std::fclose(file);
+  if (size <= 0) {
+    // What was written is not the PNG: no file rather than a broken one.
+    DebugLog("catch inside CompressPNG");
+    platform::DeleteFilePath(path);
+    return PngResult{};
+  }
+  DebugLog("END CompressPNG()<<<");
+  return PngResult{PngStatus::Ok, size};
+}
