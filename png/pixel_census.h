@@ -10,10 +10,10 @@
 struct PixelCensus {
   static constexpr int32_t kMostColors = 256;
 
-  bool opaque = true;       // every alpha is 255
-  bool grey = true;         // every pixel that is not fully transparent has red = green = blue
-  int32_t greyDepth = 1;    // the fewest bits (1, 2, 4 or 8) that hold every such grey exactly
-  int32_t colorCount = 0;   // distinct colours, all fully transparent ones as one; kMostColors + 1: more
+  bool opaque = true;        // every alpha is 255
+  bool grey = true;          // every pixel that is not fully transparent has red = green = blue
+  int32_t greyDepth = 1;     // the fewest bits (1, 2, 4 or 8) that hold every such grey exactly
+  int32_t colorCount = 0;    // distinct colours, all fully transparent ones as one; kMostColors + 1: more
   Rgba colors[kMostColors];  // in the order they first appear
   uint32_t uses[kMostColors] = {};
   bool indexesInPalette = true;  // palette type: every pixel's index is an entry of the palette

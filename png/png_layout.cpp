@@ -126,8 +126,7 @@ std::vector<PngLayout> CandidateLayouts(const PngWriteJob& job, const PixelCensu
   return layouts;
 }
 
-LayoutRows::LayoutRows(const PngWriteJob& job, const PngLayout& layout)
-    : job_(job), layout_(layout), pixels_(job) {
+LayoutRows::LayoutRows(const PngWriteJob& job, const PngLayout& layout) : job_(job), layout_(layout), pixels_(job) {
   if (layout.colorType != PngColorType::kPalette) return;
   std::fill(std::begin(indexes_), std::end(indexes_), int16_t{-1});
   for (int32_t i = 0; i < layout.paletteCount; ++i) {

@@ -1,13 +1,20 @@
 #include "png/png_optimize.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <new>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "base/debug_log.h"
-#include "png/deflate_estimate.h"
+#include "base/page_block.h"
+#include "base/row_bands.h"
+#include "png/deflate_bands.h"
 #include "png/pixel_census.h"
 #include "png/png_chunks.h"
 
@@ -21,7 +28,7 @@ constexpr int32_t kTrialBlocks = 16;
 constexpr size_t kDeflateCostBytes = 4 * 1024 * 1024;
 // The trials' deflate: quick, and ranking filters much as the strongest does.
 constexpr int kTrialLevel = 6;
-constexpr int kFinalLevel = 12;
+constexpr int kFinalLevel = kStrongestDeflateLevel;
 // How many of the best trials of a small image are compressed at the final level, the smallest kept.
 constexpr size_t kFinalists = 3;
 // IDAT chunks of at most this many bytes, as most writers do.
@@ -58,11 +65,11 @@ struct RowBlock {
 std::vector<RowBlock> TrialBlocks(int32_t height, size_t rowBytes) {
   const size_t allBytes = static_cast<size_t>(height) * (rowBytes + 1);
   if (allBytes <= kTrialBytes || height <= kTrialBlocks) return {RowBlock{0, height}};
-  const int32_t rowsPerBlock =
-      std::max<int32_t>(1, static_cast<int32_t>(kTrialBytes / kTrialBlocks / (rowBytes + 1)));
+  const int32_t rowsPerBlock = std::max<int32_t>(1, static_cast<int32_t>(kTrialBytes / kTrialBlocks / (rowBytes + 1)));
   std::vector<RowBlock> blocks;
   for (int32_t block = 0; block < kTrialBlocks; ++block) {
-    const int32_t first = static_cast<int32_t>(static_cast<int64_t>(height - rowsPerBlock) * block / (kTrialBlocks - 1));
+    const int32_t first =
+        static_cast<int32_t>(static_cast<int64_t>(height - rowsPerBlock) * block / (kTrialBlocks - 1));
     blocks.push_back(RowBlock{first, std::min(rowsPerBlock, height - first)});
   }
   return blocks;
@@ -116,14 +123,13 @@ size_t ChunkBytes(const PngLayout& layout) {
 }
 
 const char* StrategyName(FilterStrategy strategy) {
-  static const char* const kNames[kFilterStrategies] = {"none",         "sub",     "up",          "average",
-                                                         "Paeth",        "minimum sum", "entropy", "deflate cost"};
+  static const char* const kNames[kFilterStrategies] = {"none",  "sub",         "up",      "average",
+                                                        "Paeth", "minimum sum", "entropy", "deflate cost"};
   return kNames[static_cast<int>(strategy)];
 }
 
 // The PNG's chunks around the compressed rows, into the open file.
-bool WriteSmallestFile(FILE* file, const PngWriteJob& job, const PngLayout& layout,
-                       const std::vector<uint8_t>& stream) {
+bool WriteSmallestFile(FILE* file, const PngWriteJob& job, const PngLayout& layout, const ZlibStream& stream) {
   uint8_t header[13];
   PutBigEndian32(header, static_cast<uint32_t>(job.width));
   PutBigEndian32(header + 4, static_cast<uint32_t>(job.height));
@@ -152,18 +158,111 @@ bool WriteSmallestFile(FILE* file, const PngWriteJob& job, const PngLayout& layo
       !WritePngChunk(file, "bKGD", layout.background, static_cast<size_t>(layout.backgroundBytes))) {
     return false;
   }
-  for (size_t at = 0; at < stream.size(); at += kIdatBytes) {
-    const size_t part = std::min(kIdatBytes, stream.size() - at);
-    if (!WritePngChunk(file, "IDAT", stream.data() + at, part)) return false;
+  for (size_t at = 0; at < stream.size; at += kIdatBytes) {
+    const size_t part = std::min(kIdatBytes, stream.size - at);
+    if (!WritePngChunk(file, "IDAT", stream.bytes.data() + at, part)) return false;
   }
   return WritePngChunk(file, "IEND", nullptr, 0);
 }
 
 enum class Outcome { Ok, Failed, Aborted };
 
+// Runs `count` tasks that do not depend on each other on every core; the calling thread hears how many have
+// ended. False when that answered false (no further task started).
+bool RunTasks(int32_t count, const std::function<void(int32_t task)>& task,
+              const std::function<bool(int32_t ended)>& ended) {
+  RowBands tasks;
+  tasks.height = count;
+  tasks.bandRows = 1;
+  tasks.threads = ReductionThreads();
+  return RunRowBands(
+      tasks,
+      [&](int32_t, int32_t first, int32_t end) {
+        for (int32_t i = first; i < end; ++i) task(i);
+      },
+      ended);
+}
+
+// zlib's deflate at its strongest, a second opinion for small images: now and then it does better than libdeflate.
+bool ZlibDeflate(const uint8_t* data, size_t size, int strategy, ZlibStream& out) {
+  z_stream zlib{};
+  if (deflateInit2(&zlib, Z_BEST_COMPRESSION, Z_DEFLATED, 15, 9, strategy) != Z_OK) return false;
+  const uLong bound = deflateBound(&zlib, static_cast<uLong>(size));
+  PageBlock bytes(bound);
+  bool made = false;
+  if (bytes) {
+    zlib.next_in = const_cast<Bytef*>(data);
+    zlib.avail_in = static_cast<uInt>(size);
+    zlib.next_out = bytes.data();
+    zlib.avail_out = static_cast<uInt>(bound);
+    made = deflate(&zlib, Z_FINISH) == Z_STREAM_END;
+  }
+  const size_t madeSize = zlib.total_out;
+  deflateEnd(&zlib);
+  if (!made) return false;
+  out.bytes = std::move(bytes);
+  out.size = madeSize;
+  return true;
+}
+
+// The smallest stream of a small image's filtered rows: libdeflate's strongest, or zlib's where it does better.
+bool SmallestStream(const std::vector<uint8_t>& filtered, ZlibStream& best) {
+  ZlibBandOptions options;
+  options.level = kFinalLevel;
+  options.bandBytes = std::max<size_t>(filtered.size(), 1);
+  if (CompressZlibInBands(filtered.data(), filtered.size(), options, best) != DeflateStatus::Ok) return false;
+  for (const int strategy : {Z_DEFAULT_STRATEGY, Z_FILTERED}) {
+    ZlibStream other;
+    if (ZlibDeflate(filtered.data(), filtered.size(), strategy, other) && other.size < best.size) {
+      best = std::move(other);
+    }
+  }
+  return true;
+}
+
+// The trials: every layout with every way of filtering, compressed quickly. Sorted, the smallest first.
+Outcome RunTrials(const PngWriteJob& job, const std::vector<PngLayout>& layouts,
+                  const std::vector<std::unique_ptr<LayoutRows>>& layoutRows, WriterProgress& progress,
+                  std::vector<Trial>& trials) {
+  const size_t directBytes = static_cast<size_t>(job.height) * (layouts.front().RowBytes(job.width) + 1);
+  const int strategies = directBytes <= kDeflateCostBytes ? kFilterStrategies : kFilterStrategies - 1;
+  for (size_t l = 0; l < layouts.size(); ++l) {
+    // Clear pixels keep their colours, or take what their filter predicts: whichever compresses better.
+    for (int trial = 0; trial < strategies * (layouts[l].AlphaOffset() >= 0 ? 2 : 1); ++trial) {
+      trials.push_back(Trial{l, static_cast<FilterStrategy>(trial % strategies), trial >= strategies, 0});
+    }
+  }
+  const auto count = static_cast<int32_t>(trials.size());
+  const bool finished = RunTasks(
+      count,
+      [&](int32_t i) {
+        Trial& trial = trials[static_cast<size_t>(i)];
+        const PngLayout& layout = layouts[trial.layout];
+        const std::vector<RowBlock> blocks = TrialBlocks(job.height, layout.RowBytes(job.width));
+        try {
+          const std::vector<uint8_t> filtered =
+              FilterBlocks(job, layout, *layoutRows[trial.layout], trial.strategy, trial.predictClear, blocks);
+          const size_t size = ZlibStreamSize(filtered.data(), filtered.size(), kTrialLevel).value_or(0);
+          // Scaled from the rows tried to the whole image, so that the chunks' own bytes weigh as they will.
+          const double whole = static_cast<double>(job.height) / static_cast<double>(TrialRows(blocks));
+          if (size > 0) trial.size = static_cast<size_t>(static_cast<double>(size) * whole) + ChunkBytes(layout);
+        } catch (const std::bad_alloc&) {
+          trial.size = 0;  // reported below
+        }
+      },
+      [&](int32_t ended) {
+        return progress.At(kCensusDone + (kTrialsDone - kCensusDone) * ended / std::max(count, 1));
+      });
+  if (!finished) return Outcome::Aborted;
+  for (const Trial& trial : trials) {
+    if (trial.size == 0) return Outcome::Failed;
+  }
+  std::stable_sort(trials.begin(), trials.end(), [](const Trial& a, const Trial& b) { return a.size < b.size; });
+  return Outcome::Ok;
+}
+
 // Everything but the file: the choice and the compressed rows.
-Outcome Optimize(const PngWriteJob& job, WriterProgress& progress, SmallestChoice& choice,
-                 std::vector<uint8_t>& stream) {
+Outcome Optimize(const PngWriteJob& job, WriterProgress& progress, SmallestChoice& choice, ZlibStream& stream) {
   PixelCensus census;
   const auto keepGoing = [&] { return progress.At(0); };
   if (!TakePixelCensus(job, keepGoing, census)) return Outcome::Aborted;
@@ -176,66 +275,83 @@ Outcome Optimize(const PngWriteJob& job, WriterProgress& progress, SmallestChoic
   const std::vector<PngLayout> layouts = CandidateLayouts(job, census);
   std::vector<std::unique_ptr<LayoutRows>> layoutRows;
   for (const PngLayout& layout : layouts) layoutRows.push_back(std::make_unique<LayoutRows>(job, layout));
-  const size_t directBytes = static_cast<size_t>(job.height) * (layouts.front().RowBytes(job.width) + 1);
-  const int strategies = directBytes <= kDeflateCostBytes ? kFilterStrategies : kFilterStrategies - 1;
-
   std::vector<Trial> trials;
-  size_t trialCount = 0;
-  for (const PngLayout& layout : layouts) trialCount += static_cast<size_t>(strategies) * (layout.AlphaOffset() >= 0 ? 2 : 1);
-  for (size_t l = 0; l < layouts.size(); ++l) {
-    const std::vector<RowBlock> blocks = TrialBlocks(job.height, layouts[l].RowBytes(job.width));
-    // Clear pixels keep their colours, or take what their filter predicts: whichever compresses better.
-    for (int trial = 0; trial < strategies * (layouts[l].AlphaOffset() >= 0 ? 2 : 1); ++trial) {
-      const auto strategy = static_cast<FilterStrategy>(trial % strategies);
-      const bool predictClear = trial >= strategies;
-      const std::vector<uint8_t> filtered =
-          FilterBlocks(job, layouts[l], *layoutRows[l], strategy, predictClear, blocks);
-      const size_t size = DeflatedSize(filtered.data(), filtered.size(), kTrialLevel);
-      if (size == 0 && !filtered.empty()) return Outcome::Failed;
-      // Scaled from the rows tried to the whole image, so that the chunks' own bytes weigh as they will.
-      const double whole = static_cast<double>(job.height) / static_cast<double>(TrialRows(blocks));
-      trials.push_back(Trial{l, strategy, predictClear,
-                             static_cast<size_t>(static_cast<double>(size) * whole) + ChunkBytes(layouts[l])});
-      const double done = static_cast<double>(trials.size()) / static_cast<double>(trialCount);
-      if (!progress.At(kCensusDone + (kTrialsDone - kCensusDone) * done)) return Outcome::Aborted;
-    }
-  }
-  std::stable_sort(trials.begin(), trials.end(), [](const Trial& a, const Trial& b) { return a.size < b.size; });
+  if (const Outcome tried = RunTrials(job, layouts, layoutRows, progress, trials); tried != Outcome::Ok) return tried;
 
-  // A small image is trialled whole: its best few are compressed in earnest and the smallest kept.
+  const auto filterWhole = [&](const Trial& trial) {
+    return FilterBlocks(job, layouts[trial.layout], *layoutRows[trial.layout], trial.strategy, trial.predictClear,
+                        {RowBlock{0, job.height}});
+  };
+  // A small image, trialled whole, is one band: its best few are compressed in earnest, each on a core of its
+  // own, and the smallest kept.
   const bool whole = TrialBlocks(job.height, layouts.front().RowBytes(job.width)).size() == 1;
-  const size_t finalists = whole ? std::min(kFinalists, trials.size()) : 1;
-  bool found = false;
-  for (size_t f = 0; f < finalists; ++f) {
-    const Trial& trial = trials[f];
-    const std::vector<uint8_t> filtered = FilterBlocks(job, layouts[trial.layout], *layoutRows[trial.layout],
-                                                       trial.strategy, trial.predictClear, {RowBlock{0, job.height}});
-    if (!progress.At(kFilteringDone)) return Outcome::Aborted;
-    std::vector<uint8_t> candidate;
-    const auto bandsGoOn = [&] { return progress.At(kFilteringDone); };
-    switch (CompressZlibStream(filtered.data(), filtered.size(), kFinalLevel, bandsGoOn, candidate)) {
-      case ZlibStatus::Aborted: return Outcome::Aborted;
-      case ZlibStatus::OutOfMemory: return Outcome::Failed;
-      case ZlibStatus::Ok: break;
+  if (whole) {
+    const auto finalists = static_cast<int32_t>(std::min(kFinalists, trials.size()));
+    std::vector<ZlibStream> streams(static_cast<size_t>(finalists));
+    std::vector<char> made(static_cast<size_t>(finalists), 0);
+    const bool finished = RunTasks(
+        finalists,
+        [&](int32_t f) {
+          try {
+            made[static_cast<size_t>(f)] =
+                SmallestStream(filterWhole(trials[static_cast<size_t>(f)]), streams[static_cast<size_t>(f)]) ? 1 : 0;
+          } catch (const std::bad_alloc&) {
+            made[static_cast<size_t>(f)] = 0;
+          }
+        },
+        [&](int32_t ended) { return progress.At(kTrialsDone + (1.0 - kTrialsDone) * ended / std::max(finalists, 1)); });
+    if (!finished) return Outcome::Aborted;
+    int32_t best = -1;
+    for (int32_t f = 0; f < finalists; ++f) {
+      const auto at = static_cast<size_t>(f);
+      if (made[at] == 0) return Outcome::Failed;
+      const size_t total = streams[at].size + ChunkBytes(layouts[trials[at].layout]);
+      if (best < 0 || total < streams[static_cast<size_t>(best)].size +
+                                  ChunkBytes(layouts[trials[static_cast<size_t>(best)].layout])) {
+        best = f;
+      }
     }
-    if (!found || candidate.size() + ChunkBytes(layouts[trial.layout]) < stream.size() + ChunkBytes(choice.layout)) {
-      stream.swap(candidate);
-      choice = SmallestChoice{layouts[trial.layout], trial.strategy};
-      found = true;
-    }
+    const Trial& trial = trials[static_cast<size_t>(best)];
+    stream = std::move(streams[static_cast<size_t>(best)]);
+    choice = SmallestChoice{layouts[trial.layout], trial.strategy};
+    return progress.At(1.0) ? Outcome::Ok : Outcome::Aborted;
   }
+
+  // A large one: the best trial's filters over every row, deflated in bands on every core.
+  const Trial& trial = trials.front();
+  const std::vector<uint8_t> filtered = filterWhole(trial);
+  if (!progress.At(kFilteringDone)) return Outcome::Aborted;
+  ZlibBandOptions options;
+  options.level = kFinalLevel;
+  options.threads = ReductionThreads();
+  options.bandBytes = ZlibBandBytes(filtered.size());
+  // The bar moves band by band through the deflate, the work's second half.
+  const size_t bands = (filtered.size() + options.bandBytes - 1) / std::max<size_t>(options.bandBytes, 1);
+  size_t bandsDone = 0;
+  options.keepGoing = [&] {
+    bandsDone = std::min(bandsDone + 1, bands);
+    return progress.At(kFilteringDone + (1.0 - kFilteringDone) * static_cast<double>(bandsDone) /
+                                            static_cast<double>(std::max<size_t>(bands, 1)));
+  };
+  switch (CompressZlibInBands(filtered.data(), filtered.size(), options, stream)) {
+    case DeflateStatus::Aborted: return Outcome::Aborted;
+    case DeflateStatus::OutOfMemory:
+    case DeflateStatus::Failed: return Outcome::Failed;
+    case DeflateStatus::Ok: break;
+  }
+  choice = SmallestChoice{layouts[trial.layout], trial.strategy};
   return progress.At(1.0) ? Outcome::Ok : Outcome::Aborted;
 }
 
 }  // namespace
 
-PngResult EncodeSmallestPngFile(const platform::WidePath& path, const PngWriteJob& job,
-                                const ProgressReport& progress, SmallestChoice* choice) {
+PngResult EncodeSmallestPngFile(const platform::WidePath& path, const PngWriteJob& job, const ProgressReport& progress,
+                                SmallestChoice* choice) {
   DebugLog("CompressPNG>>>>");
   if (job.pixels == nullptr || job.width <= 0 || job.height <= 0) return PngResult{};
   WriterProgress writerProgress(progress, job.height);
   SmallestChoice chosen;
-  std::vector<uint8_t> stream;
+  ZlibStream stream;
   Outcome outcome = Outcome::Failed;
   try {
     outcome = Optimize(job, writerProgress, chosen, stream);

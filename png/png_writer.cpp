@@ -10,6 +10,7 @@
 #include "base/page_block.h"
 #include "base/platform.h"
 #include "base/progress.h"
+#include "png/png_optimize.h"
 #include "records/color.h"
 #include "records/reduced_image.h"
 #include "records/save_options.h"
@@ -177,6 +178,11 @@ PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecor
 }
 
 PngResult EncodePngFile(const platform::WidePath& path, const PngWriteJob& job, const ProgressReport& progress) {
+  if (job.smallest && job.pixels != nullptr) {
+    const PngResult smallest = EncodeSmallestPngFile(path, job, progress);
+    if (smallest.status != PngStatus::Failed) return smallest;
+    DebugLog("Smallest failed: the Standard file instead");
+  }
   DebugLog("CompressPNG>>>>");
   FILE* file = platform::OpenFile(path, "wb");
   if (file == nullptr) {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "png/deflate_estimate.h"
+#include "png/deflate_bands.h"
 
 namespace {
 
@@ -140,7 +140,7 @@ int RowFilterer::Choose(uint8_t* row) {
       default: {
         std::vector<uint8_t> context(recent_);
         context.insert(context.end(), trialOut_[filter].begin(), trialOut_[filter].end());
-        cost = DeflatedSize(context.data(), context.size(), kTrialLevel);
+        cost = ZlibStreamSize(context.data(), context.size(), kTrialLevel).value_or(UINT64_MAX);
         break;
       }
     }

@@ -47,4 +47,3 @@ class StandardPixels {
   int32_t paletteCount_ = 0;
   Rgba entries_[256];
 };
-

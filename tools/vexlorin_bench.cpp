@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "base/platform.h"
+#include "base/row_bands.h"
 #include "png/png_writer.h"
 #include "records/palette.h"
 #include "records/reduced_image.h"
@@ -37,7 +38,6 @@
 #include "records/whole_image.h"
 #include "reduce/median_cut.h"
 #include "reduce/reduce_filter.h"
-#include "reduce/row_bands.h"
 #include "tools/bench_child.h"
 #include "tools/bench_clock.h"
 #include "tools/bench_records.h"

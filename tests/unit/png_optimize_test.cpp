@@ -41,8 +41,8 @@ Bytes DecodeRgba(const std::string& path, uint32_t* width = nullptr) {
   for (size_t i = 0; i < standard.size(); i += 4) {
     const bool clear = standard[i + 3] == 0;
     if (smallest[i + 3] != standard[i + 3] ||
-        (!clear && (smallest[i] != standard[i] || smallest[i + 1] != standard[i + 1] ||
-                    smallest[i + 2] != standard[i + 2]))) {
+        (!clear &&
+         (smallest[i] != standard[i] || smallest[i + 1] != standard[i + 1] || smallest[i + 2] != standard[i + 2]))) {
       return ::testing::AssertionFailure() << "pixel " << i / 4 << " differs";
     }
   }
@@ -77,8 +77,8 @@ struct Picture {
   }
 };
 
-// An RGB(A) picture, 40 x 30 pixels unless said otherwise, whose colours follow each other in runs of three, in the list's order or
-// scrambled (so that no filter predicts them and a palette pays).
+// An RGB(A) picture, 40 x 30 pixels unless said otherwise, whose colours follow each other in runs of three, in the
+// list's order or scrambled (so that no filter predicts them and a palette pays).
 Picture RgbPicture(const std::vector<Rgba8>& colors, bool alpha, bool scrambled = false, int32_t width = 40,
                    int32_t height = 30) {
   Picture picture;
@@ -103,7 +103,8 @@ std::vector<Rgba8> Colors(int count, bool grey, uint8_t alpha = 255) {
   std::vector<Rgba8> colors;
   for (int i = 0; i < count; ++i) {
     const auto v = static_cast<uint8_t>(i * 255 / (count > 1 ? count - 1 : 1));
-    colors.push_back(grey ? Rgba8{v, v, v, alpha} : Rgba8{v, static_cast<uint8_t>(255 - v), static_cast<uint8_t>(i * 7), alpha});
+    colors.push_back(grey ? Rgba8{v, v, v, alpha}
+                          : Rgba8{v, static_cast<uint8_t>(255 - v), static_cast<uint8_t>(i * 7), alpha});
   }
   return colors;
 }
