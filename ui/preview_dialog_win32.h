@@ -45,7 +45,8 @@ class PreviewDialog final : private PreviewRefresher::Listener {
   // One message of the dialog, as DissolveProc hands it on.
   INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-  // Reduces, encodes and shows the result again, behind the dialog; every option change ends with it.
+  // Reduces, encodes and shows the result again, behind the dialog; every option change but the compression ends
+  // with it.
   void RefreshPreview();
   // Encodes the rows shown again with the options now, behind the dialog: a change of the compression, which
   // leaves every pixel as it is, ends with it.
