@@ -174,6 +174,7 @@ PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecor
       PaletteAlphaFor(image._WholeMode, image._WholePlanesIn, job.alphaChannel, options.useKeyColor != 0, palette);
   job.fillColor = options.fillColor;
   job.palette = &palette;
+  job.smallest = UsableCompression(options.compression) == kSmallestCompression;
   return job;
 }
 
