@@ -1,7 +1,6 @@
 #include "png/row_filters.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -42,15 +41,34 @@ uint64_t SumOfDifferences(const uint8_t* filtered, size_t size) {
   return sum;
 }
 
-// The bits an ideal coder of the bytes' own frequencies would take, scaled to an integer.
+// log2(value) in 16-bit fixed point, for value >= 1, by integer arithmetic alone: every build chooses the same
+// filters, so every build writes the same bytes.
+uint64_t FixedLog2(uint64_t value) {
+  uint64_t whole = 0;
+  while (value >= (uint64_t{2} << whole)) ++whole;
+  // The fraction bit by bit: square the mantissa (1.31 fixed point), a bit is set when it reaches 2.
+  uint64_t mantissa = (value << 31) >> whole;
+  uint64_t fraction = 0;
+  for (int bit = 15; bit >= 0; --bit) {
+    mantissa = (mantissa * mantissa) >> 31;
+    if (mantissa >= (uint64_t{2} << 31)) {
+      mantissa >>= 1;
+      fraction |= uint64_t{1} << bit;
+    }
+  }
+  return whole << 16 | fraction;
+}
+
+// The bits an ideal coder of the bytes' own frequencies would take, in 16-bit fixed point.
 uint64_t SpreadBits(const uint8_t* filtered, size_t size) {
   uint32_t counts[256] = {};
   for (size_t i = 0; i < size; ++i) ++counts[filtered[i]];
-  double bits = 0;
+  const uint64_t all = FixedLog2(size);
+  uint64_t bits = 0;
   for (const uint32_t count : counts) {
-    if (count > 0) bits += count * std::log2(static_cast<double>(size) / count);
+    if (count > 0) bits += count * (all - FixedLog2(count));
   }
-  return static_cast<uint64_t>(bits * 16);
+  return bits;
 }
 
 }  // namespace
