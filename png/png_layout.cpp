@@ -123,6 +123,12 @@ std::vector<PngLayout> CandidateLayouts(const PngWriteJob& job, const PixelCensu
   layouts.push_back(PaletteLayout(job, census, byUse));
   layouts.push_back(PaletteLayout(job, census, byBrightness));
   layouts.push_back(PaletteLayout(job, census, appearance));
+  // Whole bytes per index compress better now and then, on small pictures above all.
+  if (layouts.back().bitDepth < 8) {
+    PngLayout bytes = PaletteLayout(job, census, byUse);
+    bytes.bitDepth = 8;
+    layouts.push_back(bytes);
+  }
   return layouts;
 }
 

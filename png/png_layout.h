@@ -33,7 +33,7 @@ struct PngLayout {
 
 // The layouts that hold the census's picture: the one colour type without a palette that fits best (gray in
 // the fewest bits, gray with alpha, RGB or RGBA), and where the picture has at most 256 colours, a palette in the
-// fewest bits in a few orders (by use, by brightness, as the colours first appear).
+// fewest bits in a few orders (by use, by brightness, as the colours first appear) and in whole bytes.
 std::vector<PngLayout> CandidateLayouts(const PngWriteJob& job, const PixelCensus& census);
 
 // Writes the job's rows in a layout, unfiltered. Made once per layout; Row may then run on several threads.

@@ -128,6 +128,13 @@ const char* StrategyName(FilterStrategy strategy) {
   return kNames[static_cast<int>(strategy)];
 }
 
+// The bytes WriteSmallestFile writes.
+size_t SmallestFileBytes(const PngLayout& layout, const ZlibStream& stream) {
+  constexpr size_t kFraming = 12;
+  const size_t idatChunks = std::max<size_t>(1, (stream.size + kIdatBytes - 1) / kIdatBytes);
+  return 8 + (kFraming + 13) + ChunkBytes(layout) + stream.size + kFraming * idatChunks + kFraming;
+}
+
 // The PNG's chunks around the compressed rows, into the open file.
 bool WriteSmallestFile(FILE* file, const PngWriteJob& job, const PngLayout& layout, const ZlibStream& stream) {
   uint8_t header[13];
@@ -313,7 +320,7 @@ Outcome Optimize(const PngWriteJob& job, WriterProgress& progress, SmallestChoic
     }
     const Trial& trial = trials[static_cast<size_t>(best)];
     stream = std::move(streams[static_cast<size_t>(best)]);
-    choice = SmallestChoice{layouts[trial.layout], trial.strategy};
+    choice = SmallestChoice{layouts[trial.layout], trial.strategy, true};
     return progress.At(1.0) ? Outcome::Ok : Outcome::Aborted;
   }
 
@@ -365,13 +372,32 @@ PngResult EncodeSmallestPngFile(const platform::WidePath& path, const PngWriteJo
                 static_cast<int>(chosen.layout.colorType), chosen.layout.bitDepth, chosen.layout.paletteCount,
                 StrategyName(chosen.strategy));
   DebugLog(line);
-  if (choice != nullptr) *choice = chosen;
 
   FILE* file = platform::OpenFile(path, "wb");
   if (file == nullptr) {
     DebugLog("png file open failed");
     return PngResult{};
   }
+  if (chosen.small) {
+    // A small picture's Standard file costs next to nothing to make, and now and then it is no larger.
+    const PngResult standard = WritePng(file, job, nullptr);
+    if (standard.status == PngStatus::Ok &&
+        static_cast<size_t>(standard.size) <= SmallestFileBytes(chosen.layout, stream)) {
+      std::fclose(file);
+      DebugLog("Smallest: the Standard file is as small");
+      chosen.standard = true;
+      if (choice != nullptr) *choice = chosen;
+      DebugLog("END CompressPNG()<<<");
+      return standard;
+    }
+    std::fclose(file);
+    file = platform::OpenFile(path, "wb");
+    if (file == nullptr) {
+      DebugLog("png file open failed");
+      return PngResult{};
+    }
+  }
+  if (choice != nullptr) *choice = chosen;
   const bool written = WriteSmallestFile(file, job, chosen.layout, stream);
   const bool flushed = written && std::fflush(file) == 0 && std::ferror(file) == 0;
   const int32_t size = flushed ? platform::FileSizeOf(file) : -1;

@@ -15,6 +15,8 @@
 struct SmallestChoice {
   PngLayout layout;
   FilterStrategy strategy = FilterStrategy::kNone;
+  bool small = false;     // the image was tried whole
+  bool standard = false;  // the Standard file came out no larger, and was written instead
 };
 
 // Encodes the job into a new file at path, reporting the work done as the writer's half (height .. 2 x height).
