@@ -12,15 +12,19 @@ sample indexed 33 21 indexed.png 2
 sample cmyk 40 30 cmyk.pam
 sample noise 120 90 noise.png
 
+# A plug-in folder of the test's own, so that no settings file of another test's run takes part.
+own=()
+[ "$windows_host" -eq 1 ] || own=(--plugin "$(own_plugin "$work/plug")")
+
 # The picture as ImageMagick decodes it, with every fully transparent pixel black: RGBA bytes.
 picture() { convert "$1" -background black -alpha background -depth 8 rgba:-; }
 
 for input in rgba.png rgb.png split.png gray.png indexed.png cmyk.pam noise.png; do
   for type in 0 1 2; do
     name=${input%.*}-$type
-    run save "$input" "$name-standard.png" --param Type="$type" --param NPal=16 --param Cmpr=0 "${dialog_ok[@]}"
+    run save "$input" "$name-standard.png" --param Type="$type" --param NPal=16 --param Cmpr=0 "${own[@]}" "${dialog_ok[@]}"
     expect_status 0 "the Standard save of $name"
-    run save "$input" "$name-smallest.png" --param Type="$type" --param NPal=16 --param Cmpr=1 "${dialog_ok[@]}"
+    run save "$input" "$name-smallest.png" --param Type="$type" --param NPal=16 --param Cmpr=1 "${own[@]}" "${dialog_ok[@]}"
     expect_status 0 "the Smallest save of $name"
     expect_valid_png "$name-standard.png"
     expect_valid_png "$name-smallest.png"
@@ -33,7 +37,7 @@ for input in rgba.png rgb.png split.png gray.png indexed.png cmyk.pam noise.png;
 done
 
 digest() { sha256sum "$1" | cut -c1-16; }
-for expected in "rgba-1-smallest.png cadd341741ea7cd3" "rgba-2-smallest.png f91c4e9e547bb465" "noise-2-smallest.png f925e0d0d57e5ac2"; do
+for expected in "rgba-1-smallest.png a4fca2a3152406a7" "rgba-2-smallest.png f91c4e9e547bb465" "noise-2-smallest.png f925e0d0d57e5ac2"; do
   read -r file sum <<<"$expected"
   [ "$(digest "$file")" = "$sum" ] || fail "$file differs from the natively made file: $(digest "$file")"
 done
