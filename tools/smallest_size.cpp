@@ -162,8 +162,8 @@ std::string CheckPixels(const std::string& standardPath, const std::string& smal
 }
 
 void Header() {
-  std::printf("  %-22s %-11s %10s %9s %12s %9s %9s\n", "rows", "file", "bytes", "bytes/Std", "processor ms",
-              "wall ms", "wall/Std");
+  std::printf("  %-22s %-11s %10s %9s %12s %9s %9s\n", "rows", "file", "bytes", "bytes/Std", "processor ms", "wall ms",
+              "wall/Std");
 }
 
 // One file's row: bytes and times, each beside the Standard file's.
@@ -173,9 +173,9 @@ void FileRow(const char* rows, const char* name, const FileFigures& file, const 
     std::printf("  %-22s %-11s %10s  (%s)\n", rows, name, "-", file.missing.c_str());
     return;
   }
-  std::printf("  %-22s %-11s %10lld %9.3f %12.0f %9.0f %9.2f%s%s\n", rows, name,
-              static_cast<long long>(file.bytes), static_cast<double>(file.bytes) / static_cast<double>(standard.bytes),
-              file.cpu * 1e3, file.wall * 1e3, file.wall / standard.wall, note.empty() ? "" : "  ", note.c_str());
+  std::printf("  %-22s %-11s %10lld %9.3f %12.0f %9.0f %9.2f%s%s\n", rows, name, static_cast<long long>(file.bytes),
+              static_cast<double>(file.bytes) / static_cast<double>(standard.bytes), file.cpu * 1e3, file.wall * 1e3,
+              file.wall / standard.wall, note.empty() ? "" : "  ", note.c_str());
 }
 
 // A line the bench's summary collects: "ratio", a label, the value, the target and whether it was met.
@@ -186,8 +186,8 @@ void RatioLine(const std::string& label, double value, double target, const std:
 
 // The Standard and Smallest files of one save (taking turns run by run, so both see the same load), the reference
 // tools on a copy of the Standard file and the check of the Smallest file's pixels.
-SaveFigures CompareSave(const SizeRequest& request, const std::string& stem, const char* rows,
-                        const char* shortRows, bool withZopflipng, Totals& totals) {
+SaveFigures CompareSave(const SizeRequest& request, const std::string& stem, const char* rows, const char* shortRows,
+                        bool withZopflipng, Totals& totals) {
   SaveFigures save;
   const std::string standardPath = stem + "-standard.png";
   const std::string smallestPath = stem + "-smallest.png";
@@ -246,11 +246,12 @@ void CompareImage(const SizeRequest& request, size_t index, Totals& totals) {
   }
   ++totals.images;
   const double megapixels = static_cast<double>(WholeImage._WholeWidth) * WholeImage._WholeHeight / 1e6;
-  const bool withZopflipng = static_cast<double>(WholeImage._WholeWidth) * WholeImage._WholeHeight <= kZopflipngMostPixels;
+  const bool withZopflipng =
+      static_cast<double>(WholeImage._WholeWidth) * WholeImage._WholeHeight <= kZopflipngMostPixels;
   const bool transparent = HasAlphaPlane() && WholeImage.MinAlpha < 256;
   std::printf("  %d x %d (%.2f MP), %s; Standard and Smallest best of %d runs, the tools one run\n",
-              WholeImage._WholeWidth, WholeImage._WholeHeight, megapixels,
-              transparent ? "with transparency" : "opaque", request.runs);
+              WholeImage._WholeWidth, WholeImage._WholeHeight, megapixels, transparent ? "with transparency" : "opaque",
+              request.runs);
   Header();
   char number[24];
   std::snprintf(number, sizeof number, "%02zu-", index + 1);
@@ -269,8 +270,7 @@ void CompareImage(const SizeRequest& request, size_t index, Totals& totals) {
       ++totals.failed;
       continue;
     }
-    const SaveFigures save =
-        CompareSave(request, stem + rows.suffix, rows.name, rows.shortName, withZopflipng, totals);
+    const SaveFigures save = CompareSave(request, stem + rows.suffix, rows.name, rows.shortName, withZopflipng, totals);
     totals.Add(save, std::filesystem::path(image.path).stem().string() + ", " + rows.shortName);
   }
   ReleaseAll();
@@ -297,8 +297,7 @@ void PrintTotals(const Totals& totals) {
   SumRow("zopflipng", totals.zopflipng, "on the Standard file, images up to 4 MP");
   SumRow("Smallest beside zopflipng", totals.smallestBesideZopflipng, "the same files");
   if (totals.standard.files > 0) {
-    RatioLine("Smallest / Standard bytes", Ratio(totals.smallest.bytes, totals.standard.bytes),
-              kSmallestOverStandard);
+    RatioLine("Smallest / Standard bytes", Ratio(totals.smallest.bytes, totals.standard.bytes), kSmallestOverStandard);
   }
   if (totals.optipng.files > 0) {
     RatioLine("Smallest / optipng -o2 bytes", Ratio(totals.smallestBesideOptipng.bytes, totals.optipng.bytes),
@@ -313,8 +312,8 @@ void PrintTotals(const Totals& totals) {
   if (totals.standard.files > 0) {
     char cpu[64];
     std::snprintf(cpu, sizeof cpu, "  (processor time %.2f)", totals.smallest.cpu / totals.standard.cpu);
-    RatioLine("Smallest / Standard wall time", totals.smallest.wall / totals.standard.wall,
-              kSmallestWallOverStandard, cpu);
+    RatioLine("Smallest / Standard wall time", totals.smallest.wall / totals.standard.wall, kSmallestWallOverStandard,
+              cpu);
   }
   std::printf("  pixel checks: %d of %d Smallest files show the Standard file's picture%s\n",
               totals.checked - totals.differ, totals.checked, totals.differ > 0 ? "; the others DIFFER" : "");
