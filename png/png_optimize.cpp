@@ -1,7 +1,5 @@
 #include "png/png_optimize.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -12,7 +10,6 @@
 #include <vector>
 
 #include "base/debug_log.h"
-#include "base/page_block.h"
 #include "base/row_bands.h"
 #include "png/deflate_bands.h"
 #include "png/pixel_census.h"
@@ -190,41 +187,12 @@ bool RunTasks(int32_t count, const std::function<void(int32_t task)>& task,
       ended);
 }
 
-// zlib's deflate at its strongest, a second opinion for small images: now and then it does better than libdeflate.
-bool ZlibDeflate(const uint8_t* data, size_t size, int strategy, ZlibStream& out) {
-  z_stream zlib{};
-  if (deflateInit2(&zlib, Z_BEST_COMPRESSION, Z_DEFLATED, 15, 9, strategy) != Z_OK) return false;
-  const uLong bound = deflateBound(&zlib, static_cast<uLong>(size));
-  PageBlock bytes(bound);
-  bool made = false;
-  if (bytes) {
-    zlib.next_in = const_cast<Bytef*>(data);
-    zlib.avail_in = static_cast<uInt>(size);
-    zlib.next_out = bytes.data();
-    zlib.avail_out = static_cast<uInt>(bound);
-    made = deflate(&zlib, Z_FINISH) == Z_STREAM_END;
-  }
-  const size_t madeSize = zlib.total_out;
-  deflateEnd(&zlib);
-  if (!made) return false;
-  out.bytes = std::move(bytes);
-  out.size = madeSize;
-  return true;
-}
-
-// The smallest stream of a small image's filtered rows: libdeflate's strongest, or zlib's where it does better.
-bool SmallestStream(const std::vector<uint8_t>& filtered, ZlibStream& best) {
+// A small image's filtered rows as one band at the strongest level, on the calling thread.
+bool SmallestStream(const std::vector<uint8_t>& filtered, ZlibStream& stream) {
   ZlibBandOptions options;
   options.level = kFinalLevel;
   options.bandBytes = std::max<size_t>(filtered.size(), 1);
-  if (CompressZlibInBands(filtered.data(), filtered.size(), options, best) != DeflateStatus::Ok) return false;
-  for (const int strategy : {Z_DEFAULT_STRATEGY, Z_FILTERED}) {
-    ZlibStream other;
-    if (ZlibDeflate(filtered.data(), filtered.size(), strategy, other) && other.size < best.size) {
-      best = std::move(other);
-    }
-  }
-  return true;
+  return CompressZlibInBands(filtered.data(), filtered.size(), options, stream) == DeflateStatus::Ok;
 }
 
 // The trials: every layout with every way of filtering, compressed quickly. Sorted, the smallest first.
