@@ -41,7 +41,6 @@ class WriterProgress {
     if (progress_ && !progress_(height_ + fraction * height_, 2.0 * height_)) stopped_ = true;
     return !stopped_;
   }
-  bool Stopped() const { return stopped_; }
 
  private:
   const ProgressReport& progress_;
@@ -110,9 +109,11 @@ struct Trial {
   size_t size = 0;
 };
 
+// A chunk's length, type and CRC around its data.
+constexpr size_t kFraming = 12;
+
 // The bytes a layout's own chunks take besides the rows: PLTE, tRNS and bKGD with their framing.
 size_t ChunkBytes(const PngLayout& layout) {
-  constexpr size_t kFraming = 12;
   size_t bytes = layout.backgroundBytes > 0 ? kFraming + static_cast<size_t>(layout.backgroundBytes) : 0;
   if (layout.colorType == PngColorType::kPalette) bytes += kFraming + 3 * static_cast<size_t>(layout.paletteCount);
   if (layout.transparentCount > 0) bytes += kFraming + static_cast<size_t>(layout.transparentCount);
@@ -127,7 +128,6 @@ const char* StrategyName(FilterStrategy strategy) {
 
 // The bytes WriteSmallestFile writes.
 size_t SmallestFileBytes(const PngLayout& layout, const ZlibStream& stream) {
-  constexpr size_t kFraming = 12;
   const size_t idatChunks = std::max<size_t>(1, (stream.size + kIdatBytes - 1) / kIdatBytes);
   return 8 + (kFraming + 13) + ChunkBytes(layout) + stream.size + kFraming * idatChunks + kFraming;
 }
