@@ -10,6 +10,7 @@
 #include "base/page_block.h"
 #include "base/platform.h"
 #include "base/progress.h"
+#include "png/png_optimize.h"
 #include "records/color.h"
 #include "records/reduced_image.h"
 #include "records/save_options.h"
@@ -173,10 +174,16 @@ PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecor
       PaletteAlphaFor(image._WholeMode, image._WholePlanesIn, job.alphaChannel, options.useKeyColor != 0, palette);
   job.fillColor = options.fillColor;
   job.palette = &palette;
+  job.smallest = UsableCompression(options.compression) == kSmallestCompression;
   return job;
 }
 
 PngResult EncodePngFile(const platform::WidePath& path, const PngWriteJob& job, const ProgressReport& progress) {
+  if (job.smallest && job.pixels != nullptr) {
+    const PngResult smallest = EncodeSmallestPngFile(path, job, progress);
+    if (smallest.status != PngStatus::Failed) return smallest;
+    DebugLog("Smallest failed: the Standard file instead");
+  }
   DebugLog("CompressPNG>>>>");
   FILE* file = platform::OpenFile(path, "wb");
   if (file == nullptr) {

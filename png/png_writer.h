@@ -23,6 +23,7 @@ struct PngWriteJob {
   PaletteAlpha paletteAlpha = PaletteAlpha::kOpaque;  // Palette: what tRNS says of each entry, if written at all
   int32_t fillColor = 0;                              // 0x00BBGGRR
   const PaletteRecord* palette = nullptr;
+  bool smallest = false;  // the same picture in the fewest bytes (png/png_optimize) instead of the Standard file
 };
 
 // The encoding of these rows, reduced from the image for the options, with this palette. Null pixels when the
@@ -45,7 +46,8 @@ struct PngResult {
 // written is reported as done out of 2 x height, after the reduction's half.
 [[nodiscard]] PngResult WritePng(FILE* file, const PngWriteJob& job, const ProgressReport& progress = Progress);
 
-// Encodes the job into a new file at path; Failed also when there is nothing to encode (null pixels).
+// Encodes the job into a new file at path, the Standard file or the smallest; Failed also when there is nothing to
+// encode (null pixels). A smallest file that cannot be made for want of memory is written as the Standard one.
 [[nodiscard]] PngResult EncodePngFile(const platform::WidePath& path, const PngWriteJob& job,
                                       const ProgressReport& progress);
 

@@ -19,7 +19,7 @@ constexpr bool KeyMatchesCode(const SaveOptionField& field) {
 
 SaveOptionsRecord SaveOptions;
 
-constexpr SaveOptionField kSaveOptionFields[12] = {
+constexpr SaveOptionField kSaveOptionFields[13] = {
     {FourCharCode("Left"), "tfeL", "\t\t\t\t;Left of window", offsetof(SaveOptionsRecord, windowLeft),
      OptionWidth::kInt32},
     {FourCharCode("TopW"), "WpoT", "\t\t\t\t;Top of window", offsetof(SaveOptionsRecord, windowTop),
@@ -42,6 +42,8 @@ constexpr SaveOptionField kSaveOptionFields[12] = {
     {FourCharCode("Dthr"), "rhtD", "\t\t\t\t;Dithering", offsetof(SaveOptionsRecord, dither),
      OptionWidth::kUnsignedByte},
     {FourCharCode("Rfne"), "enfR", "\t\t\t\t;Refine Palette", offsetof(SaveOptionsRecord, refinePalette),
+     OptionWidth::kUnsignedByte},
+    {FourCharCode("Cmpr"), "rpmC", "\t\t\t\t;Compression", offsetof(SaveOptionsRecord, compression),
      OptionWidth::kUnsignedByte},
 };
 
@@ -95,10 +97,15 @@ int8_t UsablePngType(int8_t requested) {
 
 uint8_t UsableDither(uint8_t requested) { return requested <= kNoise ? requested : uint8_t{kDiffusion}; }
 
+uint8_t UsableCompression(uint8_t requested) {
+  return requested == kSmallestCompression ? requested : uint8_t{kStandardCompression};
+}
+
 SaveOptionsRecord UsableOptions(const SaveOptionsRecord& options) {
   SaveOptionsRecord usable = options;
   usable.paletteColors = UsablePaletteColors(options.paletteColors);
   usable.pngType = UsablePngType(options.pngType);
   usable.dither = UsableDither(options.dither);
+  usable.compression = UsableCompression(options.compression);
   return usable;
 }

@@ -8,6 +8,7 @@
 
 enum PngType : int8_t { kPngGrayscale = 0, kPngPalette = 1, kPngRgb = 2 };
 enum DitherMethod : uint8_t { kNoDither = 0, kDiffusion = 1, kPattern = 2, kNoise = 3 };
+enum Compression : uint8_t { kStandardCompression = 0, kSmallestCompression = 1 };
 
 struct SaveOptionsRecord {
   int32_t windowLeft = 100;
@@ -22,6 +23,7 @@ struct SaveOptionsRecord {
   uint8_t dither = kDiffusion;
   uint8_t keyColorDither = 1;
   uint8_t refinePalette = 0;  // refine the median cut's colours by k-means; off keeps every file as before
+  uint8_t compression = kStandardCompression;  // Smallest: the same picture in fewer bytes, written more slowly
 };
 extern SaveOptionsRecord SaveOptions;
 
@@ -43,7 +45,7 @@ struct SaveOptionField {
 
 // The fields in the order the settings file lists them: the eleven of the first version, then the ones added
 // since, which readers of that version skip.
-extern const SaveOptionField kSaveOptionFields[12];
+extern const SaveOptionField kSaveOptionFields[13];
 // The field of a code, or null for a code that is not ours.
 const SaveOptionField* FindSaveOptionField(FourCC code);
 // The field's value widened to 32 bits, and the value stored as the field's width keeps it.
@@ -58,6 +60,8 @@ int32_t UsablePaletteColors(int32_t requested);
 int8_t UsablePngType(int8_t requested);
 // Above Noise: replaced by the default, Diffusion.
 uint8_t UsableDither(uint8_t requested);
-// options with those three fields made usable; the window rectangle, the fill colour and the flags (any
+// Smallest only when asked for by name: any other value is Standard, the writer as it always was.
+uint8_t UsableCompression(uint8_t requested);
+// options with those four fields made usable; the window rectangle, the fill colour and the flags (any
 // non-zero value is on) pass through unchanged.
 SaveOptionsRecord UsableOptions(const SaveOptionsRecord& options);

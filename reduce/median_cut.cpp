@@ -1,11 +1,11 @@
 #include "reduce/median_cut.h"
 
 #include "base/debug_log.h"
+#include "base/row_bands.h"
 #include "reduce/box_cut.h"
 #include "reduce/color_sample.h"
 #include "reduce/palette_order.h"
 #include "reduce/palette_refine.h"
-#include "reduce/row_bands.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <new>
 #include <vector>
 
+#include "base/row_bands.h"
 #include "reduce/palette_lookup.h"
-#include "reduce/row_bands.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "base/callouts.h"
 #include "base/debug_log.h"
+#include "base/row_bands.h"
 #include "reduce/palette_prepare.h"
-#include "reduce/row_bands.h"
 
 ReduceStatus ReduceImage(const ReductionRecords& records, const ProgressReport& progress, void (*paletteReady)()) {
   DebugLog("DoFilter Start");

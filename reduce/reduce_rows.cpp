@@ -4,8 +4,8 @@
 #include <memory>
 #include <new>
 
+#include "base/row_bands.h"
 #include "reduce/dither.h"
-#include "reduce/row_bands.h"
 #include "reduce/row_converter.h"
 #include "reduce/shared_matches.h"
 

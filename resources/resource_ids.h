@@ -75,6 +75,8 @@
 #define IDC_PANEL_TRANSPARENCY_DITHER 1019 /* check box "Transparency Dither" */
 #define IDC_PANEL_ENTRY_BUTTONS_GROUP 1020 /* group box framing 1017 and 1018 */
 #define IDC_PANEL_REFINE_PALETTE 1021      /* check box "Refine Palette" */
+#define IDC_PANEL_COMPRESSION 1022         /* drop-down list of compressions: Standard, Smallest */
+#define IDC_PANEL_COMPRESSION_LABEL 1023   /* "Compression", the label of 1022 */
 #define IDC_PANEL_PALETTE_VIEW 333         /* palette view container, made at run time; its cells are 334 to 589 */
 
 /* About box. */

@@ -1,8 +1,10 @@
 #include "tools/bench_child.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "tools/bench_clock.h"
 
@@ -15,9 +17,15 @@ bool RunChild(const std::vector<std::string>& args, ChildTime* time) {
   std::vector<char*> argv;
   for (std::string& arg : copies) argv.push_back(arg.data());
   argv.push_back(nullptr);
+  // What a tool says of its work would break into the bench's tables; its errors still show.
+  posix_spawn_file_actions_t actions;
+  if (posix_spawn_file_actions_init(&actions) != 0) return false;
+  const bool quiet = posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0) == 0;
   const auto start = Clock::now();
   pid_t child = 0;
-  if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
+  const int spawned = quiet ? posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) : -1;
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return false;
   int status = 0;
   rusage usage{};
   if (wait4(child, &status, 0, &usage) != child) return false;

@@ -1,6 +1,7 @@
 // Times what the preview dialog does after every change of an option: a full refresh, DoFilter followed by
 // CompressPNG, on one image file, and sets it beside a bare libpng encode of the same pixels and beside pngquant.
-// Prints figures; judges nothing and always exits 0 once it has run. Driven by scripts/bench.
+// Prints figures and never fails on one: only when it cannot do its work (or, for size, when a Smallest file's
+// pixels differ) does it exit with 1. Driven by scripts/bench.
 //
 //   vexlorin_bench generate gradient|noise|scene W H OUT.png   writes a generated test image
 //   vexlorin_bench time IN.png [--runs N] [--pngquant PATH]    times every PNG type and dither on IN.png
@@ -11,10 +12,13 @@
 //   vexlorin_bench quality IN.png [--colors N]... [--dither none|diffusion]... [--runs N] [--pngquant PATH]
 //                                    the Palette type's PSNR, size and time, median cut and refined palette,
 //                                    beside pngquant's (default 256, 64 and 16 colours, both dithers)
+//   vexlorin_bench size [--runs N] [--optipng PATH] [--zopflipng PATH] [--label TEXT] IN.png...
+//                                    the Standard and the Smallest file of an RGB and a Palette save of each
+//                                    image beside optipng -o2 and zopflipng, bytes, times and a pixel check
 //
 // DITHER is none, diffusion, pattern or noise (default diffusion). Every mode writes its files into the
 // working folder (refresh.png, bare.png, pngquant.png, the quality files named by method, colours and dither,
-// and the plug-in's log VexlorinLog.txt).
+// the size files named by image, save and file, and the plug-in's log VexlorinLog.txt).
 #include <png.h>
 #include <sys/resource.h>
 
@@ -29,6 +33,7 @@
 #include <vector>
 
 #include "base/platform.h"
+#include "base/row_bands.h"
 #include "png/png_writer.h"
 #include "records/palette.h"
 #include "records/reduced_image.h"
@@ -37,11 +42,11 @@
 #include "records/whole_image.h"
 #include "reduce/median_cut.h"
 #include "reduce/reduce_filter.h"
-#include "reduce/row_bands.h"
 #include "tools/bench_child.h"
 #include "tools/bench_clock.h"
 #include "tools/bench_records.h"
 #include "tools/palette_quality.h"
+#include "tools/smallest_size.h"
 
 namespace {
 
@@ -568,7 +573,8 @@ int Usage() {
                "       vexlorin_bench reencode IN.png OUT.png\n"
                "       vexlorin_bench bands IN.png [--runs N]\n"
                "       vexlorin_bench quality IN.png [--colors N]... [--dither none|diffusion]... [--runs N]\n"
-               "                              [--pngquant PATH]\n");
+               "                              [--pngquant PATH]\n"
+               "       vexlorin_bench size [--runs N] [--optipng PATH] [--zopflipng PATH] [--label TEXT] IN.png...\n");
   return 2;
 }
 
@@ -601,6 +607,11 @@ int main(int argc, char** argv) {
     const std::optional<bench::QualityRequest> request =
         bench::ParseQualityRequest(std::vector<std::string>(args.begin() + 1, args.end()));
     return request ? bench::RunQuality(*request) : Usage();
+  }
+  if (!args.empty() && args[0] == "size") {
+    const std::optional<bench::SizeRequest> request =
+        bench::ParseSizeRequest(std::vector<std::string>(args.begin() + 1, args.end()));
+    return request ? bench::RunSize(*request) : Usage();
   }
   if ((args.size() == 3 || args.size() == 4) && args[0] == "once") {
     return Once(args[1], args[2], args.size() == 4 ? args[3] : "diffusion");

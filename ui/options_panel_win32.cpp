@@ -27,6 +27,10 @@ constexpr int kFaceIds[] = {IDB_LOCK_DISABLED, IDB_LOCK_NORMAL, IDB_LOCK_HOVER, 
 
 const wchar_t* const kColorsListTexts[kColorsListEntries] = {L"256", L"128", L"64", L"32", L"16", L"8", L"4", L"2"};
 const wchar_t* const kDitherListTexts[kDitherListEntries] = {L"No Dither", L"Diffusion", L"Pattern", L"Noise"};
+const wchar_t* const kCompressionListTexts[kCompressionListEntries] = {L"Standard", L"Smallest"};
+
+// The drop-down lists, which show their entries in the dialog font.
+constexpr int kListIds[] = {IDC_PANEL_COLORS, IDC_PANEL_DITHER, IDC_PANEL_COMPRESSION};
 
 // The palette controls are enabled and disabled together; the palette view's window goes with them.
 constexpr int kPaletteControlIds[] = {IDC_PANEL_COLORS,        IDC_PANEL_COLORS_LABEL, IDC_PANEL_REFINE_PALETTE,
@@ -81,6 +85,8 @@ INT_PTR OptionsPanel::OnInit() {
   AddTooltip(GetDlgItem(window, IDCANCEL), "Dont save and close", nullptr);
   AddTooltip(GetDlgItem(window, IDC_PANEL_REFINE_PALETTE), "Bring palette colours closer to the image (takes longer)",
              nullptr);
+  AddTooltip(GetDlgItem(window, IDC_PANEL_COMPRESSION),
+             "Smallest: the same picture in fewer bytes; lossless, takes longer", nullptr);
   LoadFaces(DpiOfWindow(window));
   FillLists();
   PaletteView.RefreshPaletteView();  // copies the palette; the cells are made next
@@ -112,13 +118,21 @@ void OptionsPanel::TakeFacesForDpi(int32_t dpi) {
   ReplaceBitmapCheckImages(GetDlgItem(window, IDC_PANEL_TRANSPARENT), TransparentImages());
 }
 
+void OptionsPanel::FillList(int id, const wchar_t* const* texts, int count) {
+  const HWND list = GetDlgItem(window, id);
+  SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
+  for (int i = 0; i < count; ++i) SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i]));
+}
+
 void OptionsPanel::FillLists() {
-  const HWND colors = GetDlgItem(window, IDC_PANEL_COLORS);
-  SendMessageW(colors, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
-  for (const wchar_t* text : kColorsListTexts) SendMessageW(colors, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-  const HWND dither = GetDlgItem(window, IDC_PANEL_DITHER);
-  SendMessageW(dither, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
-  for (const wchar_t* text : kDitherListTexts) SendMessageW(dither, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  FillList(IDC_PANEL_COLORS, kColorsListTexts, kColorsListEntries);
+  FillList(IDC_PANEL_DITHER, kDitherListTexts, kDitherListEntries);
+  FillList(IDC_PANEL_COMPRESSION, kCompressionListTexts, kCompressionListEntries);
+}
+
+void OptionsPanel::TakeListFont(HFONT font) {
+  listFont_ = font;
+  for (const int id : kListIds) SendDlgItemMessageW(window, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void OptionsPanel::PlacePaletteView() {
@@ -127,9 +141,9 @@ void OptionsPanel::PlacePaletteView() {
   MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&group), 2);
   const int dpi = DpiOfWindow(window);
   const PanelPoint place = PaletteViewPlace(group.left, group.top, group.right - group.left, dpi);
-  // In reading order: after Transparency Dither, before the two buttons under the view.
+  // In reading order: after the Compression row, before the two buttons under the view.
   PaletteView.CreateWND(window, place.x, place.y, PaletteViewSize(dpi), PaletteViewSize(dpi), IDC_PANEL_PALETTE_VIEW,
-                        GetDlgItem(window, IDC_PANEL_TRANSPARENCY_DITHER));
+                        GetDlgItem(window, IDC_PANEL_COMPRESSION_LABEL));
 }
 
 BitmapCheckImages OptionsPanel::LockImages() const {
@@ -164,6 +178,7 @@ void OptionsPanel::SyncPanelFromOptions() {
   SetCheck(IDC_PANEL_REFINE_PALETTE, state.refinePalette ? CheckChange::kCheck : CheckChange::kUncheck);
   SendDlgItemMessageW(window, IDC_PANEL_COLORS, CB_SETCURSEL, static_cast<WPARAM>(state.colorsListIndex), 0);
   SendDlgItemMessageW(window, IDC_PANEL_DITHER, CB_SETCURSEL, static_cast<WPARAM>(state.ditherListIndex), 0);
+  SendDlgItemMessageW(window, IDC_PANEL_COMPRESSION, CB_SETCURSEL, static_cast<WPARAM>(state.compressionListIndex), 0);
   if (ColorSwatch* swatch = FillSwatch()) swatch->SetColor(state.fillColor);
   PaletteView.SetShownCount(state.shownCount);
   ApplyEnableRules();
@@ -229,6 +244,7 @@ INT_PTR OptionsPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
       Carry(OnRefinePaletteCommand(SaveOptions, Palette, Checked(IDC_PANEL_REFINE_PALETTE)));
       break;
     case PanelCommand::kDither: Carry(OnDitherCommand(SaveOptions, ListIndex(IDC_PANEL_DITHER))); break;
+    case PanelCommand::kCompression: Carry(OnCompressionCommand(SaveOptions, ListIndex(IDC_PANEL_COMPRESSION))); break;
     case PanelCommand::kFillColor:
       if (ColorSwatch* swatch = FillSwatch()) Carry(OnFillColorCommand(SaveOptions, swatch->color));
       break;
@@ -273,6 +289,7 @@ void OptionsPanel::Carry(const PanelReaction& reaction) {
       case PanelStep::kSetShownCount: PaletteView.SetShownCount(reaction.shownCount); break;
       case PanelStep::kUpdateEntryButtons: UpdateEntryButtons(); break;
       case PanelStep::kRefresh: Call(calls_.refresh); break;
+      case PanelStep::kEncode: Call(calls_.encode); break;
       case PanelStep::kPaletteEdited: Call(calls_.paletteEdited); break;
     }
   }

@@ -20,11 +20,12 @@ class ColorSwatch;
 struct OptionsPanelCalls {
   std::function<void()> refresh;        // an option change must show: the dialog's RefreshPreview
   std::function<void()> paletteEdited;  // the palette changed in a way that needs no refresh (a lock)
+  std::function<void()> encode;         // only the encoding changed: the rows shown are encoded again
 };
 
 class OptionsPanel final : public DialogObject {
  public:
-  // `listFont` is the font of the two lists, borrowed from the dialog's toolkit session.
+  // `listFont` is the font of the drop-down lists, borrowed from the dialog's toolkit session.
   OptionsPanel(OptionsPanelCalls calls, HFONT listFont) : calls_(std::move(calls)), listFont_(listFont) {}
   OptionsPanel(const OptionsPanel&) = delete;
   OptionsPanel& operator=(const OptionsPanel&) = delete;
@@ -47,11 +48,14 @@ class OptionsPanel final : public DialogObject {
   // The dialog has moved to a screen of `dpi`: the lock and transparency buttons take their faces drawn at the
   // scale for it, and the faces of the old scale are released.
   void TakeFacesForDpi(int32_t dpi);
+  // The drop-down lists show their entries in `font` from now on (the dialog font, made again for a new DPI).
+  void TakeListFont(HFONT font);
 
  private:
   INT_PTR OnInit();
   INT_PTR OnCommand(WPARAM wParam, LPARAM lParam);
   void LoadFaces(int32_t dpi);
+  void FillList(int id, const wchar_t* const* texts, int count);
   void FillLists();
   void PlacePaletteView();
   void SetUpEntryButtons();

@@ -37,6 +37,8 @@ PanelCommand PanelCommandFor(int id, int notification, intptr_t extra) {
       return notification == kSelectionConfirmed ? PanelCommand::kPaletteColors : PanelCommand::kIgnore;
     case IDC_PANEL_REFINE_PALETTE: return PanelCommand::kRefinePalette;
     case IDC_PANEL_DITHER: return notification == kSelectionConfirmed ? PanelCommand::kDither : PanelCommand::kIgnore;
+    case IDC_PANEL_COMPRESSION:
+      return notification == kSelectionConfirmed ? PanelCommand::kCompression : PanelCommand::kIgnore;
     case IDC_PANEL_FILL_COLOR: return PanelCommand::kFillColor;
     case IDC_PANEL_TRANSPARENCY_DITHER: return PanelCommand::kTransparencyDither;
     case IDC_PANEL_LOCK: return PanelCommand::kLock;
@@ -130,6 +132,14 @@ PanelReaction OnDitherCommand(SaveOptionsRecord& options, int listIndex) {
   options.dither = static_cast<uint8_t>(listIndex);
   reaction.Then(PanelStep::kApplyEnableRules);
   reaction.Then(PanelStep::kRefresh);
+  return reaction;
+}
+
+PanelReaction OnCompressionCommand(SaveOptionsRecord& options, int listIndex) {
+  PanelReaction reaction;
+  if (listIndex < 0 || listIndex >= kCompressionListEntries) return reaction;  // nothing selected
+  options.compression = static_cast<uint8_t>(listIndex);
+  reaction.Then(PanelStep::kEncode);
   return reaction;
 }
 

@@ -18,6 +18,7 @@ enum class PanelCommand : uint8_t {
   kPaletteColors,       // 1006, selection confirmed
   kRefinePalette,       // 1021
   kDither,              // 1010, selection confirmed
+  kCompression,         // 1022, selection confirmed
   kFillColor,           // 1008
   kTransparencyDither,  // 1019
   kLock,                // 1017
@@ -50,6 +51,7 @@ enum class PanelStep : uint8_t {
   kSetShownCount,  // the palette view's SetShownCount(shownCount)
   kUpdateEntryButtons,
   kRefresh,        // RefreshPreview
+  kEncode,         // encode the rows shown again with the options now, without reducing the image again
   kPaletteEdited,  // a change of the palette that shows no pixel, which a running refresh must not lose
 };
 
@@ -86,6 +88,8 @@ PanelReaction OnPaletteColorsCommand(SaveOptionsRecord& options, PaletteRecord& 
 PanelReaction OnDitherCommand(SaveOptionsRecord& options, int listIndex);
 // The palette is built again, refined or not, at the count it has.
 PanelReaction OnRefinePaletteCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);
+// The compression changes the file's bytes, never its pixels: the rows shown are encoded again.
+PanelReaction OnCompressionCommand(SaveOptionsRecord& options, int listIndex);
 PanelReaction OnFillColorCommand(SaveOptionsRecord& options, uint32_t swatchColor);
 PanelReaction OnTransparencyDitherCommand(SaveOptionsRecord& options, bool checked);
 // `selected`: the palette view's selected entry, -1 for none.

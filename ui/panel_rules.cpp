@@ -86,6 +86,7 @@ PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& op
   state.refinePalette = options.refinePalette != 0;
   state.colorsListIndex = ColorsListIndexFor(options.paletteColors);
   state.ditherListIndex = UsableDither(options.dither);
+  state.compressionListIndex = UsableCompression(options.compression);
   state.fillColor = static_cast<uint32_t>(options.fillColor);
   if (state.pngType == kPngPalette) {
     if (image.mode == kWholeGray) {

@@ -49,10 +49,11 @@ struct PanelSyncState {
   bool keyColor = false;
   bool transparencyDither = false;
   bool refinePalette = false;
-  int colorsListIndex = 0;  // 1006
-  int ditherListIndex = 0;  // 1010
-  uint32_t fillColor = 0;   // 0x00BBGGRR
-  int32_t shownCount = 0;   // palette cells shown
+  int colorsListIndex = 0;       // 1006
+  int ditherListIndex = 0;       // 1010
+  int compressionListIndex = 0;  // 1022
+  uint32_t fillColor = 0;        // 0x00BBGGRR
+  int32_t shownCount = 0;        // palette cells shown
 };
 
 PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& options, int32_t paletteCount);
@@ -60,6 +61,8 @@ PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& op
 // The colour list holds 256, 128, ..., 2 at indices 0 to 7.
 inline constexpr int kColorsListEntries = 8;
 inline constexpr int kDitherListEntries = 4;
+// The compression list holds Standard and Smallest at their values' indices.
+inline constexpr int kCompressionListEntries = 2;
 // The index showing the smallest listed count that is at least `paletteColors` ("2" for anything up to 2).
 int ColorsListIndexFor(int32_t paletteColors);
 // 2 to the power (8 - index), or 0 for an index outside the list.

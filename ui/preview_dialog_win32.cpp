@@ -114,6 +114,12 @@ void PreviewDialog::RefreshPreview() {
   refresher_->Request();
 }
 
+void PreviewDialog::RefreshEncoding() {
+  if (refresher_ == nullptr) return;
+  StartedRefresh();
+  refresher_->RequestEncoding();
+}
+
 void PreviewDialog::PaletteEditedInPanel() {
   if (refresher_ != nullptr) refresher_->PaletteEdited();
 }
@@ -184,9 +190,7 @@ INT_PTR PreviewDialog::OnDpiChanged(int32_t dpi, const RECT& suggested) {
   shared::ScaleLinkLook(dpi);
   const WPARAM font = reinterpret_cast<WPARAM>(toolkit_.DialogFont());
   SendMessageW(statusBar_, WM_SETFONT, font, TRUE);
-  if (panel_ != nullptr) {
-    for (const int id : {IDC_PANEL_COLORS, IDC_PANEL_DITHER}) SendDlgItemMessageW(panel_, id, WM_SETFONT, font, TRUE);
-  }
+  if (OptionsPanel* panel = GetOptionsPanel(panel_)) panel->TakeListFont(toolkit_.DialogFont());
   minimumSize_ = MinimumSizeNow();
   SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -219,8 +223,9 @@ INT_PTR PreviewDialog::OnInitDialog(HWND dialog) {
   PreviewRefresher::Listener& listener = *this;
   refresher_ =
       std::make_unique<PreviewRefresher>(listener, [dialog] { return PostMessageW(dialog, kRefreshNews, 0, 0) != 0; });
-  panel_ = CreateOptionsPanel(dialog, {[this] { RefreshPreview(); }, [this] { PaletteEditedInPanel(); }},
-                              toolkit_.DialogFont());
+  panel_ = CreateOptionsPanel(
+      dialog, {[this] { RefreshPreview(); }, [this] { PaletteEditedInPanel(); }, [this] { RefreshEncoding(); }},
+      toolkit_.DialogFont());
   RECT panelClient{};
   if (panel_ != nullptr) GetClientRect(panel_, &panelClient);
   panelWidth_ = panelClient.right - panelClient.left;

@@ -45,8 +45,12 @@ class PreviewDialog final : private PreviewRefresher::Listener {
   // One message of the dialog, as DissolveProc hands it on.
   INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-  // Reduces, encodes and shows the result again, behind the dialog; every option change ends with it.
+  // Reduces, encodes and shows the result again, behind the dialog; every option change but the compression ends
+  // with it.
   void RefreshPreview();
+  // Encodes the rows shown again with the options now, behind the dialog: a change of the compression, which
+  // leaves every pixel as it is, ends with it.
+  void RefreshEncoding();
   // The progress bar: range 0 .. total, position at done.
   void ShowProgress(int32_t done, int32_t total);
 

@@ -28,7 +28,11 @@ PreviewRefresher::~PreviewRefresher() { Stop(); }
 
 void PreviewRefresher::Request() { worker_.Ask(kReduce | kEncode); }
 
-void PreviewRefresher::RequestEncoding() { worker_.Ask(kEncode); }
+void PreviewRefresher::RequestEncoding() {
+  // A reduction whose rows have not reached the records would be stopped by an encoding alone, which would then
+  // encode rows the options no longer make: it is done again instead.
+  worker_.Ask(rowsUnpublished_ ? kReduce | kEncode : kEncode);
+}
 
 void PreviewRefresher::PaletteEdited() {
   if (rowsUnpublished_) Request();
@@ -41,11 +45,13 @@ void PreviewRefresher::Stop() {
 }
 
 std::unique_ptr<NewestRequestWorker::Job> PreviewRefresher::MakeJob(NewestRequestWorker::Request request) {
+  const bool reduce = (request & kReduce) != 0;
   RefreshSnapshot snapshot;
   snapshot.image = &WholeImage;
-  snapshot.options = SaveOptions;
+  // An encoding alone writes the rows shown as they were made, with the compression chosen now.
+  snapshot.options = reduce ? SaveOptions : rowsOptions_;
+  snapshot.options.compression = SaveOptions.compression;
   snapshot.palette = Palette;
-  const bool reduce = (request & kReduce) != 0;
   if (reduce && Palette.built) snapshot.colorMap = ColorMap.Copy();
   // Lent to the job: no other job runs, so nothing publishes other rows until it has ended.
   if (!reduce) snapshot.rowsToEncode = &ReducedImage;

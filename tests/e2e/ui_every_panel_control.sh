@@ -1,7 +1,8 @@
 # Every control of the options panel in one dialog: the three type radios, Alpha Channel and Transparency as
-# Key Color, the Colors and Dither lists, Refine Palette, the fill swatch, Transparency Dither, a palette cell, the lock and
-# transparency buttons of the selected entry, OK. The enable rules show in the rect lines; the saved file
-# is a 16-colour palette image whose entry made transparent has alpha 0 in tRNS.
+# Key Color, the Colors and Dither lists, Refine Palette, the fill swatch, Transparency Dither, the Compression list
+# (Smallest, then Standard again), a palette cell, the lock and transparency buttons of the selected entry, OK. The
+# enable rules show in the rect lines; the saved file is a 16-colour palette image whose entry made transparent has
+# alpha 0 in tRNS.
 source "$(dirname "$0")/lib.sh" "$@"
 
 sample rgba 64 48 in.png
@@ -11,8 +12,8 @@ plugin=$(own_plugin "$work/plugin")
 steps=(
   "resize 900 800"
   "rect 1006 disabled" "rect 1010 disabled" "rect 1013 disabled" "rect 1008 disabled" "rect 1019 disabled"
-  "rect 1021 disabled" "rect 1017 disabled" "rect 1018 disabled"
-  "click 1002" "rect 1006 disabled" "rect 1021 disabled" "rect 1005 enabled"
+  "rect 1021 disabled" "rect 1017 disabled" "rect 1018 disabled" "rect 1022 enabled"
+  "click 1002" "rect 1006 disabled" "rect 1021 disabled" "rect 1005 enabled" "rect 1022 enabled"
   "click 1004"
   "click 1003" "rect 1006 enabled" "rect 1010 enabled" "rect 1019 enabled" "rect 1021 enabled"
   "select 1006 4"
@@ -20,6 +21,8 @@ steps=(
   "select 1010 0" "rect 1019 disabled"
   "select 1010 1" "rect 1019 enabled"
   "click 1019"
+  "select 1022 1" "rect 1022 enabled"
+  "select 1022 0"
   "cell 5" "rect 1017 enabled" "rect 1018 disabled"
   "click 1005" "rect 1013 enabled" "rect 1008 disabled"
   "click 1013" "rect 1008 enabled" "rect 1019 disabled"

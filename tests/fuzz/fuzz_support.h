@@ -42,7 +42,8 @@ inline bool SameOptions(const SaveOptionsRecord& a, const SaveOptionsRecord& b) 
   return a.windowLeft == b.windowLeft && a.windowTop == b.windowTop && a.windowWidth == b.windowWidth &&
          a.windowHeight == b.windowHeight && a.pngType == b.pngType && a.paletteColors == b.paletteColors &&
          a.alphaChannel == b.alphaChannel && a.useKeyColor == b.useKeyColor && a.fillColor == b.fillColor &&
-         a.dither == b.dither && a.keyColorDither == b.keyColorDither && a.refinePalette == b.refinePalette;
+         a.dither == b.dither && a.keyColorDither == b.keyColorDither && a.refinePalette == b.refinePalette &&
+         a.compression == b.compression;
 }
 
 // Whatever was stored, the options the reduction, the writer and the dialog work with are in range, and
@@ -54,6 +55,7 @@ inline void CheckUsable(const SaveOptionsRecord& stored) {
   VEX_FUZZ_CHECK(colors >= 256 || stored.paletteColors <= colors);  // never fewer colours than asked for
   VEX_FUZZ_CHECK(usable.pngType >= kPngGrayscale && usable.pngType <= kPngRgb);
   VEX_FUZZ_CHECK(usable.dither <= kNoise);
+  VEX_FUZZ_CHECK(usable.compression <= kSmallestCompression);
   VEX_FUZZ_CHECK(usable.windowLeft == stored.windowLeft && usable.windowTop == stored.windowTop &&
                  usable.windowWidth == stored.windowWidth && usable.windowHeight == stored.windowHeight &&
                  usable.alphaChannel == stored.alphaChannel && usable.useKeyColor == stored.useKeyColor &&
@@ -61,4 +63,5 @@ inline void CheckUsable(const SaveOptionsRecord& stored) {
   // Values already in range stay as they were.
   if (stored.pngType >= kPngGrayscale && stored.pngType <= kPngRgb) VEX_FUZZ_CHECK(usable.pngType == stored.pngType);
   if (stored.dither <= kNoise) VEX_FUZZ_CHECK(usable.dither == stored.dither);
+  if (stored.compression <= kSmallestCompression) VEX_FUZZ_CHECK(usable.compression == stored.compression);
 }

@@ -11,7 +11,7 @@
 //   libFuzzer's runs keep to small images), transparent index,
 //   failing plane,
 //   a 16-bit mask of the options handed in as scripting parameters (bit i: key i of kOptionKeys),
-//   twelve 32-bit values (little-endian) for them;
+//   thirteen 32-bit values (little-endian) for them;
 //   then the samples, plane after plane, and the host's colour table, repeated from the rest of the input.
 #include <unistd.h>
 
@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -38,10 +39,11 @@
 namespace {
 
 const DescriptorKeyID kOptionKeys[] = {
-    FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("Wdth"), FourCharCode("Hght"),
-    FourCharCode("Type"), FourCharCode("NPal"), FourCharCode("UAlC"), FourCharCode("UCCl"),
-    FourCharCode("UCDf"), FourCharCode("FlCl"), FourCharCode("Dthr"), FourCharCode("Rfne"),
+    FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("Wdth"), FourCharCode("Hght"), FourCharCode("Type"),
+    FourCharCode("NPal"), FourCharCode("UAlC"), FourCharCode("UCCl"), FourCharCode("UCDf"), FourCharCode("FlCl"),
+    FourCharCode("Dthr"), FourCharCode("Rfne"), FourCharCode("Cmpr"),
 };
+constexpr int kOptionCount = static_cast<int>(std::size(kOptionKeys));
 
 // Width and height of a large image against a small one: up to 640 x 640, more than one band of rows.
 constexpr int32_t kLargeScale = 10;
@@ -104,8 +106,8 @@ SaveCase ReadCase(const uint8_t* data, size_t size) {
   }
   const uint8_t maskLow = input.Byte();  // two statements: the order of operands within one is unspecified
   const uint16_t mask = static_cast<uint16_t>(maskLow | input.Byte() << 8);
-  save.handsInParameters = (mask & 0xFFF) != 0;
-  for (int i = 0; i < 12; ++i) {
+  save.handsInParameters = (mask & ((1u << kOptionCount) - 1)) != 0;
+  for (int i = 0; i < kOptionCount; ++i) {
     const int32_t value = input.Int32();
     if ((mask >> i & 1) != 0) save.parameters.push_back({kOptionKeys[i], value});
   }

@@ -69,10 +69,13 @@ TEST(PanelCommandFor, RoutesEachControlToItsRow) {
 TEST(PanelCommandFor, TheListsActOnlyOnAConfirmedSelection) {
   EXPECT_EQ(PanelCommandFor(1006, 9, 0), PanelCommand::kPaletteColors);
   EXPECT_EQ(PanelCommandFor(1010, 9, 0), PanelCommand::kDither);
+  EXPECT_EQ(PanelCommandFor(1022, 9, 0), PanelCommand::kCompression);
   for (int notification : {1 /* selection changed */, 7 /* dropped down */, 8 /* closed up */, 10 /* cancelled */}) {
     EXPECT_EQ(PanelCommandFor(1006, notification, 0), PanelCommand::kIgnore) << notification;
     EXPECT_EQ(PanelCommandFor(1010, notification, 0), PanelCommand::kIgnore) << notification;
+    EXPECT_EQ(PanelCommandFor(1022, notification, 0), PanelCommand::kIgnore) << notification;
   }
+  EXPECT_EQ(PanelCommandFor(1023, 9, 0), PanelCommand::kIgnore);  // its label
 }
 
 TEST(PanelCommandFor, CellsClickWithExtraValueOneAndReportPicksWithAnyOther) {
@@ -247,6 +250,21 @@ TEST(DitherRow, TakesTheListIndexThenAppliesTheEnableRulesAndRefreshes) {
   ExpectEmpty(OnDitherCommand(options, -1));
   ExpectEmpty(OnDitherCommand(options, 4));
   EXPECT_EQ(options.dither, 3);
+}
+
+// The compression changes no pixel: the rows shown are encoded again, with no refresh that would reduce the image
+// (the row takes no palette, so it cannot ask for a new one).
+TEST(CompressionRow, TakesTheListIndexAndAsksForAnEncodingAlone) {
+  SaveOptionsRecord options;
+  for (int index : {1, 0}) {
+    const PanelReaction reaction = OnCompressionCommand(options, index);
+    EXPECT_EQ(options.compression, index);
+    EXPECT_EQ(Steps(reaction), (std::vector<PanelStep>{PanelStep::kEncode}));
+    ExpectNothingForTheCells(reaction);
+  }
+  ExpectEmpty(OnCompressionCommand(options, -1));  // nothing selected
+  ExpectEmpty(OnCompressionCommand(options, 2));
+  EXPECT_EQ(options.compression, kStandardCompression);
 }
 
 TEST(FillColorAndTransparencyDitherRows, StoreTheirValueAndRefresh) {

@@ -251,6 +251,7 @@ TEST(SyncState, ShowsTheStoredOptionsWithoutChangingThem) {
   EXPECT_EQ(state.fillColor, 0x00123456u);
   EXPECT_EQ(state.shownCount, 128);
   EXPECT_FALSE(state.refinePalette);
+  EXPECT_EQ(state.compressionListIndex, 0);  // Standard
   EXPECT_EQ(options.paletteColors, 100);
 
   options.keyColorDither = 5;  // any non-zero value is on
@@ -259,6 +260,7 @@ TEST(SyncState, ShowsTheStoredOptionsWithoutChangingThem) {
   options.pngType = 4;   // unknown: RGB
   options.dither = 200;  // unknown: Diffusion
   options.refinePalette = 3;
+  options.compression = 2;  // unknown: Standard
   const PanelSyncState odd = SyncStateFor(kRgbWithAlpha, options, 40);
   EXPECT_TRUE(odd.transparencyDither);
   EXPECT_TRUE(odd.alphaChannel);
@@ -266,7 +268,12 @@ TEST(SyncState, ShowsTheStoredOptionsWithoutChangingThem) {
   EXPECT_TRUE(odd.refinePalette);
   EXPECT_EQ(odd.pngType, kPngRgb);
   EXPECT_EQ(odd.ditherListIndex, 1);
+  EXPECT_EQ(odd.compressionListIndex, 0);
   EXPECT_EQ(odd.shownCount, 0);
+  EXPECT_EQ(options.compression, 2);
+
+  options.compression = kSmallestCompression;
+  EXPECT_EQ(SyncStateFor(kGray, options, 0).compressionListIndex, 1);  // Smallest, for every image
 }
 
 TEST(SyncState, ShownCellsDependOnTypeAndImageMode) {

@@ -408,6 +408,45 @@ TEST_F(PreviewRefresherTest, StoppingLeavesNoFileAndNoMemoryBehind) {
   EXPECT_EQ(faults::LivePageBlocks(), blocksBefore);
 }
 
+// A change of compression encodes the rows shown again, without reducing them; chosen while a reduction's rows
+// are on their way, it lets them come (the encoding alone would stop them and encode the rows before them).
+TEST_F(PreviewRefresherTest, ACompressionChangeEncodesTheRowsShownAndLetsRowsOnTheirWayCome) {
+  const auto smallest = [] { SaveOptions.compression = kSmallestCompression; };
+  const RecordsSeen encodedAgain = Synchronous(smallest);
+  {
+    Counting counting;
+    SteppedNews news;
+    PreviewRefresher refresher(counting, [&news] { return news.Post(); });
+    Open(refresher, news);
+    smallest();
+    refresher.RequestEncoding();
+    DeliverUntilIdle(refresher, news);
+    EXPECT_TRUE(Seen() == encodedAgain);
+    EXPECT_EQ(counting.rowsChanged, 0);
+    EXPECT_EQ(counting.encodings, 2);
+  }
+  Reset();
+  const RecordsSeen expected = Synchronous([&] {
+    SixteenColours();
+    smallest();
+  });
+  Counting counting;
+  SteppedNews news;
+  PreviewRefresher refresher(counting, [&news] { return news.Post(); });
+  Open(refresher, news);
+  news.Hold();
+  SixteenColours();
+  refresher.Request();
+  news.WaitForNews();  // the reduction has begun; its rows are not in
+  refresher.Deliver();
+  smallest();
+  refresher.RequestEncoding();
+  news.Let();
+  DeliverUntilIdle(refresher, news);
+  EXPECT_TRUE(Seen() == expected);
+  EXPECT_EQ(counting.rowsChanged, 1);
+}
+
 // A reduction that fails (here: no memory for its rows) has no rows to show and no PNG: the records keep the rows
 // they had, and the size says there is nothing to save.
 TEST_F(PreviewRefresherTest, ARefreshWhoseReductionFailsPublishesNoRowsAndNoPng) {

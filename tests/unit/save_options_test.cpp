@@ -32,6 +32,19 @@ TEST(UsableTypeAndDither, KeepKnownValuesAndReplaceOthersWithTheDefault) {
   for (int method : {4, 255}) EXPECT_EQ(UsableDither(static_cast<uint8_t>(method)), kDiffusion) << method;
 }
 
+TEST(UsableCompression, IsSmallestOnlyForOneAndStandardForEveryOtherValue) {
+  EXPECT_EQ(SaveOptionsRecord{}.compression, kStandardCompression);
+  EXPECT_EQ(UsableCompression(1), kSmallestCompression);
+  for (int stored : {0, 2, 3, 128, 255}) {
+    EXPECT_EQ(UsableCompression(static_cast<uint8_t>(stored)), kStandardCompression) << stored;
+  }
+  SaveOptionsRecord stored;
+  stored.compression = 7;
+  EXPECT_EQ(UsableOptions(stored).compression, kStandardCompression);
+  stored.compression = 1;
+  EXPECT_EQ(UsableOptions(stored).compression, kSmallestCompression);
+}
+
 TEST(UsableOptions, FixesTheRangedFieldsAndPassesTheRestThrough) {
   const SaveOptionsRecord usable = UsableOptions({-20, -30, 5, 7, 9, 100, 5, -3, -1, 200, 77});
   EXPECT_EQ((std::vector<int64_t>{usable.windowLeft, usable.windowTop, usable.windowWidth, usable.windowHeight,

@@ -1,6 +1,7 @@
 // The real options panel inside a parent window: its template, the lists and tooltips, the palette view in its
 // group, the bitmap buttons, and the command table driven through the panel's messages. Refreshes are counted
-// through the panel's refresh hook, which also records what the controls showed at that moment.
+// through the panel's refresh hook, which also records what the controls showed at that moment, and encodings
+// alone through its encoding hook.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -79,6 +80,10 @@ void RecordRefresh() {
   snapshot.alphaChecked = IsDlgButtonChecked(watchedPanel, IDC_PANEL_ALPHA_CHANNEL) == BST_CHECKED;
   refreshes.push_back(snapshot);
 }
+
+// What the panel asked for when it wanted the rows shown encoded again: the palette's built flag at that moment.
+std::vector<uint8_t> encodings;
+void RecordEncoding() { encodings.push_back(Palette.built); }
 
 uint32_t pickedColor = 0;
 ColorPick TestPicker(uint32_t, uint32_t* picked) {
@@ -211,6 +216,7 @@ class OptionsPanelWindow : public ::testing::Test {
     paletteBefore_ = Palette;
     wholeBefore_ = WholeImage;
     refreshes.clear();
+    encodings.clear();
     parentCommands.clear();
     Callouts.pickColor = &TestPicker;
     // An RGB image with alpha saved as a 32-colour palette with a key colour: every control has a use.
@@ -250,7 +256,7 @@ class OptionsPanelWindow : public ::testing::Test {
   }
 
   void CreatePanel() {
-    panel_ = CreateOptionsPanel(parent_, {&RecordRefresh, {}}, session_->DialogFont());
+    panel_ = CreateOptionsPanel(parent_, {&RecordRefresh, {}, &RecordEncoding}, session_->DialogFont());
     ASSERT_NE(panel_, nullptr);
     watchedPanel = panel_;
     panelObject_ = GetOptionsPanel(panel_);
@@ -309,6 +315,8 @@ TEST_F(OptionsPanelWindow, TemplateHoldsEveryControlWithItsClassStylePlaceAndTex
       {1010, L"ComboBox", CBS_DROPDOWNLIST, nullptr, {16, 143, 50, 100}},
       {1012, L"Static", ~0u, L"Dither", {69, 145, 24, 8}},
       {1019, L"Button", BS_AUTOCHECKBOX, L"Transparency Dither", {16, 161, 98, 10}},
+      {1022, L"ComboBox", CBS_DROPDOWNLIST, nullptr, {16, 172, 50, 100}},
+      {1023, L"Static", ~0u, L"Compression", {69, 174, 48, 8}},
       {1001, L"Button", BS_GROUPBOX, L"Palette", {7, 186, 150, 164}},
       {1020, L"Button", BS_GROUPBOX, L"", {12, 322, 140, 25}},
       {1018, L"Button", BS_CHECKBOX, L"", {111, 330, 14, 12}},
@@ -373,15 +381,15 @@ TEST(OptionsPanelTemplate, IsAVisibleChildInMsShellDlgWithScrollingDropDownLists
   EXPECT_NE(panel.style & WS_CHILD, 0u);
   EXPECT_NE(panel.style & WS_VISIBLE, 0u);
   EXPECT_EQ(panel.style & WS_POPUP, 0u);
-  ASSERT_EQ(panel.items.size(), 20u);  // every control of the table, the unnamed frame included
+  ASSERT_EQ(panel.items.size(), 22u);  // every control of the table, the unnamed frame included
   int combos = 0;
   for (const TemplateItem& item : panel.items) {
-    if (item.id != IDC_PANEL_COLORS && item.id != IDC_PANEL_DITHER) continue;
+    if (item.id != IDC_PANEL_COLORS && item.id != IDC_PANEL_DITHER && item.id != IDC_PANEL_COMPRESSION) continue;
     ++combos;
     EXPECT_EQ(item.style & 3u, static_cast<DWORD>(CBS_DROPDOWNLIST)) << item.id;
     EXPECT_NE(item.style & WS_VSCROLL, 0u) << item.id;
   }
-  EXPECT_EQ(combos, 2);
+  EXPECT_EQ(combos, 3);
   EXPECT_EQ(panel.items[2].id, -1);
 }
 
@@ -400,9 +408,26 @@ TEST_F(OptionsPanelWindow, ListsHoldTheirEntriesInTheDialogFont) {
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(dither, WM_GETFONT, 0, 0)), session_->DialogFont());
   EXPECT_EQ(SendMessageW(colors, CB_GETCURSEL, 0, 0), 3);  // 32
   EXPECT_EQ(SendMessageW(dither, CB_GETCURSEL, 0, 0), 1);  // Diffusion
+  const HWND compression = Item(IDC_PANEL_COMPRESSION);
+  ASSERT_EQ(SendMessageW(compression, CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(ListText(compression, 0), L"Standard");
+  EXPECT_EQ(ListText(compression, 1), L"Smallest");
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(compression, WM_GETFONT, 0, 0)), session_->DialogFont());
+  EXPECT_EQ(SendMessageW(compression, CB_GETCURSEL, 0, 0), 0);  // Standard
 }
 
-TEST_F(OptionsPanelWindow, SaveCancelAndRefinePaletteHaveTooltipsTheEntryButtonsNone) {
+TEST_F(OptionsPanelWindow, EveryListTakesTheFontMadeForANewScale) {
+  CreatePanel();
+  const gdi::FontOwner scaled(CreateFontW(-26, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
+  ASSERT_NE(scaled.get(), nullptr);
+  panelObject_->TakeListFont(scaled.get());
+  for (int id : {IDC_PANEL_COLORS, IDC_PANEL_DITHER, IDC_PANEL_COMPRESSION}) {
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Item(id), WM_GETFONT, 0, 0)), scaled.get()) << id;
+  }
+  panelObject_->TakeListFont(session_->DialogFont());  // before the font goes
+}
+
+TEST_F(OptionsPanelWindow, SaveCancelRefinePaletteAndCompressionHaveTooltipsTheEntryButtonsNone) {
   CreatePanel();
   const std::map<HWND, std::wstring> texts = TooltipTexts();
   ASSERT_EQ(texts.count(Item(IDOK)), 1u);
@@ -411,6 +436,9 @@ TEST_F(OptionsPanelWindow, SaveCancelAndRefinePaletteHaveTooltipsTheEntryButtons
   EXPECT_EQ(texts.at(Item(IDCANCEL)), L"Dont save and close");
   ASSERT_EQ(texts.count(Item(IDC_PANEL_REFINE_PALETTE)), 1u);
   EXPECT_EQ(texts.at(Item(IDC_PANEL_REFINE_PALETTE)), L"Bring palette colours closer to the image (takes longer)");
+  ASSERT_EQ(texts.count(Item(IDC_PANEL_COMPRESSION)), 1u);
+  EXPECT_EQ(texts.at(Item(IDC_PANEL_COMPRESSION)),
+            L"Smallest: the same picture in fewer bytes; lossless, takes longer");
   EXPECT_EQ(texts.count(Item(IDC_PANEL_LOCK)), 0u);
   EXPECT_EQ(texts.count(Item(IDC_PANEL_TRANSPARENT)), 0u);
 }
@@ -540,10 +568,37 @@ TEST_F(OptionsPanelWindow, AListActsOnlyWhenTheSelectionIsConfirmed) {
   CreatePanel();
   ChooseFromList(IDC_PANEL_COLORS, 4, CBN_SELCHANGE);
   ChooseFromList(IDC_PANEL_DITHER, 0, CBN_SELCHANGE);
+  ChooseFromList(IDC_PANEL_COMPRESSION, 1, CBN_SELCHANGE);
   EXPECT_EQ(SaveOptions.paletteColors, 32);
   EXPECT_EQ(SaveOptions.dither, kDiffusion);
+  EXPECT_EQ(SaveOptions.compression, kStandardCompression);
   EXPECT_EQ(Palette.built, 1);
   EXPECT_TRUE(refreshes.empty());
+  EXPECT_TRUE(encodings.empty());
+}
+
+TEST_F(OptionsPanelWindow, ACompressionChoiceSetsTheOptionAndAsksForAnEncodingAlone) {
+  SaveOptions.compression = kSmallestCompression;
+  CreatePanel();
+  EXPECT_EQ(SendMessageW(Item(IDC_PANEL_COMPRESSION), CB_GETCURSEL, 0, 0), 1);  // the stored option shows
+  ClickCell(3);
+  ChooseFromList(IDC_PANEL_COMPRESSION, 0);
+  EXPECT_EQ(SaveOptions.compression, kStandardCompression);
+  EXPECT_EQ(encodings, (std::vector<uint8_t>{1}));  // the palette stays built: nothing is reduced again
+  EXPECT_TRUE(refreshes.empty());
+  EXPECT_EQ(PaletteView.selected, 3);
+  ChooseFromList(IDC_PANEL_COMPRESSION, 1);
+  EXPECT_EQ(SaveOptions.compression, kSmallestCompression);
+  EXPECT_EQ(encodings.size(), 2u);
+  EXPECT_TRUE(refreshes.empty());
+
+  // It applies to every type and image: never disabled.
+  for (int type : {IDC_PANEL_GRAYSCALE, IDC_PANEL_RGB, IDC_PANEL_PALETTE}) {
+    Click(type);
+    EXPECT_TRUE(Enabled(IDC_PANEL_COMPRESSION)) << type;
+    EXPECT_TRUE(Enabled(IDC_PANEL_COMPRESSION_LABEL)) << type;
+  }
+  EXPECT_EQ(SendMessageW(Item(IDC_PANEL_COMPRESSION), CB_GETCURSEL, 0, 0), 1);  // a type change keeps it
 }
 
 TEST_F(OptionsPanelWindow, LockTogglesTheMarkWithoutARefreshTransparencyWithOne) {
@@ -766,7 +821,9 @@ TEST_F(OptionsPanelWindow, GrayWithAlphaAsPaletteDisablesAllButTheTypesAndTheFil
   // The gray ramp keeps no transparency: the image is laid over the fill, which therefore can be chosen.
   EXPECT_TRUE(Enabled(IDC_PANEL_FILL_COLOR_LABEL));
   EXPECT_FALSE(IsWindowEnabled(PaletteView.window));
-  for (int id : {IDC_PANEL_GRAYSCALE, IDC_PANEL_PALETTE, IDC_PANEL_RGB}) EXPECT_TRUE(Enabled(id)) << id;
+  for (int id : {IDC_PANEL_GRAYSCALE, IDC_PANEL_PALETTE, IDC_PANEL_RGB, IDC_PANEL_COMPRESSION}) {
+    EXPECT_TRUE(Enabled(id)) << id;
+  }
   EXPECT_EQ(PaletteView.shownCount, 256);  // the gray ramp
 
   Click(IDC_PANEL_RGB);  // the fill colour follows the alpha channel again

@@ -273,6 +273,39 @@ TEST_F(PreviewDialogWindow, CancelDuringARefreshClosesAtOnceLeavingNoFileAndLeak
   EXPECT_EQ(faults::LivePageBlocks(), blocksBefore);
 }
 
+// The compression changes the file, never the picture: the rows shown are encoded again, not made again.
+TEST_F(PreviewDialogWindow, ACompressionChoiceEncodesTheRowsShownAgainWithoutReducing) {
+  const Bytes expected = Expected([] { SaveOptions.compression = kSmallestCompression; });
+  Open();
+  PumpUntilIdle();
+  const uint8_t* rows = ReducedImage.pixels;  // a reduction publishes rows of a buffer of its own
+  Make({IDC_PANEL_COMPRESSION, 1});
+  EXPECT_TRUE(Refreshing());
+  PumpUntilIdle();
+  EXPECT_EQ(ReducedImage.pixels, rows);
+  EXPECT_EQ(Palette.built, 1);
+  EXPECT_EQ(FileBytes(TempPngPath), expected);
+  EXPECT_EQ(LastCompressedSize, static_cast<int32_t>(expected.size()));
+}
+
+// Chosen while the refresh of an earlier change runs, the compression loses none of that change.
+TEST_F(PreviewDialogWindow, ACompressionChoiceDuringARefreshKeepsTheChangeBeforeIt) {
+  const Bytes expected = Expected([] {
+    SaveOptions.paletteColors = 16;
+    Palette.built = 0;
+    Palette.builtCount = Palette.count;
+    SaveOptions.compression = kSmallestCompression;
+  });
+  Open();
+  PumpUntilIdle();
+  Make({IDC_PANEL_COLORS, 4});
+  Make({IDC_PANEL_COMPRESSION, 1});  // no message pumped between: the reduction's rows are not yet published
+  PumpUntilIdle();
+  EXPECT_EQ(FileBytes(TempPngPath), expected);
+  EXPECT_EQ(ReducedImage.width, 240);
+  EXPECT_EQ(Palette.count, 16);
+}
+
 TEST_F(PreviewDialogWindow, ALockDoesNotRefreshButEveryOtherPaletteCommandDoes) {
   Open();
   PumpUntilIdle();

@@ -1,4 +1,4 @@
-#include "reduce/row_bands.h"
+#include "base/row_bands.h"
 
 #include <algorithm>
 #include <condition_variable>
