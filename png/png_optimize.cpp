@@ -276,18 +276,18 @@ Outcome Optimize(const PngWriteJob& job, WriterProgress& progress, SmallestChoic
         },
         [&](int32_t ended) { return progress.At(kTrialsDone + (1.0 - kTrialsDone) * ended / std::max(finalists, 1)); });
     if (!finished) return Outcome::Aborted;
-    int32_t best = -1;
-    for (int32_t f = 0; f < finalists; ++f) {
-      const auto at = static_cast<size_t>(f);
+    size_t best = 0;
+    size_t bestBytes = 0;
+    for (size_t at = 0; at < static_cast<size_t>(finalists); ++at) {
       if (made[at] == 0) return Outcome::Failed;
-      const size_t total = streams[at].size + ChunkBytes(layouts[trials[at].layout]);
-      if (best < 0 || total < streams[static_cast<size_t>(best)].size +
-                                  ChunkBytes(layouts[trials[static_cast<size_t>(best)].layout])) {
-        best = f;
+      const size_t bytes = streams[at].size + ChunkBytes(layouts[trials[at].layout]);
+      if (at == 0 || bytes < bestBytes) {
+        best = at;
+        bestBytes = bytes;
       }
     }
-    const Trial& trial = trials[static_cast<size_t>(best)];
-    stream = std::move(streams[static_cast<size_t>(best)]);
+    const Trial& trial = trials[best];
+    stream = std::move(streams[best]);
     choice = SmallestChoice{layouts[trial.layout], trial.strategy, true};
     return progress.At(1.0) ? Outcome::Ok : Outcome::Aborted;
   }
