@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "records/color.h"
+#include "reduce/alpha_weight.h"
 #include "reduce/gray.h"
 
 namespace {
@@ -27,6 +28,8 @@ FilterSettings FilterSettingsFor(const WholeImageRecord& image, const SaveOption
   settings.alphaMode = alphaPlane && settings.alphaChannel;
   settings.keyColorMode = alphaPlane && !settings.alphaChannel && options.useKeyColor != 0;
   settings.transparencyDither = options.keyColorDither != 0 && (settings.alphaMode || settings.keyColorMode);
+  settings.alphaWeighted =
+      settings.mode == kWholeRgb && settings.pngType == kPngPalette && AlphaWeighted(image, options);
 
   settings.bytesPerPixel = settings.pngType == kPngRgb ? 3 : 1;
   if (settings.alphaMode && settings.pngType != kPngPalette) settings.bytesPerPixel += 1;

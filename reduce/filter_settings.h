@@ -23,6 +23,7 @@ struct FilterSettings {
   bool alphaMode = false;           // alpha plane kept as alpha (alphaChannel wins over useKeyColor)
   bool keyColorMode = false;        // transparency becomes the last palette entry
   bool transparencyDither = false;  // keyColorDither in force
+  bool alphaWeighted = false;       // a refined palette with alpha: matched and dithered premultiplied
   int32_t bytesPerPixel = 1;
   int32_t fillRed = 0;
   int32_t fillGreen = 0;

@@ -60,6 +60,7 @@ class RowConverter {
   std::unique_ptr<GrayTerms> grayTerms_;
   RgbColor paletteRgb_[256] = {};
   uint8_t paletteGray_[256] = {};
+  AColorHistEntry premultiplied_[256] = {};  // the colour map premultiplied, where pixels are matched weighted
   std::unique_ptr<PaletteLookup> lookup_;
   bool ready_ = true;
 };

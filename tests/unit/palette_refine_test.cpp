@@ -14,6 +14,7 @@
 #include "records/reduced_image.h"
 #include "records/save_options.h"
 #include "records/whole_image.h"
+#include "reduce/alpha_weight.h"
 #include "reduce/box_cut.h"
 #include "reduce/median_cut.h"
 #include "reduce/palette_lookup.h"
@@ -140,7 +141,9 @@ TEST(RefineColorMap, NeverRaisesTheErrorMovesOnlyWhatMayMoveAndCountsItRight) {
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     std::mt19937 random(seed);
     const TestImage image = GradientImage(seed, 20 + random() % 60, 10 + random() % 50, 3 + random() % 2);
-    const RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+    // The image has soft transparency kept in the palette: the refinement lowers the premultiplied error.
+    RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+    PremultiplyRefineColors(histogram);
     ASSERT_TRUE(histogram.Ready());
     const int32_t count = 1 << (random() % 9);  // 1 to 256
     std::vector<AColorHistEntry> colors = RandomColors(random, count);
@@ -179,7 +182,9 @@ TEST(RefineColorMap, FindsTheClustersAPoorStartMisses) {
   for (int i = 0; i < 100; ++i) pixels.insert(pixels.end(), {uint8_t(10 + i % 3), 20, 30});
   for (int i = 0; i < 100; ++i) pixels.insert(pixels.end(), {200, uint8_t(180 + i % 5), 40});
   const TestImage image(200, 1, 3, pixels);
-  const RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+  // The image has soft transparency kept in the palette: the refinement lowers the premultiplied error.
+  RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+  PremultiplyRefineColors(histogram);
   std::vector<AColorHistEntry> colors = {{11, 20, 30, 255, 0, 0}, {12, 21, 30, 255, 0, 0}};
   const bool fixed[2] = {};
   const RefineOutcome outcome = RefineColorMap(histogram, colors.data(), 2, fixed, 1);
@@ -193,7 +198,9 @@ TEST(RefineColorMap, FindsTheClustersAPoorStartMisses) {
 
 TEST(RefineColorMap, GivesTheSameColoursOnAnyNumberOfThreads) {
   const TestImage image = GradientImage(7, 700, 300, 4);  // several bands of histogram colours
-  const RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+  // The image has soft transparency kept in the palette: the refinement lowers the premultiplied error.
+  RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+  PremultiplyRefineColors(histogram);
   ASSERT_GT(histogram.entries, 1 << 16);
   std::mt19937 random(3);
   const std::vector<AColorHistEntry> start = RandomColors(random, 64);
@@ -215,7 +222,9 @@ TEST(RefineColorMap, GivesTheSameColoursOnAnyNumberOfThreads) {
 
 TEST(RefineColorMap, AStopLeavesTheColoursAsTheyWere) {
   const TestImage image = GradientImage(5, 200, 100, 3);
-  const RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+  // The image has soft transparency kept in the palette: the refinement lowers the premultiplied error.
+  RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+  PremultiplyRefineColors(histogram);
   std::mt19937 random(5);
   const std::vector<AColorHistEntry> start = RandomColors(random, 16);
   const bool fixed[16] = {};
@@ -252,13 +261,16 @@ class RefinedBuild : public testing::Test {
 TEST_F(RefinedBuild, LowersTheSampleErrorAndKeepsLocksTheKeyEntryAndTheAlphaOrder) {
   const TestImage image = GradientImage(11, 160, 120, 4);
   options_.paletteColors = 16;
-  const RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+  // The image has soft transparency kept in the palette: the refinement lowers the premultiplied error.
+  RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+  PremultiplyRefineColors(histogram);
 
   options_.refinePalette = 0;
   ColorMapTable cut = BuildColorPalette(image.record, options_, palette_);
   ASSERT_NE(cut.data(), nullptr);
   ASSERT_EQ(palette_.count, 16);
-  const std::vector<AColorHistEntry> cutColors(cut.data(), cut.data() + 15);  // the last is the transparent one
+  std::vector<AColorHistEntry> cutColors(cut.data(), cut.data() + 15);  // the last is the transparent one
+  for (AColorHistEntry& color : cutColors) color = PremultipliedEntry(color);
   // The user locks two entries.
   palette_.entries[2].mark = palette_.entries[9].mark = 1;
   const Rgba locked2 = Entries(16)[2], locked9 = Entries(16)[9];
@@ -267,7 +279,8 @@ TEST_F(RefinedBuild, LowersTheSampleErrorAndKeepsLocksTheKeyEntryAndTheAlphaOrde
   ColorMapTable refined = BuildColorPalette(image.record, options_, palette_);
   ASSERT_NE(refined.data(), nullptr);
   ASSERT_EQ(palette_.count, 16);
-  const std::vector<AColorHistEntry> refinedColors(refined.data(), refined.data() + 15);
+  std::vector<AColorHistEntry> refinedColors(refined.data(), refined.data() + 15);
+  for (AColorHistEntry& color : refinedColors) color = PremultipliedEntry(color);
   EXPECT_LT(ErrorOf(histogram, refinedColors), ErrorOf(histogram, cutColors));
 
   // Locks stay as they were, wherever they are now; they are the only marked entries.
