@@ -24,6 +24,7 @@ constexpr int32_t kMostColors = 256;
 // refinement cost a small part of the whole image's.
 constexpr int64_t kEstimatePixels = int64_t{1} << 16;
 constexpr int32_t kEstimateColors = 1 << 14;
+constexpr double kLastTrialMarginDb = 0.25;
 
 // The PSNR a palette of each count would reach with every pixel on its nearest colour, estimated on a small
 // histogram: the cut of the image's sample, refined where the options refine, measured as picture_psnr measures.
@@ -156,9 +157,10 @@ ReduceStatus BuildPaletteForQuality(const WholeImageRecord& image, const SaveOpt
     const int32_t lowest = missedAt + 1;
     const int32_t highest = reached ? reached->colors - 1 : kMostColors;
     if (lowest > highest) break;
-    // Two misses and nothing reached: the estimates are far off; 256 is tried, the most there is.
-    const int32_t colors =
-        trial == kMostCountTrials - 1 && !reached ? highest : estimator.FewestReaching(target + optimism, lowest, highest);
+    // After a miss the estimate is corrected by how far it was off, with a margin, so that the last trial
+    // rather reaches the target than misses it by a hair.
+    const double margin = trial > 0 && !reached ? kLastTrialMarginDb : 0;
+    const int32_t colors = estimator.FewestReaching(target + optimism + margin, lowest, highest);
     CountTrial tried;
     tried.colors = colors;
     tried.palette = palette;

@@ -8,9 +8,9 @@
 // quality then takes more colours).
 //
 // Cost: estimates on a small histogram of the image (cut, refinement where on, and the error of nearest colours,
-// one per count a bisection asks for), then at most three counts tried on the whole image with the dither, each
+// one per count a bisection asks for), then at most two counts tried on the whole image with the dither, each
 // a palette build and a pass over the rows. The best count tried is kept, palette and colour map, so the save
-// builds nothing more.
+// builds nothing more; only where neither reached the target is the palette of 256 built after them.
 #include <cstdint>
 #include <functional>
 
@@ -25,7 +25,7 @@
 double QualityTargetDb(int32_t quality);
 
 // Tried on the whole image at most this many counts.
-constexpr int32_t kMostCountTrials = 3;
+constexpr int32_t kMostCountTrials = 2;
 
 struct PaletteCountChoice {
   int32_t colors = 256;

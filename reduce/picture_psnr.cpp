@@ -57,8 +57,8 @@ double PictureDb(const WholeImageRecord& image, const FilterSettings& settings, 
   const int32_t bytes = settings.bytesPerPixel;
   const bool paletteRows = settings.pngType == kPngPalette;
   if (rowBytes < image._WholeWidth * bytes) return -1;
-  const PaletteAlpha how = PaletteAlphaFor(image._WholeMode, image._WholePlanesIn, settings.alphaChannel,
-                                           settings.keyColorMode, palette);
+  const PaletteAlpha how =
+      PaletteAlphaFor(image._WholeMode, image._WholePlanesIn, settings.alphaChannel, settings.keyColorMode, palette);
   const PsnrBasis basis = PsnrBasisFor(image, settings);
   PsnrMeter meter(basis.withAlpha);
   for (int32_t y = 0; y < image._WholeHeight; ++y) {

@@ -19,8 +19,8 @@ namespace {
 // Eight colours in equal bands of rows, far apart but for the first two, which differ by 10 in red: seven colours
 // merge those two into their mean (each pixel 5 off in red: 10 log10(255² × 3 × 8 / (2 × 25)) = 44.96 dB), and
 // six merge two far colours (below 30 dB).
-constexpr uint8_t kColors[8][3] = {{100, 100, 100}, {110, 100, 100}, {0, 0, 0},       {255, 255, 255},
-                                   {255, 0, 0},     {0, 255, 0},     {0, 0, 255},     {255, 255, 0}};
+constexpr uint8_t kColors[8][3] = {{100, 100, 100}, {110, 100, 100}, {0, 0, 0},   {255, 255, 255},
+                                   {255, 0, 0},     {0, 255, 0},     {0, 0, 255}, {255, 255, 0}};
 constexpr double kSevenColorsDb = 44.96;
 
 struct BandImage {
@@ -131,9 +131,10 @@ TEST(PaletteCountSearch, AnImageThatNoPaletteReproducesTakes256AndSaysWhatItReac
   EXPECT_LE(choice.trials, kMostCountTrials);
   // A stop asked for ends the search with nothing built.
   int asked = 0;
-  EXPECT_EQ(BuildPaletteForQuality(image, options, FilterSettingsFor(image, options), palette, colorMap,
-                                   [&] { return ++asked < 3; }, choice),
-            ReduceStatus::Aborted);
+  EXPECT_EQ(
+      BuildPaletteForQuality(
+          image, options, FilterSettingsFor(image, options), palette, colorMap, [&] { return ++asked < 3; }, choice),
+      ReduceStatus::Aborted);
 }
 
 }  // namespace
