@@ -20,6 +20,10 @@ FilterSettings FilterSettingsFor(const WholeImageRecord& image, const SaveOption
   settings.pngType = UsablePngType(options.pngType);
   settings.dither = UsableDither(options.dither);
   settings.paletteColors = UsablePaletteColors(options.paletteColors);
+  if (settings.mode == kWholeRgb && settings.pngType == kPngPalette) {
+    settings.paletteQuality = UsablePaletteQuality(options.paletteQuality);
+    if (settings.paletteQuality > 0) settings.paletteColors = 256;
+  }
   settings.alphaChannel = options.alphaChannel != 0;
 
   // A gray image saved as Palette becomes the gray ramp, which keeps no transparency.

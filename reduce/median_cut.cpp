@@ -51,6 +51,11 @@ void RefineCutColors(const WholeImageRecord& image, const SaveOptionsRecord& opt
 
 ColorMapTable BuildColorPalette(const WholeImageRecord& image, const SaveOptionsRecord& options, PaletteRecord& palette,
                                 const std::function<bool()>& keepGoing) {
+  return BuildColorPaletteOf(image, options, UsablePaletteColors(options.paletteColors), palette, keepGoing);
+}
+
+ColorMapTable BuildColorPaletteOf(const WholeImageRecord& image, const SaveOptionsRecord& options, int32_t colors,
+                                  PaletteRecord& palette, const std::function<bool()>& keepGoing) {
   DebugLog("CreateColorPalette BEGIN =====>");
   if (image._WholePlanesIn < 3) {
     DebugLog("_WholePlanesIn<3");
@@ -74,7 +79,7 @@ ColorMapTable BuildColorPalette(const WholeImageRecord& image, const SaveOptions
   // The user's locked colours survive the build that replaces them.
   const LockedColors locks = LockedColorsOf(palette);
   int32_t count = 0;
-  ColorMapTable colorMap = CutSampleColors(sample, UsablePaletteColors(options.paletteColors), &count);
+  ColorMapTable colorMap = CutSampleColors(sample, colors, &count);
   if (!colorMap) return colorMap;
 
   DebugLog("Copy Palette");

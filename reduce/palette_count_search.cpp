@@ -1,0 +1,210 @@
+#include "reduce/palette_count_search.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <utility>
+
+#include "base/page_block.h"
+#include "base/row_bands.h"
+#include "reduce/box_cut.h"
+#include "reduce/color_sample.h"
+#include "reduce/median_cut.h"
+#include "reduce/palette_order.h"
+#include "reduce/palette_refine.h"
+#include "reduce/picture_psnr.h"
+#include "reduce/reduce_rows.h"
+#include "reduce/refine_histogram.h"
+
+namespace {
+
+constexpr int32_t kFewestColors = 2;
+constexpr int32_t kMostColors = 256;
+// The estimates' histogram: a sample of about 64 K pixels, thinned to about 16 K colours, on which a cut and a
+// refinement cost a small part of the whole image's.
+constexpr int64_t kEstimatePixels = int64_t{1} << 16;
+constexpr int32_t kEstimateColors = 1 << 14;
+constexpr double kLastTrialMarginDb = 0.25;
+
+// The PSNR a palette of each count would reach with every pixel on its nearest colour, estimated on a small
+// histogram: the cut of the image's sample, refined where the options refine, measured as picture_psnr measures.
+class CountEstimator {
+ public:
+  CountEstimator(const WholeImageRecord& image, const SaveOptionsRecord& options, const FilterSettings& settings,
+                 const std::function<bool()>& keepGoing)
+      : image_(image),
+        options_(options),
+        keepGoing_(keepGoing),
+        keepsTransparency_(settings.alphaMode || settings.keyColorMode),
+        composite_(image._WholePlanesIn > 3 && !options.alphaChannel && !options.useKeyColor),
+        withAlpha_(PsnrBasisFor(image, settings).withAlpha),
+        histogram_(CountRefineColors(image, options.fillColor, composite_, kEstimatePixels)) {
+    if (histogram_.Ready()) ThinRefineHistogram(histogram_, kEstimateColors);
+    std::fill(std::begin(db_), std::end(db_), kUnknown);
+  }
+
+  // Estimated dB for a count, or -1 when it cannot be had (no memory).
+  double Db(int32_t colors) {
+    if (!histogram_.Ready() || histogram_.pixels <= 0) return -1;
+    if (db_[colors] == kUnknown) db_[colors] = Measure(colors);
+    return db_[colors];
+  }
+
+  // The fewest colours in [fewest, most] whose estimate reaches goal (the estimate rises with the count), or most.
+  int32_t FewestReaching(double goal, int32_t fewest, int32_t most) {
+    while (fewest < most) {
+      const int32_t middle = fewest + (most - fewest) / 2;
+      if (Db(middle) >= goal) {
+        most = middle;
+      } else {
+        fewest = middle + 1;
+      }
+    }
+    return most;
+  }
+
+ private:
+  static constexpr double kUnknown = -2;
+
+  double Measure(int32_t colors) {
+    ColorSample sample = TakeColorSample(image_, options_.fillColor, composite_);
+    if (!sample.records) return -1;
+    int32_t count = 0;
+    ColorMapTable map = CutSampleColors(sample, colors, &count);
+    if (!map) return -1;
+    const int32_t searched = keepsTransparency_ && count > 1 ? count - 1 : count;
+    if (options_.refinePalette) {
+      const bool fixed[256] = {};
+      RefineColorMap(histogram_, map.data(), searched, fixed, ReductionThreads(), keepGoing_);
+    }
+    double error = 0;
+    const RefineColor* histogram = histogram_.Colors();
+    for (int32_t i = 0; i < histogram_.entries; ++i) {
+      const uint32_t color = histogram[i].color;
+      const uint8_t pixel[4] = {static_cast<uint8_t>(color), static_cast<uint8_t>(color >> 8),
+                                static_cast<uint8_t>(color >> 16), static_cast<uint8_t>(color >> 24)};
+      const AColorHistEntry& nearest = map[NearestEntry(map.data(), searched, pixel)];
+      const uint8_t entry[4] = {nearest.red, nearest.green, nearest.blue, nearest.alpha};
+      PsnrMeter one(withAlpha_);
+      one.Add(pixel, entry);
+      error += one.MeanSquare() * histogram[i].count;
+    }
+    return PsnrOfMeanSquare(error / static_cast<double>(histogram_.pixels));
+  }
+
+  // The nearest of the first `count` entries by squared RGBA distance, the lowest index on ties, as pixels match.
+  static int32_t NearestEntry(const AColorHistEntry* map, int32_t count, const uint8_t pixel[4]) {
+    int32_t best = 0;
+    int32_t bestDistance = -1;
+    for (int32_t i = 0; i < count; ++i) {
+      const int32_t dr = map[i].red - pixel[0];
+      const int32_t dg = map[i].green - pixel[1];
+      const int32_t db = map[i].blue - pixel[2];
+      const int32_t da = map[i].alpha - pixel[3];
+      const int32_t distance = dr * dr + dg * dg + db * db + da * da;
+      if (bestDistance < 0 || distance < bestDistance) {
+        best = i;
+        bestDistance = distance;
+      }
+    }
+    return best;
+  }
+
+  const WholeImageRecord& image_;
+  const SaveOptionsRecord& options_;
+  const std::function<bool()>& keepGoing_;
+  bool keepsTransparency_;
+  bool composite_;
+  bool withAlpha_;
+  RefineHistogram histogram_;
+  double db_[kMostColors + 1];
+};
+
+// One count tried on the whole image: its palette and colour map as the build left them (before the fix-up,
+// which the save does again), and the PSNR of its rows with the dither.
+struct CountTrial {
+  int32_t colors = 0;
+  PaletteRecord palette;
+  ColorMapTable colorMap;
+  double psnr = -1;
+};
+
+bool Continues(const std::function<bool()>& keepGoing) { return !keepGoing || keepGoing(); }
+
+}  // namespace
+
+double QualityTargetDb(int32_t quality) { return 30.0 + 0.2 * quality; }
+
+ReduceStatus BuildPaletteForQuality(const WholeImageRecord& image, const SaveOptionsRecord& options,
+                                    const FilterSettings& settings, PaletteRecord& palette, ColorMapTable& colorMap,
+                                    const std::function<bool()>& keepGoing, PaletteCountChoice& choice) {
+  choice = PaletteCountChoice{};
+  const double target = QualityTargetDb(settings.paletteQuality);
+  const bool keepsTransparency = settings.alphaMode || settings.keyColorMode;
+  // Every locked colour keeps a place of its own, beside the transparent entry.
+  const int32_t fewest =
+      std::clamp(LockedColorsOf(palette).count + (keepsTransparency ? 1 : 0), kFewestColors, kMostColors);
+  const int32_t width = image._WholeWidth;
+  const PageBlock rows(static_cast<size_t>(width) * (static_cast<size_t>(image._WholeHeight) + 2));
+  CountEstimator estimator(image, options, settings, keepGoing);
+  const ProgressReport stopOnly = [&](double, double) { return Continues(keepGoing); };
+
+  std::optional<CountTrial> reached;  // the fewest colours tried that reach the target
+  std::optional<CountTrial> most;     // 256 colours tried, which did not
+  int32_t missedAt = fewest - 1;      // the most colours tried that miss it
+  double optimism = 0;                // how far the estimate stood above the image's figure, last time
+  for (int32_t trial = 0; trial < kMostCountTrials && rows; ++trial) {
+    const int32_t lowest = missedAt + 1;
+    const int32_t highest = reached ? reached->colors - 1 : kMostColors;
+    if (lowest > highest) break;
+    // After a miss the estimate is corrected by how far it was off, with a margin, so that the last trial
+    // rather reaches the target than misses it by a hair.
+    const double margin = trial > 0 && !reached ? kLastTrialMarginDb : 0;
+    const int32_t colors = estimator.FewestReaching(target + optimism + margin, lowest, highest);
+    CountTrial tried;
+    tried.colors = colors;
+    tried.palette = palette;
+    tried.colorMap = BuildColorPaletteOf(image, options, colors, tried.palette, keepGoing);
+    if (!Continues(keepGoing)) return ReduceStatus::Aborted;
+    if (!tried.colorMap) break;
+    PaletteRecord fixed = tried.palette;
+    ColorMapTable fixedMap = tried.colorMap.Copy();
+    if (!fixedMap) break;
+    fixed.built = 1;
+    fixed.count = fixed.builtCount;
+    FixupPalette(image, options, fixed, fixedMap);
+    RowSpread spread;
+    spread.threads = ReductionThreads();
+    const PaletteMatch match = PaletteMatchFor(settings, fixedMap.data(), fixed.count);
+    const ReduceStatus status = ReduceRows(image, settings, fixed, match, rows.data(), stopOnly, spread);
+    if (status == ReduceStatus::Aborted) return status;
+    if (status != ReduceStatus::Ok) break;
+    tried.psnr = PictureDb(image, settings, fixed, rows.data(), width);
+    ++choice.trials;
+    const double estimate = estimator.Db(colors);
+    if (estimate >= 0 && tried.psnr < kIdenticalPsnr) optimism = estimate - tried.psnr;
+    if (tried.psnr >= target) {
+      reached = std::move(tried);
+    } else {
+      missedAt = colors;
+      if (colors == kMostColors) most = std::move(tried);
+    }
+  }
+
+  CountTrial* kept = reached ? &*reached : most ? &*most : nullptr;
+  if (kept != nullptr) {
+    palette = kept->palette;
+    colorMap = std::move(kept->colorMap);
+    choice.psnr = kept->psnr;
+  } else {
+    // Nothing tried to the end (no memory for the rows): the most colours, as a Colors list of 256 would.
+    colorMap = BuildColorPaletteOf(image, options, kMostColors, palette, keepGoing);
+    if (!Continues(keepGoing)) {
+      colorMap.Reset();
+      return ReduceStatus::Aborted;
+    }
+  }
+  if (!colorMap) return ReduceStatus::OutOfMemory;
+  choice.colors = palette.builtCount;
+  return ReduceStatus::Ok;
+}
