@@ -141,9 +141,7 @@ TEST(RefineColorMap, NeverRaisesTheErrorMovesOnlyWhatMayMoveAndCountsItRight) {
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     std::mt19937 random(seed);
     const TestImage image = GradientImage(seed, 20 + random() % 60, 10 + random() % 50, 3 + random() % 2);
-    // The image has soft transparency kept in the palette: the refinement lowers the premultiplied error.
-    RefineHistogram histogram = CountRefineColors(image.record, 0, false);
-    PremultiplyRefineColors(histogram);
+    const RefineHistogram histogram = CountRefineColors(image.record, 0, false);
     ASSERT_TRUE(histogram.Ready());
     const int32_t count = 1 << (random() % 9);  // 1 to 256
     std::vector<AColorHistEntry> colors = RandomColors(random, count);
@@ -182,9 +180,7 @@ TEST(RefineColorMap, FindsTheClustersAPoorStartMisses) {
   for (int i = 0; i < 100; ++i) pixels.insert(pixels.end(), {uint8_t(10 + i % 3), 20, 30});
   for (int i = 0; i < 100; ++i) pixels.insert(pixels.end(), {200, uint8_t(180 + i % 5), 40});
   const TestImage image(200, 1, 3, pixels);
-  // The image has soft transparency kept in the palette: the refinement lowers the premultiplied error.
-  RefineHistogram histogram = CountRefineColors(image.record, 0, false);
-  PremultiplyRefineColors(histogram);
+  const RefineHistogram histogram = CountRefineColors(image.record, 0, false);
   std::vector<AColorHistEntry> colors = {{11, 20, 30, 255, 0, 0}, {12, 21, 30, 255, 0, 0}};
   const bool fixed[2] = {};
   const RefineOutcome outcome = RefineColorMap(histogram, colors.data(), 2, fixed, 1);
@@ -198,9 +194,7 @@ TEST(RefineColorMap, FindsTheClustersAPoorStartMisses) {
 
 TEST(RefineColorMap, GivesTheSameColoursOnAnyNumberOfThreads) {
   const TestImage image = GradientImage(7, 700, 300, 4);  // several bands of histogram colours
-  // The image has soft transparency kept in the palette: the refinement lowers the premultiplied error.
-  RefineHistogram histogram = CountRefineColors(image.record, 0, false);
-  PremultiplyRefineColors(histogram);
+  const RefineHistogram histogram = CountRefineColors(image.record, 0, false);
   ASSERT_GT(histogram.entries, 1 << 16);
   std::mt19937 random(3);
   const std::vector<AColorHistEntry> start = RandomColors(random, 64);
@@ -222,9 +216,7 @@ TEST(RefineColorMap, GivesTheSameColoursOnAnyNumberOfThreads) {
 
 TEST(RefineColorMap, AStopLeavesTheColoursAsTheyWere) {
   const TestImage image = GradientImage(5, 200, 100, 3);
-  // The image has soft transparency kept in the palette: the refinement lowers the premultiplied error.
-  RefineHistogram histogram = CountRefineColors(image.record, 0, false);
-  PremultiplyRefineColors(histogram);
+  const RefineHistogram histogram = CountRefineColors(image.record, 0, false);
   std::mt19937 random(5);
   const std::vector<AColorHistEntry> start = RandomColors(random, 16);
   const bool fixed[16] = {};
