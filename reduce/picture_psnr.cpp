@@ -1,7 +1,9 @@
 #include "reduce/picture_psnr.h"
 
 #include <cstddef>
+#include <vector>
 
+#include "base/row_bands.h"
 #include "records/palette_alpha.h"
 #include "reduce/color_sample.h"
 
@@ -60,29 +62,40 @@ double PictureDb(const WholeImageRecord& image, const FilterSettings& settings, 
   const PaletteAlpha how =
       PaletteAlphaFor(image._WholeMode, image._WholePlanesIn, settings.alphaChannel, settings.keyColorMode, palette);
   const PsnrBasis basis = PsnrBasisFor(image, settings);
-  PsnrMeter meter(basis.withAlpha);
-  for (int32_t y = 0; y < image._WholeHeight; ++y) {
-    const uint8_t* in = image.pixels + static_cast<size_t>(y) * image.rowStride;
-    const uint8_t* row = rows + static_cast<size_t>(y) * rowBytes;
-    for (int32_t x = 0; x < image._WholeWidth; ++x, in += image._WholePlanesIn, row += bytes) {
-      uint8_t source[4];
-      ReferencePixel(image, basis, in, source);
-      uint8_t written[4] = {row[0], row[0], row[0], 255};
-      if (paletteRows) {
-        const PaletteEntry& entry = palette.entries[row[0]];
-        written[0] = entry.red;
-        written[1] = entry.green;
-        written[2] = entry.blue;
-        written[3] = SavedAlpha(entry, how);
-      } else if (bytes == 2) {
-        written[3] = row[1];
-      } else if (bytes >= 3) {
-        written[1] = row[1];
-        written[2] = row[2];
-        if (bytes == 4) written[3] = row[3];
+  RowBands bands;
+  bands.height = image._WholeHeight;
+  bands.bandRows = BandRowsFor(image._WholeWidth);
+  bands.threads = ReductionThreads();
+  // One meter per band, summed in band order: the same figure on any number of threads.
+  std::vector<PsnrMeter> meters(static_cast<size_t>(bands.Count()), PsnrMeter(basis.withAlpha));
+  const auto band = [&](int32_t, int32_t first, int32_t end) {
+    PsnrMeter& meter = meters[static_cast<size_t>(first / bands.bandRows)];
+    for (int32_t y = first; y < end; ++y) {
+      const uint8_t* in = image.pixels + static_cast<size_t>(y) * image.rowStride;
+      const uint8_t* row = rows + static_cast<size_t>(y) * rowBytes;
+      for (int32_t x = 0; x < image._WholeWidth; ++x, in += image._WholePlanesIn, row += bytes) {
+        uint8_t source[4];
+        ReferencePixel(image, basis, in, source);
+        uint8_t written[4] = {row[0], row[0], row[0], 255};
+        if (paletteRows) {
+          const PaletteEntry& entry = palette.entries[row[0]];
+          written[0] = entry.red;
+          written[1] = entry.green;
+          written[2] = entry.blue;
+          written[3] = SavedAlpha(entry, how);
+        } else if (bytes == 2) {
+          written[3] = row[1];
+        } else if (bytes >= 3) {
+          written[1] = row[1];
+          written[2] = row[2];
+          if (bytes == 4) written[3] = row[3];
+        }
+        meter.Add(source, written);
       }
-      meter.Add(source, written);
     }
-  }
-  return meter.Db();
+  };
+  RunRowBands(bands, band, [](int32_t) { return true; });
+  PsnrMeter total(basis.withAlpha);
+  for (const PsnrMeter& meter : meters) total.Merge(meter);
+  return total.Db();
 }
