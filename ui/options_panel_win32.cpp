@@ -133,6 +133,8 @@ void OptionsPanel::FillLists() {
   FillList(IDC_PANEL_COLORS, kColorsListTexts, kColorsListEntries);
   FillList(IDC_PANEL_DITHER, kDitherListTexts, kDitherListEntries);
   FillList(IDC_PANEL_COMPRESSION, kCompressionListTexts, kCompressionListEntries);
+  // The quality list's entries depend on the options: SyncPanelFromOptions fills it.
+  SendDlgItemMessageW(window, IDC_PANEL_QUALITY, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
 }
 
 void OptionsPanel::TakeListFont(HFONT font) {
