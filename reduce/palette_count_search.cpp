@@ -1,12 +1,15 @@
 #include "reduce/palette_count_search.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <optional>
 #include <utility>
 
 #include "base/page_block.h"
 #include "base/row_bands.h"
+#include "reduce/alpha_weight.h"
 #include "reduce/box_cut.h"
 #include "reduce/color_sample.h"
 #include "reduce/median_cut.h"
@@ -20,14 +23,25 @@ namespace {
 
 constexpr int32_t kFewestColors = 2;
 constexpr int32_t kMostColors = 256;
-// The estimates' histogram: a sample of about 64 K pixels, thinned to about 16 K colours, on which a cut and a
-// refinement cost a small part of the whole image's.
+// The estimates' histogram: a sample of about 64 K pixels, thinned to at most 16 K colours and to a colour per
+// 64 pixels of the image, so that the cuts and refinements of a whole bisection cost a small part of one save's
+// (whose refinement weighs up to every colour of the image).
 constexpr int64_t kEstimatePixels = int64_t{1} << 16;
-constexpr int32_t kEstimateColors = 1 << 14;
+constexpr int32_t kMostEstimateColors = 1 << 14;
+constexpr int32_t kFewestEstimateColors = 1 << 11;
+constexpr int64_t kImagePixelsPerEstimateColor = 64;
+
+int32_t EstimateColorsFor(const WholeImageRecord& image) {
+  const int64_t pixels = static_cast<int64_t>(image._WholeWidth) * image._WholeHeight;
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(pixels / kImagePixelsPerEstimateColor, kFewestEstimateColors, kMostEstimateColors));
+}
+
 constexpr double kLastTrialMarginDb = 0.25;
 
 // The PSNR a palette of each count would reach with every pixel on its nearest colour, estimated on a small
 // histogram: the cut of the image's sample, refined where the options refine, measured as picture_psnr measures.
+// Weighted by alpha, as the save then refines and matches, the colours are compared premultiplied.
 class CountEstimator {
  public:
   CountEstimator(const WholeImageRecord& image, const SaveOptionsRecord& options, const FilterSettings& settings,
@@ -38,8 +52,14 @@ class CountEstimator {
         keepsTransparency_(settings.alphaMode || settings.keyColorMode),
         composite_(image._WholePlanesIn > 3 && !options.alphaChannel && !options.useKeyColor),
         withAlpha_(PsnrBasisFor(image, settings).withAlpha),
+        alphaWeighted_(settings.alphaWeighted),
+        sample_(TakeColorSample(image, options.fillColor, composite_)),
+        cutSample_{PageBlock(sample_.records.size()), sample_.width, sample_.height},
         histogram_(CountRefineColors(image, options.fillColor, composite_, kEstimatePixels)) {
-    if (histogram_.Ready()) ThinRefineHistogram(histogram_, kEstimateColors);
+    if (histogram_.Ready()) {
+      ThinRefineHistogram(histogram_, EstimateColorsFor(image));
+      if (alphaWeighted_) PremultiplyRefineColors(histogram_);
+    }
     std::fill(std::begin(db_), std::end(db_), kUnknown);
   }
 
@@ -51,28 +71,76 @@ class CountEstimator {
   }
 
   // The fewest colours in [fewest, most] whose estimate reaches goal (the estimate rises with the count), or most.
+  // Each estimate costs a cut and a refinement, so the next count is interpolated from the counts estimated on
+  // either side of the goal (any earlier search's included) rather than halved; a step that does not halve the
+  // range is followed by a halving one, so the search never takes more than twice a bisection's steps.
   int32_t FewestReaching(double goal, int32_t fewest, int32_t most) {
-    while (fewest < most) {
-      const int32_t middle = fewest + (most - fewest) / 2;
-      if (Db(middle) >= goal) {
-        most = middle;
-      } else {
-        fewest = middle + 1;
+    int32_t below = 0;  // the most colours estimated under the goal, 0 for none
+    int32_t above = 0;  // the fewest estimated at or above it, 0 for none
+    for (int32_t colors = 1; colors <= kMostColors; ++colors) {
+      if (db_[colors] == kUnknown) continue;
+      if (db_[colors] >= goal) {
+        above = colors;
+        break;
       }
+      below = colors;
+    }
+    if (below >= fewest) fewest = std::min(below + 1, most);
+    if (above >= fewest && above < most) most = above;
+    bool halve = false;
+    while (fewest < most) {
+      const int32_t range = most - fewest;
+      const bool bracketed = below > 0 && above > 0;
+      const int32_t guess = std::clamp(halve ? fewest + range / 2 : Interpolated(goal, below, above), fewest, most - 1);
+      if (Db(guess) >= goal) {
+        most = above = guess;
+      } else {
+        fewest = guess + 1;
+        below = guess;
+      }
+      halve = !halve && bracketed && (most - fewest) * 2 > range;
     }
     return most;
   }
 
  private:
   static constexpr double kUnknown = -2;
+  // How the estimate grows where only one side of the goal is known: about this many dB per doubling of the
+  // colours (photographs and icons alike, over the counts that matter).
+  static constexpr double kDbPerDoubling = 5;
+  static constexpr int32_t kFirstGuess = 32;
+
+  // The count where the estimate should reach goal, along the straight line between the estimated counts on
+  // either side of it; with one side known, the other is taken kDbPerDoubling away at twice or half the count.
+  // Plain arithmetic, so that every build guesses the same.
+  int32_t Interpolated(double goal, int32_t below, int32_t above) const {
+    if (below == 0 && above == 0) return kFirstGuess;
+    int32_t low = below;
+    int32_t high = above;
+    double lowDb = below > 0 ? db_[below] : 0;
+    double highDb = above > 0 ? db_[above] : 0;
+    if (above == 0) {
+      high = 2 * below;
+      highDb = lowDb + kDbPerDoubling;
+    } else if (below == 0) {
+      low = std::max(above / 2, 1);
+      lowDb = highDb - kDbPerDoubling;
+    }
+    const double share = (goal - lowDb) / std::max(highDb - lowDb, 1e-9);
+    return low + static_cast<int32_t>(std::ceil(std::min(share, 8.0) * (high - low)));
+  }
 
   double Measure(int32_t colors) {
-    ColorSample sample = TakeColorSample(image_, options_.fillColor, composite_);
-    if (!sample.records) return -1;
+    // The cut coarsens the sample it is given; each count's cut starts from the same one.
+    if (!sample_.records || !cutSample_.records) return -1;
+    std::memcpy(cutSample_.records.data(), sample_.records.data(), sample_.records.size());
     int32_t count = 0;
-    ColorMapTable map = CutSampleColors(sample, colors, &count);
+    ColorMapTable map = CutSampleColors(cutSample_, colors, &count);
     if (!map) return -1;
     const int32_t searched = keepsTransparency_ && count > 1 ? count - 1 : count;
+    if (alphaWeighted_) {
+      for (int32_t i = 0; i < searched; ++i) map[i] = PremultipliedEntry(map[i]);
+    }
     if (options_.refinePalette) {
       const bool fixed[256] = {};
       RefineColorMap(histogram_, map.data(), searched, fixed, ReductionThreads(), keepGoing_);
@@ -85,11 +153,25 @@ class CountEstimator {
                                 static_cast<uint8_t>(color >> 16), static_cast<uint8_t>(color >> 24)};
       const AColorHistEntry& nearest = map[NearestEntry(map.data(), searched, pixel)];
       const uint8_t entry[4] = {nearest.red, nearest.green, nearest.blue, nearest.alpha};
-      PsnrMeter one(withAlpha_);
-      one.Add(pixel, entry);
-      error += one.MeanSquare() * histogram[i].count;
+      error += MeanSquare(pixel, entry) * histogram[i].count;
     }
     return PsnrOfMeanSquare(error / static_cast<double>(histogram_.pixels));
+  }
+
+  // One pixel's mean squared error per sample against its entry.
+  double MeanSquare(const uint8_t pixel[4], const uint8_t entry[4]) const {
+    if (!alphaWeighted_) {
+      PsnrMeter one(withAlpha_);
+      one.Add(pixel, entry);
+      return one.MeanSquare();
+    }
+    // Both premultiplied already: RGBA as it stands.
+    double total = 0;
+    for (int c = 0; c < 4; ++c) {
+      const double d = static_cast<double>(pixel[c]) - entry[c];
+      total += d * d;
+    }
+    return total / 4;
   }
 
   // The nearest of the first `count` entries by squared RGBA distance, the lowest index on ties, as pixels match.
@@ -116,6 +198,9 @@ class CountEstimator {
   bool keepsTransparency_;
   bool composite_;
   bool withAlpha_;
+  bool alphaWeighted_;
+  ColorSample sample_;
+  ColorSample cutSample_;  // a copy of the sample for each cut to work on
   RefineHistogram histogram_;
   double db_[kMostColors + 1];
 };
