@@ -216,6 +216,9 @@ struct CountTrial {
 
 bool Continues(const std::function<bool()>& keepGoing) { return !keepGoing || keepGoing(); }
 
+// The inverse of PsnrOfMeanSquare.
+double MeanSquareOfPsnr(double db) { return 255.0 * 255.0 * std::pow(10.0, -db / 10.0); }
+
 }  // namespace
 
 double QualityTargetDb(int32_t quality) { return 30.0 + 0.2 * quality; }
@@ -237,15 +240,24 @@ ReduceStatus BuildPaletteForQuality(const WholeImageRecord& image, const SaveOpt
   std::optional<CountTrial> reached;  // the fewest colours tried that reach the target
   std::optional<CountTrial> most;     // 256 colours tried, which did not
   int32_t missedAt = fewest - 1;      // the most colours tried that miss it
-  double optimism = 0;                // how far the estimate stood above the image's figure, last time
+  // The mean squared error the image showed beyond the estimate's, last time: mostly the dither's, which the
+  // estimate (every pixel on its nearest colour) leaves out, and which a larger palette hardly lowers.
+  double unestimated = 0;
+  double optimism = 0;  // how far the estimate stood above the image's figure, last time, in dB
   for (int32_t trial = 0; trial < kMostCountTrials && rows; ++trial) {
     const int32_t lowest = missedAt + 1;
     const int32_t highest = reached ? reached->colors - 1 : kMostColors;
     if (lowest > highest) break;
-    // After a miss the estimate is corrected by how far it was off, with a margin, so that the last trial
-    // rather reaches the target than misses it by a hair.
-    const double margin = trial > 0 && !reached ? kLastTrialMarginDb : 0;
-    const int32_t colors = estimator.FewestReaching(target + optimism + margin, lowest, highest);
+    // Later trials aim the estimate at what leaves room for the error it did not see; after a miss with a
+    // margin, so that the last trial rather reaches the target than misses it by a hair. Where nothing is left
+    // for the estimate, the most colours are tried.
+    double goal = target;
+    if (trial > 0) {
+      const double room = MeanSquareOfPsnr(target) - unestimated;
+      goal = room > 0 ? (PsnrOfMeanSquare(room) + target + optimism) / 2 : kIdenticalPsnr;
+      if (!reached) goal += kLastTrialMarginDb;
+    }
+    const int32_t colors = estimator.FewestReaching(goal, lowest, highest);
     CountTrial tried;
     tried.colors = colors;
     tried.palette = palette;
@@ -267,7 +279,10 @@ ReduceStatus BuildPaletteForQuality(const WholeImageRecord& image, const SaveOpt
     tried.psnr = PictureDb(image, settings, fixed, rows.data(), width);
     ++choice.trials;
     const double estimate = estimator.Db(colors);
-    if (estimate >= 0 && tried.psnr < kIdenticalPsnr) optimism = estimate - tried.psnr;
+    if (estimate >= 0 && tried.psnr < kIdenticalPsnr) {
+      unestimated = MeanSquareOfPsnr(tried.psnr) - MeanSquareOfPsnr(estimate);
+      optimism = estimate - tried.psnr;
+    }
     if (tried.psnr >= target) {
       reached = std::move(tried);
     } else {
