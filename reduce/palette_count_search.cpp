@@ -46,8 +46,7 @@ class CountEstimator {
  public:
   CountEstimator(const WholeImageRecord& image, const SaveOptionsRecord& options, const FilterSettings& settings,
                  const std::function<bool()>& keepGoing)
-      : image_(image),
-        options_(options),
+      : options_(options),
         keepGoing_(keepGoing),
         keepsTransparency_(settings.alphaMode || settings.keyColorMode),
         composite_(image._WholePlanesIn > 3 && !options.alphaChannel && !options.useKeyColor),
@@ -192,7 +191,6 @@ class CountEstimator {
     return best;
   }
 
-  const WholeImageRecord& image_;
   const SaveOptionsRecord& options_;
   const std::function<bool()>& keepGoing_;
   bool keepsTransparency_;

@@ -62,7 +62,6 @@ struct RowConverter::GrayTerms {
 RowConverter::RowConverter(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
                            const PaletteMatch& match, DitherState& dither)
     : settings_(settings),
-      palette_(palette),
       match_(match),
       dither_(dither),
       width_(image._WholeWidth),

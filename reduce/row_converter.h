@@ -47,7 +47,6 @@ class RowConverter {
   void GrayToPalette(const uint8_t* in, uint8_t* out) const;
 
   const FilterSettings& settings_;
-  const PaletteRecord& palette_;
   const PaletteMatch& match_;
   DitherState& dither_;
   const int32_t width_;
