@@ -74,8 +74,7 @@ uint64_t SpreadBits(const uint8_t* filtered, size_t size) {
 }  // namespace
 
 RowFilterer::RowFilterer(const PngLayout& layout, int32_t width, FilterStrategy strategy, bool predictClear)
-    : layout_(layout),
-      strategy_(strategy),
+    : strategy_(strategy),
       rowBytes_(layout.RowBytes(width)),
       step_(layout.FilterStep()),
       alphaOffset_(predictClear ? layout.AlphaOffset() : -1),

@@ -40,7 +40,6 @@ class RowFilterer {
   void Apply(int filter, const uint8_t* row, uint8_t* out) const;
   int Choose(uint8_t* row);
 
-  const PngLayout& layout_;
   const FilterStrategy strategy_;
   const size_t rowBytes_;
   const int32_t step_;

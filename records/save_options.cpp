@@ -19,7 +19,7 @@ constexpr bool KeyMatchesCode(const SaveOptionField& field) {
 
 SaveOptionsRecord SaveOptions;
 
-constexpr SaveOptionField kSaveOptionFields[13] = {
+constexpr SaveOptionField kSaveOptionFields[14] = {
     {FourCharCode("Left"), "tfeL", "\t\t\t\t;Left of window", offsetof(SaveOptionsRecord, windowLeft),
      OptionWidth::kInt32},
     {FourCharCode("TopW"), "WpoT", "\t\t\t\t;Top of window", offsetof(SaveOptionsRecord, windowTop),
@@ -45,6 +45,8 @@ constexpr SaveOptionField kSaveOptionFields[13] = {
      OptionWidth::kUnsignedByte},
     {FourCharCode("Cmpr"), "rpmC", "\t\t\t\t;Compression", offsetof(SaveOptionsRecord, compression),
      OptionWidth::kUnsignedByte},
+    {FourCharCode("Qlty"), "ytlQ", "\t\t\t\t;Palette Quality", offsetof(SaveOptionsRecord, paletteQuality),
+     OptionWidth::kInt32},
 };
 
 constexpr bool EveryKeyMatchesItsCode() {
@@ -101,11 +103,16 @@ uint8_t UsableCompression(uint8_t requested) {
   return requested == kSmallestCompression ? requested : uint8_t{kStandardCompression};
 }
 
+int32_t UsablePaletteQuality(int32_t requested) {
+  return requested >= kLowestPaletteQuality && requested <= kHighestPaletteQuality ? requested : 0;
+}
+
 SaveOptionsRecord UsableOptions(const SaveOptionsRecord& options) {
   SaveOptionsRecord usable = options;
   usable.paletteColors = UsablePaletteColors(options.paletteColors);
   usable.pngType = UsablePngType(options.pngType);
   usable.dither = UsableDither(options.dither);
   usable.compression = UsableCompression(options.compression);
+  usable.paletteQuality = UsablePaletteQuality(options.paletteQuality);
   return usable;
 }

@@ -9,6 +9,8 @@
 enum PngType : int8_t { kPngGrayscale = 0, kPngPalette = 1, kPngRgb = 2 };
 enum DitherMethod : uint8_t { kNoDither = 0, kDiffusion = 1, kPattern = 2, kNoise = 3 };
 enum Compression : uint8_t { kStandardCompression = 0, kSmallestCompression = 1 };
+constexpr int32_t kLowestPaletteQuality = 1;
+constexpr int32_t kHighestPaletteQuality = 100;
 
 struct SaveOptionsRecord {
   int32_t windowLeft = 100;
@@ -24,6 +26,9 @@ struct SaveOptionsRecord {
   uint8_t keyColorDither = 1;
   uint8_t refinePalette = 0;  // refine the median cut's colours by k-means; off keeps every file as before
   uint8_t compression = kStandardCompression;  // Smallest: the same picture in fewer bytes, written more slowly
+  // 1..100: an RGB image's palette takes the fewest colours that reach 30 + 0.2 x quality dB of PSNR; 0 off.
+  // A whole int, so that a value out of range stays out of range (and off) instead of wrapping into it.
+  int32_t paletteQuality = 0;
 };
 extern SaveOptionsRecord SaveOptions;
 
@@ -45,7 +50,7 @@ struct SaveOptionField {
 
 // The fields in the order the settings file lists them: the eleven of the first version, then the ones added
 // since, which readers of that version skip.
-extern const SaveOptionField kSaveOptionFields[13];
+extern const SaveOptionField kSaveOptionFields[14];
 // The field of a code, or null for a code that is not ours.
 const SaveOptionField* FindSaveOptionField(FourCC code);
 // The field's value widened to 32 bits, and the value stored as the field's width keeps it.
@@ -62,6 +67,8 @@ int8_t UsablePngType(int8_t requested);
 uint8_t UsableDither(uint8_t requested);
 // Smallest only when asked for by name: any other value is Standard, the writer as it always was.
 uint8_t UsableCompression(uint8_t requested);
-// options with those four fields made usable; the window rectangle, the fill colour and the flags (any
+// 1..100 as it is; any other value is 0, the Colors list's own count.
+int32_t UsablePaletteQuality(int32_t requested);
+// options with those five fields made usable; the window rectangle, the fill colour and the flags (any
 // non-zero value is on) pass through unchanged.
 SaveOptionsRecord UsableOptions(const SaveOptionsRecord& options);

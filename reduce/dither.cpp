@@ -108,6 +108,15 @@ void DiffuseBefore(const DitherState& state, int32_t x, bool ditherAlpha, Dither
   if (ditherAlpha) pixel.alpha = Clamp(pixel.alpha + state.carry[kAlpha] + error[kAlpha]);
 }
 
+void DiffusePremultipliedBefore(const DitherState& state, int32_t x, bool ditherAlpha, DitherPixel& pixel) {
+  const int32_t* error = state.errorRow + static_cast<size_t>(x) * kChannels;
+  if (ditherAlpha) pixel.alpha = Clamp(pixel.alpha + state.carry[kAlpha] + error[kAlpha]);
+  const auto within = [&pixel](int32_t value) { return value < 0 ? 0 : (value > pixel.alpha ? pixel.alpha : value); };
+  pixel.red = within(pixel.red + state.carry[kRed] + error[kRed]);
+  pixel.green = within(pixel.green + state.carry[kGreen] + error[kGreen]);
+  pixel.blue = within(pixel.blue + state.carry[kBlue] + error[kBlue]);
+}
+
 void DiffuseAfter(DitherState& state, int32_t x, const DitherPixel& dithered, const DitherPixel& target,
                   bool ditherAlpha) {
   SpreadChannel(state, x, kRed, dithered.red - target.red);

@@ -50,6 +50,9 @@ void DitherPattern(int32_t x, int32_t y, const DitherAlphaRules& rules, DitherPi
 void DitherNoise(DitherState& state, const DitherAlphaRules& rules, DitherPixel& pixel);
 // Adds the carry and the error stored for column x.
 void DiffuseBefore(const DitherState& state, int32_t x, bool ditherAlpha, DitherPixel& pixel);
+// DiffuseBefore for a premultiplied pixel: alpha first, then each colour, which is kept within 0 .. alpha (no
+// premultiplied colour lies beyond its alpha).
+void DiffusePremultipliedBefore(const DitherState& state, int32_t x, bool ditherAlpha, DitherPixel& pixel);
 // Spreads the difference between the dithered pixel and its palette colour (target) to the right and below.
 void DiffuseAfter(DitherState& state, int32_t x, const DitherPixel& dithered, const DitherPixel& target,
                   bool ditherAlpha);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "records/color.h"
+#include "reduce/alpha_weight.h"
 #include "reduce/gray.h"
 
 namespace {
@@ -19,6 +20,10 @@ FilterSettings FilterSettingsFor(const WholeImageRecord& image, const SaveOption
   settings.pngType = UsablePngType(options.pngType);
   settings.dither = UsableDither(options.dither);
   settings.paletteColors = UsablePaletteColors(options.paletteColors);
+  if (settings.mode == kWholeRgb && settings.pngType == kPngPalette) {
+    settings.paletteQuality = UsablePaletteQuality(options.paletteQuality);
+    if (settings.paletteQuality > 0) settings.paletteColors = 256;
+  }
   settings.alphaChannel = options.alphaChannel != 0;
 
   // A gray image saved as Palette becomes the gray ramp, which keeps no transparency.
@@ -27,6 +32,8 @@ FilterSettings FilterSettingsFor(const WholeImageRecord& image, const SaveOption
   settings.alphaMode = alphaPlane && settings.alphaChannel;
   settings.keyColorMode = alphaPlane && !settings.alphaChannel && options.useKeyColor != 0;
   settings.transparencyDither = options.keyColorDither != 0 && (settings.alphaMode || settings.keyColorMode);
+  settings.alphaWeighted =
+      settings.mode == kWholeRgb && settings.pngType == kPngPalette && AlphaWeighted(image, options);
 
   settings.bytesPerPixel = settings.pngType == kPngRgb ? 3 : 1;
   if (settings.alphaMode && settings.pngType != kPngPalette) settings.bytesPerPixel += 1;

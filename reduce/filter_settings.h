@@ -19,10 +19,13 @@ struct FilterSettings {
   int8_t pngType = kPngRgb;
   uint8_t dither = kNoDither;
   int32_t paletteColors = 256;
+  // A Palette of an RGB image with a quality: its count is the one the search chooses (paletteColors is then 256).
+  int32_t paletteQuality = 0;
   bool alphaChannel = false;        // the option itself
   bool alphaMode = false;           // alpha plane kept as alpha (alphaChannel wins over useKeyColor)
   bool keyColorMode = false;        // transparency becomes the last palette entry
   bool transparencyDither = false;  // keyColorDither in force
+  bool alphaWeighted = false;       // a refined palette with alpha: matched and dithered premultiplied
   int32_t bytesPerPixel = 1;
   int32_t fillRed = 0;
   int32_t fillGreen = 0;

@@ -2,6 +2,7 @@
 
 #include "base/debug_log.h"
 #include "base/row_bands.h"
+#include "reduce/alpha_weight.h"
 #include "reduce/box_cut.h"
 #include "reduce/color_sample.h"
 #include "reduce/palette_order.h"
@@ -25,9 +26,19 @@ void RefineCutColors(const WholeImageRecord& image, const SaveOptionsRecord& opt
   for (int32_t i = 0; i < searched; ++i) fixed[i] = palette.entries[i].mark != 0;
   RefineHistogram histogram = CountRefineColors(image, options.fillColor, composite);
   ThinRefineHistogram(histogram);
-  if (!RefineColorMap(histogram, colorMap.data(), searched, fixed, ReductionThreads(), keepGoing).done) return;
+  // Weighted by alpha, the refinement moves premultiplied colours among premultiplied pixels: its distances,
+  // means and errors are then those of the colours as they will be seen.
+  const bool weighted = AlphaWeighted(image, options);
+  AColorHistEntry premultiplied[256];
+  if (weighted) {
+    PremultiplyRefineColors(histogram);
+    for (int32_t i = 0; i < searched; ++i) premultiplied[i] = PremultipliedEntry(colorMap[i]);
+  }
+  AColorHistEntry* refined = weighted ? premultiplied : colorMap.data();
+  if (!RefineColorMap(histogram, refined, searched, fixed, ReductionThreads(), keepGoing).done) return;
   for (int32_t i = 0; i < searched; ++i) {
     if (fixed[i]) continue;
+    if (weighted) colorMap[i] = StraightEntry(premultiplied[i]);
     PaletteEntry& entry = palette.entries[i];
     entry.red = colorMap[i].red;
     entry.green = colorMap[i].green;
@@ -40,6 +51,11 @@ void RefineCutColors(const WholeImageRecord& image, const SaveOptionsRecord& opt
 
 ColorMapTable BuildColorPalette(const WholeImageRecord& image, const SaveOptionsRecord& options, PaletteRecord& palette,
                                 const std::function<bool()>& keepGoing) {
+  return BuildColorPaletteOf(image, options, UsablePaletteColors(options.paletteColors), palette, keepGoing);
+}
+
+ColorMapTable BuildColorPaletteOf(const WholeImageRecord& image, const SaveOptionsRecord& options, int32_t colors,
+                                  PaletteRecord& palette, const std::function<bool()>& keepGoing) {
   DebugLog("CreateColorPalette BEGIN =====>");
   if (image._WholePlanesIn < 3) {
     DebugLog("_WholePlanesIn<3");
@@ -63,7 +79,7 @@ ColorMapTable BuildColorPalette(const WholeImageRecord& image, const SaveOptions
   // The user's locked colours survive the build that replaces them.
   const LockedColors locks = LockedColorsOf(palette);
   int32_t count = 0;
-  ColorMapTable colorMap = CutSampleColors(sample, UsablePaletteColors(options.paletteColors), &count);
+  ColorMapTable colorMap = CutSampleColors(sample, colors, &count);
   if (!colorMap) return colorMap;
 
   DebugLog("Copy Palette");

@@ -15,6 +15,9 @@
 // (the colours as the cut left them) once it answers false.
 ColorMapTable BuildColorPalette(const WholeImageRecord& image, const SaveOptionsRecord& options, PaletteRecord& palette,
                                 const std::function<bool()>& keepGoing = {});
+// The same for any count of colours from 2 to 256 (the quality search's), not only the Colors list's.
+ColorMapTable BuildColorPaletteOf(const WholeImageRecord& image, const SaveOptionsRecord& options, int32_t colors,
+                                  PaletteRecord& palette, const std::function<bool()>& keepGoing = {});
 // Makes the last entry in use transparent where transparency is kept and swaps marked entries back into range;
 // nothing without a colour map.
 void FixupPalette(const WholeImageRecord& image, const SaveOptionsRecord& options, PaletteRecord& palette,

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "base/debug_log.h"
 #include "reduce/median_cut.h"
+#include "reduce/palette_count_search.h"
 
 namespace {
 
@@ -12,6 +14,23 @@ void FillGrayRamp(PaletteRecord& palette) {
     const uint8_t level = static_cast<uint8_t>(i);
     palette.entries[i] = PaletteEntry{level, level, level, 255, 0};
   }
+}
+
+// The palette of the count the quality asks for, and a line in the log of what was chosen.
+ReduceStatus BuildQualityPalette(const WholeImageRecord& image, const SaveOptionsRecord& options,
+                                 const FilterSettings& settings, PaletteRecord& palette, ColorMapTable& colorMap,
+                                 const std::function<bool()>& keepGoing) {
+  PaletteCountChoice choice;
+  const ReduceStatus status = BuildPaletteForQuality(image, options, settings, palette, colorMap, keepGoing, choice);
+  if (status == ReduceStatus::Aborted) {
+    colorMap.Reset();
+    return status;
+  }
+  DebugLog("Palette Quality %d", settings.paletteQuality);
+  DebugLog("Palette Quality colors %d", choice.colors);
+  DebugLog("Palette Quality PSNR centi-dB %d", choice.psnr < 0 ? -1 : static_cast<int>(choice.psnr * 100 + 0.5));
+  DebugLog("Palette Quality trials %d", choice.trials);
+  return ReduceStatus::Ok;
 }
 
 }  // namespace
@@ -31,8 +50,13 @@ ReduceStatus PreparePalette(const WholeImageRecord& image, const SaveOptionsReco
     palette.count = palette.builtCount;
     if (!palette.built) {
       colorMap.Reset();
-      // The refinement can take a while; a stop asked for meanwhile ends the run before the palette is taken.
-      colorMap = BuildColorPalette(image, options, palette, keepGoing);
+      if (settings.paletteQuality > 0) {
+        const ReduceStatus status = BuildQualityPalette(image, options, settings, palette, colorMap, keepGoing);
+        if (status != ReduceStatus::Ok) return status;
+      } else {
+        // The refinement can take a while; a stop asked for meanwhile ends the run before the palette is taken.
+        colorMap = BuildColorPalette(image, options, palette, keepGoing);
+      }
       if (options.refinePalette && keepGoing && !keepGoing()) {
         colorMap.Reset();
         return ReduceStatus::Aborted;

@@ -2,7 +2,8 @@
 // Lloyd's k-means over a colour histogram: each colour that may move goes to the weighted mean of the histogram
 // colours nearest to it, again and again until the error stops improving by much. Nearest means what the
 // pixels' matching means (squared RGBA distance, the lowest index on ties), so the error it lowers is the one
-// the image will show.
+// the image will show. Weighted by alpha, it is handed premultiplied colours (alpha_weight.h) and measures among
+// those.
 #include <cstdint>
 #include <functional>
 

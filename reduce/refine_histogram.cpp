@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "reduce/alpha_weight.h"
 #include "reduce/color_sample.h"
 
 namespace {
@@ -92,6 +93,21 @@ void ThinRefineHistogram(RefineHistogram& histogram, int32_t mostColors) {
     colors[kept++] = color;
   }
   histogram.entries = kept;
+}
+
+void PremultiplyRefineColors(RefineHistogram& histogram) {
+  if (!histogram.Ready()) return;
+  RefineColor* colors = histogram.slots.As<RefineColor>();
+  for (int32_t i = 0; i < histogram.entries; ++i) {
+    const uint32_t color = colors[i].color;
+    const int32_t alpha = static_cast<int32_t>(color >> 24);
+    uint32_t premultiplied = static_cast<uint32_t>(alpha) << 24;
+    for (int c = 0; c < 3; ++c) {
+      premultiplied |= static_cast<uint32_t>(Premultiply(static_cast<int32_t>(color >> (8 * c) & 0xFF), alpha))
+                       << (8 * c);
+    }
+    colors[i].color = premultiplied;
+  }
 }
 
 RefineHistogram CountRefineColors(const WholeImageRecord& image, int32_t fillColor, bool composite,

@@ -35,3 +35,7 @@ RefineHistogram CountRefineColors(const WholeImageRecord& image, int32_t fillCol
 // image nearly all of them) are replaced by every n-th of them, each standing for n times its pixels. Colours
 // common enough to matter on their own stay as they are.
 void ThinRefineHistogram(RefineHistogram& histogram, int32_t mostColors = kMostRefineColors);
+
+// Turns every colour into its premultiplied form (alpha_weight.h), so that the refinement's distances, means and
+// errors are weighted by alpha. Colours that become alike stay separate entries; their counts are not merged.
+void PremultiplyRefineColors(RefineHistogram& histogram);

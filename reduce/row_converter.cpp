@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "reduce/alpha_weight.h"
 #include "reduce/gray.h"
 
 namespace {
@@ -61,7 +62,6 @@ struct RowConverter::GrayTerms {
 RowConverter::RowConverter(const WholeImageRecord& image, const FilterSettings& settings, const PaletteRecord& palette,
                            const PaletteMatch& match, DitherState& dither)
     : settings_(settings),
-      palette_(palette),
       match_(match),
       dither_(dither),
       width_(image._WholeWidth),
@@ -78,8 +78,13 @@ RowConverter::RowConverter(const WholeImageRecord& image, const FilterSettings& 
       }
       if (settings.pngType == kPngPalette) {
         if (settings.planes >= 4 && !settings.alphaMode && !settings.keyColorMode) MakeCompositeTables();
-        lookup_.reset(new (std::nothrow)
-                          PaletteLookup(match.colorMap, match.searchCount, match.useMatchCache, match.shared));
+        const AColorHistEntry* searched = match.colorMap;
+        if (settings.alphaWeighted && match.colorMap != nullptr) {
+          for (int32_t i = 0; i < std::min(match.count, 256); ++i)
+            premultiplied_[i] = PremultipliedEntry(match.colorMap[i]);
+          searched = premultiplied_;
+        }
+        lookup_.reset(new (std::nothrow) PaletteLookup(searched, match.searchCount, match.useMatchCache, match.shared));
         ready_ = ready_ && lookup_ != nullptr && lookup_->Ready();
       }
       break;
@@ -201,6 +206,7 @@ void RowConverter::RgbToPalette(int32_t y, const uint8_t* in, uint8_t* out) {
   const DitherAlphaRules alphaRules{settings_.transparencyDither, settings_.alphaChannel};
   const int32_t last = match_.count - 1;
   const AColorHistEntry* colorMap = match_.colorMap;
+  const bool weighted = settings_.alphaWeighted;
   if (settings_.dither == kDiffusion) StartDitherRow(dither_);
 
   for (int32_t x = 0; x < width_; ++x, in += planes_) {
@@ -210,10 +216,18 @@ void RowConverter::RgbToPalette(int32_t y, const uint8_t* in, uint8_t* out) {
       pixel = DitherPixel{overRed_[row + pixel.red], overGreen_[row + pixel.green], overBlue_[row + pixel.blue], 255};
     }
     switch (settings_.dither) {
-      case kDiffusion: DiffuseBefore(dither_, x, alphaRules.dither, pixel); break;
+      case kDiffusion:
+        if (!weighted) DiffuseBefore(dither_, x, alphaRules.dither, pixel);
+        break;
       case kPattern: DitherPattern(x, y, alphaRules, pixel); break;
       case kNoise: DitherNoise(dither_, alphaRules, pixel); break;
       default: break;
+    }
+    // Weighted by alpha, the pixel is matched and its error carried premultiplied.
+    if (weighted) {
+      pixel = DitherPixel{Premultiply(pixel.red, pixel.alpha), Premultiply(pixel.green, pixel.alpha),
+                          Premultiply(pixel.blue, pixel.alpha), pixel.alpha};
+      if (settings_.dither == kDiffusion) DiffusePremultipliedBefore(dither_, x, alphaRules.dither, pixel);
     }
 
     int32_t index = last;
@@ -227,7 +241,7 @@ void RowConverter::RgbToPalette(int32_t y, const uint8_t* in, uint8_t* out) {
     out[x] = static_cast<uint8_t>(index);
 
     if (settings_.dither == kDiffusion) {
-      const AColorHistEntry& entry = colorMap[index];
+      const AColorHistEntry& entry = weighted ? premultiplied_[index] : colorMap[index];
       const DitherPixel target{entry.red, entry.green, entry.blue,
                                settings_.alphaChannel ? int32_t{entry.alpha} : kKeyColorAlpha};
       DiffuseAfter(dither_, x, pixel, target, alphaRules.dither);

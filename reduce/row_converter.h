@@ -47,7 +47,6 @@ class RowConverter {
   void GrayToPalette(const uint8_t* in, uint8_t* out) const;
 
   const FilterSettings& settings_;
-  const PaletteRecord& palette_;
   const PaletteMatch& match_;
   DitherState& dither_;
   const int32_t width_;
@@ -60,6 +59,7 @@ class RowConverter {
   std::unique_ptr<GrayTerms> grayTerms_;
   RgbColor paletteRgb_[256] = {};
   uint8_t paletteGray_[256] = {};
+  AColorHistEntry premultiplied_[256] = {};  // the colour map premultiplied, where pixels are matched weighted
   std::unique_ptr<PaletteLookup> lookup_;
   bool ready_ = true;
 };

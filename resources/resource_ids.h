@@ -57,6 +57,9 @@
 #define IDC_HEADER_SITE 1006
 #define IDC_HEADER_ADVERT 1007
 
+/* The PSNR readout, a child of the status bar (which has none other with an ID). */
+#define IDC_PSNR_READOUT 1030
+
 /* Options panel (template IDD_OPTIONS_PANEL); Save and Cancel are IDOK and IDCANCEL. */
 #define IDC_PANEL_PALETTE_GROUP 1001 /* group box "Palette", frame of the palette view */
 #define IDC_PANEL_GRAYSCALE 1002     /* radio: PNG type Grayscale */
@@ -77,6 +80,8 @@
 #define IDC_PANEL_REFINE_PALETTE 1021      /* check box "Refine Palette" */
 #define IDC_PANEL_COMPRESSION 1022         /* drop-down list of compressions: Standard, Smallest */
 #define IDC_PANEL_COMPRESSION_LABEL 1023   /* "Compression", the label of 1022 */
+#define IDC_PANEL_QUALITY 1024             /* drop-down list of palette qualities: Off, 100 ... 10 */
+#define IDC_PANEL_QUALITY_LABEL 1025       /* "Quality", the label of 1024 */
 #define IDC_PANEL_PALETTE_VIEW 333         /* palette view container, made at run time; its cells are 334 to 589 */
 
 /* About box. */

@@ -7,6 +7,7 @@
 #include "testhost/refresh_news.h"
 #include "ui/preview_refresh.h"
 #include "ui/preview_session.h"
+#include "ui/psnr_readout.h"
 
 DialogDoubleScript DialogScript;
 DialogDoubleRecord DialogSeen;
@@ -38,6 +39,9 @@ bool DialogDouble::DoUI() {
     StartFirstEncoding(refresher);
     news.DeliverUntilIdle(refresher);
     DialogSeen.compressedSize = LastCompressedSize;
+    // The readout beside the size line, where a person running the host sees it too.
+    DialogSeen.psnrReadout = PsnrReadoutText(refresher.FilePsnr());
+    if (!DialogSeen.psnrReadout.empty()) std::printf("%s\n", DialogSeen.psnrReadout.c_str());
     if (DialogScript.atOpen) DialogScript.atOpen();
   }
   // A window that never moved closes where the options said it would open.

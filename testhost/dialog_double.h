@@ -23,6 +23,7 @@ struct DialogDoubleRecord {
   int32_t compressedSize = 0;                         // what the encoding at the last opening returned
   std::vector<std::pair<int32_t, int32_t>> progress;  // (position, range) of every ShowDialogProgress
   std::vector<std::string> statusLines;               // size lines the dialog would show
+  std::string psnrReadout;                            // the PSNR readout beside them at the last opening
   int aboutShown = 0;                                 // calls of DoAbout
 };
 extern DialogDoubleRecord DialogSeen;

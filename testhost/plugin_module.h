@@ -21,6 +21,6 @@ class PluginModule {
   bool SetDialogAnswer(bool cancel, std::string* error);
 
  private:
-  void* library_ = nullptr;  // the loaded DLL (Windows only); freed by the destructor
+  [[maybe_unused]] void* library_ = nullptr;  // the loaded DLL (Windows only); freed by the destructor
   PluginEntryProc entry_ = nullptr;
 };

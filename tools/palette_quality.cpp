@@ -8,9 +8,11 @@
 
 #include "base/platform.h"
 #include "png/png_writer.h"
+#include "records/palette.h"
 #include "records/save_options.h"
 #include "records/save_paths.h"
 #include "records/whole_image.h"
+#include "reduce/palette_count_search.h"
 #include "reduce/reduce_filter.h"
 #include "tools/bench_child.h"
 #include "tools/bench_clock.h"
@@ -41,8 +43,9 @@ struct MethodRuns {
 };
 
 // One save's reduction and encoding, the palette built afresh as after a change of the colour count.
-void SaveOnce(int32_t colors, uint8_t dither, uint8_t refine, MethodRuns& method) {
+void SaveOnce(int32_t colors, uint8_t dither, uint8_t refine, MethodRuns& method, int32_t quality = 0) {
   ResetSaveOptions();
+  SaveOptions.paletteQuality = quality;
   SaveOptions.pngType = kPngPalette;
   SaveOptions.paletteColors = colors;
   SaveOptions.dither = dither;
@@ -141,6 +144,58 @@ bool Compare(const QualityRequest& request, const RgbaImage& source, int32_t col
   return true;
 }
 
+// Colours the decoded file uses: a palette file's count of colours in use.
+int32_t ColorsInUse(const RgbaImage& image) {
+  std::vector<uint32_t> colors;
+  const size_t pixels = static_cast<size_t>(image.width) * image.height;
+  colors.reserve(pixels);
+  for (size_t i = 0; i < pixels; ++i) {
+    const uint8_t* p = &image.pixels[i * 4];
+    colors.push_back(static_cast<uint32_t>(p[0]) | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
+  }
+  std::sort(colors.begin(), colors.end());
+  return static_cast<int32_t>(std::unique(colors.begin(), colors.end()) - colors.begin());
+}
+
+// A quality row: the count the Palette Quality chose (refined, Diffusion), the PSNR reached and the time against
+// one refined save at 256 colours; beside it pngquant --quality 0-q, whose own scale is not in dB, with the colours
+// its file uses and the PSNR it reached.
+void QualityRow(const QualityRequest& request, const RgbaImage& source, int32_t quality, const MethodRuns& at256) {
+  const std::string suffix = "-q" + std::to_string(quality) + ".png";
+  MethodRuns chosen;
+  chosen.name = "quality";
+  chosen.file = "quality" + suffix;
+  int32_t colors = 0;
+  for (int run = 0; run < request.runs; ++run) {
+    SaveOnce(256, kDiffusion, 1, chosen, quality);
+    colors = Palette.count;
+  }
+  if (chosen.failed || !Measure(source, chosen)) {
+    std::printf("  quality %3d  the plug-in's file was not written or cannot be read\n", quality);
+    return;
+  }
+  const double target = QualityTargetDb(quality);
+  std::printf("  quality %3d  target %5.1f dB  %3d colours  %6.2f dB  time / refined 256: %5.2f", quality, target,
+              colors, chosen.psnr, Best(chosen.cpus) / Best(at256.cpus));
+  if (!request.pngquant.empty()) {
+    MethodRuns quantized;
+    quantized.file = "pngquant" + suffix;
+    ChildTime time;
+    const std::vector<std::string> args = {request.pngquant, "--quality", "0-" + std::to_string(quality),
+                                           "--force",        "--output",  quantized.file,
+                                           request.input};
+    const std::optional<RgbaImage> written = RunChild(args, &time) ? DecodeRgba(quantized.file) : std::nullopt;
+    if (written && Measure(source, quantized)) {
+      std::printf("  | pngquant --quality 0-%d: %3d colours  %6.2f dB  %6.0f ms", quality, ColorsInUse(*written),
+                  quantized.psnr, time.cpu * 1e3);
+    } else {
+      std::printf("  | pngquant --quality 0-%d failed", quality);
+    }
+  }
+  std::printf("\n");
+  std::fflush(stdout);
+}
+
 bool ParseDither(const std::string& word, uint8_t* dither) {
   if (word == "none") *dither = kNoDither;
   if (word == "diffusion") *dither = kDiffusion;
@@ -162,6 +217,10 @@ std::optional<QualityRequest> ParseQualityRequest(const std::vector<std::string>
       request.colorCounts.push_back(colors);
     } else if (args[i] == "--dither" && ParseDither(value, &dither)) {
       request.dithers.push_back(dither);
+    } else if (args[i] == "--quality") {
+      const int32_t quality = std::atoi(value.c_str());
+      if (quality < 1 || quality > 100) return std::nullopt;
+      request.qualities.push_back(quality);
     } else if (args[i] == "--runs") {
       request.runs = std::max(1, std::atoi(value.c_str()));
     } else if (args[i] == "--pngquant") {
@@ -172,6 +231,7 @@ std::optional<QualityRequest> ParseQualityRequest(const std::vector<std::string>
   }
   if (request.colorCounts.empty()) request.colorCounts = {256, 64, 16};
   if (request.dithers.empty()) request.dithers = {kNoDither, kDiffusion};
+  if (request.qualities.empty()) request.qualities = {50, 75, 90};
   return request;
 }
 
@@ -198,6 +258,11 @@ int RunQuality(const QualityRequest& request) {
   for (const int32_t colors : request.colorCounts) {
     for (const uint8_t dither : request.dithers) written = Compare(request, *source, colors, dither) && written;
   }
+  MethodRuns at256;
+  at256.file = "refined-256-quality-reference.png";
+  for (int run = 0; run < request.runs; ++run) SaveOnce(256, kDiffusion, 1, at256);
+  std::remove(at256.file.c_str());
+  for (const int32_t quality : request.qualities) QualityRow(request, *source, quality, at256);
   ReleaseAll();
   return written ? 0 : 1;
 }

@@ -17,6 +17,8 @@ PreviewDialogLayout LayoutPreviewDialog(int32_t width, int32_t height, int32_t p
   layout.statusBar = {0, height - status, width, status};
   layout.headerBar = {0, 0, width, header};
   layout.progressBar = {at(10), at(10), width - at(20), at(20)};
+  // Its text starts on the size line's line, so it is as high as the bar; the size line keeps the left.
+  layout.psnrReadout = {width - at(170), 0, at(150), status - at(4)};
   return layout;
 }
 

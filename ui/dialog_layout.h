@@ -22,6 +22,7 @@ struct PreviewDialogLayout {
   LayoutRect statusBar;
   LayoutRect headerBar;
   LayoutRect progressBar;  // inside the status bar
+  LayoutRect psnrReadout;  // inside the status bar, at its right, beside the size line
 };
 
 // How large the fixed parts are: the margins and the status bar are sizes for 96 dpi scaled to `dpi`; the header

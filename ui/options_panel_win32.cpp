@@ -1,6 +1,7 @@
 #include "ui/options_panel_win32.h"
 
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "records/palette.h"
@@ -30,11 +31,13 @@ const wchar_t* const kDitherListTexts[kDitherListEntries] = {L"No Dither", L"Dif
 const wchar_t* const kCompressionListTexts[kCompressionListEntries] = {L"Standard", L"Smallest"};
 
 // The drop-down lists, which show their entries in the dialog font.
-constexpr int kListIds[] = {IDC_PANEL_COLORS, IDC_PANEL_DITHER, IDC_PANEL_COMPRESSION};
+constexpr int kListIds[] = {IDC_PANEL_COLORS, IDC_PANEL_DITHER, IDC_PANEL_COMPRESSION, IDC_PANEL_QUALITY};
 
-// The palette controls are enabled and disabled together; the palette view's window goes with them.
-constexpr int kPaletteControlIds[] = {IDC_PANEL_COLORS,        IDC_PANEL_COLORS_LABEL, IDC_PANEL_REFINE_PALETTE,
-                                      IDC_PANEL_PALETTE_GROUP, IDC_PANEL_DITHER,       IDC_PANEL_DITHER_LABEL};
+// The palette controls are enabled and disabled together; the palette view's window goes with them. The Colors
+// list goes with them too, unless a quality chooses the count.
+constexpr int kPaletteControlIds[] = {IDC_PANEL_COLORS_LABEL, IDC_PANEL_REFINE_PALETTE, IDC_PANEL_PALETTE_GROUP,
+                                      IDC_PANEL_DITHER,       IDC_PANEL_DITHER_LABEL,   IDC_PANEL_QUALITY,
+                                      IDC_PANEL_QUALITY_LABEL};
 
 PanelImage CurrentImage() {
   return PanelImage{WholeImage._WholeMode, WholeImage._WholePlanesIn,
@@ -87,6 +90,8 @@ INT_PTR OptionsPanel::OnInit() {
              nullptr);
   AddTooltip(GetDlgItem(window, IDC_PANEL_COMPRESSION),
              "Smallest: the same picture in fewer bytes; lossless, takes longer", nullptr);
+  AddTooltip(GetDlgItem(window, IDC_PANEL_QUALITY),
+             "Fewest colours that reach this quality: 30 + quality / 5 dB of PSNR (takes longer)", nullptr);
   LoadFaces(DpiOfWindow(window));
   FillLists();
   PaletteView.RefreshPaletteView();  // copies the palette; the cells are made next
@@ -128,6 +133,8 @@ void OptionsPanel::FillLists() {
   FillList(IDC_PANEL_COLORS, kColorsListTexts, kColorsListEntries);
   FillList(IDC_PANEL_DITHER, kDitherListTexts, kDitherListEntries);
   FillList(IDC_PANEL_COMPRESSION, kCompressionListTexts, kCompressionListEntries);
+  // The quality list's entries depend on the options: SyncPanelFromOptions fills it.
+  SendDlgItemMessageW(window, IDC_PANEL_QUALITY, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
 }
 
 void OptionsPanel::TakeListFont(HFONT font) {
@@ -176,12 +183,53 @@ void OptionsPanel::SyncPanelFromOptions() {
   SetCheck(IDC_PANEL_KEY_COLOR, state.keyColor ? CheckChange::kCheck : CheckChange::kUncheck);
   SetCheck(IDC_PANEL_TRANSPARENCY_DITHER, state.transparencyDither ? CheckChange::kCheck : CheckChange::kUncheck);
   SetCheck(IDC_PANEL_REFINE_PALETTE, state.refinePalette ? CheckChange::kCheck : CheckChange::kUncheck);
-  SendDlgItemMessageW(window, IDC_PANEL_COLORS, CB_SETCURSEL, static_cast<WPARAM>(state.colorsListIndex), 0);
+  ShowColorCount(state);
+  ShowQualityList(state);
   SendDlgItemMessageW(window, IDC_PANEL_DITHER, CB_SETCURSEL, static_cast<WPARAM>(state.ditherListIndex), 0);
   SendDlgItemMessageW(window, IDC_PANEL_COMPRESSION, CB_SETCURSEL, static_cast<WPARAM>(state.compressionListIndex), 0);
   if (ColorSwatch* swatch = FillSwatch()) swatch->SetColor(state.fillColor);
   PaletteView.SetShownCount(state.shownCount);
   ApplyEnableRules();
+}
+
+void OptionsPanel::ShowColorCount(const PanelSyncState& state) {
+  const HWND list = GetDlgItem(window, IDC_PANEL_COLORS);
+  // Entries past the listed counts show a count a quality chose; there is one at most.
+  while (SendMessageW(list, CB_GETCOUNT, 0, 0) > kColorsListEntries) {
+    SendMessageW(list, CB_DELETESTRING, kColorsListEntries, 0);
+  }
+  int index = state.colorsListIndex;
+  if (state.chosenColors > 0) {
+    const std::wstring text = std::to_wstring(state.chosenColors);
+    index = static_cast<int>(SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+  }
+  SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void OptionsPanel::ShowQualityList(const PanelSyncState& state) {
+  const HWND list = GetDlgItem(window, IDC_PANEL_QUALITY);
+  if (state.qualityList != qualityList_) {
+    qualityList_ = state.qualityList;
+    SendMessageW(list, CB_RESETCONTENT, 0, 0);
+    for (const int32_t quality : qualityList_) {
+      const std::wstring text = quality == 0 ? std::wstring(L"Off") : std::to_wstring(quality);
+      SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+  }
+  SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(state.qualityListIndex), 0);
+}
+
+void OptionsPanel::PaletteRebuilt() {
+  const PanelSyncState state = SyncStateFor(CurrentImage(), SaveOptions, Palette.count);
+  if (state.chosenColors == 0) return;  // the count is the Colors list's, which shows it already
+  ShowColorCount(state);
+  PaletteView.SetShownCount(state.shownCount);
+}
+
+int32_t OptionsPanel::QualityPicked() const {
+  const int index = ListIndex(IDC_PANEL_QUALITY);
+  if (index < 0 || index >= static_cast<int>(qualityList_.size())) return -1;
+  return qualityList_[static_cast<size_t>(index)];
 }
 
 void OptionsPanel::ApplyEnableRules() {
@@ -192,6 +240,7 @@ void OptionsPanel::ApplyEnableRules() {
   Enable(IDC_PANEL_KEY_COLOR, state.keyColor);
   Enable(IDC_PANEL_TRANSPARENCY_DITHER, state.transparencyDither);
   for (int id : kPaletteControlIds) Enable(id, state.paletteControls);
+  Enable(IDC_PANEL_COLORS, state.colorsList);
   if (PaletteView.window != nullptr) EnableWindow(PaletteView.window, state.paletteControls ? TRUE : FALSE);
   if (state.clearSelection) PaletteView.Select(-1);
   CarryEntryButtons(state.entryButtons);
@@ -243,13 +292,14 @@ INT_PTR OptionsPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
     case PanelCommand::kRefinePalette:
       Carry(OnRefinePaletteCommand(SaveOptions, Palette, Checked(IDC_PANEL_REFINE_PALETTE)));
       break;
-    case PanelCommand::kDither: Carry(OnDitherCommand(SaveOptions, ListIndex(IDC_PANEL_DITHER))); break;
+    case PanelCommand::kDither: Carry(OnDitherCommand(SaveOptions, Palette, ListIndex(IDC_PANEL_DITHER))); break;
     case PanelCommand::kCompression: Carry(OnCompressionCommand(SaveOptions, ListIndex(IDC_PANEL_COMPRESSION))); break;
+    case PanelCommand::kPaletteQuality: Carry(OnPaletteQualityCommand(SaveOptions, Palette, QualityPicked())); break;
     case PanelCommand::kFillColor:
-      if (ColorSwatch* swatch = FillSwatch()) Carry(OnFillColorCommand(SaveOptions, swatch->color));
+      if (ColorSwatch* swatch = FillSwatch()) Carry(OnFillColorCommand(SaveOptions, Palette, swatch->color));
       break;
     case PanelCommand::kTransparencyDither:
-      Carry(OnTransparencyDitherCommand(SaveOptions, Checked(IDC_PANEL_TRANSPARENCY_DITHER)));
+      Carry(OnTransparencyDitherCommand(SaveOptions, Palette, Checked(IDC_PANEL_TRANSPARENCY_DITHER)));
       break;
     case PanelCommand::kLock: Carry(OnLockCommand(Palette, PaletteView.selected)); break;
     case PanelCommand::kTransparency: Carry(OnTransparencyCommand(Palette, PaletteView.selected)); break;

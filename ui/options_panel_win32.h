@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "ui/panel_commands.h"
 #include "widgets/artwork_scale.h"
@@ -50,6 +51,9 @@ class OptionsPanel final : public DialogObject {
   void TakeFacesForDpi(int32_t dpi);
   // The drop-down lists show their entries in `font` from now on (the dialog font, made again for a new DPI).
   void TakeListFont(HFONT font);
+  // New rows and their palette are in the records: where a quality chose the count, the Colors list and the
+  // palette view show the count chosen.
+  void PaletteRebuilt();
 
  private:
   INT_PTR OnInit();
@@ -59,6 +63,10 @@ class OptionsPanel final : public DialogObject {
   void FillLists();
   void PlacePaletteView();
   void SetUpEntryButtons();
+  void ShowColorCount(const PanelSyncState& state);
+  void ShowQualityList(const PanelSyncState& state);
+  // The quality of the list's selected entry; -1 for none.
+  int32_t QualityPicked() const;
   BitmapCheckImages LockImages() const;
   BitmapCheckImages TransparentImages() const;
   void Carry(const PanelReaction& reaction);
@@ -71,6 +79,7 @@ class OptionsPanel final : public DialogObject {
 
   OptionsPanelCalls calls_;
   HFONT listFont_;
+  std::vector<int32_t> qualityList_;    // the values of the quality list's entries, in its order
   static constexpr int kFaceCount = 5;  // resources 130 to 134
   gdi::BitmapOwner faces_[kFaceCount];
   ArtworkScale faceScale_ = ArtworkScale::k100;  // the scale the faces were drawn at

@@ -1,5 +1,7 @@
 #include "ui/panel_commands.h"
 
+#include <algorithm>
+
 #include "records/color.h"
 #include "resources/resource_ids.h"
 
@@ -22,6 +24,19 @@ void RequestRebuild(PaletteRecord& palette, int32_t builtCount) {
   palette.builtCount = builtCount;
 }
 
+// The count the quality chose depends on how the pixels are matched and what they are matched against.
+void RebuildForQuality(const SaveOptionsRecord& options, PaletteRecord& palette) {
+  if (UsablePaletteQuality(options.paletteQuality) > 0) RequestRebuild(palette, kPaletteEntries);
+}
+
+// The entries the reduction uses now: the quality's count, or the Colors list's.
+int32_t CountInUse(const SaveOptionsRecord& options, const PaletteRecord& palette) {
+  if (UsablePaletteQuality(options.paletteQuality) > 0 && palette.count > 0) {
+    return std::min(palette.count, kPaletteEntries);
+  }
+  return UsablePaletteColors(options.paletteColors);
+}
+
 }  // namespace
 
 PanelCommand PanelCommandFor(int id, int notification, intptr_t extra) {
@@ -39,6 +54,8 @@ PanelCommand PanelCommandFor(int id, int notification, intptr_t extra) {
     case IDC_PANEL_DITHER: return notification == kSelectionConfirmed ? PanelCommand::kDither : PanelCommand::kIgnore;
     case IDC_PANEL_COMPRESSION:
       return notification == kSelectionConfirmed ? PanelCommand::kCompression : PanelCommand::kIgnore;
+    case IDC_PANEL_QUALITY:
+      return notification == kSelectionConfirmed ? PanelCommand::kPaletteQuality : PanelCommand::kIgnore;
     case IDC_PANEL_FILL_COLOR: return PanelCommand::kFillColor;
     case IDC_PANEL_TRANSPARENCY_DITHER: return PanelCommand::kTransparencyDither;
     case IDC_PANEL_LOCK: return PanelCommand::kLock;
@@ -109,7 +126,7 @@ PanelReaction OnPaletteColorsCommand(SaveOptionsRecord& options, PaletteRecord& 
   RequestRebuild(palette, palette.count);
   // The old last entry held the key colour; it goes back to opaque. The stored count may be anything a
   // settings file held, so the entry is taken from the count the reduction actually used.
-  palette.entries[UsablePaletteColors(options.paletteColors) - 1].alpha = kOpaque;
+  palette.entries[CountInUse(options, palette) - 1].alpha = kOpaque;
   options.paletteColors = colors;
   reaction.shownCount = colors;
   reaction.Then(PanelStep::kSetShownCount);
@@ -126,10 +143,11 @@ PanelReaction OnRefinePaletteCommand(SaveOptionsRecord& options, PaletteRecord& 
   return reaction;
 }
 
-PanelReaction OnDitherCommand(SaveOptionsRecord& options, int listIndex) {
+PanelReaction OnDitherCommand(SaveOptionsRecord& options, PaletteRecord& palette, int listIndex) {
   PanelReaction reaction;
   if (listIndex < 0 || listIndex >= kDitherListEntries) return reaction;  // nothing selected
   options.dither = static_cast<uint8_t>(listIndex);
+  RebuildForQuality(options, palette);
   reaction.Then(PanelStep::kApplyEnableRules);
   reaction.Then(PanelStep::kRefresh);
   return reaction;
@@ -143,15 +161,29 @@ PanelReaction OnCompressionCommand(SaveOptionsRecord& options, int listIndex) {
   return reaction;
 }
 
-PanelReaction OnFillColorCommand(SaveOptionsRecord& options, uint32_t swatchColor) {
+PanelReaction OnPaletteQualityCommand(SaveOptionsRecord& options, PaletteRecord& palette, int32_t quality) {
+  PanelReaction reaction;
+  if (quality < 0) return reaction;  // nothing selected
+  // The old last entry held the key colour; it goes back to opaque, as for a change of count.
+  palette.entries[CountInUse(options, palette) - 1].alpha = kOpaque;
+  options.paletteQuality = UsablePaletteQuality(quality);
+  RequestRebuild(palette, kPaletteEntries);
+  reaction.Then(PanelStep::kSyncPanel);
+  reaction.Then(PanelStep::kRefresh);
+  return reaction;
+}
+
+PanelReaction OnFillColorCommand(SaveOptionsRecord& options, PaletteRecord& palette, uint32_t swatchColor) {
   options.fillColor = static_cast<int32_t>(swatchColor);
+  RebuildForQuality(options, palette);
   PanelReaction reaction;
   reaction.Then(PanelStep::kRefresh);
   return reaction;
 }
 
-PanelReaction OnTransparencyDitherCommand(SaveOptionsRecord& options, bool checked) {
+PanelReaction OnTransparencyDitherCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked) {
   options.keyColorDither = checked ? 1 : 0;
+  RebuildForQuality(options, palette);
   PanelReaction reaction;
   reaction.Then(PanelStep::kRefresh);
   return reaction;

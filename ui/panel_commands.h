@@ -19,6 +19,7 @@ enum class PanelCommand : uint8_t {
   kRefinePalette,       // 1021
   kDither,              // 1010, selection confirmed
   kCompression,         // 1022, selection confirmed
+  kPaletteQuality,      // 1024, selection confirmed
   kFillColor,           // 1008
   kTransparencyDither,  // 1019
   kLock,                // 1017
@@ -85,13 +86,18 @@ PanelReaction OnPngTypeCommand(SaveOptionsRecord& options, bool grayscaleChecked
 PanelReaction OnAlphaChannelCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);
 PanelReaction OnKeyColorCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);
 PanelReaction OnPaletteColorsCommand(SaveOptionsRecord& options, PaletteRecord& palette, int listIndex);
-PanelReaction OnDitherCommand(SaveOptionsRecord& options, int listIndex);
+// With a quality set, the count depends on the dither: the palette is built again.
+PanelReaction OnDitherCommand(SaveOptionsRecord& options, PaletteRecord& palette, int listIndex);
+// `quality`: the list's value (0 Off, else 1..100); -1 for nothing selected. The palette is built again, of the
+// count the quality chooses or, Off, of the Colors list's.
+PanelReaction OnPaletteQualityCommand(SaveOptionsRecord& options, PaletteRecord& palette, int32_t quality);
 // The palette is built again, refined or not, at the count it has.
 PanelReaction OnRefinePaletteCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);
 // The compression changes the file's bytes, never its pixels: the rows shown are encoded again.
 PanelReaction OnCompressionCommand(SaveOptionsRecord& options, int listIndex);
-PanelReaction OnFillColorCommand(SaveOptionsRecord& options, uint32_t swatchColor);
-PanelReaction OnTransparencyDitherCommand(SaveOptionsRecord& options, bool checked);
+// These two, too, build the palette again while a quality chooses its count.
+PanelReaction OnFillColorCommand(SaveOptionsRecord& options, PaletteRecord& palette, uint32_t swatchColor);
+PanelReaction OnTransparencyDitherCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);
 // `selected`: the palette view's selected entry, -1 for none.
 PanelReaction OnLockCommand(PaletteRecord& palette, int32_t selected);
 PanelReaction OnTransparencyCommand(PaletteRecord& palette, int32_t selected);

@@ -50,6 +50,7 @@ EnableState EnableRulesFor(const PanelImage& image, const SaveOptionsRecord& opt
     }
     if (paletteType && image.mode == kWholeRgb) {
       state.paletteControls = true;
+      state.colorsList = UsablePaletteQuality(options.paletteQuality) == 0;
       state.transparencyDither =
           UsableDither(options.dither) != kNoDither && image.HasAlphaPlane() && (alphaOn || options.useKeyColor != 0);
     } else {
@@ -87,17 +88,39 @@ PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& op
   state.colorsListIndex = ColorsListIndexFor(options.paletteColors);
   state.ditherListIndex = UsableDither(options.dither);
   state.compressionListIndex = UsableCompression(options.compression);
+  const int32_t quality = UsablePaletteQuality(options.paletteQuality);
+  state.qualityList = QualityListFor(quality);
+  state.qualityListIndex = static_cast<int>(std::find(state.qualityList.begin(), state.qualityList.end(), quality) -
+                                            state.qualityList.begin());
   state.fillColor = static_cast<uint32_t>(options.fillColor);
   if (state.pngType == kPngPalette) {
     if (image.mode == kWholeGray) {
       state.shownCount = kPaletteEntries;  // the gray ramp
     } else if (image.mode == kWholeIndexed) {
       state.shownCount = std::clamp(paletteCount, 0, kPaletteEntries);  // the host's colour table
+    } else if (quality > 0) {
+      state.shownCount = std::clamp(paletteCount, 0, kPaletteEntries);
+      state.chosenColors = state.shownCount;
     } else {
       state.shownCount = UsablePaletteColors(options.paletteColors);
     }
   }
   return state;
+}
+
+std::vector<int32_t> QualityListFor(int32_t paletteQuality) {
+  std::vector<int32_t> list{0};
+  const int32_t stored = UsablePaletteQuality(paletteQuality);
+  bool placed = stored == 0;
+  for (const int32_t listed : kListedQualities) {
+    if (!placed && stored >= listed) {
+      if (stored > listed) list.push_back(stored);
+      placed = true;
+    }
+    list.push_back(listed);
+  }
+  if (!placed) list.push_back(stored);
+  return list;
 }
 
 PanelPoint PaletteViewPlace(int groupLeft, int groupTop, int groupWidth, int dpi) {

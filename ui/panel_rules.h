@@ -2,6 +2,7 @@
 // Which controls of the options panel are enabled and checked for an image and the options: the panel reads
 // these and only carries them out on its windows.
 #include <cstdint>
+#include <vector>
 
 #include "records/save_options.h"
 #include "records/whole_image.h"
@@ -35,7 +36,8 @@ struct EnableState {
   bool fillColor = false;           // 1008 and 1009: whenever the fill shows in the file's pixels
   bool keyColor = false;            // 1013
   bool transparencyDither = false;  // 1019
-  bool paletteControls = false;     // 1006, 1007, 1021, the view, 1001, 1010, 1012
+  bool paletteControls = false;     // 1007, 1021, the view, 1001, 1010, 1012, and the quality list 1024, 1025
+  bool colorsList = false;          // 1006: with the palette controls, while no quality chooses the count
   bool clearSelection = false;      // Select(-1) before the entry buttons are updated
   EntryButtonsState entryButtons;   // for the selection as it is after that
 };
@@ -49,11 +51,16 @@ struct PanelSyncState {
   bool keyColor = false;
   bool transparencyDither = false;
   bool refinePalette = false;
-  int colorsListIndex = 0;       // 1006
-  int ditherListIndex = 0;       // 1010
-  int compressionListIndex = 0;  // 1022
-  uint32_t fillColor = 0;        // 0x00BBGGRR
-  int32_t shownCount = 0;        // palette cells shown
+  int colorsListIndex = 0;           // 1006
+  int ditherListIndex = 0;           // 1010
+  int compressionListIndex = 0;      // 1022
+  std::vector<int32_t> qualityList;  // 1024: the qualities it offers, 0 (Off) first
+  int qualityListIndex = 0;
+  // With a quality set for an RGB image's palette, the count it chose (the palette's now), which the Colors list
+  // shows instead of an entry of its own; 0 otherwise.
+  int32_t chosenColors = 0;
+  uint32_t fillColor = 0;  // 0x00BBGGRR
+  int32_t shownCount = 0;  // palette cells shown
 };
 
 PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& options, int32_t paletteCount);
@@ -63,6 +70,10 @@ inline constexpr int kColorsListEntries = 8;
 inline constexpr int kDitherListEntries = 4;
 // The compression list holds Standard and Smallest at their values' indices.
 inline constexpr int kCompressionListEntries = 2;
+// The quality list: Off (0), then these from high to low; a stored quality that is none of them joins the list
+// in its place, so that the list always shows what the options hold.
+inline constexpr int32_t kListedQualities[] = {100, 95, 90, 85, 80, 75, 70, 60, 50, 40, 30, 20, 10};
+std::vector<int32_t> QualityListFor(int32_t paletteQuality);
 // The index showing the smallest listed count that is at least `paletteColors` ("2" for anything up to 2).
 int ColorsListIndexFor(int32_t paletteColors);
 // 2 to the power (8 - index), or 0 for an index outside the list.

@@ -17,9 +17,11 @@
 #include "ui/palette_view_win32.h"
 #include "ui/preview_session.h"
 #include "ui/preview_source.h"
+#include "ui/psnr_readout.h"
 #include "ui/refreshing_property.h"
 #include "ui/toolkit_session_win32.h"
 #include "widgets/gdi_shared_win32.h"
+#include "widgets/parent_colors_win32.h"
 #include "widgets/preview_container_win32.h"
 #include "widgets/window_dpi_win32.h"
 
@@ -82,6 +84,7 @@ PreviewSource PreviewDialog::RefreshedPreviewSource() const {
 }
 
 void PreviewDialog::StartedRefresh() {
+  ShowWindow(psnrReadout_, SW_HIDE);  // under the progress bar, and about a file that is being replaced
   ShowWindow(progressBar_, SW_SHOW);
   SetPropW(dialog_, kRefreshingProperty, reinterpret_cast<HANDLE>(1));
 }
@@ -96,14 +99,24 @@ void PreviewDialog::RefreshProgress(int32_t done, int32_t total) { ShowProgress(
 
 void PreviewDialog::RowsChanged() {
   PaletteView.RefreshPaletteView();
+  if (OptionsPanel* panel = GetOptionsPanel(panel_)) panel->PaletteRebuilt();
   if (PreviewContainer* preview = Preview()) preview->Resample();
   ComposeAndRedraw();
 }
 
 void PreviewDialog::EncodingDone(int32_t size) { ShowEncodedSize(size); }
 
+void PreviewDialog::ShowPsnrReadout() {
+  if (psnrReadout_ == nullptr || refresher_ == nullptr) return;
+  // A second line, as the size line's text has, so that the two figures stand on one line.
+  const platform::WidePath text = platform::FromUtf8("\n\r" + PsnrReadoutText(refresher_->FilePsnr()));
+  SetWindowTextW(psnrReadout_, reinterpret_cast<const wchar_t*>(text.c_str()));
+  ShowWindow(psnrReadout_, SW_SHOW);
+}
+
 void PreviewDialog::RefreshIdle() {
   ShowWindow(progressBar_, SW_HIDE);
+  ShowPsnrReadout();
   RemovePropW(dialog_, kRefreshingProperty);
   if (closeWhenIdle_) EndDialog(dialog_, IDOK);
 }
@@ -131,6 +144,7 @@ void PreviewDialog::Layout(int width, int height) {
   Move(statusBar_, layout.statusBar, true);
   Move(headerBar_, layout.headerBar, true);
   Move(progressBar_, layout.progressBar, true);
+  Move(psnrReadout_, layout.psnrReadout, true);
   ComposeAndRedraw();
 }
 
@@ -190,6 +204,7 @@ INT_PTR PreviewDialog::OnDpiChanged(int32_t dpi, const RECT& suggested) {
   shared::ScaleLinkLook(dpi);
   const WPARAM font = reinterpret_cast<WPARAM>(toolkit_.DialogFont());
   SendMessageW(statusBar_, WM_SETFONT, font, TRUE);
+  SendMessageW(psnrReadout_, WM_SETFONT, font, TRUE);
   if (OptionsPanel* panel = GetOptionsPanel(panel_)) panel->TakeListFont(toolkit_.DialogFont());
   minimumSize_ = MinimumSizeNow();
   SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -232,9 +247,14 @@ INT_PTR PreviewDialog::OnInitDialog(HWND dialog) {
   panelHeight_ = panelClient.bottom - panelClient.top;
   minimumSize_ = MinimumSizeNow();
 
-  statusBar_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, dialog,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
+  // It clips its children, which would otherwise vanish under its own text whenever that changes.
+  statusBar_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100,
+                               100, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
   SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit_.DialogFont()), FALSE);
+  ForwardChildColorsToParent(statusBar_);
+  psnrReadout_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_RIGHT, 0, 0, 100, 100, statusBar_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PSNR_READOUT)), nullptr, nullptr);
+  SendMessageW(psnrReadout_, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit_.DialogFont()), FALSE);
 
   MakeHeaderBar();
   progressBar_ = CreateWindowExW(WS_EX_CLIENTEDGE, PROGRESS_CLASSW, L"", WS_CHILD, 10, 10, 100, 100, statusBar_,

@@ -68,6 +68,7 @@ class PreviewDialog final : private PreviewRefresher::Listener {
   PreviewSource RefreshedPreviewSource() const;
   void ComposeAndRedraw();
   void StartedRefresh();
+  void ShowPsnrReadout();
   void PaletteEditedInPanel();
   void Layout(int width, int height);
   void TakeDpi(int32_t dpi);
@@ -87,6 +88,7 @@ class PreviewDialog final : private PreviewRefresher::Listener {
   HWND statusBar_ = nullptr;
   HWND headerBar_ = nullptr;
   HWND progressBar_ = nullptr;
+  HWND psnrReadout_ = nullptr;  // in the status bar, right of the size line; hidden while a refresh runs
   // The options panel's client size, taken when the panel is made and scaled with the dialog's DPI; the layout
   // and the minimum size use it.
   int32_t panelWidth_ = 0;

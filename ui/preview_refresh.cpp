@@ -92,5 +92,6 @@ void PreviewRefresher::Publish(RefreshJob& job, bool rows, bool png) {
     const bool placed = size > 0 && platform::ReplaceFilePath(made.pngPath, TempPngPath);
     if (placed) job.PngPublished();
     LastCompressedSize = placed ? size : 0;
+    filePsnr_ = placed ? made.psnr : -1;
   }
 }

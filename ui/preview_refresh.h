@@ -62,6 +62,8 @@ class PreviewRefresher final : private NewestRequestWorker::Owner {
 
   // The options the rows in ReducedImage were made with (the preview reads them by these).
   const SaveOptionsRecord& RowsOptions() const { return rowsOptions_; }
+  // The PSNR in dB of the PNG at TempPngPath against the image, as published with it; -1 when not measured.
+  double FilePsnr() const { return filePsnr_; }
 
  private:
   static constexpr NewestRequestWorker::Request kReduce = 1;
@@ -76,6 +78,7 @@ class PreviewRefresher final : private NewestRequestWorker::Owner {
 
   Listener& listener_;
   SaveOptionsRecord rowsOptions_;
+  double filePsnr_ = -1;
   ReducedImageRecord spare_;      // the rows the next reduction writes into; it changes places with ReducedImage
   bool rowsUnpublished_ = false;  // a reduction runs whose rows have not reached the records
   NewestRequestWorker worker_;    // last: its thread starts when everything above exists

@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "base/progress.h"
+#include "reduce/filter_settings.h"
+#include "reduce/picture_psnr.h"
 #include "reduce/reduce_filter.h"
 
 RefreshJob::RefreshJob(RefreshSnapshot snapshot, ReducedImageRecord rowsBuffer, platform::WidePath pngPath)
@@ -30,6 +32,11 @@ void RefreshJob::Run(NewestRequestWorker::Reports& reports) {
     return true;
   };
   PngWriteJob encoding = encoding_;
+  // Once handed over, the records hold the rows and the owner's thread may move the record, never the pixels.
+  ReducedImageRecord madeRows;
+  // The rows and palette the file is made of, kept to measure it by once it is written.
+  const ReducedImageRecord* rows = snapshot_.rowsToEncode;
+  const PaletteRecord* palette = &snapshot_.palette;
   if (Reduces()) {
     const ReductionRecords records{*snapshot_.image, snapshot_.options, result_.palette, result_.colorMap,
                                    result_.rows};
@@ -37,8 +44,14 @@ void RefreshJob::Run(NewestRequestWorker::Reports& reports) {
     if (ReduceImage(records, report, nullptr) != ReduceStatus::Ok) return;
     // Taken before the rows are handed over: from then on the owner's thread moves the record they are in.
     encoding = PngWriteJobFor(*snapshot_.image, snapshot_.options, result_.palette, result_.rows);
+    madeRows = result_.rows;
+    rows = &madeRows;
+    palette = &result_.palette;
     result_.rowsMade = true;
     reports.Milestone(kRowsMade);
   }
   result_.size = EncodePngFile(result_.pngPath, encoding, report).size;
+  if (result_.size <= 0 || reports.Stopped()) return;
+  const WholeImageRecord& image = *snapshot_.image;
+  result_.psnr = PictureDb(image, FilterSettingsFor(image, snapshot_.options), *palette, rows->pixels, rows->rowBytes);
 }

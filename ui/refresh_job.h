@@ -36,6 +36,8 @@ struct RefreshResult {
   // PNG was made (a failed reduction or encoding).
   platform::WidePath pngPath;
   int32_t size = 0;
+  // With the PNG: its picture's PSNR in dB against the image (reduce/picture_psnr.h); -1 when not measured.
+  double psnr = -1;
 };
 
 class RefreshJob final : public NewestRequestWorker::Job {

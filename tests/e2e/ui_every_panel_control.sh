@@ -1,6 +1,6 @@
 # Every control of the options panel in one dialog: the three type radios, Alpha Channel and Transparency as
-# Key Color, the Colors and Dither lists, Refine Palette, the fill swatch, Transparency Dither, the Compression list
-# (Smallest, then Standard again), a palette cell, the lock and transparency buttons of the selected entry, OK. The
+# Key Color, the Quality list (75, which disables the Colors list, then Off), the Colors and Dither lists, Refine
+# Palette, the fill swatch, Transparency Dither, the Compression list (Smallest, then Standard again), a palette cell, the lock and transparency buttons of the selected entry, OK. The
 # enable rules show in the rect lines; the saved file is a 16-colour palette image whose entry made transparent has
 # alpha 0 in tRNS.
 source "$(dirname "$0")/lib.sh" "$@"
@@ -12,10 +12,14 @@ plugin=$(own_plugin "$work/plugin")
 steps=(
   "resize 900 800"
   "rect 1006 disabled" "rect 1010 disabled" "rect 1013 disabled" "rect 1008 disabled" "rect 1019 disabled"
-  "rect 1021 disabled" "rect 1017 disabled" "rect 1018 disabled" "rect 1022 enabled"
+  "rect 1021 disabled" "rect 1017 disabled" "rect 1018 disabled" "rect 1022 enabled" "rect 1024 disabled"
   "click 1002" "rect 1006 disabled" "rect 1021 disabled" "rect 1005 enabled" "rect 1022 enabled"
   "click 1004"
-  "click 1003" "rect 1006 enabled" "rect 1010 enabled" "rect 1019 enabled" "rect 1021 enabled"
+  "click 1003" "rect 1006 enabled" "rect 1010 enabled" "rect 1019 enabled" "rect 1021 enabled" "rect 1024 enabled"
+  "select 1024 6" "rect 1006 disabled" "rect 1024 enabled"
+  "select 1010 0" "rect 1006 disabled"
+  "select 1024 0" "rect 1006 enabled"
+  "select 1010 1"
   "select 1006 4"
   "click 1021"
   "select 1010 0" "rect 1019 disabled"

@@ -43,7 +43,7 @@ inline bool SameOptions(const SaveOptionsRecord& a, const SaveOptionsRecord& b) 
          a.windowHeight == b.windowHeight && a.pngType == b.pngType && a.paletteColors == b.paletteColors &&
          a.alphaChannel == b.alphaChannel && a.useKeyColor == b.useKeyColor && a.fillColor == b.fillColor &&
          a.dither == b.dither && a.keyColorDither == b.keyColorDither && a.refinePalette == b.refinePalette &&
-         a.compression == b.compression;
+         a.compression == b.compression && a.paletteQuality == b.paletteQuality;
 }
 
 // Whatever was stored, the options the reduction, the writer and the dialog work with are in range, and
@@ -56,6 +56,7 @@ inline void CheckUsable(const SaveOptionsRecord& stored) {
   VEX_FUZZ_CHECK(usable.pngType >= kPngGrayscale && usable.pngType <= kPngRgb);
   VEX_FUZZ_CHECK(usable.dither <= kNoise);
   VEX_FUZZ_CHECK(usable.compression <= kSmallestCompression);
+  VEX_FUZZ_CHECK(usable.paletteQuality >= 0 && usable.paletteQuality <= kHighestPaletteQuality);
   VEX_FUZZ_CHECK(usable.windowLeft == stored.windowLeft && usable.windowTop == stored.windowTop &&
                  usable.windowWidth == stored.windowWidth && usable.windowHeight == stored.windowHeight &&
                  usable.alphaChannel == stored.alphaChannel && usable.useKeyColor == stored.useKeyColor &&
@@ -64,4 +65,7 @@ inline void CheckUsable(const SaveOptionsRecord& stored) {
   if (stored.pngType >= kPngGrayscale && stored.pngType <= kPngRgb) VEX_FUZZ_CHECK(usable.pngType == stored.pngType);
   if (stored.dither <= kNoise) VEX_FUZZ_CHECK(usable.dither == stored.dither);
   if (stored.compression <= kSmallestCompression) VEX_FUZZ_CHECK(usable.compression == stored.compression);
+  if (stored.paletteQuality >= 0 && stored.paletteQuality <= kHighestPaletteQuality) {
+    VEX_FUZZ_CHECK(usable.paletteQuality == stored.paletteQuality);
+  }
 }

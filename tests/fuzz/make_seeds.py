@@ -4,8 +4,8 @@ import pathlib
 import struct
 
 HERE = pathlib.Path(__file__).resolve().parent
-KEYS = ["Left", "TopW", "Wdth", "Hght", "Type", "NPal", "UAlC", "UCCl", "UCDf", "FlCl", "Dthr", "Rfne", "Cmpr"]
-DEFAULTS = [100, 100, 800, 600, 2, 256, 1, 1, 1, 0, 1, 0, 0]
+KEYS = ["Left", "TopW", "Wdth", "Hght", "Type", "NPal", "UAlC", "UCCl", "UCDf", "FlCl", "Dthr", "Rfne", "Cmpr", "Qlty"]
+DEFAULTS = [100, 100, 800, 600, 2, 256, 1, 1, 1, 0, 1, 0, 0, 0]
 
 
 def code(key):
@@ -46,7 +46,7 @@ def write(target, name, data):
 
 # The settings file: as written, with CR LF, with odd values and comments, a long line, high bytes, no last line end.
 write("settings_fuzzer", "defaults.ini", settings_text(DEFAULTS))
-write("settings_fuzzer", "crlf.ini", settings_text([5, -20, 1024, 768, 1, 16, 0, 1, 0, 16777215, 3, 1, 1]).replace(b"\n", b"\r\n"))
+write("settings_fuzzer", "crlf.ini", settings_text([5, -20, 1024, 768, 1, 16, 0, 1, 0, 16777215, 3, 1, 1, 80]).replace(b"\n", b"\r\n"))
 write("settings_fuzzer", "odd_values.ini",
       b";comment epyT 1\n  epyT 1\nlaPN 300\nlClF -1\nrhtD 1e3\nfDCU\nTypeforwards 2\n\tthgH\t-2147483649\nWpoT 1.5,7\n")
 write("settings_fuzzer", "long_line.ini", b"tfeL " + b"9" * 1100 + b"\nepyT 0\n" + b" " * 1030 + b"laPN 4\n")
@@ -88,4 +88,9 @@ write("save_fuzzer", "rgba_few_colours_smallest.bin",
       save_case(3, 4, 12, 10, options={"Cmpr": 1}, pixels=bytes((i % 4) * 85 for i in range(4 * 120))))
 write("save_fuzzer", "rgba_palette_smallest.bin",
       save_case(3, 4, 16, 16, options={"Type": 1, "NPal": 16, "Cmpr": 1}, pixels=ramp(4 * 256, 5)))
+# Palette Quality: a count chosen for a target (small and opaque; with transparency and locks from Diffusion).
+write("save_fuzzer", "rgb_palette_quality.bin",
+      save_case(3, 3, 16, 12, options={"Type": 1, "Qlty": 60, "Dthr": 0}, pixels=ramp(3 * 192, 23)))
+write("save_fuzzer", "rgba_palette_quality_refined.bin",
+      save_case(3, 4, 20, 16, options={"Type": 1, "Qlty": 90, "Rfne": 1, "UAlC": 1}, pixels=ramp(4 * 320, 19)))
 write("save_fuzzer", "advance_fails.bin", save_case(3, 4, 4, 4, flags=8, failing=2, pixels=ramp(64)))

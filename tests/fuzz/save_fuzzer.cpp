@@ -11,7 +11,7 @@
 //   libFuzzer's runs keep to small images), transparent index,
 //   failing plane,
 //   a 16-bit mask of the options handed in as scripting parameters (bit i: key i of kOptionKeys),
-//   thirteen 32-bit values (little-endian) for them;
+//   fourteen 32-bit values (little-endian) for them;
 //   then the samples, plane after plane, and the host's colour table, repeated from the rest of the input.
 #include <unistd.h>
 
@@ -41,7 +41,7 @@ namespace {
 const DescriptorKeyID kOptionKeys[] = {
     FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("Wdth"), FourCharCode("Hght"), FourCharCode("Type"),
     FourCharCode("NPal"), FourCharCode("UAlC"), FourCharCode("UCCl"), FourCharCode("UCDf"), FourCharCode("FlCl"),
-    FourCharCode("Dthr"), FourCharCode("Rfne"), FourCharCode("Cmpr"),
+    FourCharCode("Dthr"), FourCharCode("Rfne"), FourCharCode("Cmpr"), FourCharCode("Qlty"),
 };
 constexpr int kOptionCount = static_cast<int>(std::size(kOptionKeys));
 

@@ -16,7 +16,7 @@
 namespace {
 
 // The rule a played-back descriptor follows, written out apart from the plug-in's table: each of the
-// thirteen keys sets its option (the last occurrence wins), byte options keep the low byte, others are ignored.
+// fourteen keys sets its option (the last occurrence wins), byte options keep the low byte, others are ignored.
 void Apply(SaveOptionsRecord& options, DescriptorKeyID key, int32_t value) {
   const auto lowByte = static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFF);
   switch (key) {
@@ -33,6 +33,7 @@ void Apply(SaveOptionsRecord& options, DescriptorKeyID key, int32_t value) {
     case FourCharCode("Dthr"): options.dither = lowByte; break;
     case FourCharCode("Rfne"): options.refinePalette = lowByte; break;
     case FourCharCode("Cmpr"): options.compression = lowByte; break;
+    case FourCharCode("Qlty"): options.paletteQuality = value; break;
     default: break;
   }
 }

@@ -14,6 +14,7 @@
 #include "records/reduced_image.h"
 #include "records/save_options.h"
 #include "records/whole_image.h"
+#include "reduce/alpha_weight.h"
 #include "reduce/box_cut.h"
 #include "reduce/median_cut.h"
 #include "reduce/palette_lookup.h"
@@ -252,13 +253,16 @@ class RefinedBuild : public testing::Test {
 TEST_F(RefinedBuild, LowersTheSampleErrorAndKeepsLocksTheKeyEntryAndTheAlphaOrder) {
   const TestImage image = GradientImage(11, 160, 120, 4);
   options_.paletteColors = 16;
-  const RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+  // The image has soft transparency kept in the palette: the refinement lowers the premultiplied error.
+  RefineHistogram histogram = CountRefineColors(image.record, 0, false);
+  PremultiplyRefineColors(histogram);
 
   options_.refinePalette = 0;
   ColorMapTable cut = BuildColorPalette(image.record, options_, palette_);
   ASSERT_NE(cut.data(), nullptr);
   ASSERT_EQ(palette_.count, 16);
-  const std::vector<AColorHistEntry> cutColors(cut.data(), cut.data() + 15);  // the last is the transparent one
+  std::vector<AColorHistEntry> cutColors(cut.data(), cut.data() + 15);  // the last is the transparent one
+  for (AColorHistEntry& color : cutColors) color = PremultipliedEntry(color);
   // The user locks two entries.
   palette_.entries[2].mark = palette_.entries[9].mark = 1;
   const Rgba locked2 = Entries(16)[2], locked9 = Entries(16)[9];
@@ -267,7 +271,8 @@ TEST_F(RefinedBuild, LowersTheSampleErrorAndKeepsLocksTheKeyEntryAndTheAlphaOrde
   ColorMapTable refined = BuildColorPalette(image.record, options_, palette_);
   ASSERT_NE(refined.data(), nullptr);
   ASSERT_EQ(palette_.count, 16);
-  const std::vector<AColorHistEntry> refinedColors(refined.data(), refined.data() + 15);
+  std::vector<AColorHistEntry> refinedColors(refined.data(), refined.data() + 15);
+  for (AColorHistEntry& color : refinedColors) color = PremultipliedEntry(color);
   EXPECT_LT(ErrorOf(histogram, refinedColors), ErrorOf(histogram, cutColors));
 
   // Locks stay as they were, wherever they are now; they are the only marked entries.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -70,10 +71,12 @@ TEST(PanelCommandFor, TheListsActOnlyOnAConfirmedSelection) {
   EXPECT_EQ(PanelCommandFor(1006, 9, 0), PanelCommand::kPaletteColors);
   EXPECT_EQ(PanelCommandFor(1010, 9, 0), PanelCommand::kDither);
   EXPECT_EQ(PanelCommandFor(1022, 9, 0), PanelCommand::kCompression);
+  EXPECT_EQ(PanelCommandFor(1024, 9, 0), PanelCommand::kPaletteQuality);
   for (int notification : {1 /* selection changed */, 7 /* dropped down */, 8 /* closed up */, 10 /* cancelled */}) {
     EXPECT_EQ(PanelCommandFor(1006, notification, 0), PanelCommand::kIgnore) << notification;
     EXPECT_EQ(PanelCommandFor(1010, notification, 0), PanelCommand::kIgnore) << notification;
     EXPECT_EQ(PanelCommandFor(1022, notification, 0), PanelCommand::kIgnore) << notification;
+    EXPECT_EQ(PanelCommandFor(1024, notification, 0), PanelCommand::kIgnore) << notification;
   }
   EXPECT_EQ(PanelCommandFor(1023, 9, 0), PanelCommand::kIgnore);  // its label
 }
@@ -242,13 +245,14 @@ TEST(RefinePaletteRow, RebuildsAtTheSameCountKeepingLocksAndTransparency) {
 
 TEST(DitherRow, TakesTheListIndexThenAppliesTheEnableRulesAndRefreshes) {
   SaveOptionsRecord options;
+  PaletteRecord palette;
   for (int index : {0, 1, 2, 3}) {
-    const PanelReaction reaction = OnDitherCommand(options, index);
+    const PanelReaction reaction = OnDitherCommand(options, palette, index);
     EXPECT_EQ(options.dither, index);
     EXPECT_EQ(Steps(reaction), (std::vector<PanelStep>{PanelStep::kApplyEnableRules, PanelStep::kRefresh}));
   }
-  ExpectEmpty(OnDitherCommand(options, -1));
-  ExpectEmpty(OnDitherCommand(options, 4));
+  ExpectEmpty(OnDitherCommand(options, palette, -1));
+  ExpectEmpty(OnDitherCommand(options, palette, 4));
   EXPECT_EQ(options.dither, 3);
 }
 
@@ -269,17 +273,62 @@ TEST(CompressionRow, TakesTheListIndexAndAsksForAnEncodingAlone) {
 
 TEST(FillColorAndTransparencyDitherRows, StoreTheirValueAndRefresh) {
   SaveOptionsRecord options;
-  PanelReaction reaction = OnFillColorCommand(options, 0x00A0B0C0u);
+  PaletteRecord palette;
+  PanelReaction reaction = OnFillColorCommand(options, palette, 0x00A0B0C0u);
   EXPECT_EQ(options.fillColor, 0x00A0B0C0);
   EXPECT_EQ(Steps(reaction), (std::vector<PanelStep>{PanelStep::kRefresh}));
   ExpectNothingForTheCells(reaction);
 
   options.keyColorDither = 1;
-  reaction = OnTransparencyDitherCommand(options, false);
+  reaction = OnTransparencyDitherCommand(options, palette, false);
   EXPECT_EQ(options.keyColorDither, 0);
   EXPECT_EQ(Steps(reaction), (std::vector<PanelStep>{PanelStep::kRefresh}));
-  OnTransparencyDitherCommand(options, true);
+  OnTransparencyDitherCommand(options, palette, true);
   EXPECT_EQ(options.keyColorDither, 1);
+}
+
+// A quality chooses the count from the pixels as matched: a change of how they are matched builds the palette
+// again, which without a quality none of those rows does (the palette the user edited stays).
+TEST(PaletteQualityRow, SetsTheQualityBuildsAgainAndOnlyThenDoTheMatchingRowsBuildAgain) {
+  SaveOptionsRecord options;
+  options.paletteColors = 16;
+  options.useKeyColor = 1;
+  PaletteRecord palette;
+  palette.count = 16;
+  palette.built = 1;
+  palette.entries[15].alpha = 0;  // the key colour's entry
+  OnDitherCommand(options, palette, 0);
+  OnFillColorCommand(options, palette, 0x00102030u);
+  OnTransparencyDitherCommand(options, palette, true);
+  EXPECT_EQ(palette.built, 1);
+
+  PanelReaction reaction = OnPaletteQualityCommand(options, palette, 75);
+  EXPECT_EQ(options.paletteQuality, 75);
+  EXPECT_EQ(options.paletteColors, 16);  // the list's count comes back when the quality is off
+  EXPECT_EQ(palette.built, 0);
+  EXPECT_EQ(palette.entries[15].alpha, 255);
+  EXPECT_EQ(Steps(reaction), (std::vector<PanelStep>{PanelStep::kSyncPanel, PanelStep::kRefresh}));
+
+  // The quality chose 37 colours, the last the key colour's; a change of dither asks for a new count.
+  palette.count = 37;
+  palette.built = 1;
+  palette.entries[36].alpha = 0;
+  OnDitherCommand(options, palette, 2);
+  EXPECT_EQ(palette.built, 0);
+  for (const auto& row :
+       std::vector<std::function<void()>>{[&] { OnFillColorCommand(options, palette, 0x00405060u); },
+                                          [&] { OnTransparencyDitherCommand(options, palette, false); }}) {
+    palette.built = 1;
+    row();
+    EXPECT_EQ(palette.built, 0);
+  }
+
+  reaction = OnPaletteQualityCommand(options, palette, 0);
+  EXPECT_EQ(options.paletteQuality, 0);
+  EXPECT_EQ(palette.entries[36].alpha, 255);  // the entry the quality's count made the key colour's
+  ExpectEmpty(OnPaletteQualityCommand(options, palette, -1));
+  OnPaletteQualityCommand(options, palette, 250);  // not a quality: off
+  EXPECT_EQ(options.paletteQuality, 0);
 }
 
 TEST(LockRow, TogglesTheSelectedEntrysMarkWithoutARefreshButSaysThePaletteChanged) {

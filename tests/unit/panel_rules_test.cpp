@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iterator>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -292,6 +294,44 @@ TEST(SyncState, ShownCellsDependOnTypeAndImageMode) {
       EXPECT_EQ(SyncStateFor(image, options, 37).shownCount, 0) << image.mode;
     }
   }
+}
+
+// With a quality set, an RGB image's palette takes the count the quality chose: the Colors list shows that count,
+// disabled; the quality list offers Off, its listed values and any stored one; gray and indexed images ignore it.
+TEST(PaletteQuality, ChoosesTheCountTheColorsListShowsDisabledAndTheListHoldsTheStoredValue) {
+  SaveOptionsRecord options = Options(kPngPalette, true, false);
+  options.paletteColors = 16;
+  const PanelSyncState off = SyncStateFor(kRgbWithAlpha, options, 16);
+  EXPECT_EQ(off.qualityListIndex, 0);
+  EXPECT_EQ(off.qualityList.front(), 0);
+  EXPECT_EQ(off.chosenColors, 0);
+  EXPECT_TRUE(EnableRulesFor(kRgbWithAlpha, options, -1).colorsList);
+
+  options.paletteQuality = 73;  // not listed: it joins the list between 75 and 70
+  const PanelSyncState on = SyncStateFor(kRgbWithAlpha, options, 37);
+  EXPECT_EQ(on.qualityList, (std::vector<int32_t>{0, 100, 95, 90, 85, 80, 75, 73, 70, 60, 50, 40, 30, 20, 10}));
+  EXPECT_EQ(on.qualityList[static_cast<size_t>(on.qualityListIndex)], 73);
+  EXPECT_EQ(on.chosenColors, 37);
+  EXPECT_EQ(on.shownCount, 37);
+  const EnableState enabled = EnableRulesFor(kRgbWithAlpha, options, -1);
+  EXPECT_TRUE(enabled.paletteControls);
+  EXPECT_FALSE(enabled.colorsList);
+  options.paletteQuality = 1;  // below every listed value: last
+  EXPECT_EQ(SyncStateFor(kRgb, options, 37).qualityList.back(), 1);
+  options.paletteQuality = 90;  // listed: once
+  EXPECT_EQ(SyncStateFor(kRgb, options, 37).qualityList.size(), 1 + std::size(kListedQualities));
+  options.paletteQuality = 101;  // not a quality: Off, and the count is the list's
+  EXPECT_EQ(SyncStateFor(kRgb, options, 37).qualityListIndex, 0);
+  EXPECT_EQ(SyncStateFor(kRgb, options, 37).shownCount, 16);
+
+  options.paletteQuality = 50;
+  EXPECT_EQ(SyncStateFor(kGray, options, 37).chosenColors, 0);
+  EXPECT_EQ(SyncStateFor(kIndexed, options, 37).shownCount, 37);
+  EXPECT_EQ(SyncStateFor(kIndexed, options, 37).chosenColors, 0);
+  EXPECT_FALSE(EnableRulesFor(kIndexed, options, -1).colorsList);
+  options.pngType = kPngRgb;
+  EXPECT_EQ(SyncStateFor(kRgb, options, 37).chosenColors, 0);
+  EXPECT_FALSE(EnableRulesFor(kRgb, options, -1).colorsList);
 }
 
 TEST(PaletteViewPlace, CentresTheViewInTheGroupFourPixelsRightAndSixteenDown) {

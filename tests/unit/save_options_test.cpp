@@ -45,6 +45,18 @@ TEST(UsableCompression, IsSmallestOnlyForOneAndStandardForEveryOtherValue) {
   EXPECT_EQ(UsableOptions(stored).compression, kSmallestCompression);
 }
 
+TEST(UsablePaletteQuality, KeepsOneToAHundredAndTurnsEveryOtherValueOff) {
+  EXPECT_EQ(SaveOptionsRecord{}.paletteQuality, 0);
+  for (int32_t stored : {1, 50, 100}) EXPECT_EQ(UsablePaletteQuality(stored), stored);
+  for (int32_t stored : {0, -1, 101, 300, 256 + 75, -2147483647 - 1})
+    EXPECT_EQ(UsablePaletteQuality(stored), 0) << stored;
+  SaveOptionsRecord stored;
+  stored.paletteQuality = 101;
+  EXPECT_EQ(UsableOptions(stored).paletteQuality, 0);
+  stored.paletteQuality = 90;
+  EXPECT_EQ(UsableOptions(stored).paletteQuality, 90);
+}
+
 TEST(UsableOptions, FixesTheRangedFieldsAndPassesTheRestThrough) {
   const SaveOptionsRecord usable = UsableOptions({-20, -30, 5, 7, 9, 100, 5, -3, -1, 200, 77});
   EXPECT_EQ((std::vector<int64_t>{usable.windowLeft, usable.windowTop, usable.windowWidth, usable.windowHeight,

@@ -29,12 +29,13 @@ struct Options {
   int32_t dither;
   int32_t refine;
   int32_t compression;
+  int32_t quality;
 };
 
 Options Fields(const SaveOptionsRecord& o) {
   return {o.windowLeft,    o.windowTop,     o.windowWidth, o.windowHeight,   o.pngType,
           o.paletteColors, o.alphaChannel,  o.useKeyColor, o.keyColorDither, o.fillColor,
-          o.dither,        o.refinePalette, o.compression};
+          o.dither,        o.refinePalette, o.compression, o.paletteQuality};
 }
 
 void ExpectOptions(const Options& seen, const Options& expected) {
@@ -51,9 +52,10 @@ void ExpectOptions(const Options& seen, const Options& expected) {
   EXPECT_EQ(seen.dither, expected.dither);
   EXPECT_EQ(seen.refine, expected.refine);
   EXPECT_EQ(seen.compression, expected.compression);
+  EXPECT_EQ(seen.quality, expected.quality);
 }
 
-const Options kDefaults{100, 100, 800, 600, 2, 256, 1, 1, 1, 0, 1, 0, 0};
+const Options kDefaults{100, 100, 800, 600, 2, 256, 1, 1, 1, 0, 1, 0, 0, 0};
 
 class ScriptParamsTest : public PluginHostTest {
  protected:
@@ -76,7 +78,7 @@ TEST_F(ScriptParamsTest, APlayedBackPaletteSizeChangesOnlyThePaletteSize) {
   host.SetParameters({{FourCharCode("NPal"), 16}});
   Options seen{};
   EXPECT_EQ(SaveAndCapture(host, seen), 0);
-  ExpectOptions(seen, {11, 22, 640, 480, 1, 16, 0, 0, 0, 255, 2, 0, 0});
+  ExpectOptions(seen, {11, 22, 640, 480, 1, 16, 0, 0, 0, 255, 2, 0, 0, 0});
 }
 
 TEST_F(ScriptParamsTest, ValuesAreStoredUncheckedByteOptionsByTheirLowByte) {
@@ -93,7 +95,7 @@ TEST_F(ScriptParamsTest, ValuesAreStoredUncheckedByteOptionsByTheirLowByte) {
   Options seen{};
   EXPECT_EQ(SaveAndCapture(host, seen), 0);
   // 300 = 0x12C -> 0x2C; 257 -> 1; 511 -> 255; 259 -> 3. Whole ints pass untouched, even out of range.
-  ExpectOptions(seen, {-20, 70000, 800, 600, 44, 1000, 1, -1, 255, 0x01FFFFFF, 3, 0, 0});
+  ExpectOptions(seen, {-20, 70000, 800, 600, 44, 1000, 1, -1, 255, 0x01FFFFFF, 3, 0, 0, 0});
 }
 
 TEST_F(ScriptParamsTest, UnknownKeysAreSkippedAndTheDescriptorIsGivenBack) {
@@ -111,13 +113,13 @@ TEST_F(ScriptParamsTest, UnknownKeysAreSkippedAndTheDescriptorIsGivenBack) {
     descriptorAtDialog = host.Record().descriptorParameters->descriptor;
   };
   EXPECT_EQ(host.Save(PluginMain), 0);
-  ExpectOptions(seen, {100, 100, 800, 600, 0, 32, 1, 1, 1, 0, 1, 0, 0});
+  ExpectOptions(seen, {100, 100, 800, 600, 0, 32, 1, 1, 1, 0, 1, 0, 0, 0});
 
   // The keys asked for, in this order.
   const std::vector<DescriptorKeyID> keys{
       FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("Wdth"), FourCharCode("Hght"), FourCharCode("Type"),
       FourCharCode("NPal"), FourCharCode("UAlC"), FourCharCode("UCCl"), FourCharCode("UCDf"), FourCharCode("FlCl"),
-      FourCharCode("Dthr"), FourCharCode("Rfne"), FourCharCode("Cmpr")};
+      FourCharCode("Dthr"), FourCharCode("Rfne"), FourCharCode("Cmpr"), FourCharCode("Qlty")};
   EXPECT_EQ(host.Seen().readKeyList, keys);
   EXPECT_EQ(host.Seen().readOpens, 1);
   EXPECT_EQ(host.Seen().readCloses, 1);
@@ -135,7 +137,7 @@ TEST_F(ScriptParamsTest, WithoutDescriptorParametersNothingIsReadOrRecorded) {
   FakeHost host(PatternImage(kModeRGB, 3, 4, 3), options);
   Options seen{};
   EXPECT_EQ(SaveAndCapture(host, seen), 0);
-  ExpectOptions(seen, {100, 100, 800, 600, 2, 8, 1, 1, 1, 0, 1, 0, 0});
+  ExpectOptions(seen, {100, 100, 800, 600, 2, 8, 1, 1, 1, 0, 1, 0, 0, 0});
   EXPECT_EQ(host.Record().descriptorParameters, nullptr);
   EXPECT_EQ(host.Seen().readOpens, 0);
   EXPECT_EQ(host.Seen().writeOpens, 0);
@@ -165,7 +167,7 @@ TEST_F(ScriptParamsTest, WithoutAnIncomingDescriptorTheSaveIsStillRecorded) {
   EXPECT_EQ(host.Seen().readOpens, 0);
   EXPECT_EQ(host.Seen().writeOpens, 1);
   EXPECT_EQ(host.Seen().writeCloses, 1);
-  EXPECT_EQ(host.RecordedDescriptor().size(), 13u);
+  EXPECT_EQ(host.RecordedDescriptor().size(), 14u);
 }
 
 TEST_F(ScriptParamsTest, RecordingPutsTheKeysInOrderWideningOnlySignedBytesWithTheirSign) {
@@ -182,15 +184,16 @@ TEST_F(ScriptParamsTest, RecordingPutsTheKeysInOrderWideningOnlySignedBytesWithT
                       {FourCharCode("FlCl"), 0x00123456},
                       {FourCharCode("NPal"), 2},
                       {FourCharCode("Rfne"), 257},
-                      {FourCharCode("Cmpr"), 513}});
+                      {FourCharCode("Cmpr"), 513},
+                      {FourCharCode("Qlty"), 300}});
   Options seen{};
   EXPECT_EQ(SaveAndCapture(host, seen), 0);
   const DescriptorItems expected{
-      {FourCharCode("Wdth"), 900}, {FourCharCode("Hght"), 700},        {FourCharCode("Left"), -7},
-      {FourCharCode("TopW"), 8},   {FourCharCode("FlCl"), 0x00123456}, {FourCharCode("NPal"), 2},
-      {FourCharCode("Type"), -1},  {FourCharCode("UAlC"), -2},         {FourCharCode("Dthr"), 200},
-      {FourCharCode("Rfne"), 1},   {FourCharCode("Cmpr"), 1},          {FourCharCode("UCCl"), -128},
-      {FourCharCode("UCDf"), 255}};
+      {FourCharCode("Wdth"), 900},  {FourCharCode("Hght"), 700},        {FourCharCode("Left"), -7},
+      {FourCharCode("TopW"), 8},    {FourCharCode("FlCl"), 0x00123456}, {FourCharCode("NPal"), 2},
+      {FourCharCode("Type"), -1},   {FourCharCode("UAlC"), -2},         {FourCharCode("Dthr"), 200},
+      {FourCharCode("Rfne"), 1},    {FourCharCode("Cmpr"), 1},          {FourCharCode("Qlty"), 300},
+      {FourCharCode("UCCl"), -128}, {FourCharCode("UCDf"), 255}};
   EXPECT_EQ(host.Seen().writtenParameters, expected);
   EXPECT_EQ(host.RecordedDescriptor(), expected);
   ASSERT_EQ(host.Seen().descriptorsReturned.size(), 1u);
@@ -206,8 +209,8 @@ TEST_F(ScriptParamsTest, ASaveAsGrayscaleWithEightColoursAndNoiseIsRecordedSo) {
   const DescriptorItems expected{{FourCharCode("Wdth"), 800}, {FourCharCode("Hght"), 600}, {FourCharCode("Left"), 100},
                                  {FourCharCode("TopW"), 100}, {FourCharCode("FlCl"), 0},   {FourCharCode("NPal"), 8},
                                  {FourCharCode("Type"), 0},   {FourCharCode("UAlC"), 1},   {FourCharCode("Dthr"), 3},
-                                 {FourCharCode("Rfne"), 0},   {FourCharCode("Cmpr"), 0},   {FourCharCode("UCCl"), 1},
-                                 {FourCharCode("UCDf"), 1}};
+                                 {FourCharCode("Rfne"), 0},   {FourCharCode("Cmpr"), 0},   {FourCharCode("Qlty"), 0},
+                                 {FourCharCode("UCCl"), 1},   {FourCharCode("UCDf"), 1}};
   EXPECT_EQ(host.RecordedDescriptor(), expected);
 }
 
@@ -221,7 +224,7 @@ TEST_F(ScriptParamsTest, WriteFinishRecordsTheOptionsAsTheDialogLeftThem) {
   };
   EXPECT_EQ(host.Save(PluginMain), 0);
   const DescriptorItems recorded = host.RecordedDescriptor();
-  ASSERT_EQ(recorded.size(), 13u);
+  ASSERT_EQ(recorded.size(), 14u);
   EXPECT_EQ(recorded[5], (DescriptorItem{FourCharCode("NPal"), 4}));
   EXPECT_EQ(recorded[8], (DescriptorItem{FourCharCode("Dthr"), 0}));
 
@@ -241,7 +244,7 @@ TEST_F(ScriptParamsTest, WriteFinishRecordsTheOptionsAsTheDialogLeftThem) {
 // The refinement and the compression came after the first version: an action recorded without them keeps the
 // settings file's values, and a played-back value wins over the file.
 TEST_F(ScriptParamsTest, OptionsAddedLaterComeFromTheFileUnlessAnActionSaysOtherwise) {
-  WriteSettings("enfR 1\nrpmC 1\n");
+  WriteSettings("enfR 1\nrpmC 1\nytlQ 75\n");
   {
     FakeHost host(PatternImage(kModeRGB, 3, 4, 3));
     host.SetParameters({{FourCharCode("NPal"), 16}});
@@ -249,11 +252,13 @@ TEST_F(ScriptParamsTest, OptionsAddedLaterComeFromTheFileUnlessAnActionSaysOther
     EXPECT_EQ(SaveAndCapture(host, seen), 0);
     EXPECT_EQ(seen.refine, 1);
     EXPECT_EQ(seen.compression, 1);
+    EXPECT_EQ(seen.quality, 75);
   }
   FakeHost host(PatternImage(kModeRGB, 3, 4, 3));
-  host.SetParameters({{FourCharCode("Rfne"), 0}, {FourCharCode("Cmpr"), 0}});
+  host.SetParameters({{FourCharCode("Rfne"), 0}, {FourCharCode("Cmpr"), 0}, {FourCharCode("Qlty"), 40}});
   Options seen{};
   EXPECT_EQ(SaveAndCapture(host, seen), 0);
   EXPECT_EQ(seen.refine, 0);
   EXPECT_EQ(seen.compression, 0);
+  EXPECT_EQ(seen.quality, 40);
 }

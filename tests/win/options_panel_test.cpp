@@ -381,15 +381,18 @@ TEST(OptionsPanelTemplate, IsAVisibleChildInMsShellDlgWithScrollingDropDownLists
   EXPECT_NE(panel.style & WS_CHILD, 0u);
   EXPECT_NE(panel.style & WS_VISIBLE, 0u);
   EXPECT_EQ(panel.style & WS_POPUP, 0u);
-  ASSERT_EQ(panel.items.size(), 22u);  // every control of the table, the unnamed frame included
+  ASSERT_EQ(panel.items.size(), 24u);  // every control of the table, the unnamed frame included
   int combos = 0;
   for (const TemplateItem& item : panel.items) {
-    if (item.id != IDC_PANEL_COLORS && item.id != IDC_PANEL_DITHER && item.id != IDC_PANEL_COMPRESSION) continue;
+    if (item.id != IDC_PANEL_COLORS && item.id != IDC_PANEL_DITHER && item.id != IDC_PANEL_COMPRESSION &&
+        item.id != IDC_PANEL_QUALITY) {
+      continue;
+    }
     ++combos;
     EXPECT_EQ(item.style & 3u, static_cast<DWORD>(CBS_DROPDOWNLIST)) << item.id;
     EXPECT_NE(item.style & WS_VSCROLL, 0u) << item.id;
   }
-  EXPECT_EQ(combos, 3);
+  EXPECT_EQ(combos, 4);
   EXPECT_EQ(panel.items[2].id, -1);
 }
 
@@ -414,6 +417,13 @@ TEST_F(OptionsPanelWindow, ListsHoldTheirEntriesInTheDialogFont) {
   EXPECT_EQ(ListText(compression, 1), L"Smallest");
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(compression, WM_GETFONT, 0, 0)), session_->DialogFont());
   EXPECT_EQ(SendMessageW(compression, CB_GETCURSEL, 0, 0), 0);  // Standard
+  const HWND quality = Item(IDC_PANEL_QUALITY);
+  ASSERT_EQ(SendMessageW(quality, CB_GETCOUNT, 0, 0), 14);
+  EXPECT_EQ(ListText(quality, 0), L"Off");
+  EXPECT_EQ(ListText(quality, 1), L"100");
+  EXPECT_EQ(ListText(quality, 13), L"10");
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(quality, WM_GETFONT, 0, 0)), session_->DialogFont());
+  EXPECT_EQ(SendMessageW(quality, CB_GETCURSEL, 0, 0), 0);  // Off
 }
 
 TEST_F(OptionsPanelWindow, EveryListTakesTheFontMadeForANewScale) {

@@ -23,11 +23,14 @@
 #include "records/save_options.h"
 #include "records/save_paths.h"
 #include "records/whole_image.h"
+#include "reduce/filter_settings.h"
+#include "reduce/picture_psnr.h"
 #include "reduce/reduce_filter.h"
 #include "resources/resource_ids.h"
 #include "tests/support/platform_faults.h"
 #include "ui/panel_commands.h"
 #include "ui/preview_dialog_win32.h"
+#include "ui/psnr_readout.h"
 #include "ui/refreshing_property.h"
 #include "ui/toolkit_session_win32.h"
 #include "widgets/gdi_owners_win32.h"
@@ -304,6 +307,66 @@ TEST_F(PreviewDialogWindow, ACompressionChoiceDuringARefreshKeepsTheChangeBefore
   EXPECT_EQ(FileBytes(TempPngPath), expected);
   EXPECT_EQ(ReducedImage.width, 240);
   EXPECT_EQ(Palette.count, 16);
+}
+
+// The readout beside the size line: the PSNR of the file's picture (the rows through the palette) against the image.
+std::wstring ExpectedReadout() {
+  const double db = PictureDb(WholeImage, FilterSettingsFor(WholeImage, SaveOptions), Palette, ReducedImage.pixels,
+                              ReducedImage.rowBytes);
+  const std::string text = "\n\r" + PsnrReadoutText(db);
+  return std::wstring(text.begin(), text.end());
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return text;
+}
+
+// A quality picked from its list chooses the count: the file is the one the records make with that quality, the
+// Colors list is disabled and shows the count chosen, and the readout measures the file. A change of dither then
+// chooses again.
+TEST_F(PreviewDialogWindow, AQualityChoosesTheCountTheColorsListShowsAndTheReadoutMeasures) {
+  const auto quality = [] {
+    SaveOptions.paletteQuality = 10;
+    Palette.built = 0;
+    Palette.builtCount = 256;
+  };
+  const Bytes expected = Expected(quality);
+  const Bytes expectedNoDither = Expected([&quality] {
+    quality();
+    SaveOptions.dither = kNoDither;
+  });
+  Open();
+  PumpUntilIdle();
+  const HWND readout = GetDlgItem(FindWindowExW(dialog_, nullptr, L"Static", nullptr), IDC_PSNR_READOUT);
+  ASSERT_NE(readout, nullptr);
+  EXPECT_TRUE(IsWindowVisible(readout));
+  EXPECT_EQ(WindowText(readout), ExpectedReadout());
+  const HWND colors = GetDlgItem(panel_, IDC_PANEL_COLORS);
+  EXPECT_TRUE(IsWindowEnabled(colors));
+
+  Make({IDC_PANEL_QUALITY, 13});           // the list's last entry, 10
+  EXPECT_FALSE(IsWindowVisible(readout));  // it speaks of the file being replaced
+  PumpUntilIdle();
+  EXPECT_EQ(SaveOptions.paletteQuality, 10);
+  EXPECT_EQ(FileBytes(TempPngPath), expected);
+  EXPECT_LT(Palette.count, 256);
+  EXPECT_FALSE(IsWindowEnabled(colors));
+  EXPECT_EQ(WindowText(colors), std::to_wstring(Palette.count));
+  EXPECT_TRUE(IsWindowVisible(readout));
+  EXPECT_EQ(WindowText(readout), ExpectedReadout());
+
+  Make({IDC_PANEL_DITHER, 0});
+  PumpUntilIdle();
+  EXPECT_EQ(FileBytes(TempPngPath), expectedNoDither);
+  EXPECT_EQ(WindowText(colors), std::to_wstring(Palette.count));
+
+  Make({IDC_PANEL_QUALITY, 0});  // Off: the Colors list's count again
+  PumpUntilIdle();
+  EXPECT_TRUE(IsWindowEnabled(colors));
+  EXPECT_EQ(WindowText(colors), L"256");
+  EXPECT_EQ(Palette.count, 256);
 }
 
 TEST_F(PreviewDialogWindow, ALockDoesNotRefreshButEveryOtherPaletteCommandDoes) {
