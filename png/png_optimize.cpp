@@ -126,14 +126,26 @@ const char* StrategyName(FilterStrategy strategy) {
   return kNames[static_cast<int>(strategy)];
 }
 
+// The data of the chunk that says what the colours are (sRGB or iCCP), the same for every layout; empty for none.
+std::vector<uint8_t> ColorChunkData(const PngWriteJob& job) {
+  switch (job.colorChunk) {
+    case ColorChunk::kSrgb: return {kSrgbIntent};
+    case ColorChunk::kIccp: return IccpChunkData(job.iccpKeyword, *job.iccProfile);
+    case ColorChunk::kNone: break;
+  }
+  return {};
+}
+
 // The bytes WriteSmallestFile writes.
-size_t SmallestFileBytes(const PngLayout& layout, const ZlibStream& stream) {
+size_t SmallestFileBytes(const PngLayout& layout, const ZlibStream& stream, const std::vector<uint8_t>& color) {
   const size_t idatChunks = std::max<size_t>(1, (stream.size + kIdatBytes - 1) / kIdatBytes);
-  return 8 + (kFraming + 13) + ChunkBytes(layout) + stream.size + kFraming * idatChunks + kFraming;
+  const size_t colorBytes = color.empty() ? 0 : kFraming + color.size();
+  return 8 + (kFraming + 13) + colorBytes + ChunkBytes(layout) + stream.size + kFraming * idatChunks + kFraming;
 }
 
 // The PNG's chunks around the compressed rows, into the open file.
-bool WriteSmallestFile(FILE* file, const PngWriteJob& job, const PngLayout& layout, const ZlibStream& stream) {
+bool WriteSmallestFile(FILE* file, const PngWriteJob& job, const PngLayout& layout, const ZlibStream& stream,
+                       const std::vector<uint8_t>& color) {
   uint8_t header[13];
   PutBigEndian32(header, static_cast<uint32_t>(job.width));
   PutBigEndian32(header + 4, static_cast<uint32_t>(job.height));
@@ -143,6 +155,9 @@ bool WriteSmallestFile(FILE* file, const PngWriteJob& job, const PngLayout& layo
   header[11] = 0;  // the five row filters
   header[12] = 0;  // no interlace
   if (!WritePngSignature(file) || !WritePngChunk(file, "IHDR", header, sizeof header)) return false;
+  // Before PLTE, as PNG asks of both.
+  if (job.colorChunk == ColorChunk::kSrgb && !WritePngChunk(file, "sRGB", color.data(), color.size())) return false;
+  if (job.colorChunk == ColorChunk::kIccp && !WritePngChunk(file, "iCCP", color.data(), color.size())) return false;
   if (layout.colorType == PngColorType::kPalette) {
     uint8_t colors[3 * 256];
     uint8_t alphas[256];
@@ -335,6 +350,8 @@ PngResult EncodeSmallestPngFile(const platform::WidePath& path, const PngWriteJo
   }
   if (outcome == Outcome::Aborted) return PngResult{PngStatus::Aborted, 0};
   if (outcome == Outcome::Failed) return PngResult{};
+  const std::vector<uint8_t> color = ColorChunkData(job);
+  if (job.colorChunk != ColorChunk::kNone && color.empty()) return PngResult{};  // the profile would be lost
   char line[96];
   std::snprintf(line, sizeof line, "Smallest: colour type %d, %d bits, %d entries, filters %s",
                 static_cast<int>(chosen.layout.colorType), chosen.layout.bitDepth, chosen.layout.paletteCount,
@@ -350,7 +367,7 @@ PngResult EncodeSmallestPngFile(const platform::WidePath& path, const PngWriteJo
     // A small picture's Standard file costs next to nothing to make, and now and then it is no larger.
     const PngResult standard = WritePng(file, job, nullptr);
     if (standard.status == PngStatus::Ok &&
-        static_cast<size_t>(standard.size) <= SmallestFileBytes(chosen.layout, stream)) {
+        static_cast<size_t>(standard.size) <= SmallestFileBytes(chosen.layout, stream, color)) {
       std::fclose(file);
       DebugLog("Smallest: the Standard file is as small");
       chosen.standard = true;
@@ -366,7 +383,7 @@ PngResult EncodeSmallestPngFile(const platform::WidePath& path, const PngWriteJo
     }
   }
   if (choice != nullptr) *choice = chosen;
-  const bool written = WriteSmallestFile(file, job, chosen.layout, stream);
+  const bool written = WriteSmallestFile(file, job, chosen.layout, stream, color);
   const bool flushed = written && std::fflush(file) == 0 && std::ferror(file) == 0;
   const int32_t size = flushed ? platform::FileSizeOf(file) : -1;
   std::fclose(file);

@@ -12,6 +12,7 @@
 #include "base/progress.h"
 #include "png/png_optimize.h"
 #include "records/color.h"
+#include "records/document_profile.h"
 #include "records/reduced_image.h"
 #include "records/save_options.h"
 #include "records/save_paths.h"
@@ -89,6 +90,18 @@ void SetBackground(png_structp png, png_infop info, int32_t fillColor) {
   png_set_bKGD(png, info, &background);
 }
 
+// The sRGB chunk, or the document's profile; nothing else (no gAMA or cHRM of its own).
+void SetColorChunk(png_structp png, png_infop info, const PngWriteJob& job) {
+  switch (job.colorChunk) {
+    case ColorChunk::kNone: break;
+    case ColorChunk::kSrgb: png_set_sRGB(png, info, kSrgbIntent); break;
+    case ColorChunk::kIccp:
+      png_set_iCCP(png, info, job.iccpKeyword.c_str(), PNG_COMPRESSION_TYPE_BASE, job.iccProfile->data(),
+                   static_cast<png_uint_32>(job.iccProfile->size()));
+      break;
+  }
+}
+
 // Every library call that can fail runs here. The library's default error handling long-jumps back to the
 // setjmp below, so this frame and the ones it calls keep only plain data.
 bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, const ProgressReport& progress,
@@ -96,6 +109,7 @@ bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, const
   if (setjmp(png_jmpbuf(png)) != 0) return false;
   SetHeader(png, info, job, chunks);
   SetBackground(png, info, job.fillColor);
+  SetColorChunk(png, info, job);
   DebugLog("before png_write_info");
   png_write_info(png, info);
   DebugLog("before for y _WholeHeight");
@@ -175,6 +189,13 @@ PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecor
   job.fillColor = options.fillColor;
   job.palette = &palette;
   job.smallest = UsableCompression(options.compression) == kSmallestCompression;
+  if (!DocumentProfile.icc.empty()) {
+    const IccProfileFacts facts = ReadIccProfileFacts(DocumentProfile.icc.data(), DocumentProfile.icc.size());
+    job.colorChunk = ColorChunkFor(job.pngType, facts);
+    job.iccProfile = &DocumentProfile.icc;
+    job.iccSpace = facts.space;
+    job.iccpKeyword = IccpKeyword(facts);
+  }
   return job;
 }
 

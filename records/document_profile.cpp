@@ -1,0 +1,3 @@
+#include "records/document_profile.h"
+
+DocumentProfileRecord DocumentProfile;
