@@ -10,8 +10,8 @@
 #include "host/acquire_image.h"
 #include "host/color_picker.h"
 #include "host/host_call.h"
+#include "host/host_document.h"
 #include "host/host_file.h"
-#include "host/host_profile.h"
 #include "host/host_progress.h"
 #include "host/script_params.h"
 #include "png/png_writer.h"
@@ -108,7 +108,7 @@ HostStatus ReduceAndHandOver() {
 void FreeSaveBuffers() {
   if (ReducedImage.pixels != nullptr) FreeReducedImagePixels();
   if (WholeImage.pixels != nullptr) FreeWholeImagePixels();
-  ReleaseHostProfile();
+  ReleaseHostDocumentInfo();
   HostCall.format->data = nullptr;
   // The whole save happened in this call: an empty request tells a host that loops on write continue
   // that there is nothing more to hand over.
@@ -197,7 +197,7 @@ HostStatus WriteStart() {
 
   SaveCallouts callouts;
   ResetSaveOptions();
-  TakeHostProfile(format);
+  TakeHostDocumentInfo(format);
   const HostStatus acquired = WholePicture();
   LoadSettings();
   ReadScriptParams();

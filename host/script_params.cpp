@@ -10,7 +10,7 @@ namespace {
 const FourCC kRecordOrder[] = {
     FourCharCode("Wdth"), FourCharCode("Hght"), FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("FlCl"),
     FourCharCode("NPal"), FourCharCode("Type"), FourCharCode("UAlC"), FourCharCode("Dthr"), FourCharCode("Rfne"),
-    FourCharCode("Cmpr"), FourCharCode("Qlty"), FourCharCode("UCCl"), FourCharCode("UCDf"),
+    FourCharCode("Cmpr"), FourCharCode("Qlty"), FourCharCode("Meta"), FourCharCode("UCCl"), FourCharCode("UCDf"),
 };
 static_assert(std::size(kRecordOrder) == std::size(kSaveOptionFields), "a recording puts every field");
 

@@ -14,8 +14,8 @@ constexpr double kColorantTolerance = 0.003;
 constexpr double kCurveTolerance = 0.005;
 
 uint32_t BigEndian32(const uint8_t* at) {
-  return static_cast<uint32_t>(at[0]) << 24 | static_cast<uint32_t>(at[1]) << 16 |
-         static_cast<uint32_t>(at[2]) << 8 | at[3];
+  return static_cast<uint32_t>(at[0]) << 24 | static_cast<uint32_t>(at[1]) << 16 | static_cast<uint32_t>(at[2]) << 8 |
+         at[3];
 }
 uint16_t BigEndian16(const uint8_t* at) { return static_cast<uint16_t>(at[0] << 8 | at[1]); }
 double S15Fixed16(const uint8_t* at) { return static_cast<int32_t>(BigEndian32(at)) / 65536.0; }
@@ -150,7 +150,7 @@ IccProfileFacts ReadIccProfileFacts(const uint8_t* bytes, size_t size) {
   if (!profile.Valid()) return facts;
   facts.valid = true;
   const uint32_t space = profile.ColorSpace();
-  facts.space = space == Signature("GRAY") ? IccColorSpace::kGray
+  facts.space = space == Signature("GRAY")   ? IccColorSpace::kGray
                 : space == Signature("RGB ") ? IccColorSpace::kRgb
                                              : IccColorSpace::kOther;
   facts.description = DescriptionOf(profile.Find(Signature("desc")));

@@ -15,7 +15,7 @@
 
 #include "png/icc_profile.h"
 #include "png/png_writer.h"
-#include "records/document_profile.h"
+#include "records/document_info.h"
 #include "testhost/tests/temp_folder.h"
 #include "tests/e2e/png_readback.h"
 
@@ -142,12 +142,12 @@ Bytes Inflated(const Bytes& stream) {
 
 class ColorChunkFiles : public testing::Test {
  protected:
-  void TearDown() override { DocumentProfile.icc.clear(); }
+  void TearDown() override { DocumentInfo = DocumentInfoRecord{}; }
 
   // An RGB image of four gray and two coloured pixels (or all gray), saved as `type` with the profile handed.
   std::vector<readback::Chunk> Save(const Bytes& profile, int32_t type, bool smallest, bool allGray,
                                     const std::string& name) {
-    DocumentProfile.icc = profile;
+    DocumentInfo.iccProfile = profile;
     image_ = WholeImageRecord{};
     image_._WholeWidth = 3;
     image_._WholeHeight = 2;
@@ -156,6 +156,7 @@ class ColorChunkFiles : public testing::Test {
     SaveOptionsRecord options;
     options.pngType = static_cast<int8_t>(type);
     options.compression = smallest ? kSmallestCompression : kStandardCompression;
+    options.metadata = metadata_ ? 1 : 0;
     palette_ = PaletteRecord{};
     palette_.count = 4;
     for (int i = 0; i < 4; ++i) palette_.entries[i] = PaletteEntry{uint8_t(60 * i), uint8_t(60 * i), 40, 255, 0};
@@ -189,6 +190,7 @@ class ColorChunkFiles : public testing::Test {
     return nullptr;
   }
 
+  bool metadata_ = false;
   TempFolder folder_;
   WholeImageRecord image_;
   PaletteRecord palette_;
@@ -239,6 +241,47 @@ TEST_F(ColorChunkFiles, CarryTheProfileSrgbOrNothingInStandardAndSmallestFiles) 
   ASSERT_NE(Find(grayPixels, "iCCP"), nullptr);
   const uint8_t colorType = grayPixels[0].data[9];
   EXPECT_TRUE(colorType == 2 || colorType == 3 || colorType == 6) << int{colorType};
+}
+
+// Metadata on: the document's resolution in pHYs (pixels per metre) and its XMP in an uncompressed iTXt, both
+// writers alike; off, or without them, neither.
+TEST_F(ColorChunkFiles, MetadataCarriesTheResolutionAndTheXmpOnlyWhenOn) {
+  EXPECT_EQ(PixelsPerMetre(72 << 16), 2835u);  // 72 dpi
+  EXPECT_EQ(PixelsPerMetre(300 << 16), 11811u);
+  EXPECT_EQ(PixelsPerMetre((96 << 16) + (1 << 15)), 3799u);  // 96.5 dpi
+  EXPECT_EQ(PixelsPerMetre(0), 0u);
+  const std::string xmp = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF/></x:xmpmeta>";
+  for (const bool smallest : {false, true}) {
+    SCOPED_TRACE(smallest ? "Smallest" : "Standard");
+    const std::string suffix = smallest ? "s.png" : ".png";
+    DocumentInfo.horizontalResolution = 300 << 16;
+    DocumentInfo.verticalResolution = 150 << 16;
+    DocumentInfo.xmp = xmp;
+    metadata_ = true;
+    const std::vector<readback::Chunk> on = Save({}, 2, smallest, false, "meta" + suffix);
+    const readback::Chunk* resolution = Find(on, "pHYs");
+    ASSERT_NE(resolution, nullptr);
+    EXPECT_EQ(resolution->data, (Bytes{0, 0, 0x2E, 0x23, 0, 0, 0x17, 0x12, 1}));  // 11811 and 5906 per metre
+    const readback::Chunk* text = Find(on, "iTXt");
+    ASSERT_NE(text, nullptr);
+    Bytes expected(std::begin(kXmpKeyword), std::end(kXmpKeyword));
+    expected.insert(expected.end(), {0, 0, 0, 0});
+    expected.insert(expected.end(), xmp.begin(), xmp.end());
+    EXPECT_EQ(text->data, expected);
+
+    DocumentInfo.xmp.clear();
+    DocumentInfo.horizontalResolution = 0;
+    const std::vector<readback::Chunk> unknown = Save({}, 1, smallest, false, "unknown" + suffix);
+    EXPECT_EQ(Find(unknown, "pHYs"), nullptr);
+    EXPECT_EQ(Find(unknown, "iTXt"), nullptr);
+
+    DocumentInfo.horizontalResolution = 300 << 16;
+    DocumentInfo.xmp = xmp;
+    metadata_ = false;
+    const std::vector<readback::Chunk> off = Save({}, 2, smallest, false, "off" + suffix);
+    EXPECT_EQ(Find(off, "pHYs"), nullptr);
+    EXPECT_EQ(Find(off, "iTXt"), nullptr);
+  }
 }
 
 }  // namespace

@@ -1,3 +1,0 @@
-#include "records/document_profile.h"
-
-DocumentProfileRecord DocumentProfile;

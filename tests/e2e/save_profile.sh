@@ -1,0 +1,58 @@
+# The document's profile, handed as the host hands it when the user ticks Embed Color Profile, goes into the file
+# where it describes the file's samples: ImageMagick, which no one here wrote, reads the very profile back out of
+# Palette and RGB files (Standard and Smallest); an sRGB profile becomes the sRGB chunk alone; a Grayscale file of
+# an RGB document and every file saved without the box carry nothing about colour. pngcheck passes every file.
+source "$(dirname "$0")/lib.sh" "$@"
+
+sample rgb 40 30 in.png
+# Profiles from Debian's colord-data, copied here so that the Windows host reads them by a path of the test's own.
+cp /usr/share/color/icc/colord/AdobeRGB1998.icc adobe.icc && cp /usr/share/color/icc/colord/sRGB.icc srgb.icc ||
+  fail "colord-data's profiles are missing"
+own=()
+[ "$windows_host" -eq 1 ] || own=(--plugin "$(own_plugin "$work/plug")")
+
+# chunks FILE: the chunk types of a PNG, one per line.
+chunks() {
+  python3 - "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+at = 8
+while at + 8 <= len(data):
+    length, kind = struct.unpack(">I4s", data[at:at + 8])
+    print(kind.decode("latin-1"))
+    at += 12 + length
+PY
+}
+
+save() {  # save NAME TYPE COMPRESSION PROFILE-OPTIONS...
+  local name=$1 type=$2 compression=$3
+  shift 3
+  run save in.png "$name" --param Type="$type" --param NPal=16 --param Cmpr="$compression" "$@" "${own[@]}" \
+    "${dialog_ok[@]}"
+  expect_status 0 "save of $name"
+  expect_valid_png "$name"
+}
+
+for compression in 0 1; do
+  for type in 1 2; do
+    name=adobe-$type-$compression.png
+    save "$name" "$type" "$compression" --embed-profile --icc adobe.icc
+    [ "$(chunks "$name" | sed -n 2p)" = iCCP ] || fail "$name: no iCCP after the header: $(chunks "$name" | tr '\n' ' ')"
+    ! chunks "$name" | grep -qx -e sRGB -e gAMA -e cHRM || fail "$name carries more than the profile"
+    convert "$name" "$name.icc" 2>/dev/null && cmp -s adobe.icc "$name.icc" ||
+      fail "the profile ImageMagick reads out of $name is not the document's"
+
+    name=srgb-$type-$compression.png
+    save "$name" "$type" "$compression" --embed-profile --icc srgb.icc
+    [ "$(chunks "$name" | grep -x -e sRGB -e iCCP -e gAMA -e cHRM | tr '\n' ' ')" = "sRGB " ] ||
+      fail "$name: $(chunks "$name" | tr '\n' ' '), not the sRGB chunk alone"
+  done
+  name=adobe-gray-$compression.png
+  save "$name" 0 "$compression" --embed-profile --icc adobe.icc
+  ! chunks "$name" | grep -qx -e iCCP -e sRGB || fail "$name: an RGB profile in a Grayscale file"
+  name=plain-$compression.png
+  save "$name" 2 "$compression"
+  ! chunks "$name" | grep -qx -e iCCP -e sRGB || fail "$name: a colour chunk without a profile handed"
+done
+
+finish
