@@ -84,8 +84,7 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
     const std::string& word = arguments[i];
     const bool takesValue = word == "--plugin" || word == "--param" || word == "--record" || word == "--pick" ||
                             word == "--ui" || word == "--fail-write-after" || word == "--play-info" ||
-                            word == "--abort-after" || word == "--icc" || word == "--resolution" ||
-                            word == "--xmp";
+                            word == "--abort-after" || word == "--icc" || word == "--resolution" || word == "--xmp";
     if (takesValue && i + 1 >= arguments.size()) {
       *error = word + " needs a value";
       return std::nullopt;

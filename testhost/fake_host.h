@@ -78,8 +78,8 @@ struct FakeHostState {
   std::vector<ProgressReport> progress;
   int colorConversions = 0;             // calls of the ColorSpace suite's Convert8
   std::vector<ColorPick> colorPicks;    // choose-colour requests answered
-  Handle profileHanded = nullptr;        // iCCprofileData as handed for the save running; nullptr when none
-  Handle xmpHanded = nullptr;            // xmp as handed for the save running; nullptr when none
+  Handle profileHanded = nullptr;       // iCCprofileData as handed for the save running; nullptr when none
+  Handle xmpHanded = nullptr;           // xmp as handed for the save running; nullptr when none
   Handle incomingDescriptor = nullptr;  // the descriptor handed to the plug-in; nullptr once disposed
   int incomingDescriptorDisposals = 0;  // disposals of it through the Handle suite
   int readOpens = 0;

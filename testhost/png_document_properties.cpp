@@ -37,8 +37,8 @@ void ReadXmp(png_structp png, png_infop info, HostImage* image) {
   for (int i = 0; i < count; ++i) {
     const png_text& text = texts[i];
     // Only iTXt holds XMP; a tEXt or zTXt of the same keyword is not a packet.
-    const bool international = text.compression == PNG_ITXT_COMPRESSION_NONE ||
-                               text.compression == PNG_ITXT_COMPRESSION_zTXt;
+    const bool international =
+        text.compression == PNG_ITXT_COMPRESSION_NONE || text.compression == PNG_ITXT_COMPRESSION_zTXt;
     if (international && std::strcmp(text.key, kXmpKeyword) == 0 && text.text != nullptr) {
       image->xmp.assign(text.text, text.itxt_length);
       return;

@@ -68,8 +68,8 @@ TEST(VexhostCommandLine, SaveCanEmbedAProfileAndSetTheResolutionAndXmpByHand) {
   ASSERT_TRUE(parsed.has_value());
   EXPECT_FALSE(parsed->embedProfile);
   EXPECT_EQ(parsed->resolution, 0);
-  parsed = Parse({"save", "in.png", "out.png", "--embed-profile", "--icc", "p.icc", "--resolution", "32767", "--xmp",
-                  "x.xmp"});
+  parsed = Parse(
+      {"save", "in.png", "out.png", "--embed-profile", "--icc", "p.icc", "--resolution", "32767", "--xmp", "x.xmp"});
   ASSERT_TRUE(parsed.has_value());
   EXPECT_TRUE(parsed->embedProfile);
   EXPECT_EQ(parsed->iccPath, "p.icc");

@@ -63,8 +63,8 @@ std::vector<uint8_t> SmallRgbProfile(uint32_t mark) {
   PutBigEndian(profile, 68, 0x0000F6D6);  // D50 illuminant
   PutBigEndian(profile, 72, 0x00010000);
   PutBigEndian(profile, 76, 0x0000D32D);
-  PutBigEndian(profile, 80, mark);  // creator
-  PutBigEndian(profile, 128, 1);    // one tag: a copyright text at 144
+  PutBigEndian(profile, 80, mark);         // creator
+  PutBigEndian(profile, 128, 1);           // one tag: a copyright text at 144
   PutBigEndian(profile, 132, 0x63707274);  // 'cprt'
   PutBigEndian(profile, 136, 144);
   PutBigEndian(profile, 140, 8 + kTextBytes);

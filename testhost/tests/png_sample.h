@@ -24,9 +24,9 @@ struct PngSample {
   png_uint_32 physX = 0;
   png_uint_32 physY = 0;
   int physUnit = PNG_RESOLUTION_METER;
-  std::string xmp;                  // an iTXt "XML:com.adobe.xmp" of this text; empty for none
+  std::string xmp;  // an iTXt "XML:com.adobe.xmp" of this text; empty for none
   bool xmpCompressed = false;
-  bool xmpAfterImage = false;       // after the image data rather than before it
+  bool xmpAfterImage = false;  // after the image data rather than before it
 };
 
 // A small RGB display profile libpng accepts: the header and one text tag; `mark` goes into the header's
