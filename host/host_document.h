@@ -4,7 +4,7 @@
 #include "host/host_abi.h"
 
 // Tells the host the plug-in uses profiles, and copies the profile, the resolution and the XMP it handed into
-// DocumentInfo; a handle the host's handle procedures cannot read leaves its part empty.
+// DocumentInfo; a handle the host's handle suite cannot read leaves its part empty.
 void TakeHostDocumentInfo(FormatRecord& format);
 
 // The copies are of no use once the save is over.

@@ -1,7 +1,9 @@
-# The document's profile, handed as the host hands it when the user ticks Embed Color Profile, goes into the file
-# where it describes the file's samples: ImageMagick, which no one here wrote, reads the very profile back out of
-# Palette and RGB files (Standard and Smallest); an sRGB profile becomes the sRGB chunk alone; a Grayscale file of
-# an RGB document and every file saved without the box carry nothing about colour. pngcheck passes every file.
+# What the host tells of the document reaches the file as the user asks. The profile, handed as the host hands it
+# when the user ticks Embed Color Profile, goes where it describes the file's samples: ImageMagick, which no one
+# here wrote, reads the very profile back out of Palette and RGB files (Standard and Smallest); an sRGB profile
+# becomes the sRGB chunk alone; a Grayscale file of an RGB document and every file saved without the box carry
+# nothing about colour. With Metadata on, ImageMagick reads the document's resolution and XMP back; off, neither is
+# there. pngcheck passes every file.
 source "$(dirname "$0")/lib.sh" "$@"
 
 sample rgb 40 30 in.png
@@ -20,6 +22,21 @@ at = 8
 while at + 8 <= len(data):
     length, kind = struct.unpack(">I4s", data[at:at + 8])
     print(kind.decode("latin-1"))
+    at += 12 + length
+PY
+}
+
+# itxt FILE: the text of the PNG's uncompressed iTXt chunk keyed "XML:com.adobe.xmp".
+itxt() {
+  python3 - "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+at = 8
+while at + 8 <= len(data):
+    length, kind = struct.unpack(">I4s", data[at:at + 8])
+    body = data[at + 8:at + 8 + length]
+    if kind == b"iTXt" and body.startswith(b"XML:com.adobe.xmp\0\0\0\0\0"):
+        sys.stdout.write(body[22:].decode("utf-8"))
     at += 12 + length
 PY
 }
@@ -53,6 +70,20 @@ for compression in 0 1; do
   name=plain-$compression.png
   save "$name" 2 "$compression"
   ! chunks "$name" | grep -qx -e iCCP -e sRGB || fail "$name: a colour chunk without a profile handed"
+done
+
+# Metadata: the resolution and the XMP the host hands, only with Meta on.
+printf '<x:xmpmeta xmlns:x="adobe:ns:meta/"><rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#"/></x:xmpmeta>' >doc.xmp
+for compression in 0 1; do
+  name=meta-$compression.png
+  save "$name" 2 "$compression" --resolution 300 --xmp doc.xmp --param Meta=1
+  [ "$(identify -units PixelsPerInch -format '%x %y' "$name")" = "300 300" ] ||
+    fail "$name: ImageMagick reads the resolution as $(identify -units PixelsPerInch -format '%x %y' "$name")"
+  pngcheck -v "$name" | grep -q "keyword: XML:com.adobe.xmp" || fail "$name: pngcheck finds no XMP text chunk"
+  [ "$(itxt "$name")" = "$(cat doc.xmp)" ] || fail "the XMP in $name is not the document's: $(itxt "$name")"
+  name=nometa-$compression.png
+  save "$name" 2 "$compression" --resolution 300 --xmp doc.xmp --param Meta=0
+  ! chunks "$name" | grep -qx -e pHYs -e iTXt || fail "$name: metadata with Metadata off"
 done
 
 finish
