@@ -90,6 +90,9 @@ INT_PTR OptionsPanel::OnInit() {
              nullptr);
   AddTooltip(GetDlgItem(window, IDC_PANEL_COMPRESSION),
              "Smallest: the same picture in fewer bytes; lossless, takes longer", nullptr);
+  AddTooltip(GetDlgItem(window, IDC_PANEL_METADATA),
+             "Keep the document's resolution and XMP metadata in the file; XMP can hold camera and location data",
+             nullptr);
   AddTooltip(GetDlgItem(window, IDC_PANEL_QUALITY),
              "Fewest colours that reach this quality: 30 + quality / 5 dB of PSNR (takes longer)", nullptr);
   LoadFaces(DpiOfWindow(window));
@@ -183,6 +186,7 @@ void OptionsPanel::SyncPanelFromOptions() {
   SetCheck(IDC_PANEL_KEY_COLOR, state.keyColor ? CheckChange::kCheck : CheckChange::kUncheck);
   SetCheck(IDC_PANEL_TRANSPARENCY_DITHER, state.transparencyDither ? CheckChange::kCheck : CheckChange::kUncheck);
   SetCheck(IDC_PANEL_REFINE_PALETTE, state.refinePalette ? CheckChange::kCheck : CheckChange::kUncheck);
+  SetCheck(IDC_PANEL_METADATA, state.metadata ? CheckChange::kCheck : CheckChange::kUncheck);
   ShowColorCount(state);
   ShowQualityList(state);
   SendDlgItemMessageW(window, IDC_PANEL_DITHER, CB_SETCURSEL, static_cast<WPARAM>(state.ditherListIndex), 0);
@@ -295,6 +299,7 @@ INT_PTR OptionsPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
     case PanelCommand::kDither: Carry(OnDitherCommand(SaveOptions, Palette, ListIndex(IDC_PANEL_DITHER))); break;
     case PanelCommand::kCompression: Carry(OnCompressionCommand(SaveOptions, ListIndex(IDC_PANEL_COMPRESSION))); break;
     case PanelCommand::kPaletteQuality: Carry(OnPaletteQualityCommand(SaveOptions, Palette, QualityPicked())); break;
+    case PanelCommand::kMetadata: Carry(OnMetadataCommand(SaveOptions, Checked(IDC_PANEL_METADATA))); break;
     case PanelCommand::kFillColor:
       if (ColorSwatch* swatch = FillSwatch()) Carry(OnFillColorCommand(SaveOptions, Palette, swatch->color));
       break;

@@ -56,6 +56,7 @@ PanelCommand PanelCommandFor(int id, int notification, intptr_t extra) {
       return notification == kSelectionConfirmed ? PanelCommand::kCompression : PanelCommand::kIgnore;
     case IDC_PANEL_QUALITY:
       return notification == kSelectionConfirmed ? PanelCommand::kPaletteQuality : PanelCommand::kIgnore;
+    case IDC_PANEL_METADATA: return PanelCommand::kMetadata;
     case IDC_PANEL_FILL_COLOR: return PanelCommand::kFillColor;
     case IDC_PANEL_TRANSPARENCY_DITHER: return PanelCommand::kTransparencyDither;
     case IDC_PANEL_LOCK: return PanelCommand::kLock;
@@ -170,6 +171,13 @@ PanelReaction OnPaletteQualityCommand(SaveOptionsRecord& options, PaletteRecord&
   RequestRebuild(palette, kPaletteEntries);
   reaction.Then(PanelStep::kSyncPanel);
   reaction.Then(PanelStep::kRefresh);
+  return reaction;
+}
+
+PanelReaction OnMetadataCommand(SaveOptionsRecord& options, bool checked) {
+  options.metadata = checked ? 1 : 0;
+  PanelReaction reaction;
+  reaction.Then(PanelStep::kEncode);
   return reaction;
 }
 

@@ -20,6 +20,7 @@ enum class PanelCommand : uint8_t {
   kDither,              // 1010, selection confirmed
   kCompression,         // 1022, selection confirmed
   kPaletteQuality,      // 1024, selection confirmed
+  kMetadata,            // 1026
   kFillColor,           // 1008
   kTransparencyDither,  // 1019
   kLock,                // 1017
@@ -95,6 +96,8 @@ PanelReaction OnPaletteQualityCommand(SaveOptionsRecord& options, PaletteRecord&
 PanelReaction OnRefinePaletteCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);
 // The compression changes the file's bytes, never its pixels: the rows shown are encoded again.
 PanelReaction OnCompressionCommand(SaveOptionsRecord& options, int listIndex);
+// The metadata changes the file's chunks, never its pixels: the rows shown are encoded again.
+PanelReaction OnMetadataCommand(SaveOptionsRecord& options, bool checked);
 // These two, too, build the palette again while a quality chooses its count.
 PanelReaction OnFillColorCommand(SaveOptionsRecord& options, PaletteRecord& palette, uint32_t swatchColor);
 PanelReaction OnTransparencyDitherCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);

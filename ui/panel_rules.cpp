@@ -85,6 +85,7 @@ PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& op
   state.keyColor = options.useKeyColor != 0;
   state.transparencyDither = options.keyColorDither != 0;
   state.refinePalette = options.refinePalette != 0;
+  state.metadata = options.metadata != 0;
   state.colorsListIndex = ColorsListIndexFor(options.paletteColors);
   state.ditherListIndex = UsableDither(options.dither);
   state.compressionListIndex = UsableCompression(options.compression);

@@ -51,6 +51,7 @@ struct PanelSyncState {
   bool keyColor = false;
   bool transparencyDither = false;
   bool refinePalette = false;
+  bool metadata = false;             // 1026
   int colorsListIndex = 0;           // 1006
   int ditherListIndex = 0;           // 1010
   int compressionListIndex = 0;      // 1022

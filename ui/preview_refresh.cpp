@@ -48,9 +48,10 @@ std::unique_ptr<NewestRequestWorker::Job> PreviewRefresher::MakeJob(NewestReques
   const bool reduce = (request & kReduce) != 0;
   RefreshSnapshot snapshot;
   snapshot.image = &WholeImage;
-  // An encoding alone writes the rows shown as they were made, with the compression chosen now.
+  // An encoding alone writes the rows shown as they were made, with the compression and metadata chosen now.
   snapshot.options = reduce ? SaveOptions : rowsOptions_;
   snapshot.options.compression = SaveOptions.compression;
+  snapshot.options.metadata = SaveOptions.metadata;
   snapshot.palette = Palette;
   if (reduce && Palette.built) snapshot.colorMap = ColorMap.Copy();
   // Lent to the job: no other job runs, so nothing publishes other rows until it has ended.

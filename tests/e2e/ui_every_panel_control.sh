@@ -1,8 +1,8 @@
 # Every control of the options panel in one dialog: the three type radios, Alpha Channel and Transparency as
 # Key Color, the Quality list (75, which disables the Colors list, then Off), the Colors and Dither lists, Refine
-# Palette, the fill swatch, Transparency Dither, the Compression list (Smallest, then Standard again), a palette cell, the lock and transparency buttons of the selected entry, OK. The
-# enable rules show in the rect lines; the saved file is a 16-colour palette image whose entry made transparent has
-# alpha 0 in tRNS.
+# Palette, the fill swatch, Transparency Dither, Metadata, the Compression list (Smallest, then Standard again), a
+# palette cell, the lock and transparency buttons of the selected entry, OK. The enable rules show in the rect
+# lines; the saved file is a 16-colour palette image whose entry made transparent has alpha 0 in tRNS.
 source "$(dirname "$0")/lib.sh" "$@"
 
 sample rgba 64 48 in.png
@@ -25,6 +25,7 @@ steps=(
   "select 1010 0" "rect 1019 disabled"
   "select 1010 1" "rect 1019 enabled"
   "click 1019"
+  "click 1026" "rect 1026 enabled"
   "select 1022 1" "rect 1022 enabled"
   "select 1022 0"
   "cell 5" "rect 1017 enabled" "rect 1018 disabled"
