@@ -22,6 +22,7 @@
 #include "reduce/reduce_filter.h"
 #include "ui/save_dialog.h"
 #include "ui/settings_file.h"
+#include "ui/srgb_image.h"
 
 namespace {
 
@@ -108,6 +109,7 @@ HostStatus ReduceAndHandOver() {
 void FreeSaveBuffers() {
   if (ReducedImage.pixels != nullptr) FreeReducedImagePixels();
   if (WholeImage.pixels != nullptr) FreeWholeImagePixels();
+  FreeSrgbImagePixels();
   ReleaseHostDocumentInfo();
   HostCall.format->data = nullptr;
   // The whole save happened in this call: an empty request tells a host that loops on write continue
@@ -201,6 +203,8 @@ HostStatus WriteStart() {
   const HostStatus acquired = WholePicture();
   LoadSettings();
   ReadScriptParams();
+  // Before anything is reduced: the dialog's preview and every file show the converted colours.
+  if (acquired == HostStatus::Ok && SaveOptions.convertToSrgb != 0) PrepareSrgbImage();
   const HostStatus saved = acquired == HostStatus::Ok ? ReduceAndHandOver() : acquired;
   // Also after a failed fetch, which may have left a large image behind: it is of no use to anyone now.
   FreeSaveBuffers();

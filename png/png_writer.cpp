@@ -217,7 +217,9 @@ PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecor
     if (job.pixelsPerMetreX == 0 || job.pixelsPerMetreY == 0) job.pixelsPerMetreX = job.pixelsPerMetreY = 0;
     if (!DocumentInfo.xmp.empty()) job.xmp = &DocumentInfo.xmp;
   }
-  if (!DocumentInfo.iccProfile.empty()) {
+  if (options.convertToSrgb != 0 && SrgbImage.pixels != nullptr) {
+    job.colorChunk = ColorChunk::kSrgb;  // the pixels are sRGB's now, whatever the document's profile was
+  } else if (!DocumentInfo.iccProfile.empty()) {
     const IccProfileFacts facts = ReadIccProfileFacts(DocumentInfo.iccProfile.data(), DocumentInfo.iccProfile.size());
     job.colorChunk = ColorChunkFor(job.pngType, facts);
     job.iccProfile = &DocumentInfo.iccProfile;

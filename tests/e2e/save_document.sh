@@ -3,7 +3,8 @@
 # here wrote, reads the very profile back out of Palette and RGB files (Standard and Smallest); an sRGB profile
 # becomes the sRGB chunk alone; a Grayscale file of an RGB document and every file saved without the box carry
 # nothing about colour. With Metadata on, ImageMagick reads the document's resolution and XMP back; off, neither is
-# there. pngcheck passes every file.
+# there. With Convert to sRGB, the pixels are the document's brought from Adobe RGB to sRGB as ImageMagick brings
+# them (relative colorimetric, black-point compensation), and the file says sRGB alone. pngcheck passes every file.
 source "$(dirname "$0")/lib.sh" "$@"
 
 sample rgb 40 30 in.png
@@ -85,5 +86,20 @@ for compression in 0 1; do
   save "$name" 2 "$compression" --resolution 300 --xmp doc.xmp --param Meta=0
   ! chunks "$name" | grep -qx -e pHYs -e iTXt || fail "$name: metadata with Metadata off"
 done
+
+# Convert to sRGB, last: the settings file keeps it for the saves after.
+convert in.png -profile adobe.icc -intent Relative -black-point-compensation -profile srgb.icc -depth 8 rgb:expected.rgb ||
+  fail "ImageMagick could not convert the sample"
+for compression in 0 1; do
+  name=converted-$compression.png
+  save "$name" 2 "$compression" --embed-profile --icc adobe.icc --param CsRG=1
+  [ "$(chunks "$name" | grep -x -e sRGB -e iCCP | tr '\n' ' ')" = "sRGB " ] ||
+    fail "$name: $(chunks "$name" | tr '\n' ' '), not the sRGB chunk alone"
+  convert "$name" -depth 8 rgb:saved.rgb
+  python3 -c 'import sys; a, b = (open(p, "rb").read() for p in sys.argv[1:3]); sys.exit(0 if len(a) == len(b) and max(abs(x - y) for x, y in zip(a, b)) <= 2 else 1)' \
+    expected.rgb saved.rgb || fail "$name: the colours are not Adobe RGB's brought to sRGB"
+done
+save unconverted.png 2 0 --embed-profile --icc adobe.icc --param CsRG=0
+cmp -s unconverted.png adobe-2-0.png || fail "Convert to sRGB off does not give the file the profile alone gives"
 
 finish

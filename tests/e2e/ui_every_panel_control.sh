@@ -13,6 +13,7 @@ steps=(
   "resize 900 800"
   "rect 1006 disabled" "rect 1010 disabled" "rect 1013 disabled" "rect 1008 disabled" "rect 1019 disabled"
   "rect 1021 disabled" "rect 1017 disabled" "rect 1018 disabled" "rect 1022 enabled" "rect 1024 disabled"
+  "rect 1027 disabled"
   "click 1002" "rect 1006 disabled" "rect 1021 disabled" "rect 1005 enabled" "rect 1022 enabled"
   "click 1004"
   "click 1003" "rect 1006 enabled" "rect 1010 enabled" "rect 1019 enabled" "rect 1021 enabled" "rect 1024 enabled"

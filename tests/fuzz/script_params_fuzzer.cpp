@@ -35,6 +35,7 @@ void Apply(SaveOptionsRecord& options, DescriptorKeyID key, int32_t value) {
     case FourCharCode("Cmpr"): options.compression = lowByte; break;
     case FourCharCode("Qlty"): options.paletteQuality = value; break;
     case FourCharCode("Meta"): options.metadata = lowByte; break;
+    case FourCharCode("CsRG"): options.convertToSrgb = lowByte; break;
     default: break;
   }
 }

@@ -381,7 +381,7 @@ TEST(OptionsPanelTemplate, IsAVisibleChildInMsShellDlgWithScrollingDropDownLists
   EXPECT_NE(panel.style & WS_CHILD, 0u);
   EXPECT_NE(panel.style & WS_VISIBLE, 0u);
   EXPECT_EQ(panel.style & WS_POPUP, 0u);
-  ASSERT_EQ(panel.items.size(), 25u);  // every control of the table, the unnamed frame included
+  ASSERT_EQ(panel.items.size(), 26u);  // every control of the table, the unnamed frame included
   int combos = 0;
   for (const TemplateItem& item : panel.items) {
     if (item.id != IDC_PANEL_COLORS && item.id != IDC_PANEL_DITHER && item.id != IDC_PANEL_COMPRESSION &&
