@@ -101,5 +101,13 @@ for compression in 0 1; do
 done
 save unconverted.png 2 0 --embed-profile --icc adobe.icc --param CsRG=0
 cmp -s unconverted.png adobe-2-0.png || fail "Convert to sRGB off does not give the file the profile alone gives"
+# The real dialog: the box is offered for the document's profile, and ticking it gives the file the option gives.
+if [ "$windows_host" -eq 1 ]; then
+  ui_script tick.ui "click 1027" "ok"
+  run save in.png ticked.png --param Type=2 --param NPal=16 --param Cmpr=0 --embed-profile --icc adobe.icc \
+    --ui tick.ui --plugin "$(own_plugin "$work/.plugin")"
+  expect_status 0 "save with Convert to sRGB ticked in the dialog"
+  cmp -s ticked.png converted-0.png || fail "ticking Convert to sRGB does not give the file CsRG=1 gives"
+fi
 
 finish
