@@ -14,33 +14,25 @@ cp /usr/share/color/icc/colord/AdobeRGB1998.icc adobe.icc && cp /usr/share/color
 own=()
 [ "$windows_host" -eq 1 ] || own=(--plugin "$(own_plugin "$work/plug")")
 
-# chunks FILE: the chunk types of a PNG, one per line.
-chunks() {
-  python3 - "$1" <<'PY'
-import struct, sys
-data = open(sys.argv[1], "rb").read()
-at = 8
-while at + 8 <= len(data):
-    length, kind = struct.unpack(">I4s", data[at:at + 8])
-    print(kind.decode("latin-1"))
-    at += 12 + length
-PY
-}
-
-# itxt FILE: the text of the PNG's uncompressed iTXt chunk keyed "XML:com.adobe.xmp".
-itxt() {
-  python3 - "$1" <<'PY'
+# chunks FILE: the chunk types of a PNG, one per line; itxt FILE: the text of its uncompressed iTXt chunk keyed
+# "XML:com.adobe.xmp".
+walk_chunks() {
+  python3 - "$@" <<'PY'
 import struct, sys
 data = open(sys.argv[1], "rb").read()
 at = 8
 while at + 8 <= len(data):
     length, kind = struct.unpack(">I4s", data[at:at + 8])
     body = data[at + 8:at + 8 + length]
-    if kind == b"iTXt" and body.startswith(b"XML:com.adobe.xmp\0\0\0\0\0"):
+    if len(sys.argv) == 2:
+        print(kind.decode("latin-1"))
+    elif kind == b"iTXt" and body.startswith(b"XML:com.adobe.xmp\0\0\0\0\0"):
         sys.stdout.write(body[22:].decode("utf-8"))
     at += 12 + length
 PY
 }
+chunks() { walk_chunks "$1"; }
+itxt() { walk_chunks "$1" xmp; }
 
 save() {  # save NAME TYPE COMPRESSION PROFILE-OPTIONS...
   local name=$1 type=$2 compression=$3
