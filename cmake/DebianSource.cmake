@@ -42,3 +42,26 @@ function(vex_build_dependency prefix_var name source_dir library)
     message(FATAL_ERROR "${name} failed to build for ${CMAKE_SYSTEM_PROCESSOR}")
   endif()
 endfunction()
+
+# vex_debian_library(TARGET PACKAGE MARKER HEADER LIBRARY SOURCE_VARIABLE): the imported target TARGET of the
+# static library libLIBRARY.a with its header HEADER. The Windows builds compile Debian's source of PACKAGE
+# (build/_deps/PACKAGE-source, unpacked where MARKER is) with the small project in cmake/PACKAGE, which is handed
+# the source tree as SOURCE_VARIABLE; the native build links the system's.
+function(vex_debian_library target package marker header library source_variable)
+  if(WIN32)
+    vex_debian_source(source_dir ${package} ${marker} ${package}-source)
+    vex_build_dependency(prefix ${package} ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/${package} lib${library}.a
+      -D${source_variable}=${source_dir})
+    add_library(${target} STATIC IMPORTED GLOBAL)
+    set_target_properties(${target} PROPERTIES
+      IMPORTED_LOCATION ${prefix}/lib/lib${library}.a
+      INTERFACE_INCLUDE_DIRECTORIES ${prefix}/include)
+  else()
+    string(TOUPPER ${package} name)
+    find_path(VEX_${name}_INCLUDE_DIR ${header} REQUIRED)
+    find_library(VEX_${name}_LIBRARY ${library} REQUIRED)
+    add_library(${target} INTERFACE IMPORTED GLOBAL)
+    target_include_directories(${target} INTERFACE ${VEX_${name}_INCLUDE_DIR})
+    target_link_libraries(${target} INTERFACE ${VEX_${name}_LIBRARY})
+  endif()
+endfunction()

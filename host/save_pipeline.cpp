@@ -10,6 +10,7 @@
 #include "host/acquire_image.h"
 #include "host/color_picker.h"
 #include "host/host_call.h"
+#include "host/host_document.h"
 #include "host/host_file.h"
 #include "host/host_progress.h"
 #include "host/script_params.h"
@@ -21,6 +22,7 @@
 #include "reduce/reduce_filter.h"
 #include "ui/save_dialog.h"
 #include "ui/settings_file.h"
+#include "ui/srgb_image.h"
 
 namespace {
 
@@ -107,6 +109,8 @@ HostStatus ReduceAndHandOver() {
 void FreeSaveBuffers() {
   if (ReducedImage.pixels != nullptr) FreeReducedImagePixels();
   if (WholeImage.pixels != nullptr) FreeWholeImagePixels();
+  FreeSrgbImagePixels();
+  ReleaseHostDocumentInfo();
   HostCall.format->data = nullptr;
   // The whole save happened in this call: an empty request tells a host that loops on write continue
   // that there is nothing more to hand over.
@@ -195,9 +199,12 @@ HostStatus WriteStart() {
 
   SaveCallouts callouts;
   ResetSaveOptions();
+  TakeHostDocumentInfo(format);
   const HostStatus acquired = WholePicture();
   LoadSettings();
   ReadScriptParams();
+  // Before anything is reduced: the dialog's preview and every file show the converted colours.
+  if (acquired == HostStatus::Ok && SaveOptions.convertToSrgb != 0) PrepareSrgbImage();
   const HostStatus saved = acquired == HostStatus::Ok ? ReduceAndHandOver() : acquired;
   // Also after a failed fetch, which may have left a large image behind: it is of no use to anyone now.
   FreeSaveBuffers();

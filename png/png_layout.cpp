@@ -98,8 +98,12 @@ int32_t PngLayout::AlphaOffset() const {
 
 std::vector<PngLayout> CandidateLayouts(const PngWriteJob& job, const PixelCensus& census) {
   std::vector<PngLayout> layouts;
+  // A profile in the file describes either gray or colour samples: the layouts keep to the profile's kind.
+  const bool iccp = job.colorChunk == ColorChunk::kIccp;
+  const bool colorOnly = iccp && job.iccSpace == IccColorSpace::kRgb;
+  const bool grayOnly = iccp && job.iccSpace == IccColorSpace::kGray;
   PngLayout direct;
-  if (census.grey) {
+  if (census.grey && !colorOnly) {
     direct.colorType = census.opaque ? PngColorType::kGray : PngColorType::kGrayAlpha;
     direct.bitDepth = census.opaque ? census.greyDepth : 8;
   } else {
@@ -108,7 +112,7 @@ std::vector<PngLayout> CandidateLayouts(const PngWriteJob& job, const PixelCensu
   SetBackground(job, direct);
   layouts.push_back(direct);
 
-  if (census.colorCount < 1 || census.colorCount > PixelCensus::kMostColors) return layouts;
+  if (grayOnly || census.colorCount < 1 || census.colorCount > PixelCensus::kMostColors) return layouts;
   // A palette cannot be smaller than grays of as few bits.
   if (direct.colorType == PngColorType::kGray && direct.bitDepth <= PaletteDepthFor(census.colorCount)) {
     return layouts;

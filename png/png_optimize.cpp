@@ -126,14 +126,48 @@ const char* StrategyName(FilterStrategy strategy) {
   return kNames[static_cast<int>(strategy)];
 }
 
+// A chunk every layout's file carries, written straight after the header.
+struct SideChunk {
+  char type[5];
+  std::vector<uint8_t> data;
+};
+
+// What the colours are (sRGB or the profile), the resolution and the XMP, as the Standard file has them. False
+// when the profile cannot be compressed: the file would lose it.
+bool MakeSideChunks(const PngWriteJob& job, std::vector<SideChunk>& chunks) {
+  if (job.colorChunk == ColorChunk::kSrgb) chunks.push_back({"sRGB", {kSrgbIntent}});
+  if (job.colorChunk == ColorChunk::kIccp) {
+    chunks.push_back({"iCCP", IccpChunkData(job.iccpKeyword, *job.iccProfile)});
+    if (chunks.back().data.empty()) return false;
+  }
+  if (job.pixelsPerMetreX > 0) {
+    SideChunk resolution{"pHYs", std::vector<uint8_t>(9, 0)};
+    PutBigEndian32(resolution.data.data(), job.pixelsPerMetreX);
+    PutBigEndian32(resolution.data.data() + 4, job.pixelsPerMetreY);
+    resolution.data[8] = 1;  // the metre
+    chunks.push_back(std::move(resolution));
+  }
+  if (job.xmp != nullptr) {
+    // Keyword, its end, uncompressed, method 0, no language, no translated keyword, then the packet.
+    SideChunk xmp{"iTXt", std::vector<uint8_t>(std::begin(kXmpKeyword), std::end(kXmpKeyword))};
+    xmp.data.insert(xmp.data.end(), {0, 0, 0, 0});
+    xmp.data.insert(xmp.data.end(), job.xmp->begin(), job.xmp->end());
+    chunks.push_back(std::move(xmp));
+  }
+  return true;
+}
+
 // The bytes WriteSmallestFile writes.
-size_t SmallestFileBytes(const PngLayout& layout, const ZlibStream& stream) {
+size_t SmallestFileBytes(const PngLayout& layout, const ZlibStream& stream, const std::vector<SideChunk>& side) {
   const size_t idatChunks = std::max<size_t>(1, (stream.size + kIdatBytes - 1) / kIdatBytes);
-  return 8 + (kFraming + 13) + ChunkBytes(layout) + stream.size + kFraming * idatChunks + kFraming;
+  size_t sideBytes = 0;
+  for (const SideChunk& chunk : side) sideBytes += kFraming + chunk.data.size();
+  return 8 + (kFraming + 13) + sideBytes + ChunkBytes(layout) + stream.size + kFraming * idatChunks + kFraming;
 }
 
 // The PNG's chunks around the compressed rows, into the open file.
-bool WriteSmallestFile(FILE* file, const PngWriteJob& job, const PngLayout& layout, const ZlibStream& stream) {
+bool WriteSmallestFile(FILE* file, const PngWriteJob& job, const PngLayout& layout, const ZlibStream& stream,
+                       const std::vector<SideChunk>& side) {
   uint8_t header[13];
   PutBigEndian32(header, static_cast<uint32_t>(job.width));
   PutBigEndian32(header + 4, static_cast<uint32_t>(job.height));
@@ -143,6 +177,10 @@ bool WriteSmallestFile(FILE* file, const PngWriteJob& job, const PngLayout& layo
   header[11] = 0;  // the five row filters
   header[12] = 0;  // no interlace
   if (!WritePngSignature(file) || !WritePngChunk(file, "IHDR", header, sizeof header)) return false;
+  // Before PLTE, as PNG asks of sRGB and iCCP.
+  for (const SideChunk& chunk : side) {
+    if (!WritePngChunk(file, chunk.type, chunk.data.data(), chunk.data.size())) return false;
+  }
   if (layout.colorType == PngColorType::kPalette) {
     uint8_t colors[3 * 256];
     uint8_t alphas[256];
@@ -335,6 +373,8 @@ PngResult EncodeSmallestPngFile(const platform::WidePath& path, const PngWriteJo
   }
   if (outcome == Outcome::Aborted) return PngResult{PngStatus::Aborted, 0};
   if (outcome == Outcome::Failed) return PngResult{};
+  std::vector<SideChunk> side;
+  if (!MakeSideChunks(job, side)) return PngResult{};
   char line[96];
   std::snprintf(line, sizeof line, "Smallest: colour type %d, %d bits, %d entries, filters %s",
                 static_cast<int>(chosen.layout.colorType), chosen.layout.bitDepth, chosen.layout.paletteCount,
@@ -350,7 +390,7 @@ PngResult EncodeSmallestPngFile(const platform::WidePath& path, const PngWriteJo
     // A small picture's Standard file costs next to nothing to make, and now and then it is no larger.
     const PngResult standard = WritePng(file, job, nullptr);
     if (standard.status == PngStatus::Ok &&
-        static_cast<size_t>(standard.size) <= SmallestFileBytes(chosen.layout, stream)) {
+        static_cast<size_t>(standard.size) <= SmallestFileBytes(chosen.layout, stream, side)) {
       std::fclose(file);
       DebugLog("Smallest: the Standard file is as small");
       chosen.standard = true;
@@ -366,7 +406,7 @@ PngResult EncodeSmallestPngFile(const platform::WidePath& path, const PngWriteJo
     }
   }
   if (choice != nullptr) *choice = chosen;
-  const bool written = WriteSmallestFile(file, job, chosen.layout, stream);
+  const bool written = WriteSmallestFile(file, job, chosen.layout, stream, side);
   const bool flushed = written && std::fflush(file) == 0 && std::ferror(file) == 0;
   const int32_t size = flushed ? platform::FileSizeOf(file) : -1;
   std::fclose(file);

@@ -12,6 +12,7 @@
 #include "base/progress.h"
 #include "png/png_optimize.h"
 #include "records/color.h"
+#include "records/document_info.h"
 #include "records/reduced_image.h"
 #include "records/save_options.h"
 #include "records/save_paths.h"
@@ -89,6 +90,32 @@ void SetBackground(png_structp png, png_infop info, int32_t fillColor) {
   png_set_bKGD(png, info, &background);
 }
 
+// The sRGB chunk, or the document's profile; nothing else (no gAMA or cHRM of its own).
+void SetColorChunk(png_structp png, png_infop info, const PngWriteJob& job) {
+  switch (job.colorChunk) {
+    case ColorChunk::kNone: break;
+    case ColorChunk::kSrgb: png_set_sRGB(png, info, kSrgbIntent); break;
+    case ColorChunk::kIccp:
+      png_set_iCCP(png, info, job.iccpKeyword.c_str(), PNG_COMPRESSION_TYPE_BASE, job.iccProfile->data(),
+                   static_cast<png_uint_32>(job.iccProfile->size()));
+      break;
+  }
+}
+
+// The resolution and the XMP, where Metadata asks for them.
+void SetMetadata(png_structp png, png_infop info, const PngWriteJob& job) {
+  if (job.pixelsPerMetreX > 0) png_set_pHYs(png, info, job.pixelsPerMetreX, job.pixelsPerMetreY, PNG_RESOLUTION_METER);
+  if (job.xmp == nullptr) return;
+  png_text text{};
+  text.compression = PNG_ITXT_COMPRESSION_NONE;
+  text.key = const_cast<png_charp>(kXmpKeyword);
+  text.text = const_cast<png_charp>(job.xmp->c_str());
+  text.itxt_length = job.xmp->size();
+  text.lang = nullptr;
+  text.lang_key = nullptr;
+  png_set_text(png, info, &text, 1);
+}
+
 // Every library call that can fail runs here. The library's default error handling long-jumps back to the
 // setjmp below, so this frame and the ones it calls keep only plain data.
 bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, const ProgressReport& progress,
@@ -96,6 +123,8 @@ bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, const
   if (setjmp(png_jmpbuf(png)) != 0) return false;
   SetHeader(png, info, job, chunks);
   SetBackground(png, info, job.fillColor);
+  SetColorChunk(png, info, job);
+  SetMetadata(png, info, job);
   DebugLog("before png_write_info");
   png_write_info(png, info);
   DebugLog("before for y _WholeHeight");
@@ -158,6 +187,13 @@ PngResult WritePng(FILE* file, const PngWriteJob& job, const ProgressReport& pro
   return {PngStatus::Ok, size};
 }
 
+uint32_t PixelsPerMetre(int32_t fixedPixelsPerInch) {
+  if (fixedPixelsPerInch <= 0) return 0;
+  // An inch is 0.0254 m: ppm = ppi x 10000 / 254, rounded.
+  constexpr int64_t kPerInch = int64_t{254} << 16;
+  return static_cast<uint32_t>((int64_t{fixedPixelsPerInch} * 10000 + kPerInch / 2) / kPerInch);
+}
+
 PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecord& options,
                            const PaletteRecord& palette, const ReducedImageRecord& reduced) {
   PngWriteJob job;
@@ -175,6 +211,21 @@ PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecor
   job.fillColor = options.fillColor;
   job.palette = &palette;
   job.smallest = UsableCompression(options.compression) == kSmallestCompression;
+  if (options.metadata != 0) {
+    job.pixelsPerMetreX = PixelsPerMetre(DocumentInfo.horizontalResolution);
+    job.pixelsPerMetreY = PixelsPerMetre(DocumentInfo.verticalResolution);
+    if (job.pixelsPerMetreX == 0 || job.pixelsPerMetreY == 0) job.pixelsPerMetreX = job.pixelsPerMetreY = 0;
+    if (!DocumentInfo.xmp.empty()) job.xmp = &DocumentInfo.xmp;
+  }
+  if (options.convertToSrgb != 0 && SrgbImage.pixels != nullptr) {
+    job.colorChunk = ColorChunk::kSrgb;  // the pixels are sRGB's now, whatever the document's profile was
+  } else if (!DocumentInfo.iccProfile.empty()) {
+    const IccProfileFacts facts = ReadIccProfileFacts(DocumentInfo.iccProfile.data(), DocumentInfo.iccProfile.size());
+    job.colorChunk = ColorChunkFor(job.pngType, facts);
+    job.iccProfile = &DocumentInfo.iccProfile;
+    job.iccSpace = facts.space;
+    job.iccpKeyword = IccpKeyword(facts);
+  }
   return job;
 }
 

@@ -2,9 +2,12 @@
 // Encodes a reduced image as a PNG file. The only part of the plug-in that includes <png.h>.
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "base/platform.h"
 #include "base/progress.h"
+#include "png/color_chunk.h"
 #include "records/palette.h"
 #include "records/palette_alpha.h"
 #include "records/reduced_image.h"
@@ -24,9 +27,25 @@ struct PngWriteJob {
   int32_t fillColor = 0;                              // 0x00BBGGRR
   const PaletteRecord* palette = nullptr;
   bool smallest = false;  // the same picture in the fewest bytes (png/png_optimize) instead of the Standard file
+  // What the file says of its colours (png/color_chunk.h); for iCCP, the profile, its colour space and its name.
+  ColorChunk colorChunk = ColorChunk::kNone;
+  const std::vector<uint8_t>* iccProfile = nullptr;
+  IccColorSpace iccSpace = IccColorSpace::kOther;
+  std::string iccpKeyword;
+  // With Metadata on: the resolution in pixels per metre (0: not written) and the XMP packet (null: not written).
+  uint32_t pixelsPerMetreX = 0;
+  uint32_t pixelsPerMetreY = 0;
+  const std::string* xmp = nullptr;
 };
 
-// The encoding of these rows, reduced from the image for the options, with this palette. Null pixels when the
+// The keyword of the iTXt chunk that holds a document's XMP, as every XMP reader looks for it.
+inline constexpr char kXmpKeyword[] = "XML:com.adobe.xmp";
+
+// Pixels per inch in 16.16 fixed point, as the host states a resolution, to whole pixels per metre; 0 for none.
+uint32_t PixelsPerMetre(int32_t fixedPixelsPerInch);
+
+// The encoding of these rows, reduced from the image for the options, with this palette, saying what the document's
+// profile (DocumentInfo, as the host handed it) lets the file say of its colours. Null pixels when the
 // rows are not to be encoded (absent, or left by a reduction that stopped).
 PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecord& options,
                            const PaletteRecord& palette, const ReducedImageRecord& reduced);

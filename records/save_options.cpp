@@ -19,7 +19,7 @@ constexpr bool KeyMatchesCode(const SaveOptionField& field) {
 
 SaveOptionsRecord SaveOptions;
 
-constexpr SaveOptionField kSaveOptionFields[14] = {
+constexpr SaveOptionField kSaveOptionFields[16] = {
     {FourCharCode("Left"), "tfeL", "\t\t\t\t;Left of window", offsetof(SaveOptionsRecord, windowLeft),
      OptionWidth::kInt32},
     {FourCharCode("TopW"), "WpoT", "\t\t\t\t;Top of window", offsetof(SaveOptionsRecord, windowTop),
@@ -47,6 +47,10 @@ constexpr SaveOptionField kSaveOptionFields[14] = {
      OptionWidth::kUnsignedByte},
     {FourCharCode("Qlty"), "ytlQ", "\t\t\t\t;Palette Quality", offsetof(SaveOptionsRecord, paletteQuality),
      OptionWidth::kInt32},
+    {FourCharCode("Meta"), "ateM", "\t\t\t\t;Metadata", offsetof(SaveOptionsRecord, metadata),
+     OptionWidth::kUnsignedByte},
+    {FourCharCode("CsRG"), "GRsC", "\t\t\t\t;Convert to sRGB", offsetof(SaveOptionsRecord, convertToSrgb),
+     OptionWidth::kUnsignedByte},
 };
 
 constexpr bool EveryKeyMatchesItsCode() {

@@ -29,6 +29,10 @@ struct SaveOptionsRecord {
   // 1..100: an RGB image's palette takes the fewest colours that reach 30 + 0.2 x quality dB of PSNR; 0 off.
   // A whole int, so that a value out of range stays out of range (and off) instead of wrapping into it.
   int32_t paletteQuality = 0;
+  // The document's resolution (pHYs) and XMP (iTXt) in the file; off writes neither.
+  uint8_t metadata = 0;
+  // The image converted from the document's profile to sRGB before anything else, and the file says sRGB.
+  uint8_t convertToSrgb = 0;
 };
 extern SaveOptionsRecord SaveOptions;
 
@@ -50,7 +54,7 @@ struct SaveOptionField {
 
 // The fields in the order the settings file lists them: the eleven of the first version, then the ones added
 // since, which readers of that version skip.
-extern const SaveOptionField kSaveOptionFields[14];
+extern const SaveOptionField kSaveOptionFields[16];
 // The field of a code, or null for a code that is not ours.
 const SaveOptionField* FindSaveOptionField(FourCC code);
 // The field's value widened to 32 bits, and the value stored as the field's width keeps it.

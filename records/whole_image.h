@@ -23,3 +23,14 @@ constexpr bool HasAlphaPlane(int32_t planes) { return planes != 1 && planes != 3
 inline bool HasAlphaPlane() { return HasAlphaPlane(WholeImage._WholePlanesIn); }
 
 void FreeWholeImagePixels();
+
+// The image converted from the document's profile to sRGB, made beside WholeImage when Convert to sRGB is first on
+// (ui/srgb_image.h) and never changed after: the document's own pixels stay, so that turning the option off gives
+// them back exactly, and a refresh reading either is never written under. Absent (null pixels) otherwise.
+extern WholeImageRecord SrgbImage;
+void FreeSrgbImagePixels();
+
+// The image the options reduce: the sRGB one when it is asked for and there, else the document's.
+inline const WholeImageRecord& ImageToReduce(bool convertToSrgb) {
+  return convertToSrgb && SrgbImage.pixels != nullptr ? SrgbImage : WholeImage;
+}

@@ -38,6 +38,7 @@ ReduceStatus ReduceImage(const ReductionRecords& records, const ProgressReport& 
 }
 
 ReduceStatus DoFilter() {
-  const ReductionRecords records{WholeImage, SaveOptions, Palette, ColorMap, ReducedImage};
+  const ReductionRecords records{ImageToReduce(SaveOptions.convertToSrgb != 0), SaveOptions, Palette, ColorMap,
+                                 ReducedImage};
   return ReduceImage(records, Progress, CalloutPaletteViewRefresh);
 }

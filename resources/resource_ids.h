@@ -82,6 +82,8 @@
 #define IDC_PANEL_COMPRESSION_LABEL 1023   /* "Compression", the label of 1022 */
 #define IDC_PANEL_QUALITY 1024             /* drop-down list of palette qualities: Off, 100 ... 10 */
 #define IDC_PANEL_QUALITY_LABEL 1025       /* "Quality", the label of 1024 */
+#define IDC_PANEL_METADATA 1026            /* check box "Metadata": the document's resolution and XMP in the file */
+#define IDC_PANEL_CONVERT_SRGB 1027        /* check box "Convert to sRGB": the image from its profile to sRGB */
 #define IDC_PANEL_PALETTE_VIEW 333         /* palette view container, made at run time; its cells are 334 to 589 */
 
 /* About box. */

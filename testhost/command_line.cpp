@@ -8,6 +8,7 @@ const char kVexhostUsage[] =
     "usage: vexhost [--plugin PATH] save INPUT OUTPUT [--param KEY=INT]... [--record FILE] [--cancel]\n"
     "                                    [--pick RRGGBB] [--ui SCRIPT] [--fail-write-after N]\n"
     "                                    [--play-info N] [--abort-after N]\n"
+    "                                    [--embed-profile [--icc FILE]] [--resolution DPI] [--xmp FILE]\n"
     "       vexhost [--plugin PATH] estimate INPUT\n"
     "       vexhost [--plugin PATH] about [--ui SCRIPT]\n";
 
@@ -54,7 +55,8 @@ bool ColorFromText(const std::string& text, uint8_t (&color)[3]) {
 
 bool IsSaveOption(const std::string& word) {
   return word == "--param" || word == "--record" || word == "--cancel" || word == "--pick" ||
-         word == "--fail-write-after" || word == "--play-info" || word == "--abort-after";
+         word == "--fail-write-after" || word == "--play-info" || word == "--abort-after" ||
+         word == "--embed-profile" || word == "--icc" || word == "--resolution" || word == "--xmp";
 }
 
 }  // namespace
@@ -82,7 +84,7 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
     const std::string& word = arguments[i];
     const bool takesValue = word == "--plugin" || word == "--param" || word == "--record" || word == "--pick" ||
                             word == "--ui" || word == "--fail-write-after" || word == "--play-info" ||
-                            word == "--abort-after";
+                            word == "--abort-after" || word == "--icc" || word == "--resolution" || word == "--xmp";
     if (takesValue && i + 1 >= arguments.size()) {
       *error = word + " needs a value";
       return std::nullopt;
@@ -130,6 +132,23 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
         return std::nullopt;
       }
       parsed.abortAfter = *value;
+    } else if (word == "--embed-profile") {
+      parsed.embedProfile = true;
+    } else if (word == "--icc" || word == "--xmp") {
+      std::string& path = word == "--icc" ? parsed.iccPath : parsed.xmpPath;
+      path = arguments[++i];
+      if (path.empty()) {
+        *error = word + " wants a file name";
+        return std::nullopt;
+      }
+    } else if (word == "--resolution") {
+      const std::optional<int32_t> value = IntegerFromText(arguments[++i]);
+      if (!value || *value < 1 || *value > kLargestResolution) {
+        *error = "--resolution wants pixels per inch from 1 to " + std::to_string(kLargestResolution) + ", not '" +
+                 arguments[i] + "'";
+        return std::nullopt;
+      }
+      parsed.resolution = *value;
     } else if (word.size() > 2 && word.compare(0, 2, "--") == 0) {
       *error = "unknown option " + word;
       return std::nullopt;
@@ -161,7 +180,14 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
     return std::nullopt;
   }
   if (saveOptionSeen && parsed.command != VexhostCommand::kSave) {
-    *error = "--param, --record, --cancel, --pick, --fail-write-after, --play-info and --abort-after belong to save";
+    *error =
+        "--param, --record, --cancel, --pick, --fail-write-after, --play-info, --abort-after, --embed-profile, "
+        "--icc, --resolution and --xmp belong to save";
+    return std::nullopt;
+  }
+  // The profile given by hand is the one embedded, so it means nothing when none is.
+  if (!parsed.iccPath.empty() && !parsed.embedProfile) {
+    *error = "--icc belongs with --embed-profile";
     return std::nullopt;
   }
   // A UI script answers a dialog: the preview dialog of a save or the About box.

@@ -1,7 +1,8 @@
 #pragma once
 // vexhost's command line:
 //   vexhost [--plugin PATH] save INPUT OUTPUT [--param KEY=INT]... [--record FILE] [--cancel] [--pick RRGGBB]
-//           [--ui SCRIPT] [--fail-write-after N]
+//           [--ui SCRIPT] [--fail-write-after N] [--play-info N] [--abort-after N]
+//           [--embed-profile [--icc FILE]] [--resolution DPI] [--xmp FILE]
 //   vexhost [--plugin PATH] estimate INPUT
 //   vexhost [--plugin PATH] about [--ui SCRIPT]
 #include <cstdint>
@@ -26,7 +27,14 @@ struct VexhostArguments {
   int64_t failWriteAfter = -1;      // --fail-write-after: OUTPUT takes this many bytes, then refuses; -1 no limit
   std::optional<int16_t> playInfo;  // --play-info: the descriptor parameters' play information
   int abortAfter = -1;              // --abort-after: the abort callback says yes from this call on; -1 never
+  bool embedProfile = false;        // --embed-profile: the save gets the document's colour profile
+  std::string iccPath;              // --icc: the profile's bytes come from this file; empty: the input's
+  int32_t resolution = 0;           // --resolution: pixels per inch in both directions; 0: the input's
+  std::string xmpPath;              // --xmp: the XMP text comes from this file; empty: the input's
 };
+
+// The largest resolution the record's Fixed 16.16 can carry in whole pixels per inch.
+constexpr int32_t kLargestResolution = 32767;
 
 extern const char kVexhostUsage[];
 

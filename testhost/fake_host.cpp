@@ -10,12 +10,25 @@ namespace {
 FakeHost* current = nullptr;
 
 constexpr int32_t kLargest16BitSide = 32767;
-constexpr Fixed kSeventyTwoDpi = 72 << 16;
 constexpr int16_t kModesOffered =
     (1 << kModeBitmap) | (1 << kModeGrayScale) | (1 << kModeIndexed) | (1 << kModeRGB) | (1 << kModeCMYK);
 char plugInReference;  // only its address is handed out: the plug-in's identity for the host
 
 int16_t Clamped16(int32_t value) { return static_cast<int16_t>(std::min(value, kLargest16BitSide)); }
+
+// A new handle of the store holding a copy of bytes.
+template <typename Bytes>
+Handle HandleHolding(HandleStore& handles, const Bytes& bytes) {
+  const Handle handle = handles.New(static_cast<int32_t>(bytes.size()));
+  std::copy(bytes.begin(), bytes.end(), *handle);
+  return handle;
+}
+
+// Frees a handle the host handed out, unless the plug-in has already disposed of it.
+void TakeBack(HandleStore& handles, Handle* handed) {
+  if (*handed != nullptr && handles.IsLive(*handed)) handles.Dispose(*handed);
+  *handed = nullptr;
+}
 
 }  // namespace
 
@@ -34,8 +47,8 @@ FakeHost::FakeHost(HostImage image, FakeHostOptions options) {
   record_.imageSize = Point16{Clamped16(held.height), Clamped16(held.width)};
   record_.depth = held.depth;
   record_.planes = held.planes;
-  record_.imageHRes = kSeventyTwoDpi;
-  record_.imageVRes = kSeventyTwoDpi;
+  record_.imageHRes = held.horizontalResolution;
+  record_.imageVRes = held.verticalResolution;
   std::copy(std::begin(held.red), std::end(held.red), record_.redLUT);
   std::copy(std::begin(held.green), std::end(held.green), record_.greenLUT);
   std::copy(std::begin(held.blue), std::end(held.blue), record_.blueLUT);
@@ -99,9 +112,7 @@ void FakeHost::CloseDestination() {
 
 void FakeHost::SetParameters(const DescriptorItems& items) {
   if (state_.options.noDescriptorParameters) return;
-  const std::vector<char> bytes = EncodeDescriptor(items);
-  const Handle handle = state_.handles.New(static_cast<int32_t>(bytes.size()));
-  std::copy(bytes.begin(), bytes.end(), *handle);
+  const Handle handle = HandleHolding(state_.handles, EncodeDescriptor(items));
   if (descriptorParameters_.descriptor != nullptr) state_.handles.Dispose(descriptorParameters_.descriptor);
   descriptorParameters_.descriptor = handle;
   state_.incomingDescriptor = handle;
@@ -125,12 +136,39 @@ int16_t FakeHost::About(PluginEntryProc entry, intptr_t window) {
 }
 
 int16_t FakeHost::Save(PluginEntryProc entry) {
+  HandOverDocumentHandles();
+  const int16_t result = RunWriteSelectors(entry);
+  TakeBackDocumentHandles();
+  return result;
+}
+
+int16_t FakeHost::RunWriteSelectors(PluginEntryProc entry) {
   if (const int16_t result = Call(entry, kSelectorWritePrepare); result != 0) return result;
   if (const int16_t result = Call(entry, kSelectorWriteStart); result != 0) return result;
   // Write finish follows write continue even when that failed, so the plug-in can clean up.
   const int16_t continued = Call(entry, kSelectorWriteContinue);
   const int16_t finished = Call(entry, kSelectorWriteFinish);
   return continued != 0 ? continued : finished;
+}
+
+void FakeHost::HandOverDocumentHandles() {
+  const HostImage& image = state_.image;
+  // A host hands a profile only when the user asked for it embedded, and XMP whenever the document has some.
+  if (state_.options.embedProfile && !image.iccProfile.empty()) {
+    state_.profileHanded = HandleHolding(state_.handles, image.iccProfile);
+    record_.iCCprofileData = state_.profileHanded;
+    record_.iCCprofileSize = static_cast<int32_t>(image.iccProfile.size());
+  }
+  if (!image.xmp.empty()) state_.xmpHanded = HandleHolding(state_.handles, image.xmp);
+  record_.xmp = state_.xmpHanded;
+}
+
+void FakeHost::TakeBackDocumentHandles() {
+  TakeBack(state_.handles, &state_.profileHanded);
+  TakeBack(state_.handles, &state_.xmpHanded);
+  record_.iCCprofileData = nullptr;
+  record_.iCCprofileSize = 0;
+  record_.xmp = nullptr;
 }
 
 int16_t FakeHost::Estimate(PluginEntryProc entry) {

@@ -36,6 +36,7 @@ struct FakeHostOptions {
   int abortAfter = -1;                    // the abort callback answers yes from its abortAfter-th call on; -1 never
   int64_t destinationRefusesAfter = -1;   // the destination takes this many bytes, then refuses every write
                                           // (DestinationFile::RefuseWritesAfter); negative: no limit
+  bool embedProfile = false;              // "Embed Color Profile" ticked: a save gets the image's iccProfile
   uint8_t pickRed = 0;                    // the colour the colour picker answers with
   uint8_t pickGreen = 0;
   uint8_t pickBlue = 0;
@@ -77,6 +78,8 @@ struct FakeHostState {
   std::vector<ProgressReport> progress;
   int colorConversions = 0;             // calls of the ColorSpace suite's Convert8
   std::vector<ColorPick> colorPicks;    // choose-colour requests answered
+  Handle profileHanded = nullptr;       // iCCprofileData as handed for the save running; nullptr when none
+  Handle xmpHanded = nullptr;           // xmp as handed for the save running; nullptr when none
   Handle incomingDescriptor = nullptr;  // the descriptor handed to the plug-in; nullptr once disposed
   int incomingDescriptorDisposals = 0;  // disposals of it through the Handle suite
   int readOpens = 0;
@@ -120,7 +123,9 @@ class FakeHost {
   // Selector 0 with an about record whose platform data carries window.
   int16_t About(PluginEntryProc entry, intptr_t window = 0);
   // Write prepare, start, continue, finish (13-16). Stops at the first non-zero result, except that write
-  // finish still follows a failed write continue. The first non-zero result, or 0.
+  // finish still follows a failed write continue. The first non-zero result, or 0. For the length of the save
+  // the record carries the document's XMP and, with embedProfile, its profile, in handles of the host's own
+  // store that the host frees afterwards.
   int16_t Save(PluginEntryProc entry);
   // Estimate prepare, start, continue, finish (9-12), stopping at the first non-zero result, which it returns.
   int16_t Estimate(PluginEntryProc entry);
@@ -133,6 +138,10 @@ class FakeHost {
   DescriptorItems RecordedDescriptor() const;
 
  private:
+  int16_t RunWriteSelectors(PluginEntryProc entry);
+  void HandOverDocumentHandles();
+  void TakeBackDocumentHandles();
+
   FormatRecord record_{};
   FakeHostState state_;
   intptr_t dataSlot_ = 0;

@@ -2,7 +2,10 @@
 // The image as the test host holds it: what a real host would keep for the open document.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
+
+constexpr int32_t kDefaultResolution = 72 << 16;  // 72 pixels per inch, Fixed 16.16
 
 struct HostImage {
   int16_t mode = 0;  // image mode numbers of the host interface: 1 gray, 2 indexed, 3 RGB, 4 CMYK
@@ -15,6 +18,12 @@ struct HostImage {
   uint8_t green[256] = {};
   uint8_t blue[256] = {};
   int32_t transparentIndex = -1;  // indexed images: the fully transparent entry, or -1
+  // The document's properties besides its pixels, as the host would hand them with a save.
+  int32_t horizontalResolution = kDefaultResolution;  // Fixed 16.16 pixels per inch
+  int32_t verticalResolution = kDefaultResolution;
+  std::vector<uint8_t> iccProfile;  // the colour profile's bytes; empty for none
+  bool declaresSrgb = false;        // the input says it is sRGB (a PNG sRGB chunk) without a profile of its own
+  std::string xmp;                  // the XMP packet, UTF-8 text; empty for none
 };
 
 // Bytes in one plane.

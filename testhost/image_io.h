@@ -5,7 +5,8 @@
 // 8 bits. Gray arrives as mode 1 (a second plane for alpha), RGB as mode 3 (a fourth plane for alpha); a
 // single tRNS colour becomes an alpha plane. A palette image arrives indexed (mode 2, colour tables from
 // PLTE) when it has no tRNS or its tRNS makes exactly one entry fully transparent and all others opaque
-// (that entry is the transparent index); any other palette image arrives as RGB with alpha.
+// (that entry is the transparent index); any other palette image arrives as RGB with alpha. The PNG's
+// resolution, profile and XMP come along (png_document_properties.h).
 // PAM (P7), MAXVAL 255, TUPLTYPE GRAYSCALE, GRAYSCALE_ALPHA, RGB, RGB_ALPHA, CMYK or CMYK_ALPHA: CMYK
 // arrives as mode 4 with 4 or 5 planes, its samples passed on unchanged.
 #include <cstdio>

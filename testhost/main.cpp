@@ -4,7 +4,9 @@
 #include <optional>
 
 #include "testhost/command_line.h"
+#include "testhost/document_options.h"
 #include "testhost/fake_host.h"
+#include "testhost/file_contents.h"
 #include "testhost/host_files.h"
 #include "testhost/image_io.h"
 #include "testhost/plugin_module.h"
@@ -60,21 +62,12 @@ int RunEstimate(const PluginModule& plugin, HostImage image) {
 
 // The script's actions; nullopt with *error set when the file cannot be read or holds a line that is no action.
 std::optional<std::vector<UiAction>> ReadUiScript(const std::string& path, std::string* error) {
-  FILE* file = OpenFileByUtf8Path(path, "rb");
-  if (file == nullptr) {
+  const std::optional<std::string> text = ReadFileContents(path);
+  if (!text) {
     *error = "cannot read the UI script " + path;
     return std::nullopt;
   }
-  std::string text;
-  char block[4096];
-  for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) text.append(block, got);
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) {
-    *error = "cannot read the UI script " + path;
-    return std::nullopt;
-  }
-  std::optional<std::vector<UiAction>> actions = ParseUiScript(text, error);
+  std::optional<std::vector<UiAction>> actions = ParseUiScript(*text, error);
   if (!actions) *error = path + " " + *error;
   return actions;
 }
@@ -88,11 +81,15 @@ int RunSave(const PluginModule& plugin, const VexhostArguments& arguments, HostI
   options.destinationRefusesAfter = arguments.failWriteAfter;
   if (arguments.playInfo) options.playInfo = *arguments.playInfo;
   options.abortAfter = arguments.abortAfter;
+  options.embedProfile = arguments.embedProfile;
+  std::string error;
+  std::string notice;
+  if (!ApplyDocumentOptions(arguments, kSrgbProfilePath, &image, &error, &notice)) return Fail(error);
+  if (!notice.empty()) std::fprintf(stderr, "vexhost: %s\n", notice.c_str());
   FakeHost host(std::move(image), options);
   if (!host.SetDestination(arguments.output)) return Fail("cannot open " + arguments.output + " for writing");
   if (!arguments.parameters.empty()) host.SetParameters(arguments.parameters);
   UiDriver driver;
-  std::string error;
   if (uiActions && !driver.Start(std::move(*uiActions), UiDialog::kPreview, &error)) return Fail(error);
   const int16_t result = host.Save(plugin.Entry());
   const std::string uiFailure = driver.Finish();

@@ -8,6 +8,7 @@
 
 #include "host/host_abi.h"
 #include "testhost/image_io.h"
+#include "testhost/png_document_properties.h"
 
 namespace {
 
@@ -173,6 +174,7 @@ std::optional<HostImage> ReadPngImage(FILE* file, std::string* error) {
       *error = failure.message;
       return std::nullopt;
     }
+    ReadPngDocumentProperties(records.png(), records.info(), &image);
     return image;
   }
   std::vector<png_byte> pixels(totalBytes);
@@ -183,5 +185,6 @@ std::optional<HostImage> ReadPngImage(FILE* file, std::string* error) {
     return std::nullopt;
   }
   SetFromInterleaved(image, pixels.data());
+  ReadPngDocumentProperties(records.png(), records.info(), &image);
   return image;
 }

@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "ui/dialog_colors_win32.h"
 #include "ui/palette_view_win32.h"
+#include "ui/srgb_image.h"
 #include "widgets/color_swatch_win32.h"
 #include "widgets/gdi_shared_win32.h"
 #include "widgets/mac_style_button_win32.h"
@@ -41,7 +42,7 @@ constexpr int kPaletteControlIds[] = {IDC_PANEL_COLORS_LABEL, IDC_PANEL_REFINE_P
 
 PanelImage CurrentImage() {
   return PanelImage{WholeImage._WholeMode, WholeImage._WholePlanesIn,
-                    WholeImage._WholeMode == kWholeIndexed && HasClearEntry(Palette)};
+                    WholeImage._WholeMode == kWholeIndexed && HasClearEntry(Palette), SrgbConversionApplies()};
 }
 
 void Call(const std::function<void()>& call) {
@@ -90,6 +91,11 @@ INT_PTR OptionsPanel::OnInit() {
              nullptr);
   AddTooltip(GetDlgItem(window, IDC_PANEL_COMPRESSION),
              "Smallest: the same picture in fewer bytes; lossless, takes longer", nullptr);
+  AddTooltip(GetDlgItem(window, IDC_PANEL_METADATA),
+             "Keep the document's resolution and XMP metadata in the file; XMP can hold camera and location data",
+             nullptr);
+  AddTooltip(GetDlgItem(window, IDC_PANEL_CONVERT_SRGB),
+             "Convert the colours from the document's profile to sRGB, as the web shows them", nullptr);
   AddTooltip(GetDlgItem(window, IDC_PANEL_QUALITY),
              "Fewest colours that reach this quality: 30 + quality / 5 dB of PSNR (takes longer)", nullptr);
   LoadFaces(DpiOfWindow(window));
@@ -148,9 +154,9 @@ void OptionsPanel::PlacePaletteView() {
   MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&group), 2);
   const int dpi = DpiOfWindow(window);
   const PanelPoint place = PaletteViewPlace(group.left, group.top, group.right - group.left, dpi);
-  // In reading order: after the Compression row, before the two buttons under the view.
+  // In reading order: after Convert to sRGB, before the two buttons under the view.
   PaletteView.CreateWND(window, place.x, place.y, PaletteViewSize(dpi), PaletteViewSize(dpi), IDC_PANEL_PALETTE_VIEW,
-                        GetDlgItem(window, IDC_PANEL_COMPRESSION_LABEL));
+                        GetDlgItem(window, IDC_PANEL_CONVERT_SRGB));
 }
 
 BitmapCheckImages OptionsPanel::LockImages() const {
@@ -183,6 +189,8 @@ void OptionsPanel::SyncPanelFromOptions() {
   SetCheck(IDC_PANEL_KEY_COLOR, state.keyColor ? CheckChange::kCheck : CheckChange::kUncheck);
   SetCheck(IDC_PANEL_TRANSPARENCY_DITHER, state.transparencyDither ? CheckChange::kCheck : CheckChange::kUncheck);
   SetCheck(IDC_PANEL_REFINE_PALETTE, state.refinePalette ? CheckChange::kCheck : CheckChange::kUncheck);
+  SetCheck(IDC_PANEL_METADATA, state.metadata ? CheckChange::kCheck : CheckChange::kUncheck);
+  SetCheck(IDC_PANEL_CONVERT_SRGB, state.convertToSrgb ? CheckChange::kCheck : CheckChange::kUncheck);
   ShowColorCount(state);
   ShowQualityList(state);
   SendDlgItemMessageW(window, IDC_PANEL_DITHER, CB_SETCURSEL, static_cast<WPARAM>(state.ditherListIndex), 0);
@@ -235,6 +243,7 @@ int32_t OptionsPanel::QualityPicked() const {
 void OptionsPanel::ApplyEnableRules() {
   const EnableState state = EnableRulesFor(CurrentImage(), SaveOptions, PaletteView.selected);
   Enable(IDC_PANEL_ALPHA_CHANNEL, state.alphaChannel);
+  Enable(IDC_PANEL_CONVERT_SRGB, state.convertToSrgb);
   Enable(IDC_PANEL_FILL_COLOR_LABEL, state.fillColor);
   if (ColorSwatch* swatch = FillSwatch()) swatch->SetEnabled(state.fillColor ? 1 : 0);
   Enable(IDC_PANEL_KEY_COLOR, state.keyColor);
@@ -295,6 +304,11 @@ INT_PTR OptionsPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
     case PanelCommand::kDither: Carry(OnDitherCommand(SaveOptions, Palette, ListIndex(IDC_PANEL_DITHER))); break;
     case PanelCommand::kCompression: Carry(OnCompressionCommand(SaveOptions, ListIndex(IDC_PANEL_COMPRESSION))); break;
     case PanelCommand::kPaletteQuality: Carry(OnPaletteQualityCommand(SaveOptions, Palette, QualityPicked())); break;
+    case PanelCommand::kMetadata: Carry(OnMetadataCommand(SaveOptions, Checked(IDC_PANEL_METADATA))); break;
+    case PanelCommand::kConvertToSrgb:
+      // Made here, on the dialog's thread, before any refresh reads it; never changed after.
+      Carry(OnConvertToSrgbCommand(SaveOptions, Palette, Checked(IDC_PANEL_CONVERT_SRGB) && PrepareSrgbImage()));
+      break;
     case PanelCommand::kFillColor:
       if (ColorSwatch* swatch = FillSwatch()) Carry(OnFillColorCommand(SaveOptions, Palette, swatch->color));
       break;

@@ -56,6 +56,8 @@ PanelCommand PanelCommandFor(int id, int notification, intptr_t extra) {
       return notification == kSelectionConfirmed ? PanelCommand::kCompression : PanelCommand::kIgnore;
     case IDC_PANEL_QUALITY:
       return notification == kSelectionConfirmed ? PanelCommand::kPaletteQuality : PanelCommand::kIgnore;
+    case IDC_PANEL_METADATA: return PanelCommand::kMetadata;
+    case IDC_PANEL_CONVERT_SRGB: return PanelCommand::kConvertToSrgb;
     case IDC_PANEL_FILL_COLOR: return PanelCommand::kFillColor;
     case IDC_PANEL_TRANSPARENCY_DITHER: return PanelCommand::kTransparencyDither;
     case IDC_PANEL_LOCK: return PanelCommand::kLock;
@@ -169,6 +171,22 @@ PanelReaction OnPaletteQualityCommand(SaveOptionsRecord& options, PaletteRecord&
   options.paletteQuality = UsablePaletteQuality(quality);
   RequestRebuild(palette, kPaletteEntries);
   reaction.Then(PanelStep::kSyncPanel);
+  reaction.Then(PanelStep::kRefresh);
+  return reaction;
+}
+
+PanelReaction OnMetadataCommand(SaveOptionsRecord& options, bool checked) {
+  options.metadata = checked ? 1 : 0;
+  PanelReaction reaction;
+  reaction.Then(PanelStep::kEncode);
+  return reaction;
+}
+
+PanelReaction OnConvertToSrgbCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool converted) {
+  options.convertToSrgb = converted ? 1 : 0;
+  RequestRebuild(palette, palette.count);
+  PanelReaction reaction;
+  reaction.Then(PanelStep::kSyncPanel);  // the box shows whether the conversion could be made
   reaction.Then(PanelStep::kRefresh);
   return reaction;
 }

@@ -20,6 +20,8 @@ enum class PanelCommand : uint8_t {
   kDither,              // 1010, selection confirmed
   kCompression,         // 1022, selection confirmed
   kPaletteQuality,      // 1024, selection confirmed
+  kMetadata,            // 1026
+  kConvertToSrgb,       // 1027
   kFillColor,           // 1008
   kTransparencyDither,  // 1019
   kLock,                // 1017
@@ -95,6 +97,11 @@ PanelReaction OnPaletteQualityCommand(SaveOptionsRecord& options, PaletteRecord&
 PanelReaction OnRefinePaletteCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);
 // The compression changes the file's bytes, never its pixels: the rows shown are encoded again.
 PanelReaction OnCompressionCommand(SaveOptionsRecord& options, int listIndex);
+// The metadata changes the file's chunks, never its pixels: the rows shown are encoded again.
+PanelReaction OnMetadataCommand(SaveOptionsRecord& options, bool checked);
+// `converted`: the box is checked and the converted image exists (ui/srgb_image.h); the palette is built again
+// from the colours the image has now.
+PanelReaction OnConvertToSrgbCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool converted);
 // These two, too, build the palette again while a quality chooses its count.
 PanelReaction OnFillColorCommand(SaveOptionsRecord& options, PaletteRecord& palette, uint32_t swatchColor);
 PanelReaction OnTransparencyDitherCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool checked);

@@ -57,6 +57,7 @@ EnableState EnableRulesFor(const PanelImage& image, const SaveOptionsRecord& opt
       state.clearSelection = true;
     }
   }
+  state.convertToSrgb = image.srgbConvertible;
   WholeImageRecord whole;
   whole._WholeMode = image.mode;
   whole._WholePlanesIn = image.planes;
@@ -85,6 +86,8 @@ PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& op
   state.keyColor = options.useKeyColor != 0;
   state.transparencyDither = options.keyColorDither != 0;
   state.refinePalette = options.refinePalette != 0;
+  state.metadata = options.metadata != 0;
+  state.convertToSrgb = options.convertToSrgb != 0;
   state.colorsListIndex = ColorsListIndexFor(options.paletteColors);
   state.ditherListIndex = UsableDither(options.dither);
   state.compressionListIndex = UsableCompression(options.compression);

@@ -9,9 +9,10 @@
 
 // What the panel needs to know of the acquired image.
 struct PanelImage {
-  int32_t mode = 0;         // _WholeMode
-  int32_t planes = 0;       // _WholePlanesIn
-  bool clearEntry = false;  // an indexed image's colour table has a transparent entry in use
+  int32_t mode = 0;              // _WholeMode
+  int32_t planes = 0;            // _WholePlanesIn
+  bool clearEntry = false;       // an indexed image's colour table has a transparent entry in use
+  bool srgbConvertible = false;  // the document's profile is one Convert to sRGB acts on
   bool HasAlphaPlane() const { return ::HasAlphaPlane(planes); }
 };
 
@@ -36,6 +37,7 @@ struct EnableState {
   bool fillColor = false;           // 1008 and 1009: whenever the fill shows in the file's pixels
   bool keyColor = false;            // 1013
   bool transparencyDither = false;  // 1019
+  bool convertToSrgb = false;       // 1027: where the document has a profile to convert from
   bool paletteControls = false;     // 1007, 1021, the view, 1001, 1010, 1012, and the quality list 1024, 1025
   bool colorsList = false;          // 1006: with the palette controls, while no quality chooses the count
   bool clearSelection = false;      // Select(-1) before the entry buttons are updated
@@ -51,6 +53,8 @@ struct PanelSyncState {
   bool keyColor = false;
   bool transparencyDither = false;
   bool refinePalette = false;
+  bool metadata = false;             // 1026
+  bool convertToSrgb = false;        // 1027
   int colorsListIndex = 0;           // 1006
   int ditherListIndex = 0;           // 1010
   int compressionListIndex = 0;      // 1022

@@ -45,8 +45,8 @@ class PreviewRefresher final : private NewestRequestWorker::Owner {
 
   // The options or the palette changed: reduce and encode again.
   void Request();
-  // Encode the rows the records hold as they are, with the compression the options say now: the first encoding,
-  // after the save's own reduction, and a change of compression. While a reduction's rows have not yet reached
+  // Encode the rows the records hold as they are, with the compression and metadata the options say now: the first
+  // encoding, after the save's own reduction, and a change of either. While a reduction's rows have not yet reached
   // the records, the same as Request.
   void RequestEncoding();
   // The palette changed in a way that needs no refresh (a lock): a refresh whose rows have not yet reached the

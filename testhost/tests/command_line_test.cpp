@@ -63,6 +63,27 @@ TEST(VexhostCommandLine, SaveCanPlayWithoutTheDialogAndAbortAfterSomeCalls) {
   EXPECT_FALSE(Parse({"estimate", "in.png", "--play-info", "0"}, &error).has_value());
 }
 
+TEST(VexhostCommandLine, SaveCanEmbedAProfileAndSetTheResolutionAndXmpByHand) {
+  std::optional<VexhostArguments> parsed = Parse({"save", "in.png", "out.png"});
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_FALSE(parsed->embedProfile);
+  EXPECT_EQ(parsed->resolution, 0);
+  parsed = Parse(
+      {"save", "in.png", "out.png", "--embed-profile", "--icc", "p.icc", "--resolution", "32767", "--xmp", "x.xmp"});
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_TRUE(parsed->embedProfile);
+  EXPECT_EQ(parsed->iccPath, "p.icc");
+  EXPECT_EQ(parsed->resolution, 32767);
+  EXPECT_EQ(parsed->xmpPath, "x.xmp");
+  EXPECT_EQ(Parse({"save", "in.png", "out.png", "--resolution", "1"})->resolution, 1);
+
+  std::string error;
+  EXPECT_FALSE(Parse({"save", "in.png", "out.png", "--icc", "p.icc"}, &error).has_value());
+  EXPECT_EQ(error, "--icc belongs with --embed-profile");
+  EXPECT_FALSE(Parse({"save", "in.png", "out.png", "--resolution", "32768"}, &error).has_value());
+  EXPECT_EQ(error, "--resolution wants pixels per inch from 1 to 32767, not '32768'");
+}
+
 TEST(VexhostCommandLine, EstimateAndAboutTakeTheirOperands) {
   std::optional<VexhostArguments> parsed = Parse({"estimate", "in.pam"});
   ASSERT_TRUE(parsed.has_value());
@@ -119,6 +140,15 @@ TEST(VexhostCommandLine, MistakesAreRefusedWithAReason) {
       {"estimate", "a", "--fail-write-after", "10"},
       {"estimate", "a", "--ui", "steps.ui"},
       {"about", "--cancel"},
+      {"save", "a", "b", "--resolution", "0"},
+      {"save", "a", "b", "--resolution", "-72"},
+      {"save", "a", "b", "--resolution", "72dpi"},
+      {"save", "a", "b", "--resolution"},
+      {"save", "a", "b", "--embed-profile", "--icc", ""},
+      {"save", "a", "b", "--xmp", ""},
+      {"save", "a", "b", "--xmp"},
+      {"estimate", "a", "--embed-profile"},
+      {"estimate", "a", "--resolution", "72"},
   };
   for (const std::vector<std::string>& words : mistakes) {
     std::string error;

@@ -124,6 +124,86 @@ TEST_F(FakeHostTest, SaveRunsTheWriteSelectorsInOrderWithResultClearedAndDataSlo
   EXPECT_EQ(host.Calls()[1].selector, 14);
 }
 
+// A plug-in that reads the document's profile, resolution and XMP at write start through the Handle suite,
+// as the real one does, and disposes of nothing.
+struct DocumentSeen {
+  int32_t profileSize = -1;
+  std::string profile;  // the bytes behind iCCprofileData, or "null"
+  Fixed horizontal = 0;
+  Fixed vertical = 0;
+  std::string xmp;  // the text behind xmp, or "null"
+};
+DocumentSeen documentSeen;
+
+std::string HandleText(const PSHandleSuite2* handles, Handle handle) {
+  if (handle == nullptr) return "null";
+  char* address = nullptr;
+  handles->SetLock(handle, true, &address, nullptr);
+  const std::string text(address, static_cast<size_t>(handles->GetSize(handle)));
+  handles->SetLock(handle, false, &address, nullptr);
+  return text;
+}
+
+void DocumentReadingPlugin(int16_t selector, void* record, intptr_t*, int16_t* result) {
+  *result = 0;
+  if (selector != kSelectorWriteStart) return;
+  auto* format = static_cast<FormatRecord*>(record);
+  const void* suite = nullptr;
+  if (format->sSPBasic->AcquireSuite(kHandleSuiteName, kHandleSuiteVersion, &suite) != 0) return;
+  const auto* handles = static_cast<const PSHandleSuite2*>(suite);
+  documentSeen.profileSize = format->iCCprofileSize;
+  documentSeen.profile = HandleText(handles, format->iCCprofileData);
+  documentSeen.horizontal = format->imageHRes;
+  documentSeen.vertical = format->imageVRes;
+  documentSeen.xmp = HandleText(handles, format->xmp);
+  format->sSPBasic->ReleaseSuite(kHandleSuiteName, kHandleSuiteVersion);
+}
+
+TEST_F(FakeHostTest, SaveHandsTheDocumentsProfileOnlyWhenEmbeddingAndItsResolutionAndXmpAlways) {
+  HostImage image = SmallImage();
+  image.iccProfile = {'p', 'r', 0, 'f'};
+  image.horizontalResolution = 300 << 16;
+  image.verticalResolution = (150 << 16) + 1;
+  image.xmp = "<x:xmpmeta/>";
+  for (const bool embed : {true, false}) {
+    SCOPED_TRACE(embed ? "embedding" : "not embedding");
+    FakeHostOptions options;
+    options.embedProfile = embed;
+    FakeHost host(image, options);
+    documentSeen = {};
+    EXPECT_EQ(host.Save(DocumentReadingPlugin), 0);
+    EXPECT_EQ(documentSeen.profileSize, embed ? 4 : 0);
+    EXPECT_EQ(documentSeen.profile, embed ? std::string("pr\0f", 4) : "null");
+    EXPECT_EQ(documentSeen.horizontal, 300 << 16);
+    EXPECT_EQ(documentSeen.vertical, (150 << 16) + 1);
+    EXPECT_EQ(documentSeen.xmp, "<x:xmpmeta/>");
+    // The host frees what it handed once the save is over, and nothing else.
+    EXPECT_EQ(host.Seen().handles.NewCount(), embed ? 2 : 1);
+    EXPECT_EQ(host.Seen().handles.LiveCount(), 0u);
+    EXPECT_EQ(host.Seen().handles.BadDisposeCount(), 0);
+    EXPECT_EQ(host.Record().iCCprofileData, nullptr);
+    EXPECT_EQ(host.Record().xmp, nullptr);
+  }
+
+  // A document without XMP hands a null handle, and a plug-in that disposes of the host's handles leaves
+  // the host nothing to free twice.
+  image.xmp.clear();
+  FakeHostOptions options;
+  options.embedProfile = true;
+  FakeHost host(image, options);
+  documentSeen = {};
+  EXPECT_EQ(host.Save([](int16_t selector, void* record, intptr_t*, int16_t* result) {
+    *result = 0;
+    auto* format = static_cast<FormatRecord*>(record);
+    if (selector == kSelectorWriteStart) documentSeen.xmp = format->xmp == nullptr ? "null" : "handed";
+    if (selector == kSelectorWriteFinish) FakeHost::Current()->State().handles.Dispose(format->iCCprofileData);
+  }),
+            0);
+  EXPECT_EQ(documentSeen.xmp, "null");
+  EXPECT_EQ(host.Seen().handles.DisposeCount(), 1);
+  EXPECT_EQ(host.Seen().handles.BadDisposeCount(), 0);
+}
+
 TEST_F(FakeHostTest, SaveStopsAtAFailedPrepareOrStart) {
   scriptedResults = {{13, -108}};
   {

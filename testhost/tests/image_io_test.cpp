@@ -201,6 +201,53 @@ TEST_F(ImageIoTest, PamCmykArrivesAsCmykPlanes) {
   EXPECT_EQ(image->planar, (std::vector<uint8_t>{0x11, 0x22}));
 }
 
+PngSample TinyRgb() {
+  PngSample sample;
+  sample.width = 1;
+  sample.height = 1;
+  sample.rows = {{1, 2, 3}};
+  return sample;
+}
+
+TEST_F(ImageIoTest, ProfileResolutionAndXmpArriveWithThePng) {
+  PngSample sample = TinyRgb();
+  sample.iccProfile = SmallRgbProfile(0x56584C31);
+  sample.phys = true;
+  sample.physX = 5906;  // 150.0124 ppi
+  sample.physY = 2835;  // 72.0090 ppi
+  sample.xmp = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\xC3\xA9t\xC3\xA9</x:xmpmeta>";
+  sample.xmpCompressed = true;
+  sample.xmpAfterImage = true;
+  const HostImage image = ReadPng(sample);
+  EXPECT_EQ(image.iccProfile, sample.iccProfile);
+  EXPECT_FALSE(image.declaresSrgb);
+  // 5906 * 0.0254 * 65536 = 9831212.65 and 2835 * 0.0254 * 65536 = 4719181.82, rounded.
+  EXPECT_EQ(image.horizontalResolution, 9831213);
+  EXPECT_EQ(image.verticalResolution, 4719182);
+  EXPECT_EQ(image.xmp, sample.xmp);
+}
+
+TEST_F(ImageIoTest, SrgbIsNotedAndAnUnknownUnitKeeps72Ppi) {
+  PngSample sample = TinyRgb();
+  sample.interlaced = true;
+  sample.srgb = true;
+  sample.phys = true;
+  sample.physX = 5906;
+  sample.physY = 5906;
+  sample.physUnit = PNG_RESOLUTION_UNKNOWN;
+  sample.xmp = "<x:xmpmeta/>";
+  const HostImage image = ReadPng(sample);
+  EXPECT_TRUE(image.iccProfile.empty());
+  EXPECT_TRUE(image.declaresSrgb);
+  EXPECT_EQ(image.horizontalResolution, 72 << 16);
+  EXPECT_EQ(image.verticalResolution, 72 << 16);
+  EXPECT_EQ(image.xmp, "<x:xmpmeta/>");
+
+  const HostImage plain = ReadPng(TinyRgb());
+  EXPECT_FALSE(plain.declaresSrgb);
+  EXPECT_TRUE(plain.xmp.empty());
+}
+
 TEST_F(ImageIoTest, UnreadableInputsSayWhy) {
   std::string error;
   EXPECT_FALSE(ReadImageFile(folder_.File("missing.png"), &error).has_value());

@@ -4,16 +4,18 @@ source "$(dirname "$0")/lib.sh" "$@"
 plugin=$(own_plugin "$work/plugin")
 
 sample rgb 4 4 in.png
-run --plugin "$plugin" save in.png out.png --param NPal=16 --param Zzzz=5 --param Rfne=1 --param Cmpr=1 --param Qlty=60 --record recorded.txt "${dialog_ok[@]}"
+run --plugin "$plugin" save in.png out.png --param NPal=16 --param Zzzz=5 --param Rfne=1 --param Cmpr=1 --param Qlty=60 --param Meta=1 --record recorded.txt "${dialog_ok[@]}"
 expect_status 0 "save with parameters"
 expect_line "selector 16 result 0"
 [ -f recorded.txt ] || fail "--record wrote no file"
 lines=$(wc -l <recorded.txt)
-[ "$lines" -eq 14 ] || fail "recorded.txt has $lines lines, expected one per key: $(cat recorded.txt)"
+[ "$lines" -eq 16 ] || fail "recorded.txt has $lines lines, expected one per key: $(cat recorded.txt)"
 grep -qxF "NPal 16" recorded.txt || fail "the played-back NPal 16 was not recorded: $(cat recorded.txt)"
 grep -qxF "Rfne 1" recorded.txt || fail "the played-back Rfne 1 was not recorded: $(cat recorded.txt)"
 grep -qxF "Cmpr 1" recorded.txt || fail "the played-back Cmpr 1 was not recorded: $(cat recorded.txt)"
 grep -qxF "Qlty 60" recorded.txt || fail "the played-back Qlty 60 was not recorded: $(cat recorded.txt)"
+grep -qxF "Meta 1" recorded.txt || fail "the played-back Meta 1 was not recorded: $(cat recorded.txt)"
+grep -qxF "CsRG 0" recorded.txt || fail "Convert to sRGB was not recorded off: $(cat recorded.txt)"
 ! grep -q "^Zzzz " recorded.txt || fail "an unknown key was recorded"
 head -n 1 recorded.txt | grep -qE '^Wdth -?[0-9]+$' || fail "first recorded line is not Wdth: $(head -n 1 recorded.txt)"
 

@@ -1,8 +1,8 @@
 # Every control of the options panel in one dialog: the three type radios, Alpha Channel and Transparency as
 # Key Color, the Quality list (75, which disables the Colors list, then Off), the Colors and Dither lists, Refine
-# Palette, the fill swatch, Transparency Dither, the Compression list (Smallest, then Standard again), a palette cell, the lock and transparency buttons of the selected entry, OK. The
-# enable rules show in the rect lines; the saved file is a 16-colour palette image whose entry made transparent has
-# alpha 0 in tRNS.
+# Palette, the fill swatch, Transparency Dither, Metadata, the Compression list (Smallest, then Standard again), a
+# palette cell, the lock and transparency buttons of the selected entry, OK. The enable rules show in the rect
+# lines; the saved file is a 16-colour palette image whose entry made transparent has alpha 0 in tRNS.
 source "$(dirname "$0")/lib.sh" "$@"
 
 sample rgba 64 48 in.png
@@ -13,6 +13,7 @@ steps=(
   "resize 900 800"
   "rect 1006 disabled" "rect 1010 disabled" "rect 1013 disabled" "rect 1008 disabled" "rect 1019 disabled"
   "rect 1021 disabled" "rect 1017 disabled" "rect 1018 disabled" "rect 1022 enabled" "rect 1024 disabled"
+  "rect 1027 disabled"
   "click 1002" "rect 1006 disabled" "rect 1021 disabled" "rect 1005 enabled" "rect 1022 enabled"
   "click 1004"
   "click 1003" "rect 1006 enabled" "rect 1010 enabled" "rect 1019 enabled" "rect 1021 enabled" "rect 1024 enabled"
@@ -25,6 +26,7 @@ steps=(
   "select 1010 0" "rect 1019 disabled"
   "select 1010 1" "rect 1019 enabled"
   "click 1019"
+  "click 1026" "rect 1026 enabled"
   "select 1022 1" "rect 1022 enabled"
   "select 1022 0"
   "cell 5" "rect 1017 enabled" "rect 1018 disabled"

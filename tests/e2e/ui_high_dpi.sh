@@ -11,11 +11,11 @@ sample rgba 64 48 in.png
 # scaled PIXELS DPI: a 96-dpi size on the screen, rounded as the plug-in rounds.
 scaled() { echo $((($1 * $2 + 48) / 96)); }
 
-panel_controls=(1 2 1001 1002 1003 1004 1005 1006 1007 1008 1009 1010 1012 1013 1017 1018 1019 1020 1021 1022 1023 1024 1025)
+panel_controls=(1 2 1001 1002 1003 1004 1005 1006 1007 1008 1009 1010 1012 1013 1017 1018 1019 1020 1021 1022 1023 1024 1025 1026 1027)
 rects=("rect dialog" "rect header" "rect panel" "rect status")
 for id in "${panel_controls[@]}"; do rects+=("rect panel:$id"); done
 # The panel's controls with text of their own: type radios, check boxes and labels.
-text_controls=(1002 1003 1004 1005 1007 1009 1012 1013 1019 1021 1023 1025)
+text_controls=(1002 1003 1004 1005 1007 1009 1012 1013 1019 1021 1023 1025 1026 1027)
 for id in "${text_controls[@]}"; do rects+=("text panel:$id"); done
 # The lock and transparency buttons show faces drawn for the scale (16 x 16 at 100 %).
 rects+=("image panel:1017" "image panel:1018")

@@ -53,7 +53,7 @@ expect_line "selector 14 result -128"
 # the palette view once, then the header's three buttons from left to right, and round to Save again.
 palette=(-- --param Type=1 --param NPal=16 --param UAlC=0 --param UCCl=0)
 tabs=("focus")
-for _ in $(seq 1 15); do tabs+=("key Tab" "focus"); done
+for _ in $(seq 1 16); do tabs+=("key Tab" "focus"); done
 keyed_save tab_order 1 "${tabs[@]}" "cancel" "${palette[@]}"
 expected_order="1 MacStyleBtn
 2 MacStyleBtn
@@ -65,6 +65,7 @@ expected_order="1 MacStyleBtn
 1008 Contaner Color CPP
 1013 Button
 1010 ComboBox
+1026 Button
 1022 ComboBox
 333 Contaner CPP
 1007 Control Button CPP
@@ -84,7 +85,7 @@ keyed_save back_order 1 "key Shift+Tab" "focus" "key Shift+Tab" "focus" "key Shi
 # In the palette view: Right selects the first cell, Enter gives it the host's colour, as a double click would;
 # with the entry selected, the lock button joins the tab order after the view.
 keyed_save palette_keys 0 "key Tab" "key Tab" "key Tab" "key Tab" "key Tab" "key Tab" "key Tab" "key Tab" \
-  "key Tab" "key Tab" "key Tab" "focus" "key Right" "key Enter" "key Tab" "focus" "ok" "${palette[@]}" --pick FF00C8
+  "key Tab" "key Tab" "key Tab" "key Tab" "focus" "key Right" "key Enter" "key Tab" "focus" "ok" "${palette[@]}" --pick FF00C8
 [ "$(focus_lines)" = "333 Contaner CPP
 1017 Button" ] || fail "the palette view and the lock after it were not reached: '$(focus_lines)'"
 expect_valid_png palette_keys.png

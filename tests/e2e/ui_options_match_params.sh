@@ -1,8 +1,8 @@
 # Options set in the dialog by clicks and picks from its lists give byte for byte the file that the same
 # options given as --param values give: each PNG type, each dither of the Palette type, and Alpha Channel,
 # Transparency as Key Color and Transparency Dither off, 16 colours, Refine Palette, the Smallest compression, a
-# Palette Quality of 75 and a picked fill colour. Every dialog starts from the defaults (RGB, 256 colours, alpha, key
-# colour, Diffusion, transparency dither, Standard, no quality).
+# Palette Quality of 75, Metadata and a picked fill colour. Every dialog starts from the defaults (RGB, 256
+# colours, alpha, key colour, Diffusion, transparency dither, Standard, no quality, no metadata).
 # The reference saves use the native vexhost ($VEX_NATIVE_VEXHOST) when it is there, else this one with OK.
 source "$(dirname "$0")/lib.sh" "$@"
 
@@ -42,6 +42,7 @@ cases=(
   "palette-16-refined||click 1003;select 1006 4;click 1021|--param Type=1 --param NPal=16 --param Rfne=1"
   "rgb-smallest||select 1022 1|--param Cmpr=1"
   "palette-quality-75||click 1003;select 1024 6|--param Type=1 --param Qlty=75"
+  "rgb-metadata||click 1026|--param Meta=1"
   # The fill colour before the type: a fill picked once the palette is made keeps that palette (user guide).
   "palette-fill|00FF80|click 1005;click 1013;click 1008;click 1003;select 1010 3|--param Type=1 --param UAlC=0 --param UCCl=0 --param FlCl=8453888 --param Dthr=3"
 )

@@ -4,8 +4,9 @@ import pathlib
 import struct
 
 HERE = pathlib.Path(__file__).resolve().parent
-KEYS = ["Left", "TopW", "Wdth", "Hght", "Type", "NPal", "UAlC", "UCCl", "UCDf", "FlCl", "Dthr", "Rfne", "Cmpr", "Qlty"]
-DEFAULTS = [100, 100, 800, 600, 2, 256, 1, 1, 1, 0, 1, 0, 0, 0]
+KEYS = ["Left", "TopW", "Wdth", "Hght", "Type", "NPal", "UAlC", "UCCl", "UCDf", "FlCl", "Dthr", "Rfne", "Cmpr", "Qlty",
+        "Meta", "CsRG"]
+DEFAULTS = [100, 100, 800, 600, 2, 256, 1, 1, 1, 0, 1, 0, 0, 0, 0, 0]
 
 
 def code(key):

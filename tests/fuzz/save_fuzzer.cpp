@@ -39,9 +39,10 @@
 namespace {
 
 const DescriptorKeyID kOptionKeys[] = {
-    FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("Wdth"), FourCharCode("Hght"), FourCharCode("Type"),
-    FourCharCode("NPal"), FourCharCode("UAlC"), FourCharCode("UCCl"), FourCharCode("UCDf"), FourCharCode("FlCl"),
-    FourCharCode("Dthr"), FourCharCode("Rfne"), FourCharCode("Cmpr"), FourCharCode("Qlty"),
+    FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("Wdth"), FourCharCode("Hght"),
+    FourCharCode("Type"), FourCharCode("NPal"), FourCharCode("UAlC"), FourCharCode("UCCl"),
+    FourCharCode("UCDf"), FourCharCode("FlCl"), FourCharCode("Dthr"), FourCharCode("Rfne"),
+    FourCharCode("Cmpr"), FourCharCode("Qlty"), FourCharCode("Meta"), FourCharCode("CsRG"),
 };
 constexpr int kOptionCount = static_cast<int>(std::size(kOptionKeys));
 

@@ -34,6 +34,8 @@ void Apply(SaveOptionsRecord& options, DescriptorKeyID key, int32_t value) {
     case FourCharCode("Rfne"): options.refinePalette = lowByte; break;
     case FourCharCode("Cmpr"): options.compression = lowByte; break;
     case FourCharCode("Qlty"): options.paletteQuality = value; break;
+    case FourCharCode("Meta"): options.metadata = lowByte; break;
+    case FourCharCode("CsRG"): options.convertToSrgb = lowByte; break;
     default: break;
   }
 }

@@ -78,7 +78,9 @@ TEST(PanelCommandFor, TheListsActOnlyOnAConfirmedSelection) {
     EXPECT_EQ(PanelCommandFor(1022, notification, 0), PanelCommand::kIgnore) << notification;
     EXPECT_EQ(PanelCommandFor(1024, notification, 0), PanelCommand::kIgnore) << notification;
   }
-  EXPECT_EQ(PanelCommandFor(1023, 9, 0), PanelCommand::kIgnore);  // its label
+  EXPECT_EQ(PanelCommandFor(1023, 9, 0), PanelCommand::kIgnore);    // its label
+  EXPECT_EQ(PanelCommandFor(1026, 0, 0), PanelCommand::kMetadata);  // a check box: every click
+  EXPECT_EQ(PanelCommandFor(1027, 0, 0), PanelCommand::kConvertToSrgb);
 }
 
 TEST(PanelCommandFor, CellsClickWithExtraValueOneAndReportPicksWithAnyOther) {
@@ -269,6 +271,32 @@ TEST(CompressionRow, TakesTheListIndexAndAsksForAnEncodingAlone) {
   ExpectEmpty(OnCompressionCommand(options, -1));  // nothing selected
   ExpectEmpty(OnCompressionCommand(options, 2));
   EXPECT_EQ(options.compression, kStandardCompression);
+}
+
+// Metadata changes the file's chunks, not its pixels: an encoding alone, as for the compression.
+TEST(MetadataRow, StoresTheCheckAndAsksForAnEncodingAlone) {
+  SaveOptionsRecord options;
+  for (const bool checked : {true, false}) {
+    const PanelReaction reaction = OnMetadataCommand(options, checked);
+    EXPECT_EQ(options.metadata, checked ? 1 : 0);
+    EXPECT_EQ(Steps(reaction), (std::vector<PanelStep>{PanelStep::kEncode}));
+  }
+}
+
+// Convert to sRGB changes the colours: a palette of the colours there are now, and the box shows what was done.
+TEST(ConvertToSrgbRow, TakesWhetherTheConversionWasMadeBuildsAgainAndShowsIt) {
+  SaveOptionsRecord options;
+  PaletteRecord palette;
+  palette.count = 40;
+  palette.built = 1;
+  for (const bool converted : {true, false}) {
+    const PanelReaction reaction = OnConvertToSrgbCommand(options, palette, converted);
+    EXPECT_EQ(options.convertToSrgb, converted ? 1 : 0);
+    EXPECT_EQ(palette.built, 0);
+    EXPECT_EQ(palette.builtCount, 40);
+    EXPECT_EQ(Steps(reaction), (std::vector<PanelStep>{PanelStep::kSyncPanel, PanelStep::kRefresh}));
+    palette.built = 1;
+  }
 }
 
 TEST(FillColorAndTransparencyDitherRows, StoreTheirValueAndRefresh) {

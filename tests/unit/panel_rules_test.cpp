@@ -334,6 +334,21 @@ TEST(PaletteQuality, ChoosesTheCountTheColorsListShowsDisabledAndTheListHoldsThe
   EXPECT_FALSE(EnableRulesFor(kRgb, options, -1).colorsList);
 }
 
+// Convert to sRGB is offered where the document's profile is one to convert from, for every type; the box shows
+// the option.
+TEST(ConvertToSrgb, IsOfferedWithAProfileToConvertFromAndShowsTheOption) {
+  SaveOptionsRecord options = Options(kPngRgb, true, false);
+  PanelImage tagged = kRgbWithAlpha;
+  tagged.srgbConvertible = true;
+  EXPECT_TRUE(EnableRulesFor(tagged, options, -1).convertToSrgb);
+  EXPECT_FALSE(EnableRulesFor(kRgbWithAlpha, options, -1).convertToSrgb);
+  options.pngType = kPngGrayscale;
+  EXPECT_TRUE(EnableRulesFor(tagged, options, -1).convertToSrgb);
+  EXPECT_FALSE(SyncStateFor(tagged, options, 0).convertToSrgb);
+  options.convertToSrgb = 1;
+  EXPECT_TRUE(SyncStateFor(tagged, options, 0).convertToSrgb);
+}
+
 TEST(PaletteViewPlace, CentresTheViewInTheGroupFourPixelsRightAndSixteenDown) {
   const PanelPoint place = PaletteViewPlace(10, 280, 225);
   EXPECT_EQ(place.x, 18);  // 10 + 9 / 2 + 4

@@ -95,7 +95,7 @@ std::vector<Property> ExpectedProperties(bool x64) {
   properties.push_back({"WrEx", 4, Bytes().FourCC("PNG ")});
   properties.push_back({"fftE", 4, Bytes().FourCC("PNG ")});
   properties.push_back({"fmtf", 4, Bytes().Byte(0x5E)});
-  properties.push_back({"fmip", 4, Bytes().Byte(0x50)});
+  properties.push_back({"fmip", 4, Bytes().Byte(0xE0)});  // grayscale, indexed, RGB
   return properties;
 }
 

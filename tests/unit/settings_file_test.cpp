@@ -33,10 +33,12 @@ const std::string kDefaultFile =
     "rhtD 1 \t\t\t\t;Dithering\n"
     "enfR 0 \t\t\t\t;Refine Palette\n"
     "rpmC 0 \t\t\t\t;Compression\n"
-    "ytlQ 0 \t\t\t\t;Palette Quality\n";
+    "ytlQ 0 \t\t\t\t;Palette Quality\n"
+    "ateM 0 \t\t\t\t;Metadata\n"
+    "GRsC 0 \t\t\t\t;Convert to sRGB\n";
 
 // Every field away from its default; the window partly off the top left of the screen.
-const SaveOptionsRecord kNonDefault{-1200, -35, 1024, 768, kPngPalette, 16, 0, 0, 16777215, kNoise, 0, 1, 1, 75};
+const SaveOptionsRecord kNonDefault{-1200, -35, 1024, 768, kPngPalette, 16, 0, 0, 16777215, kNoise, 0, 1, 1, 75, 1, 1};
 
 template <typename Change>
 SaveOptionsRecord Defaults(Change change) {

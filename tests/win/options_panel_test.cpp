@@ -317,10 +317,14 @@ TEST_F(OptionsPanelWindow, TemplateHoldsEveryControlWithItsClassStylePlaceAndTex
       {1019, L"Button", BS_AUTOCHECKBOX, L"Transparency Dither", {16, 161, 98, 10}},
       {1022, L"ComboBox", CBS_DROPDOWNLIST, nullptr, {16, 172, 50, 100}},
       {1023, L"Static", ~0u, L"Compression", {69, 174, 48, 8}},
-      {1001, L"Button", BS_GROUPBOX, L"Palette", {7, 186, 150, 164}},
-      {1020, L"Button", BS_GROUPBOX, L"", {12, 322, 140, 25}},
-      {1018, L"Button", BS_CHECKBOX, L"", {111, 330, 14, 12}},
-      {1017, L"Button", BS_CHECKBOX, L"", {129, 330, 14, 12}},
+      {1024, L"ComboBox", CBS_DROPDOWNLIST, nullptr, {71, 55, 50, 100}},
+      {1025, L"Static", ~0u, L"Quality", {123, 56, 28, 8}},
+      {1026, L"Button", BS_AUTOCHECKBOX, L"Metadata", {100, 144, 52, 10}},
+      {1027, L"Button", BS_AUTOCHECKBOX, L"Convert to sRGB", {16, 187, 80, 10}},
+      {1001, L"Button", BS_GROUPBOX, L"Palette", {7, 199, 150, 164}},
+      {1020, L"Button", BS_GROUPBOX, L"", {12, 335, 140, 25}},
+      {1018, L"Button", BS_CHECKBOX, L"", {111, 343, 14, 12}},
+      {1017, L"Button", BS_CHECKBOX, L"", {129, 343, 14, 12}},
   };
   for (const Control& control : controls) {
     SCOPED_TRACE(testing::Message() << "control " << control.id);
@@ -381,7 +385,7 @@ TEST(OptionsPanelTemplate, IsAVisibleChildInMsShellDlgWithScrollingDropDownLists
   EXPECT_NE(panel.style & WS_CHILD, 0u);
   EXPECT_NE(panel.style & WS_VISIBLE, 0u);
   EXPECT_EQ(panel.style & WS_POPUP, 0u);
-  ASSERT_EQ(panel.items.size(), 24u);  // every control of the table, the unnamed frame included
+  ASSERT_EQ(panel.items.size(), 26u);  // every control of the table, the unnamed frame included
   int combos = 0;
   for (const TemplateItem& item : panel.items) {
     if (item.id != IDC_PANEL_COLORS && item.id != IDC_PANEL_DITHER && item.id != IDC_PANEL_COMPRESSION &&

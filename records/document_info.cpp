@@ -1,0 +1,3 @@
+#include "records/document_info.h"
+
+DocumentInfoRecord DocumentInfo;
