@@ -214,9 +214,6 @@ struct CountTrial {
 
 bool Continues(const std::function<bool()>& keepGoing) { return !keepGoing || keepGoing(); }
 
-// The inverse of PsnrOfMeanSquare.
-double MeanSquareOfPsnr(double db) { return 255.0 * 255.0 * std::pow(10.0, -db / 10.0); }
-
 }  // namespace
 
 double QualityTargetDb(int32_t quality) { return 30.0 + 0.2 * quality; }

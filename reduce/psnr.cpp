@@ -33,6 +33,8 @@ double PsnrMeter::MeanSquare() const {
 
 double PsnrMeter::Db() const { return PsnrOfMeanSquare(MeanSquare()); }
 
+double MeanSquareOfPsnr(double db) { return 255.0 * 255.0 * std::pow(10.0, -db / 10.0); }
+
 double PsnrOfMeanSquare(double meanSquare) {
   if (meanSquare <= 0) return kIdenticalPsnr;
   return 10.0 * std::log10(255.0 * 255.0 / meanSquare);

@@ -29,3 +29,5 @@ class PsnrMeter {
 
 // The PSNR a mean squared error per sample gives (kIdenticalPsnr for 0).
 double PsnrOfMeanSquare(double meanSquare);
+// The mean squared error per sample a PSNR stands for: PsnrOfMeanSquare turned round.
+double MeanSquareOfPsnr(double db);
