@@ -87,7 +87,8 @@ PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& op
   state.transparencyDither = options.keyColorDither != 0;
   state.refinePalette = options.refinePalette != 0;
   state.metadata = options.metadata != 0;
-  state.convertToSrgb = options.convertToSrgb != 0;
+  // Ticked only where there is something converted: without a profile to convert from the option does nothing.
+  state.convertToSrgb = options.convertToSrgb != 0 && image.srgbConvertible;
   state.colorsListIndex = ColorsListIndexFor(options.paletteColors);
   state.ditherListIndex = UsableDither(options.dither);
   state.compressionListIndex = UsableCompression(options.compression);

@@ -347,6 +347,7 @@ TEST(ConvertToSrgb, IsOfferedWithAProfileToConvertFromAndShowsTheOption) {
   EXPECT_FALSE(SyncStateFor(tagged, options, 0).convertToSrgb);
   options.convertToSrgb = 1;
   EXPECT_TRUE(SyncStateFor(tagged, options, 0).convertToSrgb);
+  EXPECT_FALSE(SyncStateFor(kRgbWithAlpha, options, 0).convertToSrgb);  // no profile: nothing to show ticked
 }
 
 TEST(PaletteViewPlace, CentresTheViewInTheGroupFourPixelsRightAndSixteenDown) {
