@@ -33,6 +33,10 @@ struct SaveOptionsRecord {
   uint8_t metadata = 0;
   // The image converted from the document's profile to sRGB before anything else, and the file says sRGB.
   uint8_t convertToSrgb = 0;
+  // How the dialog last showed the preview: the zoom in tenths of a percent (0 Fit), one pane or two. Kept in the
+  // settings file only: how a dialog looked is no part of a recorded save.
+  int32_t previewZoom = 1000;
+  uint8_t previewView = 1;
 };
 extern SaveOptionsRecord SaveOptions;
 
@@ -50,13 +54,16 @@ struct SaveOptionField {
   const char* comment;
   size_t offset;  // of the field in SaveOptionsRecord
   OptionWidth width;
+  bool scripted = true;  // a scripting parameter too, not only a settings line
 };
 
 // The fields in the order the settings file lists them: the eleven of the first version, then the ones added
 // since, which readers of that version skip.
-extern const SaveOptionField kSaveOptionFields[16];
-// The field of a code, or null for a code that is not ours.
-const SaveOptionField* FindSaveOptionField(FourCC code);
+extern const SaveOptionField kSaveOptionFields[18];
+// How many of them are scripting parameters.
+inline constexpr size_t kScriptedSaveOptionCount = 16;
+// The field of a code, or null for a code that is not ours (nor, with `scripted`, a scripting parameter).
+const SaveOptionField* FindSaveOptionField(FourCC code, bool scripted = false);
 // The field's value widened to 32 bits, and the value stored as the field's width keeps it.
 int32_t ReadSaveOption(const SaveOptionsRecord& options, const SaveOptionField& field);
 void StoreSaveOption(SaveOptionsRecord& options, const SaveOptionField& field, int32_t value);

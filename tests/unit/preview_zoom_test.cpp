@@ -30,14 +30,15 @@ Bytes View(const PreviewSource& source, const PaneView& view, int32_t width, int
 
 TEST(ScaleView, BelowFullSizeAveragesPremultipliedPixelsSoClearOnesDoNotDarkenEdges) {
   // 4 x 2: a 2 x 2 block of red and clear pixels, and a 2 x 2 block of four greys.
-  const Bytes image = {255, 0, 0, 255, 0, 0, 0, 0,     10, 10, 10, 255, 20, 20, 20, 255,
-                       255, 0, 0, 255, 0, 0, 0, 0,     30, 30, 30, 255, 41, 41, 41, 255};
+  const Bytes image = {255, 0, 0, 255, 0, 0, 0, 0, 10, 10, 10, 255, 20, 20, 20, 255,
+                       255, 0, 0, 255, 0, 0, 0, 0, 30, 30, 30, 255, 41, 41, 41, 255};
   const Bytes half = View(RgbaSource(image, 4, 2), PaneView{0.5, 0, 0}, 2, 1);
   EXPECT_EQ(half, (Bytes{255, 0, 0, 128, 25, 25, 25, 255}));  // red at half alpha, not dark red; 101 / 4 rounded
 
   // A quarter of a 4 x 4 image in one pixel; past the image's right edge, nothing is written.
   Bytes grey(4 * 4 * 4, 0);
-  for (size_t i = 0; i < grey.size(); i += 4) grey[i] = grey[i + 1] = grey[i + 2] = static_cast<uint8_t>(i), grey[i + 3] = 255;
+  for (size_t i = 0; i < grey.size(); i += 4)
+    grey[i] = grey[i + 1] = grey[i + 2] = static_cast<uint8_t>(i), grey[i + 3] = 255;
   const Bytes quarter = View(RgbaSource(grey, 4, 4), PaneView{0.25, 0, 0}, 2, 1);
   EXPECT_EQ(Bytes(quarter.begin(), quarter.begin() + 4), (Bytes{30, 30, 30, 255}));  // (0 + 4 + ... + 60) / 16
   EXPECT_EQ(Bytes(quarter.begin() + 4, quarter.end()), (Bytes{7, 7, 7, 7}));
