@@ -122,6 +122,16 @@ int32_t UsablePaletteQuality(int32_t requested) {
   return requested >= kLowestPaletteQuality && requested <= kHighestPaletteQuality ? requested : 0;
 }
 
+int32_t UsablePreviewZoom(int32_t requested) {
+  if (requested == kFitZoom) return requested;
+  for (const int32_t step : kZoomSteps) {
+    if (requested == step) return requested;
+  }
+  return kFullSizeZoom;
+}
+
+uint8_t UsablePreviewView(uint8_t requested) { return requested == kTwoUp ? requested : uint8_t{kOneUp}; }
+
 SaveOptionsRecord UsableOptions(const SaveOptionsRecord& options) {
   SaveOptionsRecord usable = options;
   usable.paletteColors = UsablePaletteColors(options.paletteColors);

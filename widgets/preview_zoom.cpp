@@ -4,39 +4,105 @@
 #include <cmath>
 #include <cstddef>
 #include <iterator>
+#include <vector>
+
+#include "base/row_bands.h"
 
 namespace {
 
 constexpr double kTenthsPerUnit = 1000.0;
+// Below this many image pixels a view is scaled on the dialog's thread alone: starting threads would cost more.
+constexpr int64_t kPixelsWorthThreads = 1 << 20;
 
-// The image column or row a view coordinate falls on (which may lie outside the image).
-int32_t ImageCoordinate(double origin, double viewCoordinate, double scale) {
-  return static_cast<int32_t>(std::floor(origin + viewCoordinate / scale));
+// The image pixel a scaled coordinate starts in (floor, so that scale 1 is the identity and whole scales repeat).
+int32_t ImageStart(int64_t scaled, double scale) { return static_cast<int32_t>(std::floor(scaled / scale)); }
+
+// The image pixels a scaled pixel covers, cut to the image: [first, end).
+struct Span {
+  int32_t first = 0;
+  int32_t end = 0;
+};
+Span SpanOf(int64_t scaled, double scale, int32_t size) {
+  const int32_t first = ImageStart(scaled, scale);
+  const int32_t end = scale < 1 ? ImageStart(scaled + 1, scale) : first + 1;
+  return Span{std::max(first, 0), std::min(end, size)};
 }
 
-// The average of the pixels in [x0, x1) x [y0, y1), premultiplied while summed.
-PreviewColor AverageOf(const PreviewSource& source, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
-  uint64_t alpha = 0;
-  uint64_t channel[3] = {};
-  for (int32_t y = y0; y < y1; ++y) {
-    const uint8_t* row = source.pixels + static_cast<size_t>(y) * static_cast<size_t>(source.rowBytes);
-    for (int32_t x = x0; x < x1; ++x) {
-      const PreviewColor color =
-          PreviewColorOf(source, row + static_cast<size_t>(x) * static_cast<size_t>(source.bytesPerPixel));
-      alpha += color.alpha;
-      channel[0] += static_cast<uint64_t>(color.red) * color.alpha;
-      channel[1] += static_cast<uint64_t>(color.green) * color.alpha;
-      channel[2] += static_cast<uint64_t>(color.blue) * color.alpha;
+void Put(const PreviewColor& color, uint8_t* out) {
+  out[0] = color.red;
+  out[1] = color.green;
+  out[2] = color.blue;
+  out[3] = color.alpha;
+}
+
+const uint8_t* PixelAt(const PreviewSource& source, int32_t x, int32_t y) {
+  return source.pixels + static_cast<size_t>(y) * static_cast<size_t>(source.rowBytes) +
+         static_cast<size_t>(x) * static_cast<size_t>(source.bytesPerPixel);
+}
+
+// Sums of one view row's pixels, column by column, premultiplied.
+struct ColumnSums {
+  std::vector<uint64_t> alpha, red, green, blue;
+  explicit ColumnSums(size_t width) : alpha(width), red(width), green(width), blue(width) {}
+  void Clear() {
+    std::fill(alpha.begin(), alpha.end(), 0);
+    std::fill(red.begin(), red.end(), 0);
+    std::fill(green.begin(), green.end(), 0);
+    std::fill(blue.begin(), blue.end(), 0);
+  }
+  void Add(size_t column, const PreviewColor& color) {
+    alpha[column] += color.alpha;
+    red[column] += static_cast<uint64_t>(color.red) * color.alpha;
+    green[column] += static_cast<uint64_t>(color.green) * color.alpha;
+    blue[column] += static_cast<uint64_t>(color.blue) * color.alpha;
+  }
+  PreviewColor Average(size_t column, uint64_t count) const {
+    PreviewColor average;
+    const uint64_t a = alpha[column];
+    if (count == 0 || a == 0) return average;
+    average.alpha = static_cast<uint8_t>((a + count / 2) / count);
+    average.red = static_cast<uint8_t>((red[column] + a / 2) / a);
+    average.green = static_cast<uint8_t>((green[column] + a / 2) / a);
+    average.blue = static_cast<uint8_t>((blue[column] + a / 2) / a);
+    return average;
+  }
+};
+
+// Rows [first, end) of a view below 100 %, each the averages of the image rows and columns it covers.
+void AverageRows(const PreviewSource& source, const std::vector<Span>& columns, double scale, int32_t originY,
+                 int32_t width, int32_t first, int32_t end, uint8_t* viewPixels) {
+  ColumnSums sums(columns.size());
+  for (int32_t i = first; i < end; ++i) {
+    const Span rows = SpanOf(static_cast<int64_t>(originY) + i, scale, source.height);
+    if (rows.end <= rows.first) continue;
+    sums.Clear();
+    for (int32_t y = rows.first; y < rows.end; ++y) {
+      for (size_t j = 0; j < columns.size(); ++j) {
+        for (int32_t x = columns[j].first; x < columns[j].end; ++x)
+          sums.Add(j, PreviewColorOf(source, PixelAt(source, x, y)));
+      }
+    }
+    uint8_t* out = viewPixels + static_cast<size_t>(i) * static_cast<size_t>(width) * 4;
+    const auto height = static_cast<uint64_t>(rows.end - rows.first);
+    for (size_t j = 0; j < columns.size(); ++j, out += 4) {
+      if (columns[j].end <= columns[j].first) continue;
+      Put(sums.Average(j, height * static_cast<uint64_t>(columns[j].end - columns[j].first)), out);
     }
   }
-  const uint64_t count = static_cast<uint64_t>(x1 - x0) * static_cast<uint64_t>(y1 - y0);
-  PreviewColor average;
-  if (count == 0 || alpha == 0) return average;
-  average.alpha = static_cast<uint8_t>((alpha + count / 2) / count);
-  average.red = static_cast<uint8_t>((channel[0] + alpha / 2) / alpha);
-  average.green = static_cast<uint8_t>((channel[1] + alpha / 2) / alpha);
-  average.blue = static_cast<uint8_t>((channel[2] + alpha / 2) / alpha);
-  return average;
+}
+
+// Rows [first, end) of a view at 100 % or above, each image pixel repeated.
+void RepeatRows(const PreviewSource& source, const std::vector<Span>& columns, double scale, int32_t originY,
+                int32_t width, int32_t first, int32_t end, uint8_t* viewPixels) {
+  for (int32_t i = first; i < end; ++i) {
+    const Span rows = SpanOf(static_cast<int64_t>(originY) + i, scale, source.height);
+    if (rows.end <= rows.first) continue;
+    uint8_t* out = viewPixels + static_cast<size_t>(i) * static_cast<size_t>(width) * 4;
+    for (size_t j = 0; j < columns.size(); ++j, out += 4) {
+      if (columns[j].end > columns[j].first)
+        Put(PreviewColorOf(source, PixelAt(source, columns[j].first, rows.first)), out);
+    }
+  }
 }
 
 }  // namespace
@@ -61,34 +127,84 @@ int32_t ZoomOut(double scale) {
   return kZoomSteps[0];
 }
 
-PaneView ZoomedAbout(const PaneView& view, double newScale, double x, double y) {
-  PaneView zoomed;
-  zoomed.scale = newScale;
-  zoomed.left = view.left + x / view.scale - x / newScale;
-  zoomed.top = view.top + y / view.scale - y / newScale;
-  return zoomed;
+int32_t ScaledSize(int32_t size, double scale) {
+  if (size <= 0 || scale <= 0) return 0;
+  // Fit's scale times the image's size may land a hair above the pane's size: that hair is no pixel.
+  return static_cast<int32_t>(std::ceil(static_cast<double>(size) * scale - 1e-6));
 }
 
-void ScaleView(const PreviewSource& source, const PaneView& view, int32_t width, int32_t height, uint8_t* viewPixels) {
-  if (source.pixels == nullptr || source.bytesPerPixel < 1 || viewPixels == nullptr || view.scale <= 0) return;
-  const bool averaged = view.scale < 1;
-  for (int32_t i = 0; i < height; ++i) {
-    // The rows the view row covers: one above 100 %, all it spans below; cut to the image.
-    const int32_t top = ImageCoordinate(view.top, i, view.scale);
-    const int32_t y0 = std::max(top, 0);
-    const int32_t y1 = std::min(averaged ? ImageCoordinate(view.top, i + 1, view.scale) : top + 1, source.height);
-    if (y1 <= y0) continue;
-    uint8_t* out = viewPixels + static_cast<size_t>(i) * static_cast<size_t>(width) * 4;
-    for (int32_t j = 0; j < width; ++j, out += 4) {
-      const int32_t left = ImageCoordinate(view.left, j, view.scale);
-      const int32_t x0 = std::max(left, 0);
-      const int32_t x1 = std::min(averaged ? ImageCoordinate(view.left, j + 1, view.scale) : left + 1, source.width);
-      if (x1 <= x0) continue;
-      const PreviewColor color = AverageOf(source, x0, x1, y0, y1);
-      out[0] = color.red;
-      out[1] = color.green;
-      out[2] = color.blue;
-      out[3] = color.alpha;
-    }
+PaneAxis PlaceAxis(int32_t origin, int32_t imageSize, double scale, int32_t paneSize) {
+  const int32_t scaled = ScaledSize(imageSize, scale);
+  PaneAxis axis;
+  axis.shown = std::max(std::min(paneSize, scaled), 0);
+  axis.origin = std::max(std::min(origin, scaled - paneSize), 0);
+  axis.offset = std::max((paneSize - axis.shown) >> 1, 0);
+  return axis;
+}
+
+int32_t OriginAbout(const PaneAxis& axis, int32_t pointer, double scale, double newScale, int32_t imageSize,
+                    int32_t paneSize) {
+  // The middle of the screen pixel under the pointer, in image pixels, lands under the pointer again.
+  const double image = (axis.origin + (pointer - axis.offset) + 0.5) / scale;
+  const int32_t newOffset = PlaceAxis(0, imageSize, newScale, paneSize).offset;
+  return static_cast<int32_t>(std::lround(image * newScale - 0.5 - (pointer - newOffset)));
+}
+
+PaneLayout LayoutPanes(PreviewView view, int32_t width, int32_t height, int32_t imageWidth, int32_t imageHeight,
+                       int32_t captionHeight, int32_t gap) {
+  PaneLayout layout;
+  if (view != kTwoUp) {
+    layout.panes[0] = PaneRect{0, 0, width, height};
+    return layout;
   }
+  layout.count = 2;
+  const PaneRect beside{0, 0, (width - gap) / 2, height - captionHeight};
+  const PaneRect above{0, 0, width, (height - gap) / 2 - captionHeight};
+  // Unbounded by 100 %, so that a small image too goes where it would show larger.
+  const auto fit = [&](const PaneRect& pane) {
+    if (imageWidth <= 0 || imageHeight <= 0) return 0.0;
+    return std::min(static_cast<double>(pane.width) / imageWidth, static_cast<double>(pane.height) / imageHeight);
+  };
+  const bool stacked = fit(above) > fit(beside);
+  const PaneRect pane = stacked ? above : beside;
+  for (int k = 0; k < 2; ++k) {
+    PaneRect& placed = layout.panes[k];
+    placed = pane;
+    if (stacked) {
+      placed.y = k * (pane.height + captionHeight + gap);
+    } else {
+      placed.x = k * (pane.width + gap);
+    }
+    layout.captions[k] = PaneRect{placed.x, placed.y + placed.height, placed.width, captionHeight};
+  }
+  return layout;
+}
+
+void ScaleView(const PreviewSource& source, double scale, int32_t originX, int32_t originY, int32_t width,
+               int32_t height, uint8_t* viewPixels) {
+  if (source.pixels == nullptr || source.bytesPerPixel < 1 || viewPixels == nullptr || scale <= 0 || width <= 0 ||
+      height <= 0)
+    return;
+  std::vector<Span> columns(static_cast<size_t>(width));
+  for (int32_t j = 0; j < width; ++j) columns[j] = SpanOf(static_cast<int64_t>(originX) + j, scale, source.width);
+  const bool averaged = scale < 1;
+  const auto rows = [&](int32_t, int32_t first, int32_t end) {
+    if (averaged) {
+      AverageRows(source, columns, scale, originY, width, first, end, viewPixels);
+    } else {
+      RepeatRows(source, columns, scale, originY, width, first, end, viewPixels);
+    }
+  };
+  // The pixels read: every one the view covers below 100 %, one per view pixel above.
+  const int64_t read = averaged ? static_cast<int64_t>(std::ceil(width / scale)) * std::ceil(height / scale)
+                                : static_cast<int64_t>(width) * height;
+  RowBands bands;
+  bands.height = height;
+  bands.threads = read >= kPixelsWorthThreads ? ReductionThreads() : 1;
+  bands.bandRows = std::max(height / (bands.threads * 4), 1);
+  if (bands.threads <= 1) {
+    rows(0, 0, height);
+    return;
+  }
+  RunRowBands(bands, rows, [](int32_t) { return true; });
 }
