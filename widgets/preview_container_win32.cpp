@@ -84,13 +84,12 @@ void PreviewContainer::Place(const PreviewSource& result) {
   for (int k = layout.count; k < 2; ++k) panes[k] = Pane{};
 }
 
-void PreviewContainer::Resample(bool originalToo) {
+void PreviewContainer::Resample() {
   if (!imageSource) return;
   const PreviewSource result = imageSource();
   Place(result);
   for (int k = 0; k < layout.count; ++k) {
     const bool isResult = k + 1 == layout.count;
-    if (!isResult && !originalToo) continue;
     Pane& pane = panes[k];
     pane.viewPixels.Reset();
     if (viewWidth > 0 && viewHeight > 0) {

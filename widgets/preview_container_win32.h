@@ -32,9 +32,8 @@ class PreviewContainer : public PaintedControl {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Lays out the panes for the client size, places the image in them at the zoom (clamping the origin) and
-  // rebuilds each pane's viewPixels from its source; the original's only with `originalToo`, since new rows change
-  // the result alone. Does nothing while there is no image source.
-  void Resample(bool originalToo = true);
+  // rebuilds each pane's viewPixels from its source. Does nothing while there is no image source.
+  void Resample();
   // Rebuilds each pane's bitmap from its viewPixels.
   void Compose();
   // A new zoom (tenths of a percent, or kFitZoom), keeping the image point under client point `at` where it is, or

@@ -106,14 +106,15 @@ class PreviewContainerWindow : public ::testing::Test {
   // A preview that shows the shared records at `zoom_`, as the dialog's does.
   HWND CreatePreview(int width, int height) {
     auto preview = std::make_unique<PreviewContainer>();
-    preview->imageSource = SharedPreviewSource;
-    preview->previewZoom = zoom_;
+    if (withSource_) preview->imageSource = SharedPreviewSource;
+    preview->zoom = zoom_;
     return CreateToolkitWindow(std::move(preview), kPreviewContainerClass, WS_CHILD, 0, 0, width, height, parent_,
                                kPreviewId);
   }
 
   static HBRUSH background_;
-  float zoom_ = 1.0f;
+  int32_t zoom_ = kFullSizeZoom;
+  bool withSource_ = true;
   HWND parent_ = nullptr;
   WholeImageRecord wholeBefore_;
   ReducedImageRecord reducedBefore_;
@@ -166,20 +167,20 @@ TEST_F(PreviewContainerWindow, WithoutCreationDataTheWindowMakesItsOwnObject) {
   EXPECT_EQ(control->controlId, kPreviewId);
 }
 
-TEST_F(PreviewContainerWindow, ResamplingWaitsForAPositiveZoom) {
+TEST_F(PreviewContainerWindow, ResamplingWaitsForAnImageSource) {
   std::vector<uint8_t> rows = NumberedRgb(6, 4);
   UseImage(rows, 6, 4, 3, kPngRgb, 3);
-  zoom_ = 0.0f;
+  withSource_ = false;
   ASSERT_NE(CreatePreview(20, 16), nullptr);
   PreviewContainer* control = GetPreviewContainer(parent_, kPreviewId);
   control->viewWidth = 12345;
   control->Resample();
   EXPECT_EQ(control->viewWidth, 12345);
-  EXPECT_FALSE(control->viewPixels);
-  control->previewZoom = 1.0f;
+  EXPECT_FALSE(control->panes[0].viewPixels);
+  control->imageSource = SharedPreviewSource;
   control->Resample();
   EXPECT_EQ(control->viewWidth, 6);
-  EXPECT_TRUE(control->viewPixels);
+  EXPECT_TRUE(control->panes[0].viewPixels);
 }
 
 TEST_F(PreviewContainerWindow, ASizeChangeStoresTheClientSizeAndResamples) {
@@ -192,10 +193,10 @@ TEST_F(PreviewContainerWindow, ASizeChangeStoresTheClientSizeAndResamples) {
   EXPECT_EQ(control->clientHeight, 12);
   EXPECT_EQ(control->viewWidth, 10);
   EXPECT_EQ(control->viewHeight, 12);
-  ASSERT_TRUE(control->viewPixels);
+  ASSERT_TRUE(control->panes[0].viewPixels);
   // Top-left of the view: image pixel (0, 0) opaque.
-  EXPECT_EQ(control->viewPixels.data()[0], 100);
-  EXPECT_EQ(control->viewPixels.data()[3], 255);
+  EXPECT_EQ(control->panes[0].viewPixels.data()[0], 100);
+  EXPECT_EQ(control->panes[0].viewPixels.data()[3], 255);
 }
 
 TEST_F(PreviewContainerWindow, ASmallImageIsCentredAndItsPaddingColumnsStayHidden) {
@@ -209,9 +210,9 @@ TEST_F(PreviewContainerWindow, ASmallImageIsCentredAndItsPaddingColumnsStayHidde
   EXPECT_EQ(control->viewHeight, 4);
   EXPECT_EQ(control->bitmapWidth, 8);
   EXPECT_EQ(control->bitmapHeight, 4);
-  EXPECT_EQ(control->offsetX, 7);
-  EXPECT_EQ(control->offsetY, 6);
-  ASSERT_TRUE(control->bitmap);
+  EXPECT_EQ(control->panes[0].offsetX, 7);
+  EXPECT_EQ(control->panes[0].offsetY, 6);
+  ASSERT_TRUE(control->panes[0].bitmap);
 
   Canvas canvas(20, 16);
   ASSERT_TRUE(canvas.Ready());
@@ -275,8 +276,8 @@ TEST_F(PreviewContainerWindow, DraggingMovesThePictureAndReleaseSnapsASmallImage
   EXPECT_EQ(control->dragDY, 0);
   EXPECT_EQ(control->dragging, 0);
   EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_EQ(control->offsetX, 7);
-  EXPECT_EQ(control->offsetY, 6);
+  EXPECT_EQ(control->panes[0].offsetX, 7);
+  EXPECT_EQ(control->panes[0].offsetY, 6);
   canvas.PaintFrom(preview);
   EXPECT_EQ(canvas.At(7, 6), Rgb(100, 50, 7));
   EXPECT_EQ(canvas.At(12, 9), Rgb(105, 53, 7));
@@ -311,8 +312,8 @@ TEST_F(PreviewContainerWindow, TransparencyShowsOverTheCheckerboard) {
   PreviewContainer* control = GetPreviewContainer(parent_, kPreviewId);
   control->Resample();
   control->Compose();
-  EXPECT_EQ(control->offsetX, 0);
-  EXPECT_EQ(control->offsetY, 0);
+  EXPECT_EQ(control->panes[0].offsetX, 0);
+  EXPECT_EQ(control->panes[0].offsetY, 0);
 
   Canvas canvas(16, 16);
   canvas.PaintFrom(preview);
@@ -382,9 +383,9 @@ TEST_F(PreviewContainerWindow, AWidthOf401ComposesA404WideBitmapButDraws401Colum
   EXPECT_EQ(control->viewWidth, 401);
   EXPECT_EQ(control->bitmapWidth, 404);
   EXPECT_EQ(control->bitmapHeight, 3);
-  EXPECT_EQ(control->offsetX, 0);
-  ASSERT_TRUE(control->bitmapPixels);
-  const uint8_t* bitmapRows = control->bitmapPixels.data();
+  EXPECT_EQ(control->panes[0].offsetX, 0);
+  ASSERT_TRUE(control->panes[0].bitmapPixels);
+  const uint8_t* bitmapRows = control->panes[0].bitmapPixels.data();
   for (int row = 0; row < 3; ++row) {
     const uint8_t* last = bitmapRows + (row * 404 + 400) * 3;
     EXPECT_EQ(last[0], 9);    // blue
@@ -434,7 +435,7 @@ TEST_F(PreviewContainerWindow, WithoutABitmapTheDiagonalsAreDrawn) {
   PreviewContainer* control = GetPreviewContainer(parent_, kPreviewId);
   control->Resample();
   control->Compose();
-  EXPECT_FALSE(control->bitmap);
+  EXPECT_FALSE(control->panes[0].bitmap);
 
   Canvas canvas(10, 10);
   canvas.PaintFrom(preview);
@@ -477,9 +478,9 @@ TEST_F(PreviewContainerWindow, ResampleComposeAndDestroyReleaseEverything) {
     control->Compose();
     control->Compose();  // a second compose replaces the bitmap
     canvas.PaintFrom(preview);
-    ASSERT_TRUE(control->bitmap);
+    ASSERT_TRUE(control->panes[0].bitmap);
     EXPECT_EQ(gdi::LiveObjects(), liveBefore + 1);
-    lastBitmap = control->bitmap.get();
+    lastBitmap = control->panes[0].bitmap.get();
     DestroyWindow(preview);
   }
   EXPECT_EQ(gdi::LiveObjects(), liveBefore);
