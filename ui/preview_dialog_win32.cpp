@@ -196,12 +196,10 @@ void PreviewDialog::MakeViewLists() {
   }
   SendMessageW(viewList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"1-Up"));
   SendMessageW(viewList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"2-Up"));
-  // In reading order: after the header, before the options panel.
-  HWND after = headerBar_;
-  for (const HWND child : {zoomLabel_, zoomList_, viewLabel_, viewList_}) {
-    SetWindowPos(child, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    after = child;
-  }
+  // The lists in reading order, after the header and before the options panel; the labels stay behind the status
+  // bar, the dialog's first static text.
+  SetWindowPos(zoomList_, headerBar_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(viewList_, zoomList_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void PreviewDialog::ShowZoomInList() {
