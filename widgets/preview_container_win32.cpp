@@ -166,10 +166,9 @@ void PreviewContainer::ShowView(PreviewView newView) {
   Place(result);  // the panes' new size
   const PaneRect& after = layout.panes[0];
   // Kept in the middle: the origin that keeps the point under the old middle, moved by as far as the middle moved.
-  const double newScale = ScaleOf(zoom, result.width, result.height, after.width, after.height);
-  originX = OriginAbout(across, middle.x - before.x, oldScale, newScale, result.width, after.width) -
+  originX = OriginAbout(across, middle.x - before.x, oldScale, scale, result.width, after.width) -
             (after.width / 2 - (middle.x - before.x));
-  originY = OriginAbout(down, middle.y - before.y, oldScale, newScale, result.height, after.height) -
+  originY = OriginAbout(down, middle.y - before.y, oldScale, scale, result.height, after.height) -
             (after.height / 2 - (middle.y - before.y));
   Redraw();
 }
