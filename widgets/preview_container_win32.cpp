@@ -90,13 +90,23 @@ void PreviewContainer::Resample() {
   Place(result);
   for (int k = 0; k < layout.count; ++k) {
     const bool isResult = k + 1 == layout.count;
+    const PreviewSource source = isResult ? result : SourceOfPane(k);
     Pane& pane = panes[k];
+    const bool same = pane.viewPixels && pane.sampledPixels == source.pixels && pane.sampledScale == scale &&
+                      pane.sampledLeft == originX && pane.sampledTop == originY && pane.sampledWidth == viewWidth &&
+                      pane.sampledHeight == viewHeight;
+    if (same && !isResult) continue;
     pane.viewPixels.Reset();
     if (viewWidth > 0 && viewHeight > 0) {
       pane.viewPixels = PageBlock(static_cast<size_t>(viewWidth) * static_cast<size_t>(viewHeight) * 4);
     }
-    ScaleView(isResult ? result : SourceOfPane(k), scale, originX, originY, viewWidth, viewHeight,
-              pane.viewPixels.data());
+    ScaleView(source, scale, originX, originY, viewWidth, viewHeight, pane.viewPixels.data());
+    pane.sampledPixels = source.pixels;
+    pane.sampledScale = scale;
+    pane.sampledLeft = originX;
+    pane.sampledTop = originY;
+    pane.sampledWidth = viewWidth;
+    pane.sampledHeight = viewHeight;
   }
 }
 

@@ -27,12 +27,20 @@ class PreviewContainer : public PaintedControl {
     int32_t offsetY = 0;
     PageBlock bitmapPixels;  // bitmapWidth x bitmapHeight x BGR, bottom row first
     gdi::BitmapOwner bitmap;
+    // What viewPixels were scaled from and how: the original's are scaled again only when one of them changes.
+    const uint8_t* sampledPixels = nullptr;
+    double sampledScale = 0;
+    int32_t sampledLeft = 0;
+    int32_t sampledTop = 0;
+    int32_t sampledWidth = 0;
+    int32_t sampledHeight = 0;
   };
 
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Lays out the panes for the client size, places the image in them at the zoom (clamping the origin) and
-  // rebuilds each pane's viewPixels from its source. Does nothing while there is no image source.
+  // rebuilds each pane's viewPixels from its source: the result's always (its rows may be new), the original's
+  // where what it shows has changed. Does nothing while there is no image source.
   void Resample();
   // Rebuilds each pane's bitmap from its viewPixels.
   void Compose();

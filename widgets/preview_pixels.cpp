@@ -36,6 +36,26 @@ PreviewColor PreviewColorOf(const PreviewSource& source, const uint8_t* pixel) {
   return color;
 }
 
+void PreviewColorsOf(const PreviewSource& source, const uint8_t* pixels, int32_t count, PreviewColor* colors) {
+  const int32_t step = source.bytesPerPixel;
+  const uint8_t* pixel = pixels;
+  if (source.pngType == kPngRgb && step == 3) {
+    for (int32_t i = 0; i < count; ++i, pixel += 3) colors[i] = PreviewColor{pixel[0], pixel[1], pixel[2], 255};
+  } else if (source.pngType == kPngRgb && step >= 4) {
+    for (int32_t i = 0; i < count; ++i, pixel += step) colors[i] = PreviewColor{pixel[0], pixel[1], pixel[2], pixel[3]};
+  } else if (source.pngType == kPngPalette && step == 1) {
+    // Each entry's look once, not once a pixel.
+    PreviewColor entries[256];
+    for (int index = 0; index < 256; ++index) {
+      const uint8_t value = static_cast<uint8_t>(index);
+      entries[index] = PreviewColorOf(source, &value);
+    }
+    for (int32_t i = 0; i < count; ++i) colors[i] = entries[pixels[i]];
+  } else {
+    for (int32_t i = 0; i < count; ++i, pixel += step) colors[i] = PreviewColorOf(source, pixel);
+  }
+}
+
 int32_t BitmapWidthFor(int32_t clientWidth, int32_t width) {
   const int32_t shown = std::min(clientWidth, width);
   return shown <= 0 ? 0 : (shown + 3) / 4 * 4;

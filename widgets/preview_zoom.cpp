@@ -40,53 +40,58 @@ const uint8_t* PixelAt(const PreviewSource& source, int32_t x, int32_t y) {
          static_cast<size_t>(x) * static_cast<size_t>(source.bytesPerPixel);
 }
 
-// Sums of one view row's pixels, column by column, premultiplied.
-struct ColumnSums {
-  std::vector<uint64_t> alpha, red, green, blue;
-  explicit ColumnSums(size_t width) : alpha(width), red(width), green(width), blue(width) {}
-  void Clear() {
-    std::fill(alpha.begin(), alpha.end(), 0);
-    std::fill(red.begin(), red.end(), 0);
-    std::fill(green.begin(), green.end(), 0);
-    std::fill(blue.begin(), blue.end(), 0);
+// The premultiplied sums of the image pixels one view pixel covers.
+struct PixelSums {
+  uint64_t alpha = 0;
+  uint64_t red = 0;
+  uint64_t green = 0;
+  uint64_t blue = 0;
+
+  void Add(const PreviewColor& color) {
+    alpha += color.alpha;
+    red += static_cast<uint32_t>(color.red) * color.alpha;
+    green += static_cast<uint32_t>(color.green) * color.alpha;
+    blue += static_cast<uint32_t>(color.blue) * color.alpha;
   }
-  void Add(size_t column, const PreviewColor& color) {
-    alpha[column] += color.alpha;
-    red[column] += static_cast<uint64_t>(color.red) * color.alpha;
-    green[column] += static_cast<uint64_t>(color.green) * color.alpha;
-    blue[column] += static_cast<uint64_t>(color.blue) * color.alpha;
-  }
-  PreviewColor Average(size_t column, uint64_t count) const {
+  PreviewColor Average(uint64_t count) const {
     PreviewColor average;
-    const uint64_t a = alpha[column];
-    if (count == 0 || a == 0) return average;
-    average.alpha = static_cast<uint8_t>((a + count / 2) / count);
-    average.red = static_cast<uint8_t>((red[column] + a / 2) / a);
-    average.green = static_cast<uint8_t>((green[column] + a / 2) / a);
-    average.blue = static_cast<uint8_t>((blue[column] + a / 2) / a);
+    if (count == 0 || alpha == 0) return average;
+    average.alpha = static_cast<uint8_t>((alpha + count / 2) / count);
+    average.red = static_cast<uint8_t>((red + alpha / 2) / alpha);
+    average.green = static_cast<uint8_t>((green + alpha / 2) / alpha);
+    average.blue = static_cast<uint8_t>((blue + alpha / 2) / alpha);
     return average;
   }
 };
 
-// Rows [first, end) of a view below 100 %, each the averages of the image rows and columns it covers.
+// Rows [first, end) of a view below 100 %, each the averages of the image rows and columns it covers: each image
+// row's pixels are read once, in order, and summed column span by column span.
 void AverageRows(const PreviewSource& source, const std::vector<Span>& columns, double scale, int32_t originY,
                  int32_t width, int32_t first, int32_t end, uint8_t* viewPixels) {
-  ColumnSums sums(columns.size());
+  const int32_t left = columns.front().first;
+  const int32_t right = std::max(columns.back().end, left);
+  std::vector<PreviewColor> colors(static_cast<size_t>(right - left));
+  std::vector<PixelSums> sums(columns.size());
   for (int32_t i = first; i < end; ++i) {
     const Span rows = SpanOf(static_cast<int64_t>(originY) + i, scale, source.height);
-    if (rows.end <= rows.first) continue;
-    sums.Clear();
+    if (rows.end <= rows.first || colors.empty()) continue;
+    std::fill(sums.begin(), sums.end(), PixelSums{});
     for (int32_t y = rows.first; y < rows.end; ++y) {
+      PreviewColorsOf(source, PixelAt(source, left, y), static_cast<int32_t>(colors.size()), colors.data());
       for (size_t j = 0; j < columns.size(); ++j) {
-        for (int32_t x = columns[j].first; x < columns[j].end; ++x)
-          sums.Add(j, PreviewColorOf(source, PixelAt(source, x, y)));
+        PixelSums span;
+        for (int32_t x = columns[j].first; x < columns[j].end; ++x) span.Add(colors[x - left]);
+        sums[j].alpha += span.alpha;
+        sums[j].red += span.red;
+        sums[j].green += span.green;
+        sums[j].blue += span.blue;
       }
     }
     uint8_t* out = viewPixels + static_cast<size_t>(i) * static_cast<size_t>(width) * 4;
     const auto height = static_cast<uint64_t>(rows.end - rows.first);
     for (size_t j = 0; j < columns.size(); ++j, out += 4) {
       if (columns[j].end <= columns[j].first) continue;
-      Put(sums.Average(j, height * static_cast<uint64_t>(columns[j].end - columns[j].first)), out);
+      Put(sums[j].Average(height * static_cast<uint64_t>(columns[j].end - columns[j].first)), out);
     }
   }
 }
