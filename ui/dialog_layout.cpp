@@ -22,10 +22,10 @@ PreviewDialogLayout LayoutPreviewDialog(int32_t width, int32_t height, int32_t p
   // In the margin above the preview, which keeps its place and size.
   const int32_t listTop = header + at(4);
   const int32_t labelTop = header + at(7);
-  layout.zoomLabel = {at(30), labelTop, at(30), at(16)};
-  layout.zoom = {at(62), listTop, at(64), at(200)};
-  layout.viewLabel = {at(140), labelTop, at(28), at(16)};
-  layout.view = {at(170), listTop, at(56), at(200)};
+  layout.zoomLabel = {at(30), labelTop, at(36), at(16)};
+  layout.zoom = {at(68), listTop, at(64), at(200)};
+  layout.viewLabel = {at(146), labelTop, at(32), at(16)};
+  layout.view = {at(180), listTop, at(56), at(200)};
   return layout;
 }
 

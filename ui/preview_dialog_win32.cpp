@@ -186,9 +186,9 @@ void PreviewDialog::ShowCaptions() {
 
 void PreviewDialog::MakeViewLists() {
   const HFONT font = toolkit_.DialogFont();
-  zoomLabel_ = MakeChild(dialog_, L"STATIC", L"Zoom", SS_RIGHT, IDC_ZOOM_LABEL, font);
+  zoomLabel_ = MakeChild(dialog_, L"STATIC", L"Zoom", SS_LEFT, IDC_ZOOM_LABEL, font);
   zoomList_ = MakeChild(dialog_, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_ZOOM, font);
-  viewLabel_ = MakeChild(dialog_, L"STATIC", L"View", SS_RIGHT, IDC_VIEW_LABEL, font);
+  viewLabel_ = MakeChild(dialog_, L"STATIC", L"View", SS_LEFT, IDC_VIEW_LABEL, font);
   viewList_ = MakeChild(dialog_, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_VIEW, font);
   SendMessageW(zoomList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ZoomText(kFitZoom).c_str()));
   for (const int32_t step : kZoomSteps) {
