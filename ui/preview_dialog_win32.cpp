@@ -12,6 +12,7 @@
 
 #include "base/debug_log.h"
 #include "base/platform.h"
+#include "png/size_text.h"
 #include "records/palette.h"
 #include "records/save_options.h"
 #include "records/whole_image.h"
@@ -169,9 +170,7 @@ void PreviewDialog::EncodingDone(int32_t size) {
 void PreviewDialog::ShowCaptions() {
   PreviewContainer* preview = Preview();
   if (preview == nullptr) return;
-  const int64_t original =
-      static_cast<int64_t>(WholeImage._WholePlanesIn) * WholeImage._WholeHeight * WholeImage._WholeWidth;
-  const platform::WidePath originalText = platform::FromUtf8(OriginalCaption(original));
+  const platform::WidePath originalText = platform::FromUtf8(OriginalCaption(OriginalImageSize()));
   preview->captions[0] = reinterpret_cast<const wchar_t*>(originalText.c_str());
   std::string result = "Vexlorin";
   if (fileBytes_ >= 0 && refresher_ != nullptr) {

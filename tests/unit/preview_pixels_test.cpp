@@ -10,6 +10,8 @@
 #include "records/save_options.h"
 #include "records/whole_image.h"
 #include "tests/support/shared_preview_source.h"
+#include "ui/pane_captions.h"
+#include "ui/preview_source.h"
 #include "widgets/preview_pixels.h"
 #include "widgets/preview_zoom.h"
 
@@ -282,6 +284,47 @@ TEST(SharedPreviewSource, ReadsTheSharedRecords) {
   WholeImage = wholeBefore;
   ReducedImage = reducedBefore;
   SaveOptions = optionsBefore;
+}
+
+// 2-Up's original: each image mode read as the document has it, the row stride the image's own.
+TEST(OriginalPreviewSource, ShowsEachModeAsTheDocumentHasIt) {
+  uint8_t pixels[8] = {};
+  WholeImageRecord image;
+  image.pixels = pixels;
+  image._WholeWidth = 2;
+  image._WholeHeight = 1;
+
+  image._WholeMode = kWholeRgb;
+  image._WholePlanesIn = 4;
+  image.rowStride = 8;
+  PreviewSource source = OriginalPreviewSource(image, nullptr);
+  EXPECT_EQ(source.pixels, pixels);
+  EXPECT_EQ(source.rowBytes, 8);
+  ExpectRgba(ColorOf(source, {5, 6, 7, 8}), 5, 6, 7, 8);
+
+  image._WholeMode = kWholeGray;
+  image._WholePlanesIn = 2;
+  image.rowStride = 4;
+  source = OriginalPreviewSource(image, nullptr);
+  ExpectRgba(ColorOf(source, {3, 4}), 3, 3, 3, 4);
+
+  // An indexed image through its own colours, its clear entry clear; without them, nothing to show.
+  PaletteEntry colors[256] = {};
+  colors[1] = PaletteEntry{40, 50, 60, 255, 0};
+  colors[2] = PaletteEntry{70, 80, 90, 0, 0};
+  image._WholeMode = kWholeIndexed;
+  image._WholePlanesIn = 1;
+  image.rowStride = 2;
+  source = OriginalPreviewSource(image, colors);
+  ExpectRgba(ColorOf(source, {1}), 40, 50, 60, 255);
+  ExpectRgba(ColorOf(source, {2}), 70, 80, 90, 0);
+  EXPECT_EQ(OriginalPreviewSource(image, nullptr).pixels, nullptr);
+}
+
+TEST(PaneCaptions, NameThePictureAndSayItsSizeColoursAndQuality) {
+  EXPECT_EQ(OriginalCaption(480000), "Original   480 KBytes");
+  EXPECT_EQ(ResultCaption(6730, 16, "PSNR: 18.48 dB"), "Vexlorin   6.730 KBytes   16 colors   PSNR: 18.48 dB");
+  EXPECT_EQ(ResultCaption(2999, 0, ""), "Vexlorin   2999 Bytes");
 }
 
 }  // namespace
