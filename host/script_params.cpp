@@ -13,7 +13,7 @@ const FourCC kRecordOrder[] = {
     FourCharCode("Dthr"), FourCharCode("Rfne"), FourCharCode("Cmpr"), FourCharCode("Qlty"),
     FourCharCode("Meta"), FourCharCode("CsRG"), FourCharCode("UCCl"), FourCharCode("UCDf"),
 };
-static_assert(std::size(kRecordOrder) == std::size(kSaveOptionFields), "a recording puts every field");
+static_assert(std::size(kRecordOrder) == kScriptedSaveOptionCount, "a recording puts every scripted field");
 
 void DisposeDescriptor(PIDescriptorHandle descriptor) {
   const PSHandleSuite2* handles = HandleSuite();
@@ -23,7 +23,7 @@ void DisposeDescriptor(PIDescriptorHandle descriptor) {
 }  // namespace
 
 bool StoreScriptValue(SaveOptionsRecord& options, FourCC key, int32_t value) {
-  const SaveOptionField* field = FindSaveOptionField(key);
+  const SaveOptionField* field = FindSaveOptionField(key, true);
   if (field == nullptr) return false;
   StoreSaveOption(options, *field, value);
   return true;
@@ -34,8 +34,11 @@ void ReadScriptParams() {
   if (parameters == nullptr || parameters->readDescriptorProcs == nullptr || parameters->descriptor == nullptr) return;
   const ReadDescriptorProcs& procs = *parameters->readDescriptorProcs;
 
-  DescriptorKeyID keys[std::size(kSaveOptionFields) + 1] = {};  // the host runs to the zero that ends the list
-  for (size_t i = 0; i < std::size(kSaveOptionFields); ++i) keys[i] = kSaveOptionFields[i].code;
+  DescriptorKeyID keys[std::size(kRecordOrder) + 1] = {};  // the host runs to the zero that ends the list
+  size_t asked = 0;
+  for (const SaveOptionField& field : kSaveOptionFields) {
+    if (field.scripted) keys[asked++] = field.code;
+  }
   PIReadDescriptor token = procs.openReadDescriptorProc(parameters->descriptor, keys);
   if (token == nullptr) return;
 
@@ -43,7 +46,7 @@ void ReadScriptParams() {
   DescriptorTypeID type = 0;
   int32_t flags = 0;
   while (procs.getKeyProc(token, &key, &type, &flags)) {
-    if (FindSaveOptionField(key) == nullptr) continue;
+    if (FindSaveOptionField(key, true) == nullptr) continue;
     int32_t value = 0;
     if (procs.getIntegerProc(token, &value) == kNoErr) StoreScriptValue(SaveOptions, key, value);
   }

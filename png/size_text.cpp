@@ -32,10 +32,12 @@ std::string FileSizeLine(int64_t original, int64_t compressed) {
   return line;
 }
 
-void PrintFileSize(int32_t compressed) {
+int64_t OriginalImageSize() {
   // Sizes of 2 GB and more are real for large images: count them in 64 bits rather than wrap.
-  const int64_t original =
-      static_cast<int64_t>(WholeImage._WholePlanesIn) * WholeImage._WholeHeight * WholeImage._WholeWidth;
-  const std::string line = FileSizeLine(original, compressed);
+  return static_cast<int64_t>(WholeImage._WholePlanesIn) * WholeImage._WholeHeight * WholeImage._WholeWidth;
+}
+
+void PrintFileSize(int32_t compressed) {
+  const std::string line = FileSizeLine(OriginalImageSize(), compressed);
   CalloutStatusLine(line.c_str());
 }

@@ -19,7 +19,7 @@ constexpr bool KeyMatchesCode(const SaveOptionField& field) {
 
 SaveOptionsRecord SaveOptions;
 
-constexpr SaveOptionField kSaveOptionFields[16] = {
+constexpr SaveOptionField kSaveOptionFields[18] = {
     {FourCharCode("Left"), "tfeL", "\t\t\t\t;Left of window", offsetof(SaveOptionsRecord, windowLeft),
      OptionWidth::kInt32},
     {FourCharCode("TopW"), "WpoT", "\t\t\t\t;Top of window", offsetof(SaveOptionsRecord, windowTop),
@@ -51,6 +51,10 @@ constexpr SaveOptionField kSaveOptionFields[16] = {
      OptionWidth::kUnsignedByte},
     {FourCharCode("CsRG"), "GRsC", "\t\t\t\t;Convert to sRGB", offsetof(SaveOptionsRecord, convertToSrgb),
      OptionWidth::kUnsignedByte},
+    {FourCharCode("Zoom"), "mooZ", "\t\t\t\t;Preview Zoom", offsetof(SaveOptionsRecord, previewZoom),
+     OptionWidth::kInt32, false},
+    {FourCharCode("View"), "weiV", "\t\t\t\t;Preview View", offsetof(SaveOptionsRecord, previewView),
+     OptionWidth::kUnsignedByte, false},
 };
 
 constexpr bool EveryKeyMatchesItsCode() {
@@ -61,9 +65,16 @@ constexpr bool EveryKeyMatchesItsCode() {
 }
 static_assert(EveryKeyMatchesItsCode(), "a settings-file key is its code's bytes, lowest first");
 
-const SaveOptionField* FindSaveOptionField(FourCC code) {
+constexpr size_t CountScripted() {
+  size_t count = 0;
+  for (const SaveOptionField& field : kSaveOptionFields) count += field.scripted ? 1 : 0;
+  return count;
+}
+static_assert(CountScripted() == kScriptedSaveOptionCount, "the scripted fields are counted where they are used");
+
+const SaveOptionField* FindSaveOptionField(FourCC code, bool scripted) {
   for (const SaveOptionField& field : kSaveOptionFields) {
-    if (field.code == code) return &field;
+    if (field.code == code) return scripted && !field.scripted ? nullptr : &field;
   }
   return nullptr;
 }
@@ -110,6 +121,16 @@ uint8_t UsableCompression(uint8_t requested) {
 int32_t UsablePaletteQuality(int32_t requested) {
   return requested >= kLowestPaletteQuality && requested <= kHighestPaletteQuality ? requested : 0;
 }
+
+int32_t UsablePreviewZoom(int32_t requested) {
+  if (requested == kFitZoom) return requested;
+  for (const int32_t step : kZoomSteps) {
+    if (requested == step) return requested;
+  }
+  return kFullSizeZoom;
+}
+
+uint8_t UsablePreviewView(uint8_t requested) { return requested == kTwoUp ? requested : uint8_t{kOneUp}; }
 
 SaveOptionsRecord UsableOptions(const SaveOptionsRecord& options) {
   SaveOptionsRecord usable = options;

@@ -11,6 +11,11 @@ enum DitherMethod : uint8_t { kNoDither = 0, kDiffusion = 1, kPattern = 2, kNois
 enum Compression : uint8_t { kStandardCompression = 0, kSmallestCompression = 1 };
 constexpr int32_t kLowestPaletteQuality = 1;
 constexpr int32_t kHighestPaletteQuality = 100;
+// The preview's zooms in tenths of a percent; Fit shows the whole image in the pane, never above 100 %.
+inline constexpr int32_t kFitZoom = 0;
+inline constexpr int32_t kZoomSteps[] = {125, 250, 500, 667, 1000, 2000, 4000, 8000};
+inline constexpr int32_t kFullSizeZoom = 1000;
+enum PreviewView : uint8_t { kOneUp = 1, kTwoUp = 2 };
 
 struct SaveOptionsRecord {
   int32_t windowLeft = 100;
@@ -33,6 +38,10 @@ struct SaveOptionsRecord {
   uint8_t metadata = 0;
   // The image converted from the document's profile to sRGB before anything else, and the file says sRGB.
   uint8_t convertToSrgb = 0;
+  // How the dialog last showed the preview: the zoom in tenths of a percent (0 Fit), one pane or two. Kept in the
+  // settings file only: how a dialog looked is no part of a recorded save.
+  int32_t previewZoom = kFullSizeZoom;
+  uint8_t previewView = kOneUp;
 };
 extern SaveOptionsRecord SaveOptions;
 
@@ -50,13 +59,16 @@ struct SaveOptionField {
   const char* comment;
   size_t offset;  // of the field in SaveOptionsRecord
   OptionWidth width;
+  bool scripted = true;  // a scripting parameter too, not only a settings line
 };
 
 // The fields in the order the settings file lists them: the eleven of the first version, then the ones added
 // since, which readers of that version skip.
-extern const SaveOptionField kSaveOptionFields[16];
-// The field of a code, or null for a code that is not ours.
-const SaveOptionField* FindSaveOptionField(FourCC code);
+extern const SaveOptionField kSaveOptionFields[18];
+// How many of them are scripting parameters.
+inline constexpr size_t kScriptedSaveOptionCount = 16;
+// The field of a code, or null for a code that is not ours (nor, with `scripted`, a scripting parameter).
+const SaveOptionField* FindSaveOptionField(FourCC code, bool scripted = false);
 // The field's value widened to 32 bits, and the value stored as the field's width keeps it.
 int32_t ReadSaveOption(const SaveOptionsRecord& options, const SaveOptionField& field);
 void StoreSaveOption(SaveOptionsRecord& options, const SaveOptionField& field, int32_t value);
@@ -73,6 +85,10 @@ uint8_t UsableDither(uint8_t requested);
 uint8_t UsableCompression(uint8_t requested);
 // 1..100 as it is; any other value is 0, the Colors list's own count.
 int32_t UsablePaletteQuality(int32_t requested);
+// Fit or one of the zoom steps; anything else is 100 %.
+int32_t UsablePreviewZoom(int32_t requested);
+// 2 is 2-Up; anything else is one pane.
+uint8_t UsablePreviewView(uint8_t requested);
 // options with those five fields made usable; the window rectangle, the fill colour and the flags (any
 // non-zero value is on) pass through unchanged.
 SaveOptionsRecord UsableOptions(const SaveOptionsRecord& options);

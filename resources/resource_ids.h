@@ -60,6 +60,12 @@
 /* The PSNR readout, a child of the status bar (which has none other with an ID). */
 #define IDC_PSNR_READOUT 1030
 
+/* Above the preview: how large it shows the image, and whether the original stands beside the result. */
+#define IDC_ZOOM 1040       /* drop-down list: Fit, 12.5% .. 800% */
+#define IDC_ZOOM_LABEL 1041 /* "Zoom", the label of 1040 */
+#define IDC_VIEW 1042       /* drop-down list: 1-Up, 2-Up */
+#define IDC_VIEW_LABEL 1043 /* "View", the label of 1042 */
+
 /* Options panel (template IDD_OPTIONS_PANEL); Save and Cancel are IDOK and IDCANCEL. */
 #define IDC_PANEL_PALETTE_GROUP 1001 /* group box "Palette", frame of the palette view */
 #define IDC_PANEL_GRAYSCALE 1002     /* radio: PNG type Grayscale */

@@ -29,6 +29,9 @@ constexpr DWORD kDialogClosesMs = 10000;   // and for it to close after ok or ca
 constexpr DWORD kActionMs = 60000;         // a refresh of a large image may take a while
 constexpr DWORD kLookAgainMs = 10;
 constexpr int kDragSteps = 4;
+// The dialog's own drop-down lists above the preview, as a person finds them (IDC_ZOOM and IDC_VIEW).
+constexpr int kZoomListId = 1040;
+constexpr int kViewListId = 1042;
 
 const wchar_t kDialogClass[] = L"#32770";
 constexpr DWORD kPingEveryMs = 10;
@@ -189,6 +192,7 @@ class Driver {
   std::string Do(const UiAction& action);
   std::string Click(const UiTarget& target);
   std::string Select(const UiTarget& target, int32_t index);
+  std::string SelectInDialog(int id, const std::string& list, int32_t index);
   std::string Cell(int32_t index, bool twice);
   std::string Drag(int32_t dx, int32_t dy);
   std::string Resize(int32_t width, int32_t height);
@@ -429,6 +433,15 @@ std::string Driver::Select(const UiTarget& target, int32_t index) {
   return Settle();
 }
 
+// The zoom and view lists belong to the dialog itself, above the preview.
+std::string Driver::SelectInDialog(int id, const std::string& list, int32_t index) {
+  if (GetDlgItem(dialog_, id) == nullptr) return "the dialog has no " + list + " (control " + std::to_string(id) + ")";
+  UiTarget combo;
+  combo.scope = UiScope::kDialog;
+  combo.id = id;
+  return Select(combo, index);
+}
+
 std::string Driver::Cell(int32_t index, bool twice) {
   const HWND panel = Panel();
   if (panel == nullptr) return "the dialog has no options panel";
@@ -628,22 +641,37 @@ std::string Driver::ReportText(const UiTarget& target) {
   return {};
 }
 
+// What `key` presses for each name: the key, and the key held around it (0 for none).
+struct KeyStroke {
+  UiKey key;
+  WORD virtualKey;
+  WORD modifier;
+};
+const KeyStroke kKeyStrokes[] = {
+    {UiKey::kTab, VK_TAB, 0},
+    {UiKey::kShiftTab, VK_TAB, VK_SHIFT},
+    {UiKey::kEnter, VK_RETURN, 0},
+    {UiKey::kSpace, VK_SPACE, 0},
+    {UiKey::kEscape, VK_ESCAPE, 0},
+    {UiKey::kLeft, VK_LEFT, 0},
+    {UiKey::kRight, VK_RIGHT, 0},
+    {UiKey::kUp, VK_UP, 0},
+    {UiKey::kDown, VK_DOWN, 0},
+    {UiKey::kCtrlPlus, VK_OEM_PLUS, VK_CONTROL},
+    {UiKey::kCtrlMinus, VK_OEM_MINUS, VK_CONTROL},
+    {UiKey::kCtrlZero, '0', VK_CONTROL},
+    {UiKey::kCtrlOne, '1', VK_CONTROL},
+};
+
 // The key goes in as a keyboard's would: into the input of the thread whose window is active, through the
-// dialog's message loop (so the dialog manager sees Tab, Enter and Escape), with Shift held for Shift+Tab.
+// dialog's message loop (so the dialog manager sees Tab, Enter and Escape, and the dialog's keyboard hook its
+// Ctrl keys), with Shift or Ctrl held around the key.
 std::string Driver::Key(UiKey key) {
-  WORD virtualKey = VK_TAB;
-  switch (key) {
-    case UiKey::kTab:
-    case UiKey::kShiftTab: virtualKey = VK_TAB; break;
-    case UiKey::kEnter: virtualKey = VK_RETURN; break;
-    case UiKey::kSpace: virtualKey = VK_SPACE; break;
-    case UiKey::kEscape: virtualKey = VK_ESCAPE; break;
-    case UiKey::kLeft: virtualKey = VK_LEFT; break;
-    case UiKey::kRight: virtualKey = VK_RIGHT; break;
-    case UiKey::kUp: virtualKey = VK_UP; break;
-    case UiKey::kDown: virtualKey = VK_DOWN; break;
-  }
-  const bool shift = key == UiKey::kShiftTab;
+  const auto stroke = std::find_if(std::begin(kKeyStrokes), std::end(kKeyStrokes),
+                                   [&](const KeyStroke& candidate) { return candidate.key == key; });
+  if (stroke == std::end(kKeyStrokes)) return std::string("key ") + KeyText(key) + " has no key to press";
+  const WORD virtualKey = stroke->virtualKey;
+  const WORD modifier = stroke->modifier;
   INPUT inputs[4] = {};
   UINT count = 0;
   auto press = [&](WORD code, bool up) {
@@ -653,14 +681,14 @@ std::string Driver::Key(UiKey key) {
     inputs[count].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     ++count;
   };
-  if (shift) press(VK_SHIFT, false);
+  if (modifier != 0) press(modifier, false);
   press(virtualKey, false);
   press(virtualKey, true);
-  if (shift) press(VK_SHIFT, true);
+  if (modifier != 0) press(modifier, true);
   // A window of the dialog's thread (the dialog, or a box it opened) has the keyboard, as for a person at it.
   if (GetWindowThreadProcessId(GetForegroundWindow(), nullptr) != run_.dialogThread) SetForegroundWindow(dialog_);
   const int before = probe.keysUp.load();
-  const int released = shift ? 2 : 1;
+  const int released = modifier != 0 ? 2 : 1;  // the key's release, and the modifier's
   if (SendInput(count, inputs, sizeof(INPUT)) != count)
     return std::string("key ") + KeyText(key) + " could not be sent";
   // Input comes after posted messages: wait until the keys are out of the queue, then for idle.
@@ -726,6 +754,8 @@ std::string Driver::Do(const UiAction& action) {
     case UiVerb::kDpi: return DpiChanged(action.first);
     case UiVerb::kText: return ReportText(action.target);
     case UiVerb::kImage: return ReportImage(action.target);
+    case UiVerb::kZoom: return SelectInDialog(kZoomListId, "zoom list", action.first);
+    case UiVerb::kView: return SelectInDialog(kViewListId, "view list", action.first);
   }
   return "unknown action";
 }

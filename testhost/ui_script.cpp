@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -110,15 +111,36 @@ const VerbForm kVerbs[] = {
     {"dpi", UiVerb::kDpi, "N", 1},
     {"text", UiVerb::kText, "ID", 1},
     {"image", UiVerb::kImage, "ID", 1},
+    {"zoom", UiVerb::kZoom, "fit|N", 1},
+    {"view", UiVerb::kView, "1|2", 1},
 };
+
+// The zoom list's entries in its order, as a script writes them.
+const char* const kZoomEntries[] = {"fit", "12.5", "25", "50", "66.7", "100", "200", "400", "800"};
+
+std::optional<int32_t> ZoomEntry(std::string_view word) {
+  for (size_t entry = 0; entry < std::size(kZoomEntries); ++entry) {
+    if (word == kZoomEntries[entry]) return static_cast<int32_t>(entry);
+  }
+  return std::nullopt;
+}
 
 const struct {
   const char* name;
   UiKey key;
-} kKeys[] = {
-    {"Tab", UiKey::kTab},       {"Shift+Tab", UiKey::kShiftTab}, {"Enter", UiKey::kEnter}, {"Space", UiKey::kSpace},
-    {"Escape", UiKey::kEscape}, {"Left", UiKey::kLeft},          {"Right", UiKey::kRight}, {"Up", UiKey::kUp},
-    {"Down", UiKey::kDown}};
+} kKeys[] = {{"Tab", UiKey::kTab},
+             {"Shift+Tab", UiKey::kShiftTab},
+             {"Enter", UiKey::kEnter},
+             {"Space", UiKey::kSpace},
+             {"Escape", UiKey::kEscape},
+             {"Left", UiKey::kLeft},
+             {"Right", UiKey::kRight},
+             {"Up", UiKey::kUp},
+             {"Down", UiKey::kDown},
+             {"Ctrl+Plus", UiKey::kCtrlPlus},
+             {"Ctrl+Minus", UiKey::kCtrlMinus},
+             {"Ctrl+0", UiKey::kCtrlZero},
+             {"Ctrl+1", UiKey::kCtrlOne}};
 
 std::optional<UiKey> KeyNamed(std::string_view word) {
   for (const auto& named : kKeys) {
@@ -207,12 +229,25 @@ std::optional<UiAction> ActionFromLine(std::string_view content, std::string* er
       const std::optional<UiKey> key = KeyNamed(words[1]);
       valid = key.has_value();
       action.first = static_cast<int32_t>(key.value_or(UiKey::kTab));
-      range = "; NAME is Tab, Shift+Tab, Enter, Space, Escape, Left, Right, Up or Down";
+      range =
+          "; NAME is Tab, Shift+Tab, Enter, Space, Escape, Left, Right, Up, Down, Ctrl+Plus, Ctrl+Minus, Ctrl+0 or "
+          "Ctrl+1";
       break;
     }
     case UiVerb::kSettle:
       valid = words[1] == "refresh" || words[1] == "queue";
       action.first = words[1] == "refresh" ? 1 : 0;
+      break;
+    case UiVerb::kZoom: {
+      const std::optional<int32_t> entry = ZoomEntry(words[1]);
+      valid = entry.has_value();
+      action.first = entry.value_or(0);
+      range = "; N is 12.5, 25, 50, 66.7, 100, 200, 400 or 800";
+      break;
+    }
+    case UiVerb::kView:
+      valid = words[1] == "1" || words[1] == "2";
+      action.first = words[1] == "2" ? 1 : 0;
       break;
     case UiVerb::kFocus:
     case UiVerb::kWatch:

@@ -27,11 +27,27 @@ enum class UiVerb {
   kWatched,
   kDpi,
   kText,
-  kImage
+  kImage,
+  kZoom,
+  kView
 };
 
 // The keys `key` presses, as a keyboard would.
-enum class UiKey { kTab, kShiftTab, kEnter, kSpace, kEscape, kLeft, kRight, kUp, kDown };
+enum class UiKey {
+  kTab,
+  kShiftTab,
+  kEnter,
+  kSpace,
+  kEscape,
+  kLeft,
+  kRight,
+  kUp,
+  kDown,
+  kCtrlPlus,
+  kCtrlMinus,
+  kCtrlZero,
+  kCtrlOne
+};
 // How a key is written in a script ("Shift+Tab"), for messages and reports.
 const char* KeyText(UiKey key);
 
@@ -51,8 +67,10 @@ struct UiTarget {
 struct UiAction {
   int line = 0;  // 1-based line of the script
   UiVerb verb = UiVerb::kCancel;
-  UiTarget target;     // click, select, hover, rect
-  int32_t first = 0;   // select INDEX, cell N, drag DX, resize W, wait MS, key (a UiKey), settle (1 refresh, 0 queue)
+  UiTarget target;  // click, select, hover, rect
+  // select INDEX, cell N, drag DX, resize W, wait MS, key (a UiKey), settle (1 refresh, 0 queue), zoom and view
+  // (the entry of the dialog's zoom or view list: 0 Fit to 8 800%, 0 1-Up or 1 2-Up)
+  int32_t first = 0;
   int32_t second = 0;  // drag DY, resize H
   std::string path;    // snapshot PATH (UTF-8)
 };

@@ -19,6 +19,13 @@ PreviewDialogLayout LayoutPreviewDialog(int32_t width, int32_t height, int32_t p
   layout.progressBar = {at(10), at(10), width - at(20), at(20)};
   // Its text starts on the size line's line, so it is as high as the bar; the size line keeps the left.
   layout.psnrReadout = {width - at(170), 0, at(150), status - at(4)};
+  // In the margin above the preview, which keeps its place and size.
+  const int32_t listTop = header + at(4);
+  const int32_t labelTop = header + at(7);
+  layout.zoomLabel = {at(30), labelTop, at(36), at(16)};
+  layout.zoom = {at(68), listTop, at(64), at(200)};
+  layout.viewLabel = {at(146), labelTop, at(32), at(16)};
+  layout.view = {at(180), listTop, at(56), at(200)};
   return layout;
 }
 

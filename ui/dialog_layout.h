@@ -23,6 +23,12 @@ struct PreviewDialogLayout {
   LayoutRect headerBar;
   LayoutRect progressBar;  // inside the status bar
   LayoutRect psnrReadout;  // inside the status bar, at its right, beside the size line
+  // Above the preview, from its left: the zoom list and the view list, each after its label. A list's height is
+  // that of its open drop-down; its closed box is as high as its font makes it.
+  LayoutRect zoomLabel;
+  LayoutRect zoom;
+  LayoutRect viewLabel;
+  LayoutRect view;
 };
 
 // How large the fixed parts are: the margins and the status bar are sizes for 96 dpi scaled to `dpi`; the header

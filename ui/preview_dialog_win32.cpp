@@ -2,12 +2,20 @@
 
 #include <commctrl.h>
 
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
 #include <string>
 #include <utility>
 
 #include "base/debug_log.h"
 #include "base/platform.h"
+#include "png/size_text.h"
+#include "records/palette.h"
 #include "records/save_options.h"
+#include "records/whole_image.h"
 #include "resources/resource_ids.h"
 #include "ui/about_box_win32.h"
 #include "ui/dialog_colors_win32.h"
@@ -15,6 +23,7 @@
 #include "ui/header_bar_win32.h"
 #include "ui/options_panel_win32.h"
 #include "ui/palette_view_win32.h"
+#include "ui/pane_captions.h"
 #include "ui/preview_session.h"
 #include "ui/preview_source.h"
 #include "ui/psnr_readout.h"
@@ -23,6 +32,7 @@
 #include "widgets/gdi_shared_win32.h"
 #include "widgets/parent_colors_win32.h"
 #include "widgets/preview_container_win32.h"
+#include "widgets/preview_zoom.h"
 #include "widgets/window_dpi_win32.h"
 
 namespace {
@@ -36,6 +46,48 @@ void RedrawNow(HWND window) { RedrawWindow(window, nullptr, nullptr, RDW_INVALID
 
 void Move(HWND window, const LayoutRect& rect, bool repaint) {
   if (window != nullptr) MoveWindow(window, rect.x, rect.y, rect.width, rect.height, repaint);
+}
+
+// The zoom list: Fit, then the steps.
+int32_t ZoomAtListIndex(LRESULT index) {
+  if (index <= 0 || index > static_cast<LRESULT>(std::size(kZoomSteps))) return kFitZoom;
+  return kZoomSteps[index - 1];
+}
+
+int ZoomListIndex(int32_t zoom) {
+  for (size_t i = 0; i < std::size(kZoomSteps); ++i) {
+    if (kZoomSteps[i] == zoom) return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
+std::wstring ZoomText(int32_t zoom) {
+  if (zoom == kFitZoom) return L"Fit";
+  wchar_t text[16];
+  if (zoom % 10 != 0) {
+    std::swprintf(text, std::size(text), L"%d.%d%%", zoom / 10, zoom % 10);
+  } else {
+    std::swprintf(text, std::size(text), L"%d%%", zoom / 10);
+  }
+  return text;
+}
+
+HWND MakeChild(HWND dialog, const wchar_t* className, const wchar_t* text, DWORD style, int id, HFONT font) {
+  const HWND child = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, dialog,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return child;
+}
+
+// The dialog's message loop shows each message here before it goes on: a zoom key or Ctrl with the wheel, for
+// whichever of the preview dialog's windows it is meant, is the dialog's and goes no further.
+LRESULT CALLBACK ZoomInputFilter(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == MSGF_DIALOGBOX && lParam != 0) {
+    const MSG& message = *reinterpret_cast<const MSG*>(lParam);
+    PreviewDialog* dialog = PreviewDialog::Of(GetAncestor(message.hwnd, GA_ROOT));
+    if (dialog != nullptr && dialog->OnZoomInput(message)) return TRUE;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // A saved rectangle that lies on no monitor opens on the nearest one instead of out of reach.
@@ -97,6 +149,11 @@ void PreviewDialog::ShowProgress(int32_t done, int32_t total) {
 
 void PreviewDialog::RefreshProgress(int32_t done, int32_t total) { ShowProgress(done, total); }
 
+PreviewSource PreviewDialog::OriginalSource() const {
+  const SaveOptionsRecord& options = refresher_ != nullptr ? refresher_->RowsOptions() : SaveOptions;
+  return OriginalPreviewSource(ImageToReduce(options.convertToSrgb != 0), colorTable_);
+}
+
 void PreviewDialog::RowsChanged() {
   PaletteView.RefreshPaletteView();
   if (OptionsPanel* panel = GetOptionsPanel(panel_)) panel->PaletteRebuilt();
@@ -104,7 +161,86 @@ void PreviewDialog::RowsChanged() {
   ComposeAndRedraw();
 }
 
-void PreviewDialog::EncodingDone(int32_t size) { ShowEncodedSize(size); }
+void PreviewDialog::EncodingDone(int32_t size) {
+  ShowEncodedSize(size);
+  fileBytes_ = size;
+  ShowCaptions();
+}
+
+void PreviewDialog::ShowCaptions() {
+  PreviewContainer* preview = Preview();
+  if (preview == nullptr) return;
+  const platform::WidePath originalText = platform::FromUtf8(OriginalCaption(OriginalImageSize()));
+  preview->captions[0] = reinterpret_cast<const wchar_t*>(originalText.c_str());
+  std::string result = "Vexlorin";
+  if (fileBytes_ >= 0 && refresher_ != nullptr) {
+    const bool palette = UsablePngType(refresher_->RowsOptions().pngType) == kPngPalette;
+    result = ResultCaption(fileBytes_, palette ? Palette.count : 0,
+                           refresher_->Busy() ? std::string() : PsnrReadoutText(refresher_->FilePsnr()));
+  }
+  const platform::WidePath resultText = platform::FromUtf8(result);
+  preview->captions[1] = reinterpret_cast<const wchar_t*>(resultText.c_str());
+  if (preview->view == kTwoUp) InvalidateRect(preview_, nullptr, FALSE);
+}
+
+void PreviewDialog::MakeViewLists() {
+  const HFONT font = toolkit_.DialogFont();
+  zoomLabel_ = MakeChild(dialog_, L"STATIC", L"Zoom", SS_LEFT, IDC_ZOOM_LABEL, font);
+  zoomList_ = MakeChild(dialog_, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_ZOOM, font);
+  viewLabel_ = MakeChild(dialog_, L"STATIC", L"View", SS_LEFT, IDC_VIEW_LABEL, font);
+  viewList_ = MakeChild(dialog_, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_VIEW, font);
+  SendMessageW(zoomList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ZoomText(kFitZoom).c_str()));
+  for (const int32_t step : kZoomSteps) {
+    SendMessageW(zoomList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ZoomText(step).c_str()));
+  }
+  SendMessageW(viewList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"1-Up"));
+  SendMessageW(viewList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"2-Up"));
+  // The lists in reading order, after the header and before the options panel; the labels stay behind the status
+  // bar, the dialog's first static text.
+  SetWindowPos(zoomList_, headerBar_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(viewList_, zoomList_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void PreviewDialog::ShowZoomInList() {
+  const PreviewContainer* preview = Preview();
+  if (preview == nullptr) return;
+  SendMessageW(zoomList_, CB_SETCURSEL, static_cast<WPARAM>(ZoomListIndex(preview->zoom)), 0);
+  SendMessageW(viewList_, CB_SETCURSEL, preview->view == kTwoUp ? 1 : 0, 0);
+}
+
+bool PreviewDialog::OnZoomInput(const MSG& message) {
+  PreviewContainer* preview = Preview();
+  if (preview == nullptr) return false;
+  if (message.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0) {
+    int32_t zoom = -1;
+    switch (message.wParam) {
+      case VK_OEM_PLUS:
+      case VK_ADD: zoom = ZoomIn(preview->scale); break;
+      case VK_OEM_MINUS:
+      case VK_SUBTRACT: zoom = ZoomOut(preview->scale); break;
+      case '0':
+      case VK_NUMPAD0: zoom = kFitZoom; break;
+      case '1':
+      case VK_NUMPAD1: zoom = kFullSizeZoom; break;
+    }
+    if (zoom < 0) return false;
+    preview->ZoomTo(zoom);
+    ShowZoomInList();
+    return true;
+  }
+  if (message.message == WM_MOUSEWHEEL && (GET_KEYSTATE_WPARAM(message.wParam) & MK_CONTROL) != 0) {
+    POINT at{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+    RECT client{};
+    GetClientRect(preview_, &client);
+    if (!ScreenToClient(preview_, &at) || !PtInRect(&client, at)) return false;
+    const int delta = GET_WHEEL_DELTA_WPARAM(message.wParam);
+    if (delta == 0) return true;
+    preview->ZoomAbout(delta > 0 ? ZoomIn(preview->scale) : ZoomOut(preview->scale), at);
+    ShowZoomInList();
+    return true;
+  }
+  return false;
+}
 
 void PreviewDialog::ShowPsnrReadout() {
   if (psnrReadout_ == nullptr || refresher_ == nullptr) return;
@@ -117,6 +253,7 @@ void PreviewDialog::ShowPsnrReadout() {
 void PreviewDialog::RefreshIdle() {
   ShowWindow(progressBar_, SW_HIDE);
   ShowPsnrReadout();
+  ShowCaptions();
   RemovePropW(dialog_, kRefreshingProperty);
   if (closeWhenIdle_) EndDialog(dialog_, IDOK);
 }
@@ -145,6 +282,10 @@ void PreviewDialog::Layout(int width, int height) {
   Move(headerBar_, layout.headerBar, true);
   Move(progressBar_, layout.progressBar, true);
   Move(psnrReadout_, layout.psnrReadout, true);
+  Move(zoomLabel_, layout.zoomLabel, true);
+  Move(zoomList_, layout.zoom, true);
+  Move(viewLabel_, layout.viewLabel, true);
+  Move(viewList_, layout.view, true);
   ComposeAndRedraw();
 }
 
@@ -205,6 +346,7 @@ INT_PTR PreviewDialog::OnDpiChanged(int32_t dpi, const RECT& suggested) {
   const WPARAM font = reinterpret_cast<WPARAM>(toolkit_.DialogFont());
   SendMessageW(statusBar_, WM_SETFONT, font, TRUE);
   SendMessageW(psnrReadout_, WM_SETFONT, font, TRUE);
+  for (const HWND child : {zoomLabel_, zoomList_, viewLabel_, viewList_}) SendMessageW(child, WM_SETFONT, font, TRUE);
   if (OptionsPanel* panel = GetOptionsPanel(panel_)) panel->TakeListFont(toolkit_.DialogFont());
   minimumSize_ = MinimumSizeNow();
   SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -228,10 +370,14 @@ INT_PTR PreviewDialog::OnInitDialog(HWND dialog) {
   shared::ScaleLinkLook(scale_.dpi);
 
   DebugLog("Preview GetClass");
+  if (WholeImage._WholeMode == kWholeIndexed)
+    std::copy(std::begin(Palette.entries), std::end(Palette.entries), colorTable_);
   if (PreviewContainer* preview = Preview()) {
     preview->mode = 1;
+    preview->zoom = UsablePreviewZoom(SaveOptions.previewZoom);
+    preview->view = UsablePreviewView(SaveOptions.previewView) == kTwoUp ? kTwoUp : kOneUp;
+    preview->originalSource = [this] { return OriginalSource(); };
     preview->imageSource = [this] { return RefreshedPreviewSource(); };
-    preview->previewZoom = 1.0f;
   }
 
   DebugLog("before hLeftDlg = CreateDialogIndirectParam");
@@ -257,6 +403,9 @@ INT_PTR PreviewDialog::OnInitDialog(HWND dialog) {
   SendMessageW(psnrReadout_, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit_.DialogFont()), FALSE);
 
   MakeHeaderBar();
+  MakeViewLists();
+  ShowZoomInList();
+  ShowCaptions();
   progressBar_ = CreateWindowExW(WS_EX_CLIENTEDGE, PROGRESS_CLASSW, L"", WS_CHILD, 10, 10, 100, 100, statusBar_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), nullptr, nullptr);
 
@@ -271,6 +420,7 @@ INT_PTR PreviewDialog::OnInitDialog(HWND dialog) {
   GetClientRect(dialog, &client);
   Layout(client.right, client.bottom);
 
+  zoomInput_.reset(SetWindowsHookExW(WH_MSGFILTER, &ZoomInputFilter, nullptr, GetCurrentThreadId()));
   // The first encoding of the rows the save has reduced runs behind the opened dialog; the size line follows.
   StartedRefresh();
   StartFirstEncoding(*refresher_);
@@ -294,6 +444,12 @@ INT_PTR PreviewDialog::OnCommand(int id, int notification) {
   } else if (id == IDCANCEL && notification == 0) {
     DebugLog("Cancel Pressed");
     EndDialog(dialog_, IDCANCEL);
+  } else if (id == IDC_ZOOM && notification == CBN_SELCHANGE) {
+    if (PreviewContainer* preview = Preview())
+      preview->ZoomTo(ZoomAtListIndex(SendMessageW(zoomList_, CB_GETCURSEL, 0, 0)));
+  } else if (id == IDC_VIEW && notification == CBN_SELCHANGE) {
+    const bool twoUp = SendMessageW(viewList_, CB_GETCURSEL, 0, 0) == 1;
+    if (PreviewContainer* preview = Preview()) preview->ShowView(twoUp ? kTwoUp : kOneUp);
   } else if (id == IDC_PREVIEW) {
     if (PreviewContainer* preview = Preview()) preview->Resample();
     ComposeAndRedraw();
@@ -306,6 +462,11 @@ INT_PTR PreviewDialog::OnDestroy() {
   // Nothing of a refresh outlives the dialog: the worker stops before the records it would feed are let go.
   if (refresher_ != nullptr) refresher_->Stop();
   RemovePropW(dialog_, kRefreshingProperty);
+  zoomInput_.reset();
+  if (const PreviewContainer* preview = Preview()) {
+    SaveOptions.previewZoom = preview->zoom;
+    SaveOptions.previewView = preview->view;
+  }
   RECT outer{};
   GetWindowRect(dialog_, &outer);
   EndPreviewSession({outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top});

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 
+#include "records/palette.h"
 #include "ui/dialog_layout.h"
 #include "ui/preview_refresh.h"
 #include "ui/save_dialog.h"
@@ -44,6 +46,9 @@ class PreviewDialog final : private PreviewRefresher::Listener {
 
   // One message of the dialog, as DissolveProc hands it on.
   INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  // A message on its way to one of the dialog's windows: true where it was a zoom key (Ctrl+Plus, Ctrl+Minus,
+  // Ctrl+0, Ctrl+1) or Ctrl with the wheel over the preview, and has been acted on.
+  bool OnZoomInput(const MSG& message);
 
   // Reduces, encodes and shows the result again, behind the dialog; every option change but the compression ends
   // with it.
@@ -66,6 +71,10 @@ class PreviewDialog final : private PreviewRefresher::Listener {
 
   PreviewContainer* Preview() const;
   PreviewSource RefreshedPreviewSource() const;
+  PreviewSource OriginalSource() const;
+  void MakeViewLists();
+  void ShowZoomInList();
+  void ShowCaptions();
   void ComposeAndRedraw();
   void StartedRefresh();
   void ShowPsnrReadout();
@@ -89,6 +98,17 @@ class PreviewDialog final : private PreviewRefresher::Listener {
   HWND headerBar_ = nullptr;
   HWND progressBar_ = nullptr;
   HWND psnrReadout_ = nullptr;  // in the status bar, right of the size line; hidden while a refresh runs
+  HWND zoomLabel_ = nullptr;
+  HWND zoomList_ = nullptr;
+  HWND viewLabel_ = nullptr;
+  HWND viewList_ = nullptr;
+  struct Unhook {
+    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+  };
+  // The zoom keys and wheel reach whichever control has the keyboard: the dialog's message loop hands them here.
+  std::unique_ptr<std::remove_pointer_t<HHOOK>, Unhook> zoomInput_;
+  PaletteEntry colorTable_[256] = {};  // an indexed document's own colours, for 2-Up's original
+  int64_t fileBytes_ = -1;             // the last encoding's size, -1 before the first
   // The options panel's client size, taken when the panel is made and scaled with the dialog's DPI; the layout
   // and the minimum size use it.
   int32_t panelWidth_ = 0;

@@ -19,3 +19,23 @@ PreviewSource PreviewSourceFor(const SaveOptionsRecord& reducedWith) {
                                         options.useKeyColor != 0, Palette);
   return source;
 }
+
+PreviewSource OriginalPreviewSource(const WholeImageRecord& image, const PaletteEntry* colorTable) {
+  PreviewSource source;
+  source.pixels = image.pixels;
+  source.width = image._WholeWidth;
+  source.height = image._WholeHeight;
+  source.rowBytes = image.rowStride;
+  source.bytesPerPixel = image._WholePlanesIn;
+  switch (image._WholeMode) {
+    case kWholeGray: source.pngType = kPngGrayscale; break;
+    case kWholeIndexed:
+      source.pngType = kPngPalette;
+      source.palette = colorTable;
+      if (colorTable == nullptr) source.pixels = nullptr;  // nothing to read the indices through
+      source.paletteAlpha = PaletteAlpha::kEntryAlpha;
+      break;
+    default: source.pngType = kPngRgb; break;
+  }
+  return source;
+}

@@ -36,30 +36,23 @@ PreviewColor PreviewColorOf(const PreviewSource& source, const uint8_t* pixel) {
   return color;
 }
 
-int32_t ClampOrigin(int32_t origin, int32_t wholeSize, float zoom, int32_t clientSize) {
-  const double limit = static_cast<double>(wholeSize) / static_cast<double>(zoom) - static_cast<double>(clientSize);
-  if (static_cast<double>(origin) > limit) origin = static_cast<int32_t>(limit);
-  return origin < 0 ? 0 : origin;
-}
-
-void SampleView(const PreviewSource& source, float zoom, int32_t originX, int32_t originY, int32_t width,
-                int32_t height, uint8_t* viewPixels) {
-  if (source.pixels == nullptr || source.bytesPerPixel < 1 || viewPixels == nullptr) return;
-  for (int32_t i = 0; i < height; ++i) {
-    const auto sourceRow = static_cast<int32_t>(static_cast<double>(i + originY) * static_cast<double>(zoom));
-    if (sourceRow < 0 || sourceRow >= source.height) continue;
-    const uint8_t* row = source.pixels + static_cast<size_t>(sourceRow) * static_cast<size_t>(source.rowBytes);
-    uint8_t* out = viewPixels + static_cast<size_t>(i) * static_cast<size_t>(width) * 4;
-    for (int32_t j = 0; j < width; ++j, out += 4) {
-      const auto sourceColumn = static_cast<int32_t>(static_cast<double>(j + originX) * static_cast<double>(zoom));
-      if (sourceColumn < 0 || sourceColumn >= source.width) continue;
-      const PreviewColor color =
-          PreviewColorOf(source, row + static_cast<size_t>(sourceColumn) * static_cast<size_t>(source.bytesPerPixel));
-      out[0] = color.red;
-      out[1] = color.green;
-      out[2] = color.blue;
-      out[3] = color.alpha;
+void PreviewColorsOf(const PreviewSource& source, const uint8_t* pixels, int32_t count, PreviewColor* colors) {
+  const int32_t step = source.bytesPerPixel;
+  const uint8_t* pixel = pixels;
+  if (source.pngType == kPngRgb && step == 3) {
+    for (int32_t i = 0; i < count; ++i, pixel += 3) colors[i] = PreviewColor{pixel[0], pixel[1], pixel[2], 255};
+  } else if (source.pngType == kPngRgb && step >= 4) {
+    for (int32_t i = 0; i < count; ++i, pixel += step) colors[i] = PreviewColor{pixel[0], pixel[1], pixel[2], pixel[3]};
+  } else if (source.pngType == kPngPalette && step == 1) {
+    // Each entry's look once, not once a pixel.
+    PreviewColor entries[256];
+    for (int index = 0; index < 256; ++index) {
+      const uint8_t value = static_cast<uint8_t>(index);
+      entries[index] = PreviewColorOf(source, &value);
     }
+    for (int32_t i = 0; i < count; ++i) colors[i] = entries[pixels[i]];
+  } else {
+    for (int32_t i = 0; i < count; ++i, pixel += step) colors[i] = PreviewColorOf(source, pixel);
   }
 }
 
@@ -67,8 +60,6 @@ int32_t BitmapWidthFor(int32_t clientWidth, int32_t width) {
   const int32_t shown = std::min(clientWidth, width);
   return shown <= 0 ? 0 : (shown + 3) / 4 * 4;
 }
-
-int32_t CenterOffset(int32_t clientSize, int32_t viewSize) { return (clientSize - viewSize) >> 1; }
 
 uint8_t CheckerValue(int32_t row, int32_t column, int32_t square) {
   if (square < 1) square = 1;

@@ -1,7 +1,7 @@
 #pragma once
-// The preview's pixel arithmetic, free of any window: which part of the reduced image is visible, how each
-// reduced pixel looks (colour and alpha by PNG type), and how the visible part is laid over the checkerboard
-// into the bottom-up BGR rows of a 24-bit device-independent bitmap.
+// The preview's pixel arithmetic, free of any window: how each reduced pixel looks (colour and alpha by PNG type),
+// and how the visible part is laid over the checkerboard into the bottom-up BGR rows of a 24-bit device-independent
+// bitmap.
 #include <cstdint>
 
 #include "records/palette.h"
@@ -28,21 +28,12 @@ struct PreviewColor {
 
 // The look of the reduced pixel at `pixel` (bytesPerPixel bytes of source's rows).
 PreviewColor PreviewColorOf(const PreviewSource& source, const uint8_t* pixel);
-
-// An origin kept inside the image: lowered to wholeSize / zoom - clientSize (truncated) when beyond it, then
-// raised to 0 when negative.
-int32_t ClampOrigin(int32_t origin, int32_t wholeSize, float zoom, int32_t clientSize);
-
-// Fills viewPixels (width x height, 4 bytes per pixel red, green, blue, alpha, top row first) from the
-// source for the given origin. Pixels whose source lies outside the image are left as they are (zero in a
-// fresh buffer).
-void SampleView(const PreviewSource& source, float zoom, int32_t originX, int32_t originY, int32_t width,
-                int32_t height, uint8_t* viewPixels);
+// The looks of `count` pixels from `pixels` on, as PreviewColorOf gives each, into colors: a row at a time, for
+// views that read every pixel of a large image.
+void PreviewColorsOf(const PreviewSource& source, const uint8_t* pixels, int32_t count, PreviewColor* colors);
 
 // min(clientWidth, width of the view) rounded up to a multiple of 4, so that 24-bit rows need no padding.
 int32_t BitmapWidthFor(int32_t clientWidth, int32_t width);
-// Half the spare room of the client (arithmetic shift); negative when the view is the larger.
-int32_t CenterOffset(int32_t clientSize, int32_t viewSize);
 
 // 204 on the squares of `square` x `square` pixels (7 at 96 dpi) whose row and column square numbers are both even
 // or both odd, else 255.

@@ -116,6 +116,40 @@ TEST(UiScript, NumbersOutsideTheirRangesAreRefused) {
   EXPECT_EQ(Parse("click 65535\ncell 255\ndrag -30000 30000\nresize 1 32767\nwait 600000").size(), 5u);
 }
 
+TEST(UiScript, ZoomAndViewNameTheEntryOfTheirList) {
+  const std::vector<UiAction> actions = Parse("zoom fit\nzoom 12.5\nzoom 66.7\nzoom 100\nzoom 800\nview 1\nview 2\n");
+  ASSERT_EQ(actions.size(), 7u);
+  const int32_t entries[] = {0, 1, 4, 5, 8, 0, 1};
+  for (size_t i = 0; i < actions.size(); ++i) {
+    EXPECT_EQ(actions[i].verb, i < 5 ? UiVerb::kZoom : UiVerb::kView) << "line " << i + 1;
+    EXPECT_EQ(actions[i].first, entries[i]) << "line " << i + 1;
+  }
+}
+
+TEST(UiScript, CtrlKeysAreNamedAsWritten) {
+  const std::vector<UiAction> actions = Parse("key Ctrl+Plus\nkey Ctrl+Minus\nkey Ctrl+0\nkey Ctrl+1\n");
+  ASSERT_EQ(actions.size(), 4u);
+  const UiKey keys[] = {UiKey::kCtrlPlus, UiKey::kCtrlMinus, UiKey::kCtrlZero, UiKey::kCtrlOne};
+  const char* const names[] = {"Ctrl+Plus", "Ctrl+Minus", "Ctrl+0", "Ctrl+1"};
+  for (size_t i = 0; i < actions.size(); ++i) {
+    EXPECT_EQ(static_cast<UiKey>(actions[i].first), keys[i]);
+    EXPECT_STREQ(KeyText(keys[i]), names[i]);
+  }
+}
+
+TEST(UiScript, ZoomViewAndCtrlKeysRefuseWhatTheDialogDoesNotOffer) {
+  EXPECT_EQ(Refusal("view 2\nzoom 75\n"),
+            "line 2: zoom wants fit|N; N is 12.5, 25, 50, 66.7, 100, 200, 400 or 800, not '75'");
+  EXPECT_EQ(Refusal("zoom fit\n\nview 3\n"), "line 3: view wants 1|2, not '3'");
+  const std::string key = Refusal("key Ctrl+2");
+  EXPECT_NE(key.find("Down, Ctrl+Plus, Ctrl+Minus, Ctrl+0 or Ctrl+1, not 'Ctrl+2'"), std::string::npos) << key;
+  for (const char* line : {"zoom", "zoom Fit", "zoom 12.50", "zoom 100%", "zoom 0", "zoom 1600", "zoom fit 2", "view",
+                           "view 0", "view 2-Up", "view 1 2", "key Ctrl+2", "key ctrl+0", "key Ctrl+="}) {
+    const std::string error = Refusal(line);
+    EXPECT_EQ(error.rfind("line 1: ", 0), 0u) << line << ": " << error;
+  }
+}
+
 TEST(UiScript, TargetsAreWrittenBackAsInTheScript) {
   const std::vector<UiAction> actions =
       Parse("click 1\nclick panel:2\nclick dialog:1005\nclick header:1007\nrect status\nrect header\n");

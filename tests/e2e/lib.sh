@@ -96,6 +96,25 @@ ui_script() {
 
 # pixel FILE X Y [X Y]...: "R G B" of each pixel of a PNG or BMP file, a line each (pixels.py).
 pixel() { python3 "$e2e_dir/pixels.py" pixel "$@"; }
+# preview_origin: the preview control's top-left corner in the client area (snapshot coordinates), from the
+# rectangles in $out; the header bar sits at the client area's top-left corner.
+preview_origin() {
+  local cx cy px py
+  read -r cx cy _ _ <<<"$(rect_of header)"
+  read -r px py pw ph <<<"$(rect_of dialog:1005)"
+  origin_x=$((${px:-0} - ${cx:-0}))
+  origin_y=$((${py:-0} - ${cy:-0}))
+  preview_width=${pw:-0}
+  preview_height=${ph:-0}
+}
+
+# expect_pixel FILE X Y "R G B" WHAT
+expect_pixel() {
+  local got
+  got=$(pixel "$1" "$2" "$3")
+  [ "$got" = "$4" ] || fail "$5: pixel $2,$3 of $1 is '$got', expected '$4'"
+}
+
 # picture_size FILE: "WIDTH HEIGHT".
 picture_size() { python3 "$e2e_dir/pixels.py" size "$1"; }
 # column FILE X ROWS: the first ROWS pixels of column X as one hex string.

@@ -6,6 +6,8 @@
   pixels.py column FILE ROWS X [X]...   prints the first ROWS pixels of each column X as one hex string
                                         (RRGGBB...), one line each
   pixels.py palette FILE                prints "R G B" of each PLTE entry of a PNG, one line each
+  pixels.py find FILE PATTERN           prints "X Y" of every place where the picture PATTERN appears in FILE,
+                                        pixel for pixel (red, green and blue), one line each
   pixels.py error FILE OTHER            prints the sum over all pixels of the squared differences of red, green
                                         and blue between two pictures of the same size
 
@@ -91,7 +93,7 @@ def main(argv):
     if len(argv) < 3:
         sys.exit(__doc__)
     command = argv[1]
-    numbers = [int(n) for n in argv[3:]] if command != "error" else []
+    numbers = [int(n) for n in argv[3:]] if command not in ("error", "find") else []
     # Rows are only decoded down to the last one asked for.
     if command == "palette":
         with open(argv[2], "rb") as f:
@@ -99,6 +101,22 @@ def main(argv):
                 if kind == b"PLTE":
                     for i in range(0, len(body), 3):
                         print(*body[i:i + 3])
+        return
+    if command == "find":
+        pictures = []
+        for path in argv[2:4]:
+            with open(path, "rb") as f:
+                data = f.read()
+            width, height, rgb = read_bmp(data, 1 << 30) if data[:2] == b"BM" else read_png(data, 1 << 30)
+            pictures.append([bytes(b for x in range(width) for b in rgb(x, y)) for y in range(height)])
+        rows, pattern = pictures
+        # Where the pattern's first row lies in a row (at whole pixels), the rest is compared below it.
+        for y in range(len(rows) - len(pattern) + 1):
+            at = rows[y].find(pattern[0])
+            while at >= 0:
+                if at % 3 == 0 and all(rows[y + k][at:at + len(pattern[k])] == pattern[k] for k in range(len(pattern))):
+                    print(at // 3, y)
+                at = rows[y].find(pattern[0], at + 1)
         return
     if command == "error":
         pictures = []

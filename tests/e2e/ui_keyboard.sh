@@ -50,10 +50,11 @@ keyed_save escape 1 "key Escape"
 expect_line "selector 14 result -128"
 
 # The tab order of a Palette save without transparency: every enabled control of the panel from top to bottom,
-# the palette view once, then the header's three buttons from left to right, and round to Save again.
+# the palette view once, then the header's three buttons from left to right, the zoom and view lists above the
+# preview, and round to Save again.
 palette=(-- --param Type=1 --param NPal=16 --param UAlC=0 --param UCCl=0)
 tabs=("focus")
-for _ in $(seq 1 16); do tabs+=("key Tab" "focus"); done
+for _ in $(seq 1 18); do tabs+=("key Tab" "focus"); done
 keyed_save tab_order 1 "${tabs[@]}" "cancel" "${palette[@]}"
 expected_order="1 MacStyleBtn
 2 MacStyleBtn
@@ -71,14 +72,18 @@ expected_order="1 MacStyleBtn
 1007 Control Button CPP
 1005 Control Button CPP
 1006 Control Button CPP
+1040 ComboBox
+1042 ComboBox
 1 MacStyleBtn"
 [ "$(focus_lines)" = "$expected_order" ] || fail "the tab order was:
 $(focus_lines)"
 
 # Shift+Tab goes the other way round.
-keyed_save back_order 1 "key Shift+Tab" "focus" "key Shift+Tab" "focus" "key Shift+Tab" "focus" "cancel" \
-  "${palette[@]}"
-[ "$(focus_lines)" = "1006 Control Button CPP
+keyed_save back_order 1 "key Shift+Tab" "focus" "key Shift+Tab" "focus" "key Shift+Tab" "focus" "key Shift+Tab" \
+  "focus" "key Shift+Tab" "focus" "cancel" "${palette[@]}"
+[ "$(focus_lines)" = "1042 ComboBox
+1040 ComboBox
+1006 Control Button CPP
 1005 Control Button CPP
 1007 Control Button CPP" ] || fail "Shift+Tab went through '$(focus_lines)'"
 

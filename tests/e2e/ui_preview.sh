@@ -5,25 +5,6 @@ source "$(dirname "$0")/lib.sh" "$@"
 
 plugin=$(own_plugin "$work/plugin")
 
-# preview_origin: the preview control's top-left corner in the client area (snapshot coordinates), from the
-# rectangles in $out; the header bar sits at the client area's top-left corner.
-preview_origin() {
-  local cx cy px py
-  read -r cx cy _ _ <<<"$(rect_of header)"
-  read -r px py pw ph <<<"$(rect_of dialog:1005)"
-  origin_x=$((${px:-0} - ${cx:-0}))
-  origin_y=$((${py:-0} - ${cy:-0}))
-  preview_width=${pw:-0}
-  preview_height=${ph:-0}
-}
-
-# expect_pixel FILE X Y "R G B" WHAT
-expect_pixel() {
-  local got
-  got=$(pixel "$1" "$2" "$3")
-  [ "$got" = "$4" ] || fail "$5: pixel $2,$3 of $1 is '$got', expected '$4'"
-}
-
 # A 400 x 300 image, its left half fully transparent and its right half opaque 10, 120, 230.
 sample split 400 300 split.png
 ui_script split.ui "rect header" "rect dialog:1005" "rect progress" "snapshot split-shot.png" "ok"

@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const SaveOptionsRecord read = SaveOptions;
   RunInHostCall(host, RecordScriptParams);
   const DescriptorItems recorded = host.RecordedDescriptor();
-  VEX_FUZZ_CHECK(recorded.size() == std::size(kSaveOptionFields));
+  VEX_FUZZ_CHECK(recorded.size() == kScriptedSaveOptionCount);
 
   FakeHost replay(HostImage{});
   replay.SetParameters(recorded);

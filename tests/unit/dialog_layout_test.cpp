@@ -43,6 +43,26 @@ TEST(LayoutPreviewDialog, DenserScreensScaleTheMarginsAndTheStatusBarAndTheHeade
   EXPECT_EQ(mid.statusBar, (LayoutRect{0, 700, 1000, 50}));
 }
 
+TEST(LayoutPreviewDialog, TheZoomAndViewListsSitAboveThePreviewClearOfThePanelEvenAtTheLeastWidth) {
+  for (const DialogScale scale : {DialogScale{96, 40}, DialogScale{144, 60}, DialogScale{192, 80}}) {
+    const int32_t panelWidth = ScaledForDpi(246, scale.dpi);
+    const LayoutRect least = MinimumTrackingSize(panelWidth, 100, 0, scale);
+    const PreviewDialogLayout layout = LayoutPreviewDialog(least.width, least.height, panelWidth, scale);
+    const LayoutRect parts[] = {layout.zoomLabel, layout.zoom, layout.viewLabel, layout.view};
+    for (size_t k = 0; k < std::size(parts); ++k) {
+      EXPECT_GE(parts[k].y, layout.headerBar.height) << scale.dpi << " " << k;
+      EXPECT_GE(parts[k].x, layout.preview.x) << scale.dpi << " " << k;
+      if (k > 0) {
+        EXPECT_GE(parts[k].x, parts[k - 1].x + parts[k - 1].width) << scale.dpi << " " << k;
+      }
+    }
+    EXPECT_LE(layout.view.x + layout.view.width, layout.panel.x) << scale.dpi;
+    // A closed list is about as high as its font: 8 points, plus its frame, fits above the preview.
+    EXPECT_LE(layout.zoom.y + ScaledForDpi(22, scale.dpi), layout.preview.y) << scale.dpi;
+    EXPECT_LE(layout.zoomLabel.y + layout.zoomLabel.height, layout.preview.y) << scale.dpi;
+  }
+}
+
 TEST(DpiScale, ExactAt96AndRoundedToTheNearestPixelElsewhere) {
   for (const int32_t pixels : {-7, 0, 1, 13, 40, 800}) EXPECT_EQ(ScaledForDpi(pixels, 96), pixels);
   EXPECT_EQ(ScaledForDpi(13, 120), 16);  // 16.25

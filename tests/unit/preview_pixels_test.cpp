@@ -1,4 +1,4 @@
-// The preview's pixel arithmetic: colour and alpha by PNG type, origin clamps, sampling, bitmap geometry,
+// The preview's pixel arithmetic: colour and alpha by PNG type, the view at 100 %, bitmap geometry,
 // the checkerboard and the blend.
 #include <gtest/gtest.h>
 
@@ -10,7 +10,10 @@
 #include "records/save_options.h"
 #include "records/whole_image.h"
 #include "tests/support/shared_preview_source.h"
+#include "ui/pane_captions.h"
+#include "ui/preview_source.h"
 #include "widgets/preview_pixels.h"
+#include "widgets/preview_zoom.h"
 
 namespace {
 
@@ -86,20 +89,6 @@ TEST_F(PaletteColors, AnOpaquePaletteShowsEveryEntryOpaque) {
   ExpectRgba(ColorOf(source, {5}), 1, 2, 3, 255);
 }
 
-TEST(ClampOrigin, KeepsTheOriginInsideTheImage) {
-  EXPECT_EQ(ClampOrigin(500, 1000, 1.0f, 401), 500);
-  EXPECT_EQ(ClampOrigin(599, 1000, 1.0f, 401), 599);
-  EXPECT_EQ(ClampOrigin(600, 1000, 1.0f, 401), 599);
-  EXPECT_EQ(ClampOrigin(5000, 1000, 1.0f, 401), 599);
-  EXPECT_EQ(ClampOrigin(-5, 1000, 1.0f, 401), 0);
-  // An image smaller than the control has no room to move: back to 0.
-  EXPECT_EQ(ClampOrigin(30, 100, 1.0f, 300), 0);
-  EXPECT_EQ(ClampOrigin(-30, 100, 1.0f, 300), 0);
-  // 1000 / 1.5 - 401 = 265.67, truncated.
-  EXPECT_EQ(ClampOrigin(300, 1000, 1.5f, 401), 265);
-  EXPECT_EQ(ClampOrigin(265, 1000, 1.5f, 401), 265);
-}
-
 // A 3 x 2 RGB image whose red byte is 10 * row + column and green byte is 100 + the same.
 std::vector<uint8_t> NumberedRgb() {
   return {0,  100, 7, 1,  101, 7, 2,  102, 7,  //
@@ -115,50 +104,38 @@ PreviewSource RgbSource(const std::vector<uint8_t>& pixels, int32_t width, int32
   return source;
 }
 
-TEST(SampleView, CopiesTheVisiblePartFromTheOrigin) {
+TEST(ScaleViewAtFullSize, CopiesTheVisiblePartFromTheOrigin) {
   const std::vector<uint8_t> image = NumberedRgb();
   std::vector<uint8_t> view(2 * 2 * 4, 0);
-  SampleView(RgbSource(image, 3, 2), 1.0f, 1, 0, 2, 2, view.data());
+  ScaleView(RgbSource(image, 3, 2), 1.0, 1, 0, 2, 2, view.data());
   EXPECT_EQ(view, (std::vector<uint8_t>{1, 101, 7, 255, 2, 102, 7, 255,  //
                                         11, 111, 7, 255, 12, 112, 7, 255}));
 
   std::vector<uint8_t> lower(3 * 1 * 4, 0);
-  SampleView(RgbSource(image, 3, 2), 1.0f, 0, 1, 3, 1, lower.data());
+  ScaleView(RgbSource(image, 3, 2), 1.0, 0, 1, 3, 1, lower.data());
   EXPECT_EQ(lower, (std::vector<uint8_t>{10, 110, 7, 255, 11, 111, 7, 255, 12, 112, 7, 255}));
 }
 
-TEST(SampleView, SourcesOutsideTheImageStayTransparentBlack) {
+TEST(ScaleViewAtFullSize, SourcesOutsideTheImageStayTransparentBlack) {
   const std::vector<uint8_t> image = NumberedRgb();
   std::vector<uint8_t> view(3 * 2 * 4, 0);
-  // At two image pixels per preview pixel, columns 0, 2, 4 and rows 0, 2: column 4 and row 2 lie outside.
-  SampleView(RgbSource(image, 3, 2), 2.0f, 0, 0, 3, 2, view.data());
-  EXPECT_EQ(view, (std::vector<uint8_t>{0, 100, 7, 255, 2, 102, 7, 255, 0, 0, 0, 0,  //
-                                        0, 0,   0, 0,   0, 0,   0, 0,   0, 0, 0, 0}));
+  // From (2, 1) on, only the first view pixel lies on the image.
+  ScaleView(RgbSource(image, 3, 2), 1.0, 2, 1, 3, 2, view.data());
+  EXPECT_EQ(view, (std::vector<uint8_t>{12, 112, 7, 255, 0, 0, 0, 0, 0, 0, 0, 0,  //
+                                        0,  0,   0, 0,   0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST(SampleView, TheSourcePositionIsMultipliedInDoublePrecision) {
-  // 0.7f is 0.699999988079071; 10 x that is 6.99999988 and truncates to 6. Rounded to a float the product
-  // would be exactly 7.
-  std::vector<uint8_t> image(1 * 8 * 3, 0);
-  for (int x = 0; x < 8; ++x) image[x * 3] = static_cast<uint8_t>(x * 20);
-  std::vector<uint8_t> view(11 * 4, 0);
-  SampleView(RgbSource(image, 8, 1), 0.7f, 0, 0, 11, 1, view.data());
-  EXPECT_EQ(view[10 * 4], 6 * 20);
-  EXPECT_EQ(view[1 * 4], 0);       // 0.7 -> 0
-  EXPECT_EQ(view[2 * 4], 1 * 20);  // 1.4 -> 1
-}
-
-TEST(SampleView, WithoutReducedRowsNothingIsWritten) {
+TEST(ScaleViewAtFullSize, WithoutReducedRowsNothingIsWritten) {
   PreviewSource source = SourceOfType(kPngRgb, 3);
   source.width = 2;
   source.height = 1;
   source.rowBytes = 6;
   std::vector<uint8_t> view(2 * 4, 9);
-  SampleView(source, 1.0f, 0, 0, 2, 1, view.data());
+  ScaleView(source, 1.0, 0, 0, 2, 1, view.data());
   EXPECT_EQ(view, std::vector<uint8_t>(2 * 4, 9));
 }
 
-TEST(SampleView, PaletteImageInKeyColourModeShowsOnlyAlphaZeroEntriesClear) {
+TEST(ScaleViewAtFullSize, PaletteImageInKeyColourModeShowsOnlyAlphaZeroEntriesClear) {
   PaletteEntry entries[256] = {};
   entries[0] = PaletteEntry{9, 9, 9, 0, 0};
   entries[1] = PaletteEntry{40, 50, 60, 1, 0};
@@ -172,7 +149,7 @@ TEST(SampleView, PaletteImageInKeyColourModeShowsOnlyAlphaZeroEntriesClear) {
   source.palette = entries;
   source.paletteAlpha = PaletteAlpha::kKeyed;
   std::vector<uint8_t> view(3 * 4, 0);
-  SampleView(source, 1.0f, 0, 0, 3, 1, view.data());
+  ScaleView(source, 1.0, 0, 0, 3, 1, view.data());
   EXPECT_EQ(view, (std::vector<uint8_t>{9, 9, 9, 0, 40, 50, 60, 255, 70, 80, 90, 255}));
 }
 
@@ -184,15 +161,6 @@ TEST(BitmapGeometry, WidthIsTheShownWidthRoundedUpToFour) {
   EXPECT_EQ(BitmapWidthFor(20, 6), 8);
   EXPECT_EQ(BitmapWidthFor(20, 1), 4);
   EXPECT_EQ(BitmapWidthFor(0, 10), 0);
-}
-
-TEST(BitmapGeometry, OffsetIsHalfTheSpareRoomByArithmeticShift) {
-  EXPECT_EQ(CenterOffset(300, 100), 100);
-  EXPECT_EQ(CenterOffset(301, 100), 100);
-  EXPECT_EQ(CenterOffset(20, 6), 7);
-  EXPECT_EQ(CenterOffset(401, 401), 0);
-  EXPECT_EQ(CenterOffset(100, 300), -100);
-  EXPECT_EQ(CenterOffset(100, 301), -101);
 }
 
 TEST(CheckerValue, SquaresOfTheSizeGivenForTheScreen) {
@@ -316,6 +284,47 @@ TEST(SharedPreviewSource, ReadsTheSharedRecords) {
   WholeImage = wholeBefore;
   ReducedImage = reducedBefore;
   SaveOptions = optionsBefore;
+}
+
+// 2-Up's original: each image mode read as the document has it, the row stride the image's own.
+TEST(OriginalPreviewSource, ShowsEachModeAsTheDocumentHasIt) {
+  uint8_t pixels[8] = {};
+  WholeImageRecord image;
+  image.pixels = pixels;
+  image._WholeWidth = 2;
+  image._WholeHeight = 1;
+
+  image._WholeMode = kWholeRgb;
+  image._WholePlanesIn = 4;
+  image.rowStride = 8;
+  PreviewSource source = OriginalPreviewSource(image, nullptr);
+  EXPECT_EQ(source.pixels, pixels);
+  EXPECT_EQ(source.rowBytes, 8);
+  ExpectRgba(ColorOf(source, {5, 6, 7, 8}), 5, 6, 7, 8);
+
+  image._WholeMode = kWholeGray;
+  image._WholePlanesIn = 2;
+  image.rowStride = 4;
+  source = OriginalPreviewSource(image, nullptr);
+  ExpectRgba(ColorOf(source, {3, 4}), 3, 3, 3, 4);
+
+  // An indexed image through its own colours, its clear entry clear; without them, nothing to show.
+  PaletteEntry colors[256] = {};
+  colors[1] = PaletteEntry{40, 50, 60, 255, 0};
+  colors[2] = PaletteEntry{70, 80, 90, 0, 0};
+  image._WholeMode = kWholeIndexed;
+  image._WholePlanesIn = 1;
+  image.rowStride = 2;
+  source = OriginalPreviewSource(image, colors);
+  ExpectRgba(ColorOf(source, {1}), 40, 50, 60, 255);
+  ExpectRgba(ColorOf(source, {2}), 70, 80, 90, 0);
+  EXPECT_EQ(OriginalPreviewSource(image, nullptr).pixels, nullptr);
+}
+
+TEST(PaneCaptions, NameThePictureAndSayItsSizeColoursAndQuality) {
+  EXPECT_EQ(OriginalCaption(480000), "Original   480 KBytes");
+  EXPECT_EQ(ResultCaption(6730, 16, "PSNR: 18.48 dB"), "Vexlorin   6.730 KBytes   16 colors   PSNR: 18.48 dB");
+  EXPECT_EQ(ResultCaption(2999, 0, ""), "Vexlorin   2999 Bytes");
 }
 
 }  // namespace

@@ -32,6 +32,13 @@ TEST(UsableTypeAndDither, KeepKnownValuesAndReplaceOthersWithTheDefault) {
   for (int method : {4, 255}) EXPECT_EQ(UsableDither(static_cast<uint8_t>(method)), kDiffusion) << method;
 }
 
+TEST(UsablePreviewZoomAndView, KeepFitTheStepsAndTwoUpAndOpenAnythingElseAtFullSizeInOnePane) {
+  for (int32_t zoom : {0, 125, 667, 1000, 8000}) EXPECT_EQ(UsablePreviewZoom(zoom), zoom);
+  for (int32_t zoom : {-1, 1, 100, 666, 1500, 8001, 80000}) EXPECT_EQ(UsablePreviewZoom(zoom), 1000) << zoom;
+  EXPECT_EQ(UsablePreviewView(2), kTwoUp);
+  for (int view : {0, 1, 3, 255}) EXPECT_EQ(UsablePreviewView(static_cast<uint8_t>(view)), kOneUp) << view;
+}
+
 TEST(UsableCompression, IsSmallestOnlyForOneAndStandardForEveryOtherValue) {
   EXPECT_EQ(SaveOptionsRecord{}.compression, kStandardCompression);
   EXPECT_EQ(UsableCompression(1), kSmallestCompression);

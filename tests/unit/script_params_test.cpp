@@ -100,20 +100,29 @@ TEST_F(ScriptParamsTest, ValuesAreStoredUncheckedByteOptionsByTheirLowByte) {
 
 TEST_F(ScriptParamsTest, UnknownKeysAreSkippedAndTheDescriptorIsGivenBack) {
   FakeHost host(PatternImage(kModeRGB, 3, 4, 3));
+  // The preview's zoom and view are settings lines, never parameters: a descriptor's Zoom and View are unknown.
   host.SetParameters({{FourCharCode("Xtra"), 5},
                       {FourCharCode("left"), 7},
                       {FourCharCode("NPal"), 32},
                       {FourCharCode("hght"), 9},
+                      {FourCharCode("Zoom"), 2000},
+                      {FourCharCode("View"), 2},
                       {FourCharCode("Type"), 0}});
   ASSERT_TRUE(host.SetDestination(File("out.png")));
   Options seen{};
+  int32_t zoomAtDialog = 0;
+  int32_t viewAtDialog = 0;
   PIDescriptorHandle descriptorAtDialog = reinterpret_cast<PIDescriptorHandle>(1);
   DialogScript.atOpen = [&] {
     seen = Fields(SaveOptions);
+    zoomAtDialog = SaveOptions.previewZoom;
+    viewAtDialog = SaveOptions.previewView;
     descriptorAtDialog = host.Record().descriptorParameters->descriptor;
   };
   EXPECT_EQ(host.Save(PluginMain), 0);
   ExpectOptions(seen, {100, 100, 800, 600, 0, 32, 1, 1, 1, 0, 1, 0, 0, 0});
+  EXPECT_EQ(zoomAtDialog, 1000);
+  EXPECT_EQ(viewAtDialog, 1);
 
   // The keys asked for, in this order.
   const std::vector<DescriptorKeyID> keys{

@@ -35,10 +35,13 @@ const std::string kDefaultFile =
     "rpmC 0 \t\t\t\t;Compression\n"
     "ytlQ 0 \t\t\t\t;Palette Quality\n"
     "ateM 0 \t\t\t\t;Metadata\n"
-    "GRsC 0 \t\t\t\t;Convert to sRGB\n";
+    "GRsC 0 \t\t\t\t;Convert to sRGB\n"
+    "mooZ 1000 \t\t\t\t;Preview Zoom\n"
+    "weiV 1 \t\t\t\t;Preview View\n";
 
 // Every field away from its default; the window partly off the top left of the screen.
-const SaveOptionsRecord kNonDefault{-1200, -35, 1024, 768, kPngPalette, 16, 0, 0, 16777215, kNoise, 0, 1, 1, 75, 1, 1};
+const SaveOptionsRecord kNonDefault{-1200,  -35, 1024, 768, kPngPalette, 16, 0, 0, 16777215,
+                                    kNoise, 0,   1,    1,   75,          1,  1, 0, 2};
 
 template <typename Change>
 SaveOptionsRecord Defaults(Change change) {

@@ -106,14 +106,15 @@ class PreviewContainerWindow : public ::testing::Test {
   // A preview that shows the shared records at `zoom_`, as the dialog's does.
   HWND CreatePreview(int width, int height) {
     auto preview = std::make_unique<PreviewContainer>();
-    preview->imageSource = SharedPreviewSource;
-    preview->previewZoom = zoom_;
+    if (withSource_) preview->imageSource = SharedPreviewSource;
+    preview->zoom = zoom_;
     return CreateToolkitWindow(std::move(preview), kPreviewContainerClass, WS_CHILD, 0, 0, width, height, parent_,
                                kPreviewId);
   }
 
   static HBRUSH background_;
-  float zoom_ = 1.0f;
+  int32_t zoom_ = kFullSizeZoom;
+  bool withSource_ = true;
   HWND parent_ = nullptr;
   WholeImageRecord wholeBefore_;
   ReducedImageRecord reducedBefore_;
@@ -166,20 +167,20 @@ TEST_F(PreviewContainerWindow, WithoutCreationDataTheWindowMakesItsOwnObject) {
   EXPECT_EQ(control->controlId, kPreviewId);
 }
 
-TEST_F(PreviewContainerWindow, ResamplingWaitsForAPositiveZoom) {
+TEST_F(PreviewContainerWindow, ResamplingWaitsForAnImageSource) {
   std::vector<uint8_t> rows = NumberedRgb(6, 4);
   UseImage(rows, 6, 4, 3, kPngRgb, 3);
-  zoom_ = 0.0f;
+  withSource_ = false;
   ASSERT_NE(CreatePreview(20, 16), nullptr);
   PreviewContainer* control = GetPreviewContainer(parent_, kPreviewId);
   control->viewWidth = 12345;
   control->Resample();
   EXPECT_EQ(control->viewWidth, 12345);
-  EXPECT_FALSE(control->viewPixels);
-  control->previewZoom = 1.0f;
+  EXPECT_FALSE(control->panes[0].viewPixels);
+  control->imageSource = SharedPreviewSource;
   control->Resample();
   EXPECT_EQ(control->viewWidth, 6);
-  EXPECT_TRUE(control->viewPixels);
+  EXPECT_TRUE(control->panes[0].viewPixels);
 }
 
 TEST_F(PreviewContainerWindow, ASizeChangeStoresTheClientSizeAndResamples) {
@@ -192,10 +193,10 @@ TEST_F(PreviewContainerWindow, ASizeChangeStoresTheClientSizeAndResamples) {
   EXPECT_EQ(control->clientHeight, 12);
   EXPECT_EQ(control->viewWidth, 10);
   EXPECT_EQ(control->viewHeight, 12);
-  ASSERT_TRUE(control->viewPixels);
+  ASSERT_TRUE(control->panes[0].viewPixels);
   // Top-left of the view: image pixel (0, 0) opaque.
-  EXPECT_EQ(control->viewPixels.data()[0], 100);
-  EXPECT_EQ(control->viewPixels.data()[3], 255);
+  EXPECT_EQ(control->panes[0].viewPixels.data()[0], 100);
+  EXPECT_EQ(control->panes[0].viewPixels.data()[3], 255);
 }
 
 TEST_F(PreviewContainerWindow, ASmallImageIsCentredAndItsPaddingColumnsStayHidden) {
@@ -209,9 +210,9 @@ TEST_F(PreviewContainerWindow, ASmallImageIsCentredAndItsPaddingColumnsStayHidde
   EXPECT_EQ(control->viewHeight, 4);
   EXPECT_EQ(control->bitmapWidth, 8);
   EXPECT_EQ(control->bitmapHeight, 4);
-  EXPECT_EQ(control->offsetX, 7);
-  EXPECT_EQ(control->offsetY, 6);
-  ASSERT_TRUE(control->bitmap);
+  EXPECT_EQ(control->panes[0].offsetX, 7);
+  EXPECT_EQ(control->panes[0].offsetY, 6);
+  ASSERT_TRUE(control->panes[0].bitmap);
 
   Canvas canvas(20, 16);
   ASSERT_TRUE(canvas.Ready());
@@ -275,8 +276,8 @@ TEST_F(PreviewContainerWindow, DraggingMovesThePictureAndReleaseSnapsASmallImage
   EXPECT_EQ(control->dragDY, 0);
   EXPECT_EQ(control->dragging, 0);
   EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_EQ(control->offsetX, 7);
-  EXPECT_EQ(control->offsetY, 6);
+  EXPECT_EQ(control->panes[0].offsetX, 7);
+  EXPECT_EQ(control->panes[0].offsetY, 6);
   canvas.PaintFrom(preview);
   EXPECT_EQ(canvas.At(7, 6), Rgb(100, 50, 7));
   EXPECT_EQ(canvas.At(12, 9), Rgb(105, 53, 7));
@@ -311,8 +312,8 @@ TEST_F(PreviewContainerWindow, TransparencyShowsOverTheCheckerboard) {
   PreviewContainer* control = GetPreviewContainer(parent_, kPreviewId);
   control->Resample();
   control->Compose();
-  EXPECT_EQ(control->offsetX, 0);
-  EXPECT_EQ(control->offsetY, 0);
+  EXPECT_EQ(control->panes[0].offsetX, 0);
+  EXPECT_EQ(control->panes[0].offsetY, 0);
 
   Canvas canvas(16, 16);
   canvas.PaintFrom(preview);
@@ -382,9 +383,9 @@ TEST_F(PreviewContainerWindow, AWidthOf401ComposesA404WideBitmapButDraws401Colum
   EXPECT_EQ(control->viewWidth, 401);
   EXPECT_EQ(control->bitmapWidth, 404);
   EXPECT_EQ(control->bitmapHeight, 3);
-  EXPECT_EQ(control->offsetX, 0);
-  ASSERT_TRUE(control->bitmapPixels);
-  const uint8_t* bitmapRows = control->bitmapPixels.data();
+  EXPECT_EQ(control->panes[0].offsetX, 0);
+  ASSERT_TRUE(control->panes[0].bitmapPixels);
+  const uint8_t* bitmapRows = control->panes[0].bitmapPixels.data();
   for (int row = 0; row < 3; ++row) {
     const uint8_t* last = bitmapRows + (row * 404 + 400) * 3;
     EXPECT_EQ(last[0], 9);    // blue
@@ -434,7 +435,7 @@ TEST_F(PreviewContainerWindow, WithoutABitmapTheDiagonalsAreDrawn) {
   PreviewContainer* control = GetPreviewContainer(parent_, kPreviewId);
   control->Resample();
   control->Compose();
-  EXPECT_FALSE(control->bitmap);
+  EXPECT_FALSE(control->panes[0].bitmap);
 
   Canvas canvas(10, 10);
   canvas.PaintFrom(preview);
@@ -461,6 +462,129 @@ TEST_F(PreviewContainerWindow, FinalDestructionIsLogged) {
   EXPECT_EQ(text.substr(text.size() - last.size()), last);
 }
 
+TEST_F(PreviewContainerWindow, AtFitTheWholeImageIsAveragedIntoThePaneAndAt200EachPixelIsATwoByTwoBlock) {
+  std::vector<uint8_t> rows = NumberedRgb(60, 40);
+  UseImage(rows, 60, 40, 3, kPngRgb, 3);
+  zoom_ = kFitZoom;
+  const HWND preview = CreatePreview(30, 30);
+  PreviewContainer* control = GetPreviewContainer(parent_, kPreviewId);
+  control->Resample();
+  control->Compose();
+  EXPECT_DOUBLE_EQ(control->scale, 0.5);
+  Canvas canvas(30, 30);
+  canvas.PaintFrom(preview);
+  // 30 x 20, centred from row 5; each pixel the average of two by two (100.5 and 50.5 rounded up).
+  EXPECT_EQ(canvas.At(0, 5), Rgb(101, 51, 7));
+  EXPECT_EQ(canvas.At(29, 24), Rgb(159, 89, 7));
+  EXPECT_EQ(canvas.At(0, 4), kBackground);
+  EXPECT_EQ(canvas.At(29, 25), kBackground);
+
+  control->ZoomTo(2000);
+  EXPECT_EQ(control->zoom, 2000);
+  // The image point in the middle stays there: image column 31 and row 21 at pane pixel 15.
+  EXPECT_EQ((control->originX + 15) / 2, 31);
+  EXPECT_EQ((control->originY + 15) / 2, 21);
+  canvas.PaintFrom(preview);
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 0; x < 30; ++x) {
+      const int column = (control->originX + x) / 2;
+      const int row = (control->originY + y) / 2;
+      ASSERT_EQ(canvas.At(x, y), Rgb(100 + column, 50 + row, 7)) << x << "," << y;
+    }
+  }
+}
+
+TEST_F(PreviewContainerWindow, TwoUpShowsTheSamePartOfTheOriginalAndTheResultAndADragMovesBoth) {
+  std::vector<uint8_t> rows = NumberedRgb(60, 80);
+  UseImage(rows, 60, 80, 3, kPngRgb, 3);
+  // The original: red falls and blue rises with the column, green 20 + row.
+  std::vector<uint8_t> original(60 * 80 * 3);
+  for (int y = 0; y < 80; ++y) {
+    for (int x = 0; x < 60; ++x) {
+      uint8_t* pixel = &original[(static_cast<size_t>(y) * 60 + x) * 3];
+      pixel[0] = static_cast<uint8_t>(200 - x), pixel[1] = static_cast<uint8_t>(20 + y), pixel[2] = 90;
+    }
+  }
+  const HWND preview = CreatePreview(80, 60);
+  PreviewContainer* control = GetPreviewContainer(parent_, kPreviewId);
+  parentLog.answer = control;
+  control->originalSource = [&original] {
+    PreviewSource source = SharedPreviewSource();
+    source.pixels = original.data();
+    return source;
+  };
+  control->captions[0] = L"Original";
+  control->captions[1] = L"Result";
+  control->ShowView(kTwoUp);
+  ASSERT_EQ(control->layout.count, 2);
+  const PaneRect left = control->layout.panes[0];
+  const PaneRect right = control->layout.panes[1];
+  // Side by side, one size, the captions under them.
+  EXPECT_EQ(left.x, 0);
+  EXPECT_EQ(right.x, left.width + 8);
+  EXPECT_EQ(right.width, left.width);
+  EXPECT_EQ(right.y, 0);
+  EXPECT_EQ(control->layout.captions[1].y, right.height);
+
+  Canvas canvas(80, 60);
+  auto expectSamePart = [&](int originX, int originY) {
+    canvas.PaintFrom(preview);
+    for (const POINT at : {POINT{0, 0}, POINT{7, 3}, POINT{left.width - 1, left.height - 1}}) {
+      const int x = originX + at.x, y = originY + at.y;
+      EXPECT_EQ(canvas.At(at.x, at.y), Rgb(200 - x, 20 + y, 90)) << at.x << "," << at.y;
+      EXPECT_EQ(canvas.At(right.x + at.x, at.y), Rgb(100 + x, 50 + y, 7)) << at.x << "," << at.y;
+    }
+  };
+  // The image point in the middle of the single pane (the image's top at 100 %) is in the middle of the first.
+  EXPECT_EQ(control->originX + left.width / 2, 30);
+  EXPECT_EQ(control->originY + left.height / 2, 30);
+  const int originX = control->originX, originY = control->originY;
+  expectSamePart(originX, originY);
+  // Some text in each caption.
+  for (int k = 0; k < 2; ++k) {
+    const PaneRect& caption = control->layout.captions[k];
+    int written = 0;
+    for (int y = caption.y; y < caption.y + caption.height; ++y) {
+      for (int x = caption.x; x < caption.x + caption.width; ++x) written += canvas.At(x, y) != kBackground;
+    }
+    EXPECT_GT(written, 10) << k;
+  }
+
+  // Dragged in the result's pane, both move.
+  SendMessageW(preview, WM_LBUTTONDOWN, MK_LBUTTON, At(right.x + 20, 20));
+  SendMessageW(preview, WM_MOUSEMOVE, MK_LBUTTON, At(right.x + 15, 17));
+  SendMessageW(preview, WM_LBUTTONUP, 0, At(right.x + 15, 17));
+  EXPECT_EQ(control->originX, originX + 5);
+  EXPECT_EQ(control->originY, originY + 3);
+  expectSamePart(originX + 5, originY + 3);
+}
+
+TEST_F(PreviewContainerWindow, ZoomAndViewChangesLeaveOneBitmapPerPaneAndNothingAfterward) {
+  std::vector<uint8_t> rows = NumberedRgb(300, 200);
+  UseImage(rows, 300, 200, 3, kPngRgb, 3);
+  Canvas canvas(120, 90);
+  const int liveBefore = gdi::LiveObjects();
+  HBITMAP bitmaps[2] = {};
+  {
+    const HWND preview = CreatePreview(120, 90);
+    PreviewContainer* control = GetPreviewContainer(parent_, kPreviewId);
+    control->originalSource = SharedPreviewSource;
+    for (const PreviewView view : {kTwoUp, kOneUp, kTwoUp}) {
+      control->ShowView(view);
+      for (const int32_t zoom : {kFitZoom, 125, 8000, 667, 1000}) {
+        control->ZoomTo(zoom);
+        canvas.PaintFrom(preview);
+        EXPECT_EQ(gdi::LiveObjects(), liveBefore + (view == kTwoUp ? 2 : 1)) << zoom;
+      }
+    }
+    bitmaps[0] = control->panes[0].bitmap.get();
+    bitmaps[1] = control->panes[1].bitmap.get();
+    DestroyWindow(preview);
+  }
+  EXPECT_EQ(gdi::LiveObjects(), liveBefore);
+  for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), 0u);
+}
+
 TEST_F(PreviewContainerWindow, ResampleComposeAndDestroyReleaseEverything) {
   std::vector<uint8_t> rows = NumberedRgb(30, 20);
   UseImage(rows, 30, 20, 3, kPngRgb, 3);
@@ -477,9 +601,9 @@ TEST_F(PreviewContainerWindow, ResampleComposeAndDestroyReleaseEverything) {
     control->Compose();
     control->Compose();  // a second compose replaces the bitmap
     canvas.PaintFrom(preview);
-    ASSERT_TRUE(control->bitmap);
+    ASSERT_TRUE(control->panes[0].bitmap);
     EXPECT_EQ(gdi::LiveObjects(), liveBefore + 1);
-    lastBitmap = control->bitmap.get();
+    lastBitmap = control->panes[0].bitmap.get();
     DestroyWindow(preview);
   }
   EXPECT_EQ(gdi::LiveObjects(), liveBefore);
