@@ -114,10 +114,9 @@ void ColorSwatch::SetEnabled(uint8_t flag) {
   Repaint();
 }
 
-void ColorSwatch::Repaint() {
-  InvalidateRect(window, nullptr, FALSE);
-  UpdateWindow(window);
-}
+// Painted with the window's next paint: a new palette changes the colour, lock and alpha of up to 256 cells, and
+// painting each on the spot, once for each value, held the dialog's thread for a fifth of a second.
+void ColorSwatch::Repaint() { InvalidateRect(window, nullptr, FALSE); }
 
 SwatchLook ColorSwatch::Look() const {
   SwatchLook look;

@@ -22,7 +22,7 @@ class ColorSwatch : public PaintedControl {
   ~ColorSwatch() override;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  // Each stores its value and repaints at once.
+  // Each stores its value and has the swatch painted again with its window's next paint.
   void SetColor(uint32_t value);
   void SetSelectedFrame(uint8_t flag);
   void SetLockMark(uint8_t flag);
