@@ -130,7 +130,7 @@ int32_t UsablePreviewZoom(int32_t requested) {
   return kFullSizeZoom;
 }
 
-uint8_t UsablePreviewView(uint8_t requested) { return requested == kTwoUp ? requested : uint8_t{kOneUp}; }
+PreviewView UsablePreviewView(uint8_t requested) { return requested == kTwoUp ? kTwoUp : kOneUp; }
 
 SaveOptionsRecord UsableOptions(const SaveOptionsRecord& options) {
   SaveOptionsRecord usable = options;

@@ -88,7 +88,7 @@ int32_t UsablePaletteQuality(int32_t requested);
 // Fit or one of the zoom steps; anything else is 100 %.
 int32_t UsablePreviewZoom(int32_t requested);
 // 2 is 2-Up; anything else is one pane.
-uint8_t UsablePreviewView(uint8_t requested);
+PreviewView UsablePreviewView(uint8_t requested);
 // options with those five fields made usable; the window rectangle, the fill colour and the flags (any
 // non-zero value is on) pass through unchanged.
 SaveOptionsRecord UsableOptions(const SaveOptionsRecord& options);

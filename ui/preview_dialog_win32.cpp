@@ -375,7 +375,7 @@ INT_PTR PreviewDialog::OnInitDialog(HWND dialog) {
   if (PreviewContainer* preview = Preview()) {
     preview->mode = 1;
     preview->zoom = UsablePreviewZoom(SaveOptions.previewZoom);
-    preview->view = UsablePreviewView(SaveOptions.previewView) == kTwoUp ? kTwoUp : kOneUp;
+    preview->view = UsablePreviewView(SaveOptions.previewView);
     preview->originalSource = [this] { return OriginalSource(); };
     preview->imageSource = [this] { return RefreshedPreviewSource(); };
   }

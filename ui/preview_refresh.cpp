@@ -47,12 +47,11 @@ void PreviewRefresher::Stop() {
 std::unique_ptr<NewestRequestWorker::Job> PreviewRefresher::MakeJob(NewestRequestWorker::Request request) {
   const bool reduce = (request & kReduce) != 0;
   RefreshSnapshot snapshot;
-  snapshot.image = nullptr;  // chosen below, by the options the rows are made with
   // An encoding alone writes the rows shown as they were made, with the compression and metadata chosen now.
   snapshot.options = reduce ? SaveOptions : rowsOptions_;
   snapshot.options.compression = SaveOptions.compression;
   snapshot.options.metadata = SaveOptions.metadata;
-  snapshot.image = &ImageToReduce(snapshot.options.convertToSrgb != 0);
+  snapshot.image = &ImageToReduce(snapshot.options.convertToSrgb != 0);  // the image those options reduce
   snapshot.palette = Palette;
   if (reduce && Palette.built) snapshot.colorMap = ColorMap.Copy();
   // Lent to the job: no other job runs, so nothing publishes other rows until it has ended.

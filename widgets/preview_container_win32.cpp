@@ -92,21 +92,14 @@ void PreviewContainer::Resample() {
     const bool isResult = k + 1 == layout.count;
     const PreviewSource source = isResult ? result : SourceOfPane(k);
     Pane& pane = panes[k];
-    const bool same = pane.viewPixels && pane.sampledPixels == source.pixels && pane.sampledScale == scale &&
-                      pane.sampledLeft == originX && pane.sampledTop == originY && pane.sampledWidth == viewWidth &&
-                      pane.sampledHeight == viewHeight;
-    if (same && !isResult) continue;
+    const Pane::Sampling sampling{source.pixels, scale, originX, originY, viewWidth, viewHeight};
+    if (!isResult && pane.viewPixels && pane.sampled == sampling) continue;
     pane.viewPixels.Reset();
     if (viewWidth > 0 && viewHeight > 0) {
       pane.viewPixels = PageBlock(static_cast<size_t>(viewWidth) * static_cast<size_t>(viewHeight) * 4);
     }
     ScaleView(source, scale, originX, originY, viewWidth, viewHeight, pane.viewPixels.data());
-    pane.sampledPixels = source.pixels;
-    pane.sampledScale = scale;
-    pane.sampledLeft = originX;
-    pane.sampledTop = originY;
-    pane.sampledWidth = viewWidth;
-    pane.sampledHeight = viewHeight;
+    pane.sampled = sampling;
   }
 }
 

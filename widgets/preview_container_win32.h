@@ -27,13 +27,19 @@ class PreviewContainer : public PaintedControl {
     int32_t offsetY = 0;
     PageBlock bitmapPixels;  // bitmapWidth x bitmapHeight x BGR, bottom row first
     gdi::BitmapOwner bitmap;
-    // What viewPixels were scaled from and how: the original's are scaled again only when one of them changes.
-    const uint8_t* sampledPixels = nullptr;
-    double sampledScale = 0;
-    int32_t sampledLeft = 0;
-    int32_t sampledTop = 0;
-    int32_t sampledWidth = 0;
-    int32_t sampledHeight = 0;
+    // What viewPixels were scaled from and how: the original's are scaled again only when that changes.
+    struct Sampling {
+      const uint8_t* pixels = nullptr;
+      double scale = 0;
+      int32_t left = 0;
+      int32_t top = 0;
+      int32_t width = 0;
+      int32_t height = 0;
+      bool operator==(const Sampling& other) const {
+        return pixels == other.pixels && scale == other.scale && left == other.left && top == other.top &&
+               width == other.width && height == other.height;
+      }
+    } sampled;
   };
 
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

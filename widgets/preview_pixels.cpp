@@ -36,23 +36,27 @@ PreviewColor PreviewColorOf(const PreviewSource& source, const uint8_t* pixel) {
   return color;
 }
 
-void PreviewColorsOf(const PreviewSource& source, const uint8_t* pixels, int32_t count, PreviewColor* colors) {
-  const int32_t step = source.bytesPerPixel;
+PreviewRowReader::PreviewRowReader(const PreviewSource& source)
+    : source_(source), byEntry_(source.pngType == kPngPalette && source.bytesPerPixel == 1) {
+  if (!byEntry_) return;
+  for (int index = 0; index < 256; ++index) {
+    // A whole pixel's room, though only the index is read.
+    const uint8_t pixel[4] = {static_cast<uint8_t>(index)};
+    entries_[index] = PreviewColorOf(source_, pixel);
+  }
+}
+
+void PreviewRowReader::Read(const uint8_t* pixels, int32_t count, PreviewColor* colors) const {
+  const int32_t step = source_.bytesPerPixel;
   const uint8_t* pixel = pixels;
-  if (source.pngType == kPngRgb && step == 3) {
+  if (byEntry_) {
+    for (int32_t i = 0; i < count; ++i) colors[i] = entries_[pixels[i]];
+  } else if (source_.pngType == kPngRgb && step == 3) {
     for (int32_t i = 0; i < count; ++i, pixel += 3) colors[i] = PreviewColor{pixel[0], pixel[1], pixel[2], 255};
-  } else if (source.pngType == kPngRgb && step >= 4) {
+  } else if (source_.pngType == kPngRgb && step >= 4) {
     for (int32_t i = 0; i < count; ++i, pixel += step) colors[i] = PreviewColor{pixel[0], pixel[1], pixel[2], pixel[3]};
-  } else if (source.pngType == kPngPalette && step == 1) {
-    // Each entry's look once, not once a pixel.
-    PreviewColor entries[256];
-    for (int index = 0; index < 256; ++index) {
-      const uint8_t value = static_cast<uint8_t>(index);
-      entries[index] = PreviewColorOf(source, &value);
-    }
-    for (int32_t i = 0; i < count; ++i) colors[i] = entries[pixels[i]];
   } else {
-    for (int32_t i = 0; i < count; ++i, pixel += step) colors[i] = PreviewColorOf(source, pixel);
+    for (int32_t i = 0; i < count; ++i, pixel += step) colors[i] = PreviewColorOf(source_, pixel);
   }
 }
 

@@ -28,9 +28,19 @@ struct PreviewColor {
 
 // The look of the reduced pixel at `pixel` (bytesPerPixel bytes of source's rows).
 PreviewColor PreviewColorOf(const PreviewSource& source, const uint8_t* pixel);
-// The looks of `count` pixels from `pixels` on, as PreviewColorOf gives each, into colors: a row at a time, for
-// views that read every pixel of a large image.
-void PreviewColorsOf(const PreviewSource& source, const uint8_t* pixels, int32_t count, PreviewColor* colors);
+// Reads runs of a source's pixels into their looks, as PreviewColorOf gives each: for views that read every pixel
+// of a large image. A palette's entries are looked at once, when the reader is made, not once a pixel.
+class PreviewRowReader {
+ public:
+  explicit PreviewRowReader(const PreviewSource& source);
+  // The looks of `count` pixels from `pixels` on, into colors.
+  void Read(const uint8_t* pixels, int32_t count, PreviewColor* colors) const;
+
+ private:
+  PreviewSource source_;
+  bool byEntry_ = false;  // one byte a pixel, an index into entries_
+  PreviewColor entries_[256];
+};
 
 // min(clientWidth, width of the view) rounded up to a multiple of 4, so that 24-bit rows need no padding.
 int32_t BitmapWidthFor(int32_t clientWidth, int32_t width);

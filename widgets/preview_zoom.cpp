@@ -70,6 +70,7 @@ void AverageRows(const PreviewSource& source, const std::vector<Span>& columns, 
                  int32_t width, int32_t first, int32_t end, uint8_t* viewPixels) {
   const int32_t left = columns.front().first;
   const int32_t right = std::max(columns.back().end, left);
+  const PreviewRowReader reader(source);
   std::vector<PreviewColor> colors(static_cast<size_t>(right - left));
   std::vector<PixelSums> sums(columns.size());
   for (int32_t i = first; i < end; ++i) {
@@ -77,7 +78,7 @@ void AverageRows(const PreviewSource& source, const std::vector<Span>& columns, 
     if (rows.end <= rows.first || colors.empty()) continue;
     std::fill(sums.begin(), sums.end(), PixelSums{});
     for (int32_t y = rows.first; y < rows.end; ++y) {
-      PreviewColorsOf(source, PixelAt(source, left, y), static_cast<int32_t>(colors.size()), colors.data());
+      reader.Read(PixelAt(source, left, y), static_cast<int32_t>(colors.size()), colors.data());
       for (size_t j = 0; j < columns.size(); ++j) {
         PixelSums span;
         for (int32_t x = columns[j].first; x < columns[j].end; ++x) span.Add(colors[x - left]);

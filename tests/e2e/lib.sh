@@ -115,6 +115,9 @@ expect_pixel() {
   [ "$got" = "$4" ] || fail "$5: pixel $2,$3 of $1 is '$got', expected '$4'"
 }
 
+# ini_value FOLDER KEY: the number stored under KEY (four characters, written reversed) in FOLDER/Vexlorin.ini.
+ini_value() { sed -n "s/^$2 \(-\{0,1\}[0-9]*\).*/\1/p" "$1/Vexlorin.ini"; }
+
 # picture_size FILE: "WIDTH HEIGHT".
 picture_size() { python3 "$e2e_dir/pixels.py" size "$1"; }
 # column FILE X ROWS: the first ROWS pixels of column X as one hex string.

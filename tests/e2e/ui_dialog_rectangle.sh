@@ -6,8 +6,6 @@ source "$(dirname "$0")/lib.sh" "$@"
 
 sample rgb 40 30 in.png
 
-# ini_value FOLDER KEY: the number stored under KEY (four characters, written reversed) in FOLDER/Vexlorin.ini.
-ini_value() { sed -n "s/^$2 \(-\{0,1\}[0-9]*\).*/\1/p" "$1/Vexlorin.ini"; }
 
 # The lowest parts of the options panel: the palette's group, the group of its two buttons, and the buttons.
 lowest_parts=("rect panel:1001" "rect panel:1020" "rect panel:1017" "rect panel:1018")

@@ -45,6 +45,22 @@ TEST(ScaleView, BelowFullSizeAveragesPremultipliedPixelsSoClearOnesDoNotDarkenEd
   EXPECT_EQ(Bytes(quarter.begin(), quarter.begin() + 4), (Bytes{30, 30, 30, 255}));  // (0 + 4 + ... + 60) / 16
   EXPECT_EQ(Bytes(quarter.begin() + 4, quarter.end()), (Bytes{7, 7, 7, 7}));
 
+  // A palette file's pixels through their entries, a clear key entry weighing nothing.
+  PaletteEntry entries[256] = {};
+  entries[0] = PaletteEntry{200, 100, 0, 0, 0};
+  entries[1] = PaletteEntry{40, 80, 120, 255, 0};
+  const Bytes indices = {0, 1};
+  PreviewSource palette;
+  palette.pixels = indices.data();
+  palette.width = 2;
+  palette.height = 1;
+  palette.rowBytes = 2;
+  palette.bytesPerPixel = 1;
+  palette.pngType = kPngPalette;
+  palette.palette = entries;
+  palette.paletteAlpha = PaletteAlpha::kKeyed;
+  EXPECT_EQ(View(palette, 0.5, 0, 1, 1), (Bytes{40, 80, 120, 128}));
+
   // Large enough to be scaled in bands on several threads: every view pixel still the average of its 8 x 8.
   const int32_t side = 2048;
   Bytes large(static_cast<size_t>(side) * side * 4);
