@@ -14,33 +14,25 @@
 
 namespace {
 
-// A 3 x 2 image of two planes: plane p, row y, column x holds p * 100 + y * 10 + x.
-HostImage SmallImage(int16_t mode = kModeGrayScale, int16_t planes = 2) {
+// A 3 x 2 image of two planes: plane p, row y, column x holds p * 100 + y * 10 + x; at depth 16 it holds
+// 0x3000 * p + 0x100 * y + x + 1 in the host's range, so that both bytes of every sample differ from its
+// neighbours'.
+HostImage SmallImage(int16_t mode = kModeGrayScale, int16_t planes = 2, int16_t depth = 8) {
   HostImage image;
   image.mode = mode;
+  image.depth = depth;
   image.width = 3;
   image.height = 2;
   image.planes = planes;
   for (int p = 0; p < planes; ++p) {
     for (int y = 0; y < 2; ++y) {
-      for (int x = 0; x < 3; ++x) image.planar.push_back(static_cast<uint8_t>(p * 100 + y * 10 + x));
-    }
-  }
-  return image;
-}
-
-// The same at depth 16, in the host's range: plane p, row y, column x holds 0x3000 * p + 0x100 * y + x + 1,
-// so that both bytes of every sample differ from its neighbours'.
-HostImage SmallImage16(int16_t mode = kModeRGB, int16_t planes = 2) {
-  HostImage image;
-  image.mode = mode;
-  image.depth = 16;
-  image.width = 3;
-  image.height = 2;
-  image.planes = planes;
-  for (int p = 0; p < planes; ++p) {
-    for (int y = 0; y < 2; ++y) {
-      for (int x = 0; x < 3; ++x) image.planar16.push_back(static_cast<uint16_t>(0x3000 * p + 0x100 * y + x + 1));
+      for (int x = 0; x < 3; ++x) {
+        if (depth == 16) {
+          image.planar16.push_back(static_cast<uint16_t>(0x3000 * p + 0x100 * y + x + 1));
+        } else {
+          image.planar.push_back(static_cast<uint8_t>(p * 100 + y * 10 + x));
+        }
+      }
     }
   }
   return image;
@@ -135,7 +127,7 @@ TEST_F(FakeHostTest, RecordDescribesTheImage) {
 }
 
 TEST_F(FakeHostTest, RecordDescribesASixteenBitDocumentInTheModeAskedFor) {
-  FakeHost rgb(SmallImage16(kModeRGB, 3));
+  FakeHost rgb(SmallImage(kModeRGB, 3, 16));
   EXPECT_EQ(rgb.Record().depth, 16);
   EXPECT_EQ(rgb.Record().imageMode, kModeRGB);
   EXPECT_EQ(rgb.Record().maxValue, 32768);
@@ -143,11 +135,11 @@ TEST_F(FakeHostTest, RecordDescribesASixteenBitDocumentInTheModeAskedFor) {
 
   FakeHostOptions deep;
   deep.deepModes = true;
-  FakeHost rgb48(SmallImage16(kModeRGB, 4), deep);
+  FakeHost rgb48(SmallImage(kModeRGB, 4, 16), deep);
   EXPECT_EQ(rgb48.Record().imageMode, kModeRGB48);
   EXPECT_EQ(rgb48.Record().depth, 16);
   EXPECT_EQ(rgb48.Record().maxValue, 32768);
-  FakeHost gray16(SmallImage16(kModeGrayScale, 1), deep);
+  FakeHost gray16(SmallImage(kModeGrayScale, 1, 16), deep);
   EXPECT_EQ(gray16.Record().imageMode, kModeGray16);
 
   // An 8-bit document keeps its mode and range.
@@ -465,7 +457,7 @@ TEST_F(FakeHostTest, AdvanceStateFillsTheRequestedPlaneAndRectangle) {
 }
 
 TEST_F(FakeHostTest, AdvanceStateHandsSixteenBitSamplesWholeAtTheirColumns) {
-  FakeHost host(SmallImage16());
+  FakeHost host(SmallImage(kModeRGB, 2, 16));
   FormatRecord& record = host.Record();
   uint8_t buffer[32];
   std::memset(buffer, 0xEE, sizeof buffer);
