@@ -268,7 +268,6 @@ HostStatus WholePicture() {
     return HostStatus::BadParameters;
   }
   WholeImage._WholeMode = mode;
-  WholeImage.documentDepth = format.depth;
 
   // An image whose buffers cannot all exist in this process is refused before anything is borrowed or allocated,
   // and so no size below is ever cut to fit 32 bits.
@@ -294,6 +293,7 @@ HostStatus WholePicture() {
 
   FillPaletteFromHost(format);
   FreeWholeImagePixels();
+  WholeImage.documentDepth = format.depth;
 
   HostStatus acquired = HostStatus::Failed;
   if (mode == kModeCMYK) {

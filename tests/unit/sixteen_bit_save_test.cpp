@@ -145,12 +145,14 @@ TEST_F(SixteenBitSaveTest, OffOrAsAPaletteTheFileIsTheEightBitImagesOwn) {
     HostImage document;
     DescriptorItems parameters;
   };
+  // Each save keeps its options in the settings file for the next: every case says all it relies on.
   const std::vector<Case> cases = {
-      {RgbaDocument(kModeRGB48), {{FourCharCode("Type"), 2}}},
-      {RgbaDocument(kModeRGB), {{FourCharCode("Type"), 0}, {FourCharCode("UAlC"), 0}}},
+      {RgbaDocument(kModeRGB48), {{FourCharCode("Type"), 2}, {FourCharCode("Bt16"), 0}}},
+      {RgbaDocument(kModeRGB), {{FourCharCode("Type"), 0}, {FourCharCode("UAlC"), 0}, {FourCharCode("Bt16"), 0}}},
       {RgbaDocument(kModeRGB), {{FourCharCode("Type"), 1}, {FourCharCode("NPal"), 4}, {FourCharCode("Bt16"), 1}}},
       {GrayAlphaDocument(kModeGray16), {{FourCharCode("Type"), 1}, {FourCharCode("Bt16"), 1}}},
-      {GrayAlphaDocument(kModeGrayScale), {{FourCharCode("Type"), 2}, {FourCharCode("Cmpr"), 1}}},
+      {GrayAlphaDocument(kModeGrayScale),
+       {{FourCharCode("Type"), 2}, {FourCharCode("Cmpr"), 1}, {FourCharCode("Bt16"), 0}}},
   };
   int run = 0;
   for (const Case& c : cases) {
