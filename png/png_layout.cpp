@@ -123,7 +123,7 @@ PngLayout SixteenBitLayout(const PngWriteJob& job) {
 }
 
 std::vector<PngLayout> CandidateLayouts(const PngWriteJob& job, const PixelCensus& census) {
-  if (job.image16 != nullptr) return {SixteenBitLayout(job)};
+  if (job.SixteenBits()) return {SixteenBitLayout(job)};
   std::vector<PngLayout> layouts;
   // A profile in the file describes either gray or colour samples: the layouts keep to the profile's kind.
   const bool iccp = job.colorChunk == ColorChunk::kIccp;
@@ -164,7 +164,7 @@ std::vector<PngLayout> CandidateLayouts(const PngWriteJob& job, const PixelCensu
 }
 
 LayoutRows::LayoutRows(const PngWriteJob& job, const PngLayout& layout) : job_(job), layout_(layout), pixels_(job) {
-  if (job.image16 != nullptr) rows16_.emplace(*job.image16, job.pngType, job.alphaChannel, job.fillColor);
+  if (job.SixteenBits()) rows16_.emplace(*job.image16, job.pngType, job.alphaChannel, job.fillColor);
   if (layout.colorType != PngColorType::kPalette) return;
   std::fill(std::begin(indexes_), std::end(indexes_), int16_t{-1});
   for (int32_t i = 0; i < layout.paletteCount; ++i) {

@@ -279,7 +279,7 @@ Outcome Optimize(const PngWriteJob& job, WriterProgress& progress, SmallestChoic
   PixelCensus census;
   const auto keepGoing = [&] { return progress.At(0); };
   // A 16-bit file's layout is its Standard one: nothing to count.
-  if (job.image16 == nullptr && !TakePixelCensus(job, keepGoing, census)) return Outcome::Aborted;
+  if (!job.SixteenBits() && !TakePixelCensus(job, keepGoing, census)) return Outcome::Aborted;
   if (!census.indexesInPalette) {
     DebugLog("Smallest: an index beyond the palette");
     return Outcome::Failed;

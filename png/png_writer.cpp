@@ -46,7 +46,7 @@ struct ChunkData {
 void SetHeader(png_structp png, png_infop info, const PngWriteJob& job, ChunkData& chunks) {
   const png_uint_32 width = static_cast<png_uint_32>(job.width);
   const png_uint_32 height = static_cast<png_uint_32>(job.height);
-  const int depth = job.image16 != nullptr ? 16 : 8;
+  const int depth = job.SixteenBits() ? 16 : 8;
   switch (job.pngType) {
     case 2: {
       DebugLog("before png_set_IHDR1");
@@ -131,7 +131,7 @@ bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, const
                   ChunkData& chunks) {
   if (setjmp(png_jmpbuf(png)) != 0) return false;
   SetHeader(png, info, job, chunks);
-  SetBackground(png, info, job.fillColor, job.image16 != nullptr);
+  SetBackground(png, info, job.fillColor, job.SixteenBits());
   SetColorChunk(png, info, job);
   SetMetadata(png, info, job);
   DebugLog("before png_write_info");
@@ -159,7 +159,7 @@ bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, const
 
 PngResult WritePng(FILE* file, const PngWriteJob& job, const ProgressReport& progress) {
   ChunkData chunks;
-  const bool sixteenBits = job.image16 != nullptr && job.pngType != kPngPalette;
+  const bool sixteenBits = job.SixteenBits();
   const size_t rowTableBytes =
       sixteenBits ? 0 : sizeof(png_bytep) * static_cast<size_t>(job.height > 0 ? job.height : 0);
   PageBlock rowTable(rowTableBytes);
@@ -237,7 +237,7 @@ PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecor
       PaletteAlphaFor(image._WholeMode, image._WholePlanesIn, job.alphaChannel, options.useKeyColor != 0, palette);
   job.fillColor = options.fillColor;
   job.palette = &palette;
-  if (job.pngType != kPngPalette) job.image16 = image16;
+  job.image16 = image16;
   job.smallest = UsableCompression(options.compression) == kSmallestCompression;
   if (options.metadata != 0) {
     job.pixelsPerMetreX = PixelsPerMetre(DocumentInfo.horizontalResolution);

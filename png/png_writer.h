@@ -26,9 +26,10 @@ struct PngWriteJob {
   PaletteAlpha paletteAlpha = PaletteAlpha::kOpaque;  // Palette: what tRNS says of each entry, if written at all
   int32_t fillColor = 0;                              // 0x00BBGGRR
   const PaletteRecord* palette = nullptr;
-  // Grayscale and RGB: with these samples, the file has 16 bits per channel, made from them (png/sixteen_bit_rows)
+  // Grayscale and RGB: with these samples the file has 16 bits per channel, made from them (png/sixteen_bit_rows)
   // rather than from the 8-bit pixels above, which then only say that there is something to encode.
   const WholeImage16Record* image16 = nullptr;
+  bool SixteenBits() const { return image16 != nullptr && pngType != kPngPalette; }
   bool smallest = false;  // the same picture in the fewest bytes (png/png_optimize) instead of the Standard file
   // What the file says of its colours (png/color_chunk.h); for iCCP, the profile, its colour space and its name.
   ColorChunk colorChunk = ColorChunk::kNone;
