@@ -10,6 +10,7 @@
 #include "base/platform.h"
 #include "host/host_call.h"
 #include "records/palette.h"
+#include "records/sample_depth.h"
 #include "records/whole_image.h"
 
 namespace {
@@ -77,6 +78,31 @@ bool AllocateWholeImage(int32_t width, int32_t height, int32_t planes) {
   return WholeImage.pixels != nullptr;
 }
 
+// The 16-bit samples beside the 8-bit pixels, laid out as they are.
+bool AllocateWholeImage16(int32_t width, int32_t height, int32_t planes) {
+  const size_t bytes = ByteCount(width, height, planes) * 2;
+  if (bytes == 0 && width > 0 && height > 0) return false;
+  WholeImage16.samples = static_cast<uint16_t*>(platform::AllocatePages(bytes));
+  if (WholeImage16.samples == nullptr) return false;
+  WholeImage16.sampleBytes = bytes;
+  WholeImage16.width = width;
+  WholeImage16.height = height;
+  WholeImage16.planes = planes;
+  WholeImage16.mode = WholeImage._WholeMode;
+  return true;
+}
+
+// The mode WholeImage keeps for a document this plug-in can take, or 0: 8-bit gray, indexed, RGB and CMYK, and
+// 16-bit gray and RGB, which a host may name by their channels (1, 3) or by their depth (10, 11).
+int32_t AcceptedMode(int16_t mode, int16_t depth) {
+  if (depth == 8 && (mode == kModeGrayScale || mode == kModeIndexed || mode == kModeRGB || mode == kModeCMYK)) {
+    return mode;
+  }
+  if (depth == 16 && (mode == kModeGrayScale || mode == kModeGray16)) return kWholeGray;
+  if (depth == 16 && (mode == kModeRGB || mode == kModeRGB48)) return kWholeRgb;
+  return 0;
+}
+
 void FillPaletteFromHost(const FormatRecord& format) {
   if (format.imageMode != kModeIndexed) {
     Palette.count = 0;
@@ -90,8 +116,8 @@ void FillPaletteFromHost(const FormatRecord& format) {
   if (transparent <= 255) Palette.entries[transparent].alpha = 0;
 }
 
-// Asks the host for each plane in turn and scatters it; stops after the first plane whose fetch failed, with the
-// host's code.
+// Asks the host for each plane in turn and scatters it (16-bit planes also into WholeImage16); stops after the
+// first plane whose fetch failed, with the host's code.
 HostStatus FetchPlanes(uint8_t* buffer, int32_t rowBytes, uint8_t* target, int32_t width, int32_t height,
                        int32_t planes, bool measureAlpha) {
   FormatRecord& format = *HostCall.format;
@@ -100,7 +126,13 @@ HostStatus FetchPlanes(uint8_t* buffer, int32_t rowBytes, uint8_t* target, int32
     format.hiPlane = static_cast<int16_t>(plane);
     const HostStatus fetched = HostStatus::FromHost(format.advanceState());
     const bool alpha = measureAlpha && planes >= 4 && plane == 3;
-    ScatterPlane(buffer, rowBytes, target, width, height, planes, plane, alpha ? &WholeImage.MinAlpha : nullptr);
+    int32_t* minAlpha = alpha ? &WholeImage.MinAlpha : nullptr;
+    if (WholeImage16.samples != nullptr) {
+      ScatterPlane16(reinterpret_cast<const uint16_t*>(buffer), rowBytes / 2, target, WholeImage16.samples, width,
+                     height, planes, plane, minAlpha);
+    } else {
+      ScatterPlane(buffer, rowBytes, target, width, height, planes, plane, minAlpha);
+    }
     if (fetched != HostStatus::Ok) return fetched;
   }
   return HostStatus::Ok;
@@ -162,22 +194,46 @@ uint64_t Plus(uint64_t a, uint64_t b) { return b > UINT64_MAX - a ? UINT64_MAX :
 
 }  // namespace
 
-bool ImageFitsInMemory(int32_t columns, int32_t rows, int32_t hostPlanes, bool cmyk, uint64_t addressSpace) {
+bool ImageFitsInMemory(int32_t columns, int32_t rows, int32_t hostPlanes, bool cmyk, uint64_t addressSpace,
+                       int32_t depth) {
   if (columns <= 0 || rows <= 0 || hostPlanes <= 0) return true;  // nothing to hold
   const uint64_t width = static_cast<uint64_t>(columns);
   const uint64_t height = static_cast<uint64_t>(rows);
   const uint64_t planes = static_cast<uint64_t>(hostPlanes);
   const uint64_t imagePlanes = cmyk ? planes - 1 : planes;
+  const uint64_t sampleBytes = depth == 16 ? 2 : 1;
   const bool alpha = HasAlphaPlane(static_cast<int32_t>(imagePlanes));
   constexpr uint64_t kLargestRow = INT32_MAX;
-  if (width * 8 + 7 > kLargestRow || width * planes > kLargestRow || width * 4 > kLargestRow) return false;
+  if (width * 8 * sampleBytes + 7 > kLargestRow || width * planes * sampleBytes > kLargestRow ||
+      width * 4 > kLargestRow) {
+    return false;
+  }
 
-  const uint64_t plane = Times(width, height);
-  const uint64_t image = Times(plane, imagePlanes);
+  const uint64_t plane = Times(Times(width, height), sampleBytes);
+  // A 16-bit document is held twice: its own samples (2 bytes each) and their 8-bit image.
+  const uint64_t heldBytes = sampleBytes == 2 ? 3 : 1;
+  const uint64_t image = Times(Times(width, height), Times(imagePlanes, heldBytes));
   const uint64_t fetching = Plus(Plus(plane, image), cmyk ? Times(plane, planes) : 0);
   const uint64_t reduced = Times(Times(width, height + 2), alpha ? 4 : 3);
   const uint64_t reducing = Plus(image, reduced);
   return fetching <= addressSpace && reducing <= addressSpace;
+}
+
+void ScatterPlane16(const uint16_t* source, int32_t sourceRowSamples, uint8_t* pixels, uint16_t* samples, int32_t width,
+                    int32_t height, int32_t planes, int32_t plane, int32_t* minAlpha) {
+  int32_t lowest = minAlpha != nullptr ? *minAlpha : 0;
+  for (int32_t y = 0; y < height; ++y) {
+    const uint16_t* in = source + static_cast<size_t>(y) * sourceRowSamples;
+    const size_t first = static_cast<size_t>(y) * width * planes + plane;
+    uint8_t* out = pixels + first;
+    uint16_t* out16 = samples + first;
+    for (int32_t x = 0; x < width; ++x, out += planes, out16 += planes) {
+      *out = EightBitSample(in[x]);
+      *out16 = FileSample16(in[x]);
+      if (*out < lowest) lowest = *out;
+    }
+  }
+  if (minAlpha != nullptr) *minAlpha = lowest;
 }
 
 void ScatterPlane(const uint8_t* source, int32_t sourceRowBytes, uint8_t* pixels, int32_t width, int32_t height,
@@ -206,15 +262,16 @@ HostStatus WholePicture() {
   const int32_t rows = ImageRows();
   const int32_t columns = ImageColumns();
   const int32_t planes = format.planes;
-  WholeImage._WholeMode = format.imageMode;
-  // One byte per pixel and plane is all this plug-in reads; other depths would be read as garbage.
-  if (format.depth != 8 || rows < 0 || columns < 0 || planes < 1 || (format.imageMode == kModeCMYK && planes < 4)) {
+  // Samples of another depth, or of a mode read otherwise, would be read as garbage.
+  const int32_t mode = AcceptedMode(format.imageMode, format.depth);
+  if (mode == 0 || rows < 0 || columns < 0 || planes < 1 || (mode == kModeCMYK && planes < 4)) {
     return HostStatus::BadParameters;
   }
+  WholeImage._WholeMode = mode;
 
   // An image whose buffers cannot all exist in this process is refused before anything is borrowed or allocated,
   // and so no size below is ever cut to fit 32 bits.
-  if (!ImageFitsInMemory(columns, rows, planes, format.imageMode == kModeCMYK, platform::AddressSpaceBytes())) {
+  if (!ImageFitsInMemory(columns, rows, planes, mode == kModeCMYK, platform::AddressSpaceBytes(), format.depth)) {
     return HostStatus::OutOfMemory;
   }
 
@@ -236,11 +293,13 @@ HostStatus WholePicture() {
 
   FillPaletteFromHost(format);
   FreeWholeImagePixels();
+  WholeImage.documentDepth = format.depth;
 
   HostStatus acquired = HostStatus::Failed;
-  if (format.imageMode == kModeCMYK) {
+  if (mode == kModeCMYK) {
     acquired = AcquireCmyk(buffer.data(), rowBytes, columns, rows, planes);
-  } else if (AllocateWholeImage(columns, rows, planes)) {
+  } else if (AllocateWholeImage(columns, rows, planes) &&
+             (format.depth == 8 || AllocateWholeImage16(columns, rows, planes))) {
     acquired = FetchPlanes(buffer.data(), rowBytes, WholeImage.pixels, columns, rows, planes, true);
   }
 

@@ -8,10 +8,10 @@ namespace {
 
 // The order in which a recording puts the keys.
 const FourCC kRecordOrder[] = {
-    FourCharCode("Wdth"), FourCharCode("Hght"), FourCharCode("Left"), FourCharCode("TopW"),
-    FourCharCode("FlCl"), FourCharCode("NPal"), FourCharCode("Type"), FourCharCode("UAlC"),
-    FourCharCode("Dthr"), FourCharCode("Rfne"), FourCharCode("Cmpr"), FourCharCode("Qlty"),
-    FourCharCode("Meta"), FourCharCode("CsRG"), FourCharCode("UCCl"), FourCharCode("UCDf"),
+    FourCharCode("Wdth"), FourCharCode("Hght"), FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("FlCl"),
+    FourCharCode("NPal"), FourCharCode("Type"), FourCharCode("UAlC"), FourCharCode("Dthr"), FourCharCode("Rfne"),
+    FourCharCode("Cmpr"), FourCharCode("Qlty"), FourCharCode("Meta"), FourCharCode("CsRG"), FourCharCode("Bt16"),
+    FourCharCode("UCCl"), FourCharCode("UCDf"),
 };
 static_assert(std::size(kRecordOrder) == kScriptedSaveOptionCount, "a recording puts every scripted field");
 

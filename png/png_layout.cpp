@@ -91,12 +91,39 @@ int32_t PngLayout::Channels() const {
 }
 
 int32_t PngLayout::AlphaOffset() const {
+  // The row filters predict clear pixels byte by byte: a 16-bit alpha is two bytes, and such pixels keep theirs.
+  if (bitDepth == 16) return -1;
   if (colorType == PngColorType::kGrayAlpha) return 1;
   if (colorType == PngColorType::kRgba) return 3;
   return -1;
 }
 
+// A 16-bit file keeps the Standard file's colour type and depth: its samples are not counted.
+PngLayout SixteenBitLayout(const PngWriteJob& job) {
+  PngLayout layout;
+  layout.bitDepth = 16;
+  const bool alpha = job.hasAlphaPlane && job.alphaChannel;
+  if (job.pngType == kPngRgb) {
+    layout.colorType = alpha ? PngColorType::kRgba : PngColorType::kRgb;
+  } else {
+    layout.colorType = alpha ? PngColorType::kGrayAlpha : PngColorType::kGray;
+  }
+  // bKGD as the Standard file states it, each sample of the 8-bit fill widened to 16 bits.
+  const RgbColor fill = UnpackColor(static_cast<uint32_t>(job.fillColor));
+  const uint8_t gray = static_cast<uint8_t>((fill.red + fill.green + fill.blue) / 3);
+  const uint8_t samples[3] = {fill.red, fill.green, fill.blue};
+  const bool rgb = job.pngType == kPngRgb;
+  layout.backgroundBytes = rgb ? 6 : 2;
+  for (int32_t i = 0; i < layout.backgroundBytes / 2; ++i) {
+    const uint8_t sample = rgb ? samples[i] : gray;
+    layout.background[2 * i] = sample;  // x 257: the same byte twice
+    layout.background[2 * i + 1] = sample;
+  }
+  return layout;
+}
+
 std::vector<PngLayout> CandidateLayouts(const PngWriteJob& job, const PixelCensus& census) {
+  if (job.SixteenBits()) return {SixteenBitLayout(job)};
   std::vector<PngLayout> layouts;
   // A profile in the file describes either gray or colour samples: the layouts keep to the profile's kind.
   const bool iccp = job.colorChunk == ColorChunk::kIccp;
@@ -137,6 +164,7 @@ std::vector<PngLayout> CandidateLayouts(const PngWriteJob& job, const PixelCensu
 }
 
 LayoutRows::LayoutRows(const PngWriteJob& job, const PngLayout& layout) : job_(job), layout_(layout), pixels_(job) {
+  if (job.SixteenBits()) rows16_.emplace(*job.image16, job.pngType, job.alphaChannel, job.fillColor);
   if (layout.colorType != PngColorType::kPalette) return;
   std::fill(std::begin(indexes_), std::end(indexes_), int16_t{-1});
   for (int32_t i = 0; i < layout.paletteCount; ++i) {
@@ -164,6 +192,10 @@ int32_t LayoutRows::FileIndex(Rgba color) const {
 }
 
 void LayoutRows::Row(int32_t y, uint8_t* out) const {
+  if (rows16_) {
+    rows16_->Row(y, out);
+    return;
+  }
   const uint8_t* row = pixels_.Row(y);
   const int32_t width = job_.width;
   const int32_t depth = layout_.bitDepth;

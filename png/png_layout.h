@@ -3,9 +3,11 @@
 // transparent entries first, and the background it can state. Each layout holds the Standard file's picture
 // exactly (but for the colour of fully transparent pixels); CandidateLayouts lists the ones worth trying.
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "png/pixel_census.h"
+#include "png/sixteen_bit_rows.h"
 #include "png/standard_pixels.h"
 
 enum class PngColorType : uint8_t { kGray = 0, kRgb = 2, kPalette = 3, kGrayAlpha = 4, kRgba = 6 };
@@ -50,7 +52,8 @@ class LayoutRows {
   const PngWriteJob& job_;
   const PngLayout& layout_;
   StandardPixels pixels_;
-  uint8_t indexOfStandard_[256] = {};  // palette type: the file's index of each Standard index
+  std::optional<SixteenBitRows> rows16_;  // a 16-bit file's rows come from the job's 16-bit samples
+  uint8_t indexOfStandard_[256] = {};     // palette type: the file's index of each Standard index
   // Direct types to a palette: the file's index of each colour, by a small open hash.
   static constexpr uint32_t kSlots = 1024;
   uint32_t keys_[kSlots] = {};

@@ -278,7 +278,8 @@ Outcome RunTrials(const PngWriteJob& job, const std::vector<PngLayout>& layouts,
 Outcome Optimize(const PngWriteJob& job, WriterProgress& progress, SmallestChoice& choice, ZlibStream& stream) {
   PixelCensus census;
   const auto keepGoing = [&] { return progress.At(0); };
-  if (!TakePixelCensus(job, keepGoing, census)) return Outcome::Aborted;
+  // A 16-bit file's layout is its Standard one: nothing to count.
+  if (!job.SixteenBits() && !TakePixelCensus(job, keepGoing, census)) return Outcome::Aborted;
   if (!census.indexesInPalette) {
     DebugLog("Smallest: an index beyond the palette");
     return Outcome::Failed;

@@ -2,15 +2,18 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "base/debug_log.h"
 #include "base/page_block.h"
 #include "base/platform.h"
 #include "base/progress.h"
 #include "png/png_optimize.h"
+#include "png/sixteen_bit_rows.h"
 #include "records/color.h"
 #include "records/document_info.h"
 #include "records/reduced_image.h"
@@ -31,6 +34,9 @@ namespace {
 // nothing with a destructor for the library's long jump to skip.
 struct ChunkData {
   png_bytep* rows = nullptr;
+  // A 16-bit file's rows are made one at a time into row16.
+  const SixteenBitRows* rows16 = nullptr;
+  png_bytep row16 = nullptr;
   png_color colors[256] = {};
   png_byte alphas[256] = {};
   bool hasPalette = false;
@@ -40,11 +46,12 @@ struct ChunkData {
 void SetHeader(png_structp png, png_infop info, const PngWriteJob& job, ChunkData& chunks) {
   const png_uint_32 width = static_cast<png_uint_32>(job.width);
   const png_uint_32 height = static_cast<png_uint_32>(job.height);
+  const int depth = job.SixteenBits() ? 16 : 8;
   switch (job.pngType) {
     case 2: {
       DebugLog("before png_set_IHDR1");
       const int colorType = job.hasAlphaPlane && job.alphaChannel ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
-      png_set_IHDR(png, info, width, height, 8, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+      png_set_IHDR(png, info, width, height, depth, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                    PNG_FILTER_TYPE_DEFAULT);
       break;
     }
@@ -70,7 +77,7 @@ void SetHeader(png_structp png, png_infop info, const PngWriteJob& job, ChunkDat
     case 0: {
       DebugLog("beofre png_set_IHDR grayscale");
       const int colorType = job.hasAlphaPlane && job.alphaChannel ? PNG_COLOR_TYPE_GRAY_ALPHA : PNG_COLOR_TYPE_GRAY;
-      png_set_IHDR(png, info, width, height, 8, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+      png_set_IHDR(png, info, width, height, depth, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                    PNG_FILTER_TYPE_DEFAULT);
       break;
     }
@@ -78,15 +85,17 @@ void SetHeader(png_structp png, png_infop info, const PngWriteJob& job, ChunkDat
   }
 }
 
-void SetBackground(png_structp png, png_infop info, int32_t fillColor) {
+// The fill colour in the file's own sample range: a 16-bit file states 255 as 65535.
+void SetBackground(png_structp png, png_infop info, int32_t fillColor, bool sixteenBits) {
   DebugLog("save background");
   png_color_16 background{};
   background.index = 0;
   const RgbColor fill = UnpackColor(static_cast<uint32_t>(fillColor));
-  background.red = fill.red;
-  background.green = fill.green;
-  background.blue = fill.blue;
-  background.gray = static_cast<png_uint_16>((background.red + background.green + background.blue) / 3);
+  const int scale = sixteenBits ? 257 : 1;
+  background.red = static_cast<png_uint_16>(fill.red * scale);
+  background.green = static_cast<png_uint_16>(fill.green * scale);
+  background.blue = static_cast<png_uint_16>(fill.blue * scale);
+  background.gray = static_cast<png_uint_16>((fill.red + fill.green + fill.blue) / 3 * scale);
   png_set_bKGD(png, info, &background);
 }
 
@@ -122,7 +131,7 @@ bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, const
                   ChunkData& chunks) {
   if (setjmp(png_jmpbuf(png)) != 0) return false;
   SetHeader(png, info, job, chunks);
-  SetBackground(png, info, job.fillColor);
+  SetBackground(png, info, job.fillColor, job.SixteenBits());
   SetColorChunk(png, info, job);
   SetMetadata(png, info, job);
   DebugLog("before png_write_info");
@@ -130,7 +139,12 @@ bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, const
   DebugLog("before for y _WholeHeight");
   DebugLog("_WholeHeight=%d", job.height);
   for (int32_t y = 0; y < job.height; ++y) {
-    png_write_rows(png, &chunks.rows[y], 1);
+    if (chunks.rows16 != nullptr) {
+      chunks.rows16->Row(y, chunks.row16);
+      png_write_rows(png, &chunks.row16, 1);
+    } else {
+      png_write_rows(png, &chunks.rows[y], 1);
+    }
     if (progress && !progress(job.height + y, 2.0 * job.height)) {
       chunks.aborted = true;
       return false;
@@ -144,13 +158,24 @@ bool WriteGuarded(png_structp png, png_infop info, const PngWriteJob& job, const
 }  // namespace
 
 PngResult WritePng(FILE* file, const PngWriteJob& job, const ProgressReport& progress) {
-  const size_t rowTableBytes = sizeof(png_bytep) * static_cast<size_t>(job.height > 0 ? job.height : 0);
+  ChunkData chunks;
+  const bool sixteenBits = job.SixteenBits();
+  const size_t rowTableBytes =
+      sixteenBits ? 0 : sizeof(png_bytep) * static_cast<size_t>(job.height > 0 ? job.height : 0);
   PageBlock rowTable(rowTableBytes);
   if (rowTableBytes > 0 && !rowTable) return kFailed;
-  ChunkData chunks;
   chunks.rows = rowTable.As<png_bytep>();
-  for (int32_t y = 0; y < job.height; ++y) {
+  for (int32_t y = 0; y < job.height && !sixteenBits; ++y) {
     chunks.rows[y] = const_cast<png_bytep>(job.pixels + static_cast<size_t>(y) * job.rowBytes);
+  }
+  std::optional<SixteenBitRows> rows16;
+  PageBlock row16;
+  if (sixteenBits) {
+    rows16.emplace(*job.image16, job.pngType, job.alphaChannel, job.fillColor);
+    row16 = PageBlock(std::max<size_t>(rows16->RowBytes(), 1));
+    if (!row16) return kFailed;
+    chunks.rows16 = &*rows16;
+    chunks.row16 = row16.As<png_byte>();
   }
 
   DebugLog("CompressPNG:before try");
@@ -176,6 +201,7 @@ PngResult WritePng(FILE* file, const PngWriteJob& job, const ProgressReport& pro
   png_destroy_write_struct(&png, &info);
   if (written && chunks.hasPalette) DebugLog("before free palette");
   rowTable.Reset();
+  row16.Reset();
   if (chunks.aborted) return {PngStatus::Aborted, 0};
   if (!written) return kFailed;
 
@@ -195,7 +221,8 @@ uint32_t PixelsPerMetre(int32_t fixedPixelsPerInch) {
 }
 
 PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecord& options,
-                           const PaletteRecord& palette, const ReducedImageRecord& reduced) {
+                           const PaletteRecord& palette, const ReducedImageRecord& reduced,
+                           const WholeImage16Record* image16) {
   PngWriteJob job;
   // Rows left from a reduction that stopped are not the image the user chose.
   job.pixels = reduced.stale ? nullptr : reduced.pixels;
@@ -210,6 +237,7 @@ PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecor
       PaletteAlphaFor(image._WholeMode, image._WholePlanesIn, job.alphaChannel, options.useKeyColor != 0, palette);
   job.fillColor = options.fillColor;
   job.palette = &palette;
+  job.image16 = image16;
   job.smallest = UsableCompression(options.compression) == kSmallestCompression;
   if (options.metadata != 0) {
     job.pixelsPerMetreX = PixelsPerMetre(DocumentInfo.horizontalResolution);
@@ -253,8 +281,9 @@ PngResult EncodePngFile(const platform::WidePath& path, const PngWriteJob& job, 
 
 PngResult CompressPNG() {
   LastCompressedSize = 0;
-  const PngResult result =
-      EncodePngFile(TempPngPath, PngWriteJobFor(WholeImage, SaveOptions, Palette, ReducedImage), Progress);
+  const PngResult result = EncodePngFile(
+      TempPngPath, PngWriteJobFor(WholeImage, SaveOptions, Palette, ReducedImage, Image16ToEncode(SaveOptions)),
+      Progress);
   LastCompressedSize = result.size;
   return result;
 }

@@ -26,6 +26,10 @@ struct PngWriteJob {
   PaletteAlpha paletteAlpha = PaletteAlpha::kOpaque;  // Palette: what tRNS says of each entry, if written at all
   int32_t fillColor = 0;                              // 0x00BBGGRR
   const PaletteRecord* palette = nullptr;
+  // Grayscale and RGB: with these samples the file has 16 bits per channel, made from them (png/sixteen_bit_rows)
+  // rather than from the 8-bit pixels above, which then only say that there is something to encode.
+  const WholeImage16Record* image16 = nullptr;
+  bool SixteenBits() const { return image16 != nullptr && pngType != kPngPalette; }
   bool smallest = false;  // the same picture in the fewest bytes (png/png_optimize) instead of the Standard file
   // What the file says of its colours (png/color_chunk.h); for iCCP, the profile, its colour space and its name.
   ColorChunk colorChunk = ColorChunk::kNone;
@@ -47,8 +51,10 @@ uint32_t PixelsPerMetre(int32_t fixedPixelsPerInch);
 // The encoding of these rows, reduced from the image for the options, with this palette, saying what the document's
 // profile (DocumentInfo, as the host handed it) lets the file say of its colours. Null pixels when the
 // rows are not to be encoded (absent, or left by a reduction that stopped).
+// `image16`: the 16-bit samples of the same image (Image16ToEncode) for a 16-bit file, or null for an 8-bit one.
 PngWriteJob PngWriteJobFor(const WholeImageRecord& image, const SaveOptionsRecord& options,
-                           const PaletteRecord& palette, const ReducedImageRecord& reduced);
+                           const PaletteRecord& palette, const ReducedImageRecord& reduced,
+                           const WholeImage16Record* image16 = nullptr);
 
 // How one encoding ended: the file is the PNG, or it is not because something failed (the file could not be
 // made or written, the library reported an error, there was nothing to encode), or because the report asked to

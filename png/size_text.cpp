@@ -34,7 +34,9 @@ std::string FileSizeLine(int64_t original, int64_t compressed) {
 
 int64_t OriginalImageSize() {
   // Sizes of 2 GB and more are real for large images: count them in 64 bits rather than wrap.
-  return static_cast<int64_t>(WholeImage._WholePlanesIn) * WholeImage._WholeHeight * WholeImage._WholeWidth;
+  const int64_t sampleBytes = WholeImage.documentDepth == 16 ? 2 : 1;
+  return static_cast<int64_t>(WholeImage._WholePlanesIn) * WholeImage._WholeHeight * WholeImage._WholeWidth *
+         sampleBytes;
 }
 
 void PrintFileSize(int32_t compressed) {

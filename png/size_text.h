@@ -11,7 +11,8 @@ void FormatByteSize(char* text, size_t capacity, int64_t size);
 // "\n\r   File Size (Original/Compressed): <original> / <compressed>"
 std::string FileSizeLine(int64_t original, int64_t compressed);
 
-// The image as it arrived, width x height x channels, in bytes: the size line's original size.
+// The image as it arrived, width x height x channels x bytes per sample (2 for a 16-bit document), in bytes:
+// the size line's original size.
 int64_t OriginalImageSize();
 
 // Builds the line for the current image and hands it to the status-line call-out (the dialog's status bar).

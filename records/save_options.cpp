@@ -19,7 +19,7 @@ constexpr bool KeyMatchesCode(const SaveOptionField& field) {
 
 SaveOptionsRecord SaveOptions;
 
-constexpr SaveOptionField kSaveOptionFields[18] = {
+constexpr SaveOptionField kSaveOptionFields[19] = {
     {FourCharCode("Left"), "tfeL", "\t\t\t\t;Left of window", offsetof(SaveOptionsRecord, windowLeft),
      OptionWidth::kInt32},
     {FourCharCode("TopW"), "WpoT", "\t\t\t\t;Top of window", offsetof(SaveOptionsRecord, windowTop),
@@ -50,6 +50,8 @@ constexpr SaveOptionField kSaveOptionFields[18] = {
     {FourCharCode("Meta"), "ateM", "\t\t\t\t;Metadata", offsetof(SaveOptionsRecord, metadata),
      OptionWidth::kUnsignedByte},
     {FourCharCode("CsRG"), "GRsC", "\t\t\t\t;Convert to sRGB", offsetof(SaveOptionsRecord, convertToSrgb),
+     OptionWidth::kUnsignedByte},
+    {FourCharCode("Bt16"), "61tB", "\t\t\t\t;16 Bits/Channel", offsetof(SaveOptionsRecord, sixteenBits),
      OptionWidth::kUnsignedByte},
     {FourCharCode("Zoom"), "mooZ", "\t\t\t\t;Preview Zoom", offsetof(SaveOptionsRecord, previewZoom),
      OptionWidth::kInt32, false},

@@ -38,6 +38,8 @@ struct SaveOptionsRecord {
   uint8_t metadata = 0;
   // The image converted from the document's profile to sRGB before anything else, and the file says sRGB.
   uint8_t convertToSrgb = 0;
+  // A 16-bit document saved as Grayscale or RGB keeps 16 bits per channel; off, the file is the 8-bit image's.
+  uint8_t sixteenBits = 0;
   // How the dialog last showed the preview: the zoom in tenths of a percent (0 Fit), one pane or two. Kept in the
   // settings file only: how a dialog looked is no part of a recorded save.
   int32_t previewZoom = kFullSizeZoom;
@@ -64,9 +66,9 @@ struct SaveOptionField {
 
 // The fields in the order the settings file lists them: the eleven of the first version, then the ones added
 // since, which readers of that version skip.
-extern const SaveOptionField kSaveOptionFields[18];
+extern const SaveOptionField kSaveOptionFields[19];
 // How many of them are scripting parameters.
-inline constexpr size_t kScriptedSaveOptionCount = 16;
+inline constexpr size_t kScriptedSaveOptionCount = 17;
 // The field of a code, or null for a code that is not ours (nor, with `scripted`, a scripting parameter).
 const SaveOptionField* FindSaveOptionField(FourCC code, bool scripted = false);
 // The field's value widened to 32 bits, and the value stored as the field's width keeps it.

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "records/color.h"
+#include "records/gray.h"
 #include "reduce/alpha_weight.h"
-#include "reduce/gray.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <new>
 #include <utility>
 
+#include "records/gray.h"
 #include "reduce/alpha_weight.h"
-#include "reduce/gray.h"
 
 namespace {
 

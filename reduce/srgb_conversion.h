@@ -11,3 +11,5 @@
 // read, describes other colours than the image's (an indexed image's colours are in its colour table, not here),
 // or memory runs out.
 bool ConvertToSrgb(WholeImageRecord& image, const std::vector<uint8_t>& profile);
+// The same for a 16-bit document's samples, at 16 bits.
+bool ConvertToSrgb(WholeImage16Record& image, const std::vector<uint8_t>& profile);

@@ -90,6 +90,7 @@
 #define IDC_PANEL_QUALITY_LABEL 1025       /* "Quality", the label of 1024 */
 #define IDC_PANEL_METADATA 1026            /* check box "Metadata": the document's resolution and XMP in the file */
 #define IDC_PANEL_CONVERT_SRGB 1027        /* check box "Convert to sRGB": the image from its profile to sRGB */
+#define IDC_PANEL_SIXTEEN_BITS 1028        /* check box "16 Bits/Channel": a 16-bit document's file keeps 16 bits */
 #define IDC_PANEL_PALETTE_VIEW 333         /* palette view container, made at run time; its cells are 334 to 589 */
 
 /* About box. */

@@ -7,7 +7,8 @@
 //   G = 255 - min(255, M + K)
 //   B = 255 - min(255, Y + K)
 // The same space in and out leaves the records as they are. Every other pair answers kSPUnimplementedError
-// and changes nothing; a negative count answers kSPBadParameterError.
+// and changes nothing; a negative count answers kSPBadParameterError. 8-bit records only: this host's 16-bit
+// documents are gray or RGB, never CMYK, so it has no 16-bit conversion to offer.
 #include <cstdint>
 
 #include "host/host_abi.h"

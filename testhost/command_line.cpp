@@ -9,7 +9,8 @@ const char kVexhostUsage[] =
     "                                    [--pick RRGGBB] [--ui SCRIPT] [--fail-write-after N]\n"
     "                                    [--play-info N] [--abort-after N]\n"
     "                                    [--embed-profile [--icc FILE]] [--resolution DPI] [--xmp FILE]\n"
-    "       vexhost [--plugin PATH] estimate INPUT\n"
+    "                                    [--deep-modes]\n"
+    "       vexhost [--plugin PATH] estimate INPUT [--deep-modes]\n"
     "       vexhost [--plugin PATH] about [--ui SCRIPT]\n";
 
 namespace {
@@ -134,6 +135,8 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
       parsed.abortAfter = *value;
     } else if (word == "--embed-profile") {
       parsed.embedProfile = true;
+    } else if (word == "--deep-modes") {
+      parsed.deepModes = true;
     } else if (word == "--icc" || word == "--xmp") {
       std::string& path = word == "--icc" ? parsed.iccPath : parsed.xmpPath;
       path = arguments[++i];
@@ -188,6 +191,11 @@ std::optional<VexhostArguments> ParseVexhostArguments(const std::vector<std::str
   // The profile given by hand is the one embedded, so it means nothing when none is.
   if (!parsed.iccPath.empty() && !parsed.embedProfile) {
     *error = "--icc belongs with --embed-profile";
+    return std::nullopt;
+  }
+  // Only a document has a mode.
+  if (parsed.deepModes && parsed.command == VexhostCommand::kAbout) {
+    *error = "--deep-modes belongs to save and estimate";
     return std::nullopt;
   }
   // A UI script answers a dialog: the preview dialog of a save or the About box.

@@ -2,8 +2,8 @@
 // vexhost's command line:
 //   vexhost [--plugin PATH] save INPUT OUTPUT [--param KEY=INT]... [--record FILE] [--cancel] [--pick RRGGBB]
 //           [--ui SCRIPT] [--fail-write-after N] [--play-info N] [--abort-after N]
-//           [--embed-profile [--icc FILE]] [--resolution DPI] [--xmp FILE]
-//   vexhost [--plugin PATH] estimate INPUT
+//           [--embed-profile [--icc FILE]] [--resolution DPI] [--xmp FILE] [--deep-modes]
+//   vexhost [--plugin PATH] estimate INPUT [--deep-modes]
 //   vexhost [--plugin PATH] about [--ui SCRIPT]
 #include <cstdint>
 #include <optional>
@@ -31,6 +31,7 @@ struct VexhostArguments {
   std::string iccPath;              // --icc: the profile's bytes come from this file; empty: the input's
   int32_t resolution = 0;           // --resolution: pixels per inch in both directions; 0: the input's
   std::string xmpPath;              // --xmp: the XMP text comes from this file; empty: the input's
+  bool deepModes = false;           // --deep-modes: a 16-bit document is Gray16 or RGB48, not gray or RGB
 };
 
 // The largest resolution the record's Fixed 16.16 can carry in whole pixels per inch.

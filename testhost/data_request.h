@@ -19,6 +19,7 @@ struct DataRequest {
 DataRequest RequestFrom(const FormatRecord& record);
 
 // Copies every requested sample of the image into request.data, plane p (loPlane..hiPlane, mapped through
-// planeMap) at (p - loPlane) * planeBytes + (y - top) * rowBytes + (x - left) * colBytes. kParamErr, with
-// nothing copied, when there is no buffer, the rectangle leaves the image or a plane does not exist.
+// planeMap) at (p - loPlane) * planeBytes + (y - top) * rowBytes + (x - left) * colBytes: a byte at depth 8,
+// a native-endian uint16 (0-32768) at depth 16. kParamErr, with nothing copied, when there is no buffer, the
+// rectangle leaves the image, a plane does not exist or colBytes is smaller than a sample.
 OSErr FillRequest(const HostImage& image, const DataRequest& request, const int16_t (&planeMap)[16]);

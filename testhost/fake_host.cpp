@@ -16,6 +16,13 @@ char plugInReference;  // only its address is handed out: the plug-in's identity
 
 int16_t Clamped16(int32_t value) { return static_cast<int16_t>(std::min(value, kLargest16BitSide)); }
 
+// The mode the record names: a host may call a 16-bit document gray or RGB, or by its deep mode.
+int16_t RecordMode(const HostImage& image, bool deepModes) {
+  if (image.depth != 16 || !deepModes) return image.mode;
+  if (image.mode == kModeGrayScale) return kModeGray16;
+  return image.mode == kModeRGB ? kModeRGB48 : image.mode;
+}
+
 // A new handle of the store holding a copy of bytes.
 template <typename Bytes>
 Handle HandleHolding(HandleStore& handles, const Bytes& bytes) {
@@ -43,7 +50,7 @@ FakeHost::FakeHost(HostImage image, FakeHostOptions options) {
   record_.progressProc = FakeProgress;
   record_.maxData = static_cast<int32_t>(BufferStore::kSpace);
   record_.dataFork = DestinationFile::kNoFile;
-  record_.imageMode = held.mode;
+  record_.imageMode = RecordMode(held, chosen.deepModes);
   record_.imageSize = Point16{Clamped16(held.height), Clamped16(held.width)};
   record_.depth = held.depth;
   record_.planes = held.planes;
@@ -67,7 +74,7 @@ FakeHost::FakeHost(HostImage image, FakeHostOptions options) {
   descriptorParameters_.playInfo = chosen.playInfo;
   if (!chosen.noDescriptorParameters) record_.descriptorParameters = &descriptorParameters_;
   record_.errorString = &errorString_;
-  record_.maxValue = 255;
+  record_.maxValue = held.depth == 16 ? kHostSample16Max : 255;
   if (!chosen.noBasicSuite) record_.sSPBasic = &FakeBasicSuite;
   record_.plugInRef = &plugInReference;
   record_.transparentIndex = held.transparentIndex;

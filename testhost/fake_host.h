@@ -37,6 +37,7 @@ struct FakeHostOptions {
   int64_t destinationRefusesAfter = -1;   // the destination takes this many bytes, then refuses every write
                                           // (DestinationFile::RefuseWritesAfter); negative: no limit
   bool embedProfile = false;              // "Embed Color Profile" ticked: a save gets the image's iccProfile
+  bool deepModes = false;                 // a 16-bit document's mode is Gray16 or RGB48 instead of gray or RGB
   uint8_t pickRed = 0;                    // the colour the colour picker answers with
   uint8_t pickGreen = 0;
   uint8_t pickBlue = 0;

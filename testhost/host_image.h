@@ -7,14 +7,20 @@
 
 constexpr int32_t kDefaultResolution = 72 << 16;  // 72 pixels per inch, Fixed 16.16
 
+// The largest 16-bit sample a host holds: its 16-bit range is 0 to 32768, not 65535.
+constexpr uint16_t kHostSample16Max = 32768;
+
 struct HostImage {
   int16_t mode = 0;  // image mode numbers of the host interface: 1 gray, 2 indexed, 3 RGB, 4 CMYK
   int32_t width = 0;
   int32_t height = 0;
   int16_t planes = 0;
-  int16_t depth = 8;            // bits per channel; this host hands out 8-bit samples only
-  std::vector<uint8_t> planar;  // plane p starts at p * width * height, rows top to bottom
-  uint8_t red[256] = {};        // colour table of indexed images
+  int16_t depth = 8;  // bits per channel: 8, or 16 for gray and RGB
+  // The samples of the image's depth, plane p from p * width * height, rows top to bottom; the other store
+  // stays empty.
+  std::vector<uint8_t> planar;     // depth 8
+  std::vector<uint16_t> planar16;  // depth 16, 0 to kHostSample16Max
+  uint8_t red[256] = {};           // colour table of indexed images
   uint8_t green[256] = {};
   uint8_t blue[256] = {};
   int32_t transparentIndex = -1;  // indexed images: the fully transparent entry, or -1
@@ -26,14 +32,20 @@ struct HostImage {
   std::string xmp;                  // the XMP packet, UTF-8 text; empty for none
 };
 
-// Bytes in one plane.
+// Samples in one plane.
 size_t PlaneSize(const HostImage& image);
-// Sample of plane `plane` at column x, row y.
-uint8_t SampleAt(const HostImage& image, int plane, int32_t x, int32_t y);
-// True when the pixel store holds exactly planes * width * height bytes and the sizes are usable.
+// Bytes one sample takes: 1 at depth 8, 2 at depth 16.
+int SampleBytes(const HostImage& image);
+// Sample of plane `plane` at column x, row y at the image's depth: 0-255 at depth 8, 0-32768 at depth 16.
+uint16_t SampleAt(const HostImage& image, int plane, int32_t x, int32_t y);
+// True when the sizes are usable, the depth is 8 or 16 and that depth's store holds exactly
+// planes * width * height samples while the other is empty.
 bool IsComplete(const HostImage& image);
-// Row y of the planar store (already sized) from one interleaved row of `planes` bytes per pixel.
+// Row y of the planar store of the image's depth (already sized) from one interleaved row of `planes`
+// samples per pixel: bytes at depth 8, host samples at depth 16.
 void SetRowFromInterleaved(HostImage& image, int32_t y, const uint8_t* row);
-// Fills the planar store from pixels interleaved channel by channel (planes bytes per pixel, rows without
-// gaps); width, height and planes must already be set.
+void SetRowFromInterleaved(HostImage& image, int32_t y, const uint16_t* row);
+// Fills the planar store of the image's depth from samples interleaved channel by channel (planes samples
+// per pixel, rows without gaps); width, height, planes and depth must already be set.
 void SetFromInterleaved(HostImage& image, const uint8_t* interleaved);
+void SetFromInterleaved(HostImage& image, const uint16_t* interleaved);

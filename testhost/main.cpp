@@ -8,6 +8,7 @@
 #include "testhost/fake_host.h"
 #include "testhost/file_contents.h"
 #include "testhost/host_files.h"
+#include "testhost/host_options.h"
 #include "testhost/image_io.h"
 #include "testhost/plugin_module.h"
 #include "testhost/ui_driver.h"
@@ -49,8 +50,8 @@ int RunAbout(const PluginModule& plugin, const std::string& uiScript, std::optio
   return result == 0 ? kExitSuccess : kExitPluginFailed;
 }
 
-int RunEstimate(const PluginModule& plugin, HostImage image) {
-  FakeHost host(std::move(image));
+int RunEstimate(const PluginModule& plugin, const VexhostArguments& arguments, HostImage image) {
+  FakeHost host(std::move(image), FakeHostOptionsFor(arguments));
   const int16_t result = host.Estimate(plugin.Entry());
   if (result != 0) {
     PrintCalls(host);
@@ -74,19 +75,11 @@ std::optional<std::vector<UiAction>> ReadUiScript(const std::string& path, std::
 
 int RunSave(const PluginModule& plugin, const VexhostArguments& arguments, HostImage image,
             std::optional<std::vector<UiAction>> uiActions) {
-  FakeHostOptions options;
-  options.pickRed = arguments.pick[0];
-  options.pickGreen = arguments.pick[1];
-  options.pickBlue = arguments.pick[2];
-  options.destinationRefusesAfter = arguments.failWriteAfter;
-  if (arguments.playInfo) options.playInfo = *arguments.playInfo;
-  options.abortAfter = arguments.abortAfter;
-  options.embedProfile = arguments.embedProfile;
   std::string error;
   std::string notice;
   if (!ApplyDocumentOptions(arguments, kSrgbProfilePath, &image, &error, &notice)) return Fail(error);
   if (!notice.empty()) std::fprintf(stderr, "vexhost: %s\n", notice.c_str());
-  FakeHost host(std::move(image), options);
+  FakeHost host(std::move(image), FakeHostOptionsFor(arguments));
   if (!host.SetDestination(arguments.output)) return Fail("cannot open " + arguments.output + " for writing");
   if (!arguments.parameters.empty()) host.SetParameters(arguments.parameters);
   UiDriver driver;
@@ -126,7 +119,7 @@ int VexhostMain(const std::vector<std::string>& arguments) {
 
   std::optional<HostImage> image = ReadImageFile(parsed->input, &error);
   if (!image) return Fail(error);
-  if (parsed->command == VexhostCommand::kEstimate) return RunEstimate(plugin, std::move(*image));
+  if (parsed->command == VexhostCommand::kEstimate) return RunEstimate(plugin, *parsed, std::move(*image));
   if (!plugin.SetDialogAnswer(parsed->cancel, &error)) return Fail(error);
   return RunSave(plugin, *parsed, std::move(*image), std::move(uiActions));
 }

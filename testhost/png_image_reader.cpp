@@ -1,4 +1,4 @@
-// ReadPngImage: libpng decodes, the host keeps 8-bit planes.
+// ReadPngImage: libpng decodes, the host keeps 8-bit planes, or 16-bit planes in its own range.
 #include <png.h>
 
 #include <csetjmp>
@@ -56,6 +56,7 @@ struct PngLayout {
   int paletteSize = 0;
   png_color palette[256] = {};
   bool interlaced = false;  // read in several passes, so all rows at once
+  int bitDepth = 8;         // of the decoded samples: 8, or 16 (big-endian, as in the file)
 };
 
 constexpr int kNoTransparency = -1;  // no tRNS: indexed without a transparent entry
@@ -84,7 +85,6 @@ bool ReadLayout(png_structp png, png_infop info, FILE* file, PngLayout* layout) 
   png_read_info(png, info);
   const int colorType = png_get_color_type(png, info);
   const int bitDepth = png_get_bit_depth(png, info);
-  if (bitDepth == 16) png_set_strip_16(png);  // the high byte of each sample
   layout->mode = kModeRGB;
   if (colorType == PNG_COLOR_TYPE_PALETTE) {
     png_colorp colors = nullptr;
@@ -115,7 +115,18 @@ bool ReadLayout(png_structp png, png_infop info, FILE* file, PngLayout* layout) 
   layout->height = png_get_image_height(png, info);
   layout->channels = png_get_channels(png, info);
   layout->rowBytes = png_get_rowbytes(png, info);
-  return png_get_bit_depth(png, info) == 8;
+  layout->bitDepth = png_get_bit_depth(png, info);
+  return layout->bitDepth == 8 || layout->bitDepth == 16;
+}
+
+// A file's 16-bit sample (0-65535) in the host's range, rounded: h = (v x 32768 + 32767) / 65535.
+uint16_t HostSample16(uint32_t fileSample) {
+  return static_cast<uint16_t>((fileSample * kHostSample16Max + 32767) / 65535);
+}
+
+// Big-endian 16-bit file samples as host samples.
+void ToHostSamples16(const png_byte* file, size_t count, uint16_t* host) {
+  for (size_t i = 0; i < count; ++i, file += 2) host[i] = HostSample16(static_cast<uint32_t>(file[0] << 8 | file[1]));
 }
 
 bool ReadRows(png_structp png, png_infop info, png_bytepp rows) {
@@ -125,12 +136,19 @@ bool ReadRows(png_structp png, png_infop info, png_bytepp rows) {
   return true;
 }
 
+// One decoded row into the host's planes; 16-bit samples pass through hostRow, room for one row of them.
+void StoreRow(HostImage& image, int32_t y, const png_byte* row, uint16_t* hostRow) {
+  if (image.depth != 16) return SetRowFromInterleaved(image, y, row);
+  ToHostSamples16(row, static_cast<size_t>(image.width) * static_cast<size_t>(image.planes), hostRow);
+  SetRowFromInterleaved(image, y, hostRow);
+}
+
 // A file that is not interlaced, row by row into the host's planes: no second copy of the whole image.
-bool ReadRowsIntoPlanes(png_structp png, png_infop info, png_bytep row, HostImage* image) {
+bool ReadRowsIntoPlanes(png_structp png, png_infop info, png_bytep row, uint16_t* hostRow, HostImage* image) {
   if (setjmp(png_jmpbuf(png))) return false;
   for (int32_t y = 0; y < image->height; ++y) {
     png_read_row(png, row, nullptr);
-    SetRowFromInterleaved(*image, y, row);
+    StoreRow(*image, y, row, hostRow);
   }
   png_read_end(png, info);
   return true;
@@ -161,16 +179,23 @@ std::optional<HostImage> ReadPngImage(FILE* file, std::string* error) {
   image.width = static_cast<int32_t>(layout.width);
   image.height = static_cast<int32_t>(layout.height);
   image.planes = static_cast<int16_t>(layout.channels);
+  image.depth = static_cast<int16_t>(layout.bitDepth);
   image.transparentIndex = layout.transparentIndex;
   for (int i = 0; i < layout.paletteSize; ++i) {
     image.red[i] = layout.palette[i].red;
     image.green[i] = layout.palette[i].green;
     image.blue[i] = layout.palette[i].blue;
   }
+  const size_t samples = PlaneSize(image) * static_cast<size_t>(image.planes);
+  if (image.depth == 16) {
+    image.planar16.resize(samples);
+  } else {
+    image.planar.resize(samples);
+  }
+  std::vector<uint16_t> hostRow(image.depth == 16 ? static_cast<size_t>(image.width) * image.planes : 0);
   if (!layout.interlaced) {
     std::vector<png_byte> row(layout.rowBytes);
-    image.planar.resize(PlaneSize(image) * static_cast<size_t>(image.planes));
-    if (!ReadRowsIntoPlanes(records.png(), records.info(), row.data(), &image)) {
+    if (!ReadRowsIntoPlanes(records.png(), records.info(), row.data(), hostRow.data(), &image)) {
       *error = failure.message;
       return std::nullopt;
     }
@@ -184,7 +209,7 @@ std::optional<HostImage> ReadPngImage(FILE* file, std::string* error) {
     *error = failure.message;
     return std::nullopt;
   }
-  SetFromInterleaved(image, pixels.data());
+  for (int32_t y = 0; y < image.height; ++y) StoreRow(image, y, rows[static_cast<size_t>(y)], hostRow.data());
   ReadPngDocumentProperties(records.png(), records.info(), &image);
   return image;
 }

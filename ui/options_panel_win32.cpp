@@ -42,7 +42,8 @@ constexpr int kPaletteControlIds[] = {IDC_PANEL_COLORS_LABEL, IDC_PANEL_REFINE_P
 
 PanelImage CurrentImage() {
   return PanelImage{WholeImage._WholeMode, WholeImage._WholePlanesIn,
-                    WholeImage._WholeMode == kWholeIndexed && HasClearEntry(Palette), SrgbConversionApplies()};
+                    WholeImage._WholeMode == kWholeIndexed && HasClearEntry(Palette), SrgbConversionApplies(),
+                    WholeImage.documentDepth == 16};
 }
 
 void Call(const std::function<void()>& call) {
@@ -96,6 +97,8 @@ INT_PTR OptionsPanel::OnInit() {
              nullptr);
   AddTooltip(GetDlgItem(window, IDC_PANEL_CONVERT_SRGB),
              "Convert the colours from the document's profile to sRGB, as the web shows them", nullptr);
+  AddTooltip(GetDlgItem(window, IDC_PANEL_SIXTEEN_BITS),
+             "Keep the document's 16 bits per channel in a Grayscale or RGB file; palettes are always 8-bit", nullptr);
   AddTooltip(GetDlgItem(window, IDC_PANEL_QUALITY),
              "Fewest colours that reach this quality: 30 + quality / 5 dB of PSNR (takes longer)", nullptr);
   LoadFaces(DpiOfWindow(window));
@@ -191,6 +194,7 @@ void OptionsPanel::SyncPanelFromOptions() {
   SetCheck(IDC_PANEL_REFINE_PALETTE, state.refinePalette ? CheckChange::kCheck : CheckChange::kUncheck);
   SetCheck(IDC_PANEL_METADATA, state.metadata ? CheckChange::kCheck : CheckChange::kUncheck);
   SetCheck(IDC_PANEL_CONVERT_SRGB, state.convertToSrgb ? CheckChange::kCheck : CheckChange::kUncheck);
+  SetCheck(IDC_PANEL_SIXTEEN_BITS, state.sixteenBits ? CheckChange::kCheck : CheckChange::kUncheck);
   ShowColorCount(state);
   ShowQualityList(state);
   SendDlgItemMessageW(window, IDC_PANEL_DITHER, CB_SETCURSEL, static_cast<WPARAM>(state.ditherListIndex), 0);
@@ -244,6 +248,7 @@ void OptionsPanel::ApplyEnableRules() {
   const EnableState state = EnableRulesFor(CurrentImage(), SaveOptions, PaletteView.selected);
   Enable(IDC_PANEL_ALPHA_CHANNEL, state.alphaChannel);
   Enable(IDC_PANEL_CONVERT_SRGB, state.convertToSrgb);
+  Enable(IDC_PANEL_SIXTEEN_BITS, state.sixteenBits);
   Enable(IDC_PANEL_FILL_COLOR_LABEL, state.fillColor);
   if (ColorSwatch* swatch = FillSwatch()) swatch->SetEnabled(state.fillColor ? 1 : 0);
   Enable(IDC_PANEL_KEY_COLOR, state.keyColor);
@@ -305,6 +310,7 @@ INT_PTR OptionsPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
     case PanelCommand::kCompression: Carry(OnCompressionCommand(SaveOptions, ListIndex(IDC_PANEL_COMPRESSION))); break;
     case PanelCommand::kPaletteQuality: Carry(OnPaletteQualityCommand(SaveOptions, Palette, QualityPicked())); break;
     case PanelCommand::kMetadata: Carry(OnMetadataCommand(SaveOptions, Checked(IDC_PANEL_METADATA))); break;
+    case PanelCommand::kSixteenBits: Carry(OnSixteenBitsCommand(SaveOptions, Checked(IDC_PANEL_SIXTEEN_BITS))); break;
     case PanelCommand::kConvertToSrgb:
       // Made here, on the dialog's thread, before any refresh reads it; never changed after.
       Carry(OnConvertToSrgbCommand(SaveOptions, Palette, Checked(IDC_PANEL_CONVERT_SRGB) && PrepareSrgbImage()));

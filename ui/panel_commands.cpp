@@ -58,6 +58,7 @@ PanelCommand PanelCommandFor(int id, int notification, intptr_t extra) {
       return notification == kSelectionConfirmed ? PanelCommand::kPaletteQuality : PanelCommand::kIgnore;
     case IDC_PANEL_METADATA: return PanelCommand::kMetadata;
     case IDC_PANEL_CONVERT_SRGB: return PanelCommand::kConvertToSrgb;
+    case IDC_PANEL_SIXTEEN_BITS: return PanelCommand::kSixteenBits;
     case IDC_PANEL_FILL_COLOR: return PanelCommand::kFillColor;
     case IDC_PANEL_TRANSPARENCY_DITHER: return PanelCommand::kTransparencyDither;
     case IDC_PANEL_LOCK: return PanelCommand::kLock;
@@ -177,6 +178,13 @@ PanelReaction OnPaletteQualityCommand(SaveOptionsRecord& options, PaletteRecord&
 
 PanelReaction OnMetadataCommand(SaveOptionsRecord& options, bool checked) {
   options.metadata = checked ? 1 : 0;
+  PanelReaction reaction;
+  reaction.Then(PanelStep::kEncode);
+  return reaction;
+}
+
+PanelReaction OnSixteenBitsCommand(SaveOptionsRecord& options, bool checked) {
+  options.sixteenBits = checked ? 1 : 0;
   PanelReaction reaction;
   reaction.Then(PanelStep::kEncode);
   return reaction;

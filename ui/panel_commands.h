@@ -22,6 +22,7 @@ enum class PanelCommand : uint8_t {
   kPaletteQuality,      // 1024, selection confirmed
   kMetadata,            // 1026
   kConvertToSrgb,       // 1027
+  kSixteenBits,         // 1028
   kFillColor,           // 1008
   kTransparencyDither,  // 1019
   kLock,                // 1017
@@ -99,6 +100,8 @@ PanelReaction OnRefinePaletteCommand(SaveOptionsRecord& options, PaletteRecord& 
 PanelReaction OnCompressionCommand(SaveOptionsRecord& options, int listIndex);
 // The metadata changes the file's chunks, never its pixels: the rows shown are encoded again.
 PanelReaction OnMetadataCommand(SaveOptionsRecord& options, bool checked);
+// 16 Bits/Channel changes the file's samples, never the 8-bit rows shown: they are encoded again.
+PanelReaction OnSixteenBitsCommand(SaveOptionsRecord& options, bool checked);
 // `converted`: the box is checked and the converted image exists (ui/srgb_image.h); the palette is built again
 // from the colours the image has now.
 PanelReaction OnConvertToSrgbCommand(SaveOptionsRecord& options, PaletteRecord& palette, bool converted);

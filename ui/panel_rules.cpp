@@ -58,6 +58,7 @@ EnableState EnableRulesFor(const PanelImage& image, const SaveOptionsRecord& opt
     }
   }
   state.convertToSrgb = image.srgbConvertible;
+  state.sixteenBits = image.sixteenBits && !paletteType;
   WholeImageRecord whole;
   whole._WholeMode = image.mode;
   whole._WholePlanesIn = image.planes;
@@ -89,6 +90,8 @@ PanelSyncState SyncStateFor(const PanelImage& image, const SaveOptionsRecord& op
   state.metadata = options.metadata != 0;
   // Ticked only where there is something converted: without a profile to convert from the option does nothing.
   state.convertToSrgb = options.convertToSrgb != 0 && image.srgbConvertible;
+  // Shown for a 16-bit document only, whose file it is about; a Palette file leaves it, disabled, as it is.
+  state.sixteenBits = options.sixteenBits != 0 && image.sixteenBits;
   state.colorsListIndex = ColorsListIndexFor(options.paletteColors);
   state.ditherListIndex = UsableDither(options.dither);
   state.compressionListIndex = UsableCompression(options.compression);

@@ -13,6 +13,7 @@ struct PanelImage {
   int32_t planes = 0;            // _WholePlanesIn
   bool clearEntry = false;       // an indexed image's colour table has a transparent entry in use
   bool srgbConvertible = false;  // the document's profile is one Convert to sRGB acts on
+  bool sixteenBits = false;      // the document has 16 bits per channel
   bool HasAlphaPlane() const { return ::HasAlphaPlane(planes); }
 };
 
@@ -38,6 +39,7 @@ struct EnableState {
   bool keyColor = false;            // 1013
   bool transparencyDither = false;  // 1019
   bool convertToSrgb = false;       // 1027: where the document has a profile to convert from
+  bool sixteenBits = false;         // 1028: a 16-bit document saved as Grayscale or RGB
   bool paletteControls = false;     // 1007, 1021, the view, 1001, 1010, 1012, and the quality list 1024, 1025
   bool colorsList = false;          // 1006: with the palette controls, while no quality chooses the count
   bool clearSelection = false;      // Select(-1) before the entry buttons are updated
@@ -55,6 +57,7 @@ struct PanelSyncState {
   bool refinePalette = false;
   bool metadata = false;             // 1026
   bool convertToSrgb = false;        // 1027
+  bool sixteenBits = false;          // 1028
   int colorsListIndex = 0;           // 1006
   int ditherListIndex = 0;           // 1010
   int compressionListIndex = 0;      // 1022

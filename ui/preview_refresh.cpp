@@ -51,7 +51,9 @@ std::unique_ptr<NewestRequestWorker::Job> PreviewRefresher::MakeJob(NewestReques
   snapshot.options = reduce ? SaveOptions : rowsOptions_;
   snapshot.options.compression = SaveOptions.compression;
   snapshot.options.metadata = SaveOptions.metadata;
+  snapshot.options.sixteenBits = SaveOptions.sixteenBits;
   snapshot.image = &ImageToReduce(snapshot.options.convertToSrgb != 0);  // the image those options reduce
+  snapshot.image16 = Image16ToEncode(snapshot.options);
   snapshot.palette = Palette;
   if (reduce && Palette.built) snapshot.colorMap = ColorMap.Copy();
   // Lent to the job: no other job runs, so nothing publishes other rows until it has ended.

@@ -16,7 +16,8 @@ RefreshJob::RefreshJob(RefreshSnapshot snapshot, ReducedImageRecord rowsBuffer, 
     result_.palette = snapshot_.palette;
     result_.colorMap = std::move(snapshot_.colorMap);
   } else {
-    encoding_ = PngWriteJobFor(*snapshot_.image, snapshot_.options, snapshot_.palette, *snapshot_.rowsToEncode);
+    encoding_ = PngWriteJobFor(*snapshot_.image, snapshot_.options, snapshot_.palette, *snapshot_.rowsToEncode,
+                               snapshot_.image16);
   }
 }
 
@@ -43,7 +44,7 @@ void RefreshJob::Run(NewestRequestWorker::Reports& reports) {
     // A reduction that did not end well has no rows to show and nothing to encode.
     if (ReduceImage(records, report, nullptr) != ReduceStatus::Ok) return;
     // Taken before the rows are handed over: from then on the owner's thread moves the record they are in.
-    encoding = PngWriteJobFor(*snapshot_.image, snapshot_.options, result_.palette, result_.rows);
+    encoding = PngWriteJobFor(*snapshot_.image, snapshot_.options, result_.palette, result_.rows, snapshot_.image16);
     madeRows = result_.rows;
     rows = &madeRows;
     palette = &result_.palette;

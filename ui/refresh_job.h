@@ -16,6 +16,8 @@
 // What a refresh reads. The image is lent for the life of the dialog, which never changes it.
 struct RefreshSnapshot {
   const WholeImageRecord* image = nullptr;
+  // The same image's 16-bit samples when the file is to keep 16 bits; lent alike.
+  const WholeImage16Record* image16 = nullptr;
   SaveOptionsRecord options;
   // The working palette with the user's edits and locks, and its colour map (a copy of its own) while the palette
   // is built.

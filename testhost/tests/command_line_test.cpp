@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "host/host_abi.h"
+#include "testhost/fake_host.h"
+#include "testhost/host_options.h"
 
 namespace {
 
@@ -84,6 +86,23 @@ TEST(VexhostCommandLine, SaveCanEmbedAProfileAndSetTheResolutionAndXmpByHand) {
   EXPECT_EQ(error, "--resolution wants pixels per inch from 1 to 32767, not '32768'");
 }
 
+TEST(VexhostCommandLine, DeepModesOfSaveAndEstimateReachTheRecordOfASixteenBitDocument) {
+  HostImage image;
+  image.mode = kModeRGB;
+  image.depth = 16;
+  image.width = 1;
+  image.height = 1;
+  image.planes = 3;
+  image.planar16 = {0, 16384, 32768};
+  for (const std::vector<std::string>& words : {std::vector<std::string>{"save", "in.png", "out.png", "--deep-modes"},
+                                                std::vector<std::string>{"estimate", "--deep-modes", "in.png"}}) {
+    const std::optional<VexhostArguments> parsed = Parse(words);
+    ASSERT_TRUE(parsed.has_value()) << ::testing::PrintToString(words);
+    FakeHost host(image, FakeHostOptionsFor(*parsed));
+    EXPECT_EQ(host.Record().imageMode, kModeRGB48) << ::testing::PrintToString(words);
+  }
+}
+
 TEST(VexhostCommandLine, EstimateAndAboutTakeTheirOperands) {
   std::optional<VexhostArguments> parsed = Parse({"estimate", "in.pam"});
   ASSERT_TRUE(parsed.has_value());
@@ -149,6 +168,7 @@ TEST(VexhostCommandLine, MistakesAreRefusedWithAReason) {
       {"save", "a", "b", "--xmp"},
       {"estimate", "a", "--embed-profile"},
       {"estimate", "a", "--resolution", "72"},
+      {"about", "--deep-modes"},
   };
   for (const std::vector<std::string>& words : mistakes) {
     std::string error;

@@ -14,19 +14,35 @@
 
 namespace {
 
-// A 3 x 2 image of two planes: plane p, row y, column x holds p * 100 + y * 10 + x.
-HostImage SmallImage(int16_t mode = kModeGrayScale, int16_t planes = 2) {
+// A 3 x 2 image of two planes: plane p, row y, column x holds p * 100 + y * 10 + x; at depth 16 it holds
+// 0x3000 * p + 0x100 * y + x + 1 in the host's range, so that both bytes of every sample differ from its
+// neighbours'.
+HostImage SmallImage(int16_t mode = kModeGrayScale, int16_t planes = 2, int16_t depth = 8) {
   HostImage image;
   image.mode = mode;
+  image.depth = depth;
   image.width = 3;
   image.height = 2;
   image.planes = planes;
   for (int p = 0; p < planes; ++p) {
     for (int y = 0; y < 2; ++y) {
-      for (int x = 0; x < 3; ++x) image.planar.push_back(static_cast<uint8_t>(p * 100 + y * 10 + x));
+      for (int x = 0; x < 3; ++x) {
+        if (depth == 16) {
+          image.planar16.push_back(static_cast<uint16_t>(0x3000 * p + 0x100 * y + x + 1));
+        } else {
+          image.planar.push_back(static_cast<uint8_t>(p * 100 + y * 10 + x));
+        }
+      }
     }
   }
   return image;
+}
+
+// The native-endian uint16 at byte `at` of a buffer.
+uint16_t Sample16In(const uint8_t* buffer, size_t at) {
+  uint16_t sample = 0;
+  std::memcpy(&sample, buffer + at, sizeof sample);
+  return sample;
 }
 
 // A plug-in whose answers the test scripts: each selector's result, and what it saw on entry.
@@ -108,6 +124,29 @@ TEST_F(FakeHostTest, RecordDescribesTheImage) {
   EXPECT_EQ(bare.Record().advanceState, nullptr);
   EXPECT_EQ(bare.Record().sSPBasic, nullptr);
   EXPECT_EQ(bare.Record().descriptorParameters, nullptr);
+}
+
+TEST_F(FakeHostTest, RecordDescribesASixteenBitDocumentInTheModeAskedFor) {
+  FakeHost rgb(SmallImage(kModeRGB, 3, 16));
+  EXPECT_EQ(rgb.Record().depth, 16);
+  EXPECT_EQ(rgb.Record().imageMode, kModeRGB);
+  EXPECT_EQ(rgb.Record().maxValue, 32768);
+  EXPECT_EQ(rgb.Record().planes, 3);
+
+  FakeHostOptions deep;
+  deep.deepModes = true;
+  FakeHost rgb48(SmallImage(kModeRGB, 4, 16), deep);
+  EXPECT_EQ(rgb48.Record().imageMode, kModeRGB48);
+  EXPECT_EQ(rgb48.Record().depth, 16);
+  EXPECT_EQ(rgb48.Record().maxValue, 32768);
+  FakeHost gray16(SmallImage(kModeGrayScale, 1, 16), deep);
+  EXPECT_EQ(gray16.Record().imageMode, kModeGray16);
+
+  // An 8-bit document keeps its mode and range.
+  FakeHost eightBit(SmallImage(kModeRGB, 3), deep);
+  EXPECT_EQ(eightBit.Record().imageMode, kModeRGB);
+  EXPECT_EQ(eightBit.Record().depth, 8);
+  EXPECT_EQ(eightBit.Record().maxValue, 255);
 }
 
 TEST_F(FakeHostTest, SaveRunsTheWriteSelectorsInOrderWithResultClearedAndDataSlotKept) {
@@ -415,6 +454,46 @@ TEST_F(FakeHostTest, AdvanceStateFillsTheRequestedPlaneAndRectangle) {
   ASSERT_EQ(host.Seen().dataRequests.size(), 2u);
   EXPECT_EQ(host.Seen().dataRequests[0].rect.left, 1);
   EXPECT_EQ(host.Seen().dataRequests[1].rect.top, 1);
+}
+
+TEST_F(FakeHostTest, AdvanceStateHandsSixteenBitSamplesWholeAtTheirColumns) {
+  FakeHost host(SmallImage(kModeRGB, 2, 16));
+  FormatRecord& record = host.Record();
+  uint8_t buffer[32];
+  std::memset(buffer, 0xEE, sizeof buffer);
+  record.PluginUsing32BitCoordinates = 1;
+  record.theRect32 = VRect{0, 1, 2, 3};  // columns 1 and 2 of both rows
+  record.loPlane = record.hiPlane = 1;
+  record.colBytes = 2;
+  record.rowBytes = 6;
+  record.data = buffer;
+  EXPECT_EQ(record.advanceState(), kNoErr);
+  EXPECT_EQ(Sample16In(buffer, 0), 0x3002);
+  EXPECT_EQ(Sample16In(buffer, 2), 0x3003);
+  EXPECT_EQ(Sample16In(buffer, 4), 0xEEEE);  // past the rectangle: untouched
+  EXPECT_EQ(Sample16In(buffer, 6), 0x3102);
+  EXPECT_EQ(Sample16In(buffer, 8), 0x3103);
+
+  // Both planes interleaved: each sample at (x - left) * colBytes, the second plane planeBytes after it.
+  std::memset(buffer, 0xEE, sizeof buffer);
+  record.theRect32 = VRect{1, 0, 2, 3};
+  record.loPlane = 0;
+  record.hiPlane = 1;
+  record.colBytes = 4;
+  record.rowBytes = 12;
+  record.planeBytes = 2;
+  EXPECT_EQ(record.advanceState(), kNoErr);
+  const uint16_t interleaved[] = {0x0101, 0x3101, 0x0102, 0x3102, 0x0103, 0x3103};
+  for (size_t i = 0; i < 6; ++i) EXPECT_EQ(Sample16In(buffer, 2 * i), interleaved[i]) << i;
+  EXPECT_EQ(buffer[12], 0xEE);
+
+  // Columns of one byte cannot hold a 16-bit sample: refused, nothing copied.
+  std::memset(buffer, 0xEE, sizeof buffer);
+  record.loPlane = record.hiPlane = 0;
+  record.colBytes = 1;
+  record.rowBytes = 3;
+  EXPECT_EQ(record.advanceState(), kParamErr);
+  EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + sizeof buffer), std::vector<uint8_t>(sizeof buffer, 0xEE));
 }
 
 TEST_F(FakeHostTest, AdvanceStateRefusesRequestsOutsideTheImage) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -79,17 +80,69 @@ TEST_F(ImageIoTest, InterlacedRgbArrivesInRowOrder) {
   EXPECT_EQ(Plane(image, 0), (std::vector<uint8_t>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
-TEST_F(ImageIoTest, SixteenBitSamplesKeepTheirHighByte) {
-  PngSample sample;
-  sample.width = 1;
-  sample.height = 1;
-  sample.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
-  sample.bitDepth = 16;
-  sample.rows = {{0x12, 0xFF, 0x34, 0x00, 0xAB, 0x80, 0x7F, 0xFF}};
-  const HostImage image = ReadPng(sample);
+// Big-endian 16-bit samples, as a PNG row holds them.
+std::vector<uint8_t> Row16(const std::vector<uint16_t>& samples) {
+  std::vector<uint8_t> row;
+  for (uint16_t sample : samples)
+    row.insert(row.end(), {static_cast<uint8_t>(sample >> 8), static_cast<uint8_t>(sample)});
+  return row;
+}
+
+// The file's samples, and what the host makes of each: (v x 32768 + 32767) / 65535, worked out by hand.
+const std::vector<uint16_t> kFileSamples16 = {0, 1, 2, 32767, 32768, 65534, 65535};
+const std::vector<uint16_t> kHostSamples16 = {0, 1, 1, 16384, 16384, 32767, 32768};
+
+// The host samples of kFileSamples16 turned `by` places to the left.
+std::vector<uint16_t> HostSamplesTurned(size_t by) {
+  std::vector<uint16_t> turned = kHostSamples16;
+  std::rotate(turned.begin(), turned.begin() + static_cast<std::ptrdiff_t>(by), turned.end());
+  return turned;
+}
+
+std::vector<uint16_t> Plane16(const HostImage& image, int plane) {
+  const auto begin = image.planar16.begin() + static_cast<std::ptrdiff_t>(plane * PlaneSize(image));
+  return std::vector<uint16_t>(begin, begin + static_cast<std::ptrdiff_t>(PlaneSize(image)));
+}
+
+TEST_F(ImageIoTest, SixteenBitSamplesArriveAtDepthSixteenInTheHostsRange) {
+  // RGBA: each channel holds every file sample, turned one place further than the channel before it.
+  PngSample rgba;
+  rgba.width = static_cast<uint32_t>(kFileSamples16.size());
+  rgba.height = 1;
+  rgba.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+  rgba.bitDepth = 16;
+  std::vector<uint16_t> pixels;
+  for (size_t x = 0; x < kFileSamples16.size(); ++x) {
+    for (size_t channel = 0; channel < 4; ++channel) pixels.push_back(kFileSamples16[(x + channel) % 7]);
+  }
+  rgba.rows = {Row16(pixels)};
+  HostImage image = ReadPng(rgba);
   EXPECT_EQ(image.mode, kModeRGB);
+  EXPECT_EQ(image.depth, 16);
   ASSERT_EQ(image.planes, 4);
-  EXPECT_EQ(image.planar, (std::vector<uint8_t>{0x12, 0x34, 0xAB, 0x7F}));
+  EXPECT_TRUE(image.planar.empty());
+  ASSERT_EQ(image.planar16.size(), 4 * kFileSamples16.size());
+  for (int plane = 0; plane < 4; ++plane) EXPECT_EQ(Plane16(image, plane), HostSamplesTurned(plane)) << plane;
+  EXPECT_EQ(SampleAt(image, 3, 3, 0), 32768);  // alpha of the fourth pixel: file sample 65535
+
+  // Gray with a tRNS key, interlaced: the key becomes a 16-bit alpha, 0 where the gray is 32768, else opaque.
+  PngSample keyed;
+  keyed.width = static_cast<uint32_t>(kFileSamples16.size());
+  keyed.height = 1;
+  keyed.colorType = PNG_COLOR_TYPE_GRAY;
+  keyed.bitDepth = 16;
+  keyed.interlaced = true;
+  keyed.rows = {Row16(kFileSamples16)};
+  keyed.colorKey = true;
+  keyed.key.gray = 32768;
+  image = ReadPng(keyed);
+  EXPECT_EQ(image.mode, kModeGrayScale);
+  EXPECT_EQ(image.depth, 16);
+  ASSERT_EQ(image.planes, 2);
+  EXPECT_TRUE(image.planar.empty());
+  ASSERT_EQ(image.planar16.size(), 2 * kFileSamples16.size());
+  EXPECT_EQ(Plane16(image, 0), kHostSamples16);
+  EXPECT_EQ(Plane16(image, 1), (std::vector<uint16_t>{32768, 32768, 32768, 32768, 0, 32768, 32768}));
 }
 
 TEST_F(ImageIoTest, OneBitGrayIsWidenedToFullRange) {

@@ -1,6 +1,7 @@
 // PNG files made by others (libpng's contrib/pngsuite and contrib/testpngs) saved through vexhost as each PNG
 // type, with the default options, without the alpha channel, and over a fill colour. Each output is decoded
-// and compared with what the reduction and the writer must make of the 8-bit image vexhost hands over.
+// and compared with what the reduction and the writer must make of the 8-bit image the plug-in works from:
+// the image vexhost hands over, each sample of a 16-bit document brought to 8 bits.
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 
 #include "png/png_writer.h"
 #include "records/palette.h"
+#include "records/sample_depth.h"
 #include "testhost/host_image.h"
 #include "testhost/image_io.h"
 #include "testhost/tests/temp_folder.h"
@@ -81,6 +83,12 @@ int WaitForVexhost(pid_t child) {
 
 bool HasAlphaPlane(const HostImage& image) { return image.planes != 1 && image.planes != 3; }
 
+// The 8-bit sample the plug-in works from: the host's own at depth 8, made 8-bit from the host's range at 16.
+int EightBitAt(const HostImage& image, int plane, int32_t x, int32_t y) {
+  const uint16_t sample = SampleAt(image, plane, x, y);
+  return image.depth == 16 ? EightBitSample(sample) : sample;
+}
+
 int32_t Red(int32_t color) { return color & 0xFF; }
 int32_t Green(int32_t color) { return (color >> 8) & 0xFF; }
 int32_t Blue(int32_t color) { return (color >> 16) & 0xFF; }
@@ -92,7 +100,7 @@ Bytes ExpectedRows(const HostImage& in, int type, const Variant& v) {
   Bytes rows;
   for (int32_t y = 0; y < in.height; ++y) {
     for (int32_t x = 0; x < in.width; ++x) {
-      auto sample = [&](int plane) { return static_cast<int>(SampleAt(in, plane, x, y)); };
+      auto sample = [&](int plane) { return EightBitAt(in, plane, x, y); };
       auto put = [&](int value) { rows.push_back(static_cast<uint8_t>(value)); };
       if (in.mode == 3) {
         const int r = sample(0);
@@ -148,8 +156,8 @@ Bytes ExpectedGrayIndices(const HostImage& in, const Variant& v) {
   const int fillGray = readback::FillGray(v.fillColor);
   for (int32_t y = 0; y < in.height; ++y) {
     for (int32_t x = 0; x < in.width; ++x) {
-      const int a = in.planes == 2 ? SampleAt(in, 1, x, y) : 255;
-      indices.push_back(static_cast<uint8_t>(readback::GrayOverFill(SampleAt(in, 0, x, y), a, fillGray)));
+      const int a = in.planes == 2 ? EightBitAt(in, 1, x, y) : 255;
+      indices.push_back(static_cast<uint8_t>(readback::GrayOverFill(EightBitAt(in, 0, x, y), a, fillGray)));
     }
   }
   return indices;
@@ -163,10 +171,10 @@ size_t DistinctPaletteColours(const HostImage& in, const Variant& v) {
   std::unordered_set<uint32_t> colours;
   for (int32_t y = 0; y < in.height; ++y) {
     for (int32_t x = 0; x < in.width; ++x) {
-      int r = SampleAt(in, 0, x, y);
-      int g = SampleAt(in, 1, x, y);
-      int b = SampleAt(in, 2, x, y);
-      int a = in.planes > 3 ? SampleAt(in, 3, x, y) : 255;
+      int r = EightBitAt(in, 0, x, y);
+      int g = EightBitAt(in, 1, x, y);
+      int b = EightBitAt(in, 2, x, y);
+      int a = in.planes > 3 ? EightBitAt(in, 3, x, y) : 255;
       if (composite) {
         r = readback::Composite(r, a, Red(v.fillColor));
         g = readback::Composite(g, a, Green(v.fillColor));
@@ -337,9 +345,11 @@ class CorpusTest : public ::testing::Test {
                     : Bytes{0, static_cast<uint8_t>((Red(fill) + Green(fill) + Blue(fill)) / 3)};
     if (background == nullptr || *background != expectedBackground) Problem(runLabel + "bKGD differs");
 
-    // The size line: the acquired image's bytes, then exactly the length of the file the host received.
-    const std::string expectedLine = readback::SizeText(static_cast<int64_t>(in.planes) * in.width * in.height) +
-                                     " / " + readback::SizeText(static_cast<int64_t>(bytes.size()));
+    // The size line: the acquired image's bytes (2 a sample in a 16-bit document), then exactly the length of
+    // the file the host received.
+    const int64_t originalBytes = static_cast<int64_t>(in.planes) * in.width * in.height * SampleBytes(in);
+    const std::string expectedLine =
+        readback::SizeText(originalBytes) + " / " + readback::SizeText(static_cast<int64_t>(bytes.size()));
     if (SizeLine(said) != expectedLine) {
       Problem(runLabel + "size line '" + SizeLine(said) + "', expected '" + expectedLine + "'");
     }

@@ -8,6 +8,7 @@
   make_sample.py indexed W H OUT.png [T]  a 4-entry palette image; T makes entry T fully transparent
   make_sample.py cmyk W H OUT.pam         a PAM (P7) CMYK ramp
   make_sample.py noise W H OUT.png        8-bit RGB of fixed pseudo-random samples, which hardly compress
+  make_sample.py rgba16 W H OUT.png       16-bit RGBA: ramps through the whole 16-bit range, an alpha ramp
 """
 import struct
 import sys
@@ -19,15 +20,22 @@ def chunk(kind, data):
     return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
 
-def png(width, height, color_type, rows, extra_chunks=()):
-    header = struct.pack(">IIBBBBB", width, height, 8, color_type, 0, 0, 0)
-    raw = b"".join(b"\x00" + bytes(row) for row in rows)
+def png(width, height, color_type, rows, extra_chunks=(), depth=8):
+    header = struct.pack(">IIBBBBB", width, height, depth, color_type, 0, 0, 0)
+    pack = bytes if depth == 8 else (lambda row: struct.pack(">%dH" % len(row), *row))
+    raw = b"".join(b"\x00" + pack(row) for row in rows)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + b"".join(extra_chunks) +
             chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
 
 
 def ramp(x, y, width, height):
     return (x * 255 // max(width - 1, 1), y * 255 // max(height - 1, 1), (x + y) % 256)
+
+
+def rgba16(x, y, width, height):
+    """The 16-bit pixel at x, y: samples no 8-bit picture holds (odd low bytes) from 0 to 65535."""
+    across, down = x * 65535 // max(width - 1, 1), y * 65535 // max(height - 1, 1)
+    return (across, down, (across * 7 + down * 3 + 1) % 65536, 65535 - across // 2)
 
 
 def main(argv):
@@ -71,6 +79,10 @@ def main(argv):
                 row.append((state >> 16) & 0xFF)
             rows.append(row)
         data = png(width, height, 2, rows)
+    elif kind == "rgba16":
+        rows = [[c for x in range(width)
+                 for c in rgba16(x, y, width, height)] for y in range(height)]
+        data = png(width, height, 6, rows, depth=16)
     else:
         sys.exit("unknown kind " + kind)
     with open(out, "wb") as f:

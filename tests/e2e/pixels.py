@@ -10,9 +10,11 @@
                                         pixel for pixel (red, green and blue), one line each
   pixels.py error FILE OTHER            prints the sum over all pixels of the squared differences of red, green
                                         and blue between two pictures of the same size
+  pixels.py samples FILE X Y [X Y]...   prints every sample of each pixel of a PNG as the file stores it (8 or 16
+                                        bits, alpha included), one line each
 
-FILE is a PNG (8-bit samples, not interlaced: what the test host and the plug-in write) or an uncompressed
-24-bit BMP (the plug-in's artwork).
+FILE is a PNG (8-bit samples, or 16-bit for `samples`, not interlaced: what the test host and the plug-in write)
+or an uncompressed 24-bit BMP (the plug-in's artwork).
 """
 import struct
 import sys
@@ -37,7 +39,7 @@ def png_chunks(data):
         at += 12 + length
 
 
-def read_png(data, rows_needed):
+def read_png(data, rows_needed, depths=(8,)):
     idat, palette = b"", None
     for kind, body in png_chunks(data):
         if kind == b"IHDR":
@@ -46,22 +48,27 @@ def read_png(data, rows_needed):
             palette = [tuple(body[i:i + 3]) for i in range(0, len(body), 3)]
         elif kind == b"IDAT":
             idat += body
-    if depth != 8 or interlace != 0:
-        sys.exit("only 8-bit, non-interlaced PNG files are read")
+    if depth not in depths or interlace != 0:
+        sys.exit("only %s-bit, non-interlaced PNG files are read" % "/".join(map(str, depths)))
     channels = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[color_type]
+    step = channels * depth // 8  # bytes the filters look back
     raw = zlib.decompress(idat)
-    stride = width * channels
+    stride = width * step
     rows, previous = [], bytearray(stride)
     for y in range(min(height, rows_needed)):
         start = y * (stride + 1)
         kind, row = raw[start], bytearray(raw[start + 1:start + 1 + stride])
         for i in range(stride):
-            left = row[i - channels] if i >= channels else 0
+            left = row[i - step] if i >= step else 0
             up = previous[i]
-            corner = previous[i - channels] if i >= channels else 0
+            corner = previous[i - step] if i >= step else 0
             row[i] = (row[i] + (0, left, up, (left + up) // 2, paeth(left, up, corner))[kind]) & 0xFF
         rows.append(row)
         previous = row
+
+    def samples(x, y):
+        p = rows[y][x * step:(x + 1) * step]
+        return tuple(p) if depth == 8 else struct.unpack(">%dH" % channels, bytes(p))
 
     def rgb(x, y):
         p = rows[y][x * channels:(x + 1) * channels]
@@ -71,7 +78,7 @@ def read_png(data, rows_needed):
             return (p[0], p[0], p[0])
         return tuple(p[:3])
 
-    return width, height, rgb
+    return (width, height, samples) if depths != (8,) else (width, height, rgb)
 
 
 def read_bmp(data, rows_needed):
@@ -128,6 +135,12 @@ def main(argv):
         if (width, height) != (other_width, other_height):
             sys.exit("the pictures differ in size")
         print(sum((a - b) ** 2 for y in range(height) for x in range(width) for a, b in zip(first(x, y), second(x, y))))
+        return
+    if command == "samples":
+        with open(argv[2], "rb") as f:
+            _, _, samples = read_png(f.read(), max(numbers[1::2]) + 1, depths=(8, 16))
+        for x, y in zip(numbers[0::2], numbers[1::2]):
+            print(*samples(x, y))
         return
     if command == "size":
         rows_needed = 0

@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -144,6 +145,77 @@ inline Decoded Decode(const std::string& path) {
   }
   if (indexed) decoded.colormap.resize(static_cast<size_t>(image.colormap_entries) * 4);
   return decoded;
+}
+
+// A file's samples exactly as stored, at any bit depth: libpng's low-level reader with no transformation, each
+// sample widened to 16 bits (the simplified reader would make 16-bit samples linear).
+struct RawSamples {
+  std::string error;  // empty when libpng read the file
+  uint32_t width = 0;
+  uint32_t height = 0;
+  int bitDepth = 0;
+  int colorType = 0;
+  int channels = 0;
+  std::vector<uint16_t> samples;  // rows top to bottom, channels in the file's order
+};
+
+namespace detail {
+// The frame libpng may jump out of holds nothing with a destructor.
+inline bool ReadRows(png_structp png, png_infop info, FILE* file, RawSamples& raw, std::vector<png_bytep>& rows,
+                     std::vector<uint8_t>& bytes) {
+  if (setjmp(png_jmpbuf(png)) != 0) return false;
+  png_init_io(png, file);
+  png_read_info(png, info);
+  raw.width = png_get_image_width(png, info);
+  raw.height = png_get_image_height(png, info);
+  raw.bitDepth = png_get_bit_depth(png, info);
+  raw.colorType = png_get_color_type(png, info);
+  raw.channels = png_get_channels(png, info);
+  const size_t rowBytes = png_get_rowbytes(png, info);
+  bytes.resize(rowBytes * raw.height);
+  rows.resize(raw.height);
+  for (uint32_t y = 0; y < raw.height; ++y) rows[y] = bytes.data() + y * rowBytes;
+  png_read_image(png, rows.data());
+  png_read_end(png, nullptr);
+  return true;
+}
+}  // namespace detail
+
+inline RawSamples DecodeRaw(const std::string& path) {
+  RawSamples raw;
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    raw.error = "cannot open " + path;
+    return raw;
+  }
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+  std::vector<png_bytep> rows;
+  std::vector<uint8_t> bytes;
+  const bool read = info != nullptr && detail::ReadRows(png, info, file, raw, rows, bytes);
+  png_destroy_read_struct(&png, &info, nullptr);
+  std::fclose(file);
+  if (!read) {
+    raw.error = "libpng could not read " + path;
+    return raw;
+  }
+  const size_t count = static_cast<size_t>(raw.width) * raw.height * static_cast<size_t>(raw.channels);
+  raw.samples.reserve(count);
+  for (uint32_t y = 0; y < raw.height; ++y) {
+    const uint8_t* row = rows[y];
+    for (size_t i = 0; i < static_cast<size_t>(raw.width) * static_cast<size_t>(raw.channels); ++i) {
+      if (raw.bitDepth == 16) {
+        raw.samples.push_back(static_cast<uint16_t>(row[2 * i] << 8 | row[2 * i + 1]));
+      } else if (raw.bitDepth == 8) {
+        raw.samples.push_back(row[i]);
+      } else {
+        const size_t bit = i * static_cast<size_t>(raw.bitDepth);
+        const int shift = 8 - raw.bitDepth - static_cast<int>(bit % 8);
+        raw.samples.push_back(static_cast<uint16_t>(row[bit / 8] >> shift & ((1 << raw.bitDepth) - 1)));
+      }
+    }
+  }
+  return raw;
 }
 
 // Empty when pngcheck passes every file without a remark; otherwise everything it said.

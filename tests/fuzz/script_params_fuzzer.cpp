@@ -36,6 +36,7 @@ void Apply(SaveOptionsRecord& options, DescriptorKeyID key, int32_t value) {
     case FourCharCode("Qlty"): options.paletteQuality = value; break;
     case FourCharCode("Meta"): options.metadata = lowByte; break;
     case FourCharCode("CsRG"): options.convertToSrgb = lowByte; break;
+    case FourCharCode("Bt16"): options.sixteenBits = lowByte; break;
     default: break;
   }
 }

@@ -248,16 +248,25 @@ TEST_F(AcquireTest, CmykWiderThanOneConversionLeavesTheRestOfEachRowBlack) {
   }
 }
 
-TEST_F(AcquireTest, OnlyEightBitChannelsAreAccepted) {
-  FakeHost host(PatternImage(kModeRGB, 3, 4, 4));
-  host.Record().depth = 16;
-  ASSERT_TRUE(host.SetDestination(File("out.png")));
-  EXPECT_EQ(host.Save(PluginMain), kFormatBadParameters);
-  EXPECT_EQ(host.Seen().advanceStateCalls, 0);
-  EXPECT_EQ(DialogSeen.opened, 0);
-  ExpectAllGivenBack(host);
-  host.CloseDestination();
-  EXPECT_EQ(Contents(File("out.png")), "");
+TEST_F(AcquireTest, DepthsAndModesItCannotTakeAreRefusedBeforeAnythingIsFetched) {
+  struct Refused {
+    int16_t mode;
+    int16_t depth;
+  };
+  // 16-bit indexed and CMYK, 32 bits, and the 16-bit modes named with 8-bit samples.
+  for (const Refused refused : {Refused{kModeIndexed, 16}, Refused{kModeCMYK, 16}, Refused{kModeRGB, 32},
+                                Refused{kModeGray32, 32}, Refused{kModeRGB48, 8}}) {
+    FakeHost host(PatternImage(kModeRGB, 3, 4, 4));
+    host.Record().imageMode = refused.mode;
+    host.Record().depth = refused.depth;
+    ASSERT_TRUE(host.SetDestination(File("out.png")));
+    EXPECT_EQ(host.Save(PluginMain), kFormatBadParameters) << refused.mode << " " << refused.depth;
+    EXPECT_EQ(host.Seen().advanceStateCalls, 0);
+    EXPECT_EQ(DialogSeen.opened, 0);
+    ExpectAllGivenBack(host);
+    host.CloseDestination();
+    EXPECT_EQ(Contents(File("out.png")), "");
+  }
 }
 
 TEST_F(AcquireTest, AFailedPlaneIsStillCopiedAndEndsTheFetch) {

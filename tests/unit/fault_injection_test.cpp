@@ -569,9 +569,14 @@ TEST(ImageSizeRule, TheLargestImageFitsA64BitProcessAndIsRefusedWhereItCannot) {
   const uint64_t need = 1000ull * 1000 * 3 + 1000ull * 1002 * 3;  // image + reduced RGB
   EXPECT_TRUE(ImageFitsInMemory(1000, 1000, 3, false, need));
   EXPECT_FALSE(ImageFitsInMemory(1000, 1000, 3, false, need - 1));
-  // Rows must fit the 32-bit row sizes whatever the memory.
+  // A 16-bit document is held at 16 and at 8 bits: 9 MB besides the reduced image's 3 MB.
+  const uint64_t need16 = 1000ull * 1000 * 3 * 3 + 1000ull * 1002 * 3;
+  EXPECT_TRUE(ImageFitsInMemory(1000, 1000, 3, false, need16, 16));
+  EXPECT_FALSE(ImageFitsInMemory(1000, 1000, 3, false, need16 - 1, 16));
+  // Rows must fit the 32-bit row sizes whatever the memory, the host's 16-bit row twice as long.
   EXPECT_TRUE(ImageFitsInMemory((INT32_MAX - 7) / 8, 1, 1, false, wide));
   EXPECT_FALSE(ImageFitsInMemory((INT32_MAX - 7) / 8 + 1, 1, 1, false, wide));
+  EXPECT_FALSE(ImageFitsInMemory((INT32_MAX - 7) / 8, 1, 1, false, wide, 16));
   EXPECT_FALSE(ImageFitsInMemory(1 << 20, 1, 4096, false, wide));
   // Nothing to hold is never too much.
   EXPECT_TRUE(ImageFitsInMemory(0, 0, 4, false, kThirtyTwoBitProcess));

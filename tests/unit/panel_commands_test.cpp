@@ -81,6 +81,7 @@ TEST(PanelCommandFor, TheListsActOnlyOnAConfirmedSelection) {
   EXPECT_EQ(PanelCommandFor(1023, 9, 0), PanelCommand::kIgnore);    // its label
   EXPECT_EQ(PanelCommandFor(1026, 0, 0), PanelCommand::kMetadata);  // a check box: every click
   EXPECT_EQ(PanelCommandFor(1027, 0, 0), PanelCommand::kConvertToSrgb);
+  EXPECT_EQ(PanelCommandFor(1028, 0, 0), PanelCommand::kSixteenBits);
 }
 
 TEST(PanelCommandFor, CellsClickWithExtraValueOneAndReportPicksWithAnyOther) {
@@ -273,13 +274,17 @@ TEST(CompressionRow, TakesTheListIndexAndAsksForAnEncodingAlone) {
   EXPECT_EQ(options.compression, kStandardCompression);
 }
 
-// Metadata changes the file's chunks, not its pixels: an encoding alone, as for the compression.
+// Metadata changes the file's chunks, and 16 Bits/Channel its samples, not the rows shown: an encoding alone, as
+// for the compression.
 TEST(MetadataRow, StoresTheCheckAndAsksForAnEncodingAlone) {
   SaveOptionsRecord options;
   for (const bool checked : {true, false}) {
-    const PanelReaction reaction = OnMetadataCommand(options, checked);
+    const PanelReaction metadata = OnMetadataCommand(options, checked);
     EXPECT_EQ(options.metadata, checked ? 1 : 0);
-    EXPECT_EQ(Steps(reaction), (std::vector<PanelStep>{PanelStep::kEncode}));
+    EXPECT_EQ(Steps(metadata), (std::vector<PanelStep>{PanelStep::kEncode}));
+    const PanelReaction sixteenBits = OnSixteenBitsCommand(options, checked);
+    EXPECT_EQ(options.sixteenBits, checked ? 1 : 0);
+    EXPECT_EQ(Steps(sixteenBits), (std::vector<PanelStep>{PanelStep::kEncode}));
   }
 }
 

@@ -350,6 +350,26 @@ TEST(ConvertToSrgb, IsOfferedWithAProfileToConvertFromAndShowsTheOption) {
   EXPECT_FALSE(SyncStateFor(kRgbWithAlpha, options, 0).convertToSrgb);  // no profile: nothing to show ticked
 }
 
+// 16 Bits/Channel is offered for a 16-bit document's Grayscale and RGB files; the box shows the option only for a
+// 16-bit document, and keeps it, disabled, while the type is Palette.
+TEST(SixteenBits, IsOfferedForSixteenBitGrayscaleAndRgbAndShowsTheOption) {
+  SaveOptionsRecord options = Options(kPngRgb, true, false);
+  options.sixteenBits = 1;
+  PanelImage deep = kRgbWithAlpha;
+  deep.sixteenBits = true;
+  for (const int8_t type : {kPngGrayscale, kPngRgb}) {
+    options.pngType = type;
+    EXPECT_TRUE(EnableRulesFor(deep, options, -1).sixteenBits) << int{type};
+    EXPECT_FALSE(EnableRulesFor(kRgbWithAlpha, options, -1).sixteenBits) << int{type};
+  }
+  options.pngType = kPngPalette;
+  EXPECT_FALSE(EnableRulesFor(deep, options, -1).sixteenBits);
+  EXPECT_TRUE(SyncStateFor(deep, options, 0).sixteenBits);
+  EXPECT_FALSE(SyncStateFor(kRgbWithAlpha, options, 0).sixteenBits);
+  options.sixteenBits = 0;
+  EXPECT_FALSE(SyncStateFor(deep, options, 0).sixteenBits);
+}
+
 TEST(PaletteViewPlace, CentresTheViewInTheGroupFourPixelsRightAndSixteenDown) {
   const PanelPoint place = PaletteViewPlace(10, 280, 225);
   EXPECT_EQ(place.x, 18);  // 10 + 9 / 2 + 4

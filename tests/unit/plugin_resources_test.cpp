@@ -82,7 +82,9 @@ std::vector<Property> ExpectedProperties(bool x64) {
       {"hstm", 36, Bytes().Int32(0).FourCC("KVLZ").FourCC("null").Int16(16000).CString("Brindlewerks Vexlorin")});
   properties.push_back({"mode", 4, Bytes().Byte(0x78)});
   properties.push_back(
-      {"enbl", 76, Bytes().CString("in (PSHOP_ImageMode, GrayScaleMode, IndexedColorMode, RGBMode, CMYKMode )")});
+      {"enbl", 96,
+       Bytes().CString(
+           "in (PSHOP_ImageMode, GrayScaleMode, IndexedColorMode, RGBMode, CMYKMode, Gray16Mode, RGB48Mode)")});
   properties.push_back({"ms32", 8, Bytes().Int32(0x7FFFFFFF).Int32(0x7FFFFFFF)});
   properties.push_back({"mxsz", 4, Bytes().Int16(0x7FFF).Int16(0x7FFF)});
   Bytes channels;

@@ -126,10 +126,10 @@ TEST_F(ScriptParamsTest, UnknownKeysAreSkippedAndTheDescriptorIsGivenBack) {
 
   // The keys asked for, in this order.
   const std::vector<DescriptorKeyID> keys{
-      FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("Wdth"), FourCharCode("Hght"),
-      FourCharCode("Type"), FourCharCode("NPal"), FourCharCode("UAlC"), FourCharCode("UCCl"),
-      FourCharCode("UCDf"), FourCharCode("FlCl"), FourCharCode("Dthr"), FourCharCode("Rfne"),
-      FourCharCode("Cmpr"), FourCharCode("Qlty"), FourCharCode("Meta"), FourCharCode("CsRG")};
+      FourCharCode("Left"), FourCharCode("TopW"), FourCharCode("Wdth"), FourCharCode("Hght"), FourCharCode("Type"),
+      FourCharCode("NPal"), FourCharCode("UAlC"), FourCharCode("UCCl"), FourCharCode("UCDf"), FourCharCode("FlCl"),
+      FourCharCode("Dthr"), FourCharCode("Rfne"), FourCharCode("Cmpr"), FourCharCode("Qlty"), FourCharCode("Meta"),
+      FourCharCode("CsRG"), FourCharCode("Bt16")};
   EXPECT_EQ(host.Seen().readKeyList, keys);
   EXPECT_EQ(host.Seen().readOpens, 1);
   EXPECT_EQ(host.Seen().readCloses, 1);
@@ -177,7 +177,7 @@ TEST_F(ScriptParamsTest, WithoutAnIncomingDescriptorTheSaveIsStillRecorded) {
   EXPECT_EQ(host.Seen().readOpens, 0);
   EXPECT_EQ(host.Seen().writeOpens, 1);
   EXPECT_EQ(host.Seen().writeCloses, 1);
-  EXPECT_EQ(host.RecordedDescriptor().size(), 16u);
+  EXPECT_EQ(host.RecordedDescriptor().size(), 17u);
 }
 
 TEST_F(ScriptParamsTest, RecordingPutsTheKeysInOrderWideningOnlySignedBytesWithTheirSign) {
@@ -197,16 +197,17 @@ TEST_F(ScriptParamsTest, RecordingPutsTheKeysInOrderWideningOnlySignedBytesWithT
                       {FourCharCode("Cmpr"), 513},
                       {FourCharCode("Qlty"), 300},
                       {FourCharCode("Meta"), 258},
-                      {FourCharCode("CsRG"), 1}});
+                      {FourCharCode("CsRG"), 1},
+                      {FourCharCode("Bt16"), 257}});
   Options seen{};
   EXPECT_EQ(SaveAndCapture(host, seen), 0);
   const DescriptorItems expected{
-      {FourCharCode("Wdth"), 900}, {FourCharCode("Hght"), 700},        {FourCharCode("Left"), -7},
-      {FourCharCode("TopW"), 8},   {FourCharCode("FlCl"), 0x00123456}, {FourCharCode("NPal"), 2},
-      {FourCharCode("Type"), -1},  {FourCharCode("UAlC"), -2},         {FourCharCode("Dthr"), 200},
-      {FourCharCode("Rfne"), 1},   {FourCharCode("Cmpr"), 1},          {FourCharCode("Qlty"), 300},
-      {FourCharCode("Meta"), 2},   {FourCharCode("CsRG"), 1},          {FourCharCode("UCCl"), -128},
-      {FourCharCode("UCDf"), 255}};
+      {FourCharCode("Wdth"), 900},  {FourCharCode("Hght"), 700},        {FourCharCode("Left"), -7},
+      {FourCharCode("TopW"), 8},    {FourCharCode("FlCl"), 0x00123456}, {FourCharCode("NPal"), 2},
+      {FourCharCode("Type"), -1},   {FourCharCode("UAlC"), -2},         {FourCharCode("Dthr"), 200},
+      {FourCharCode("Rfne"), 1},    {FourCharCode("Cmpr"), 1},          {FourCharCode("Qlty"), 300},
+      {FourCharCode("Meta"), 2},    {FourCharCode("CsRG"), 1},          {FourCharCode("Bt16"), 1},
+      {FourCharCode("UCCl"), -128}, {FourCharCode("UCDf"), 255}};
   EXPECT_EQ(host.Seen().writtenParameters, expected);
   EXPECT_EQ(host.RecordedDescriptor(), expected);
   ASSERT_EQ(host.Seen().descriptorsReturned.size(), 1u);
@@ -223,8 +224,8 @@ TEST_F(ScriptParamsTest, ASaveAsGrayscaleWithEightColoursAndNoiseIsRecordedSo) {
                                  {FourCharCode("TopW"), 100}, {FourCharCode("FlCl"), 0},   {FourCharCode("NPal"), 8},
                                  {FourCharCode("Type"), 0},   {FourCharCode("UAlC"), 1},   {FourCharCode("Dthr"), 3},
                                  {FourCharCode("Rfne"), 0},   {FourCharCode("Cmpr"), 0},   {FourCharCode("Qlty"), 0},
-                                 {FourCharCode("Meta"), 0},   {FourCharCode("CsRG"), 0},   {FourCharCode("UCCl"), 1},
-                                 {FourCharCode("UCDf"), 1}};
+                                 {FourCharCode("Meta"), 0},   {FourCharCode("CsRG"), 0},   {FourCharCode("Bt16"), 0},
+                                 {FourCharCode("UCCl"), 1},   {FourCharCode("UCDf"), 1}};
   EXPECT_EQ(host.RecordedDescriptor(), expected);
 }
 
@@ -238,7 +239,7 @@ TEST_F(ScriptParamsTest, WriteFinishRecordsTheOptionsAsTheDialogLeftThem) {
   };
   EXPECT_EQ(host.Save(PluginMain), 0);
   const DescriptorItems recorded = host.RecordedDescriptor();
-  ASSERT_EQ(recorded.size(), 16u);
+  ASSERT_EQ(recorded.size(), 17u);
   EXPECT_EQ(recorded[5], (DescriptorItem{FourCharCode("NPal"), 4}));
   EXPECT_EQ(recorded[8], (DescriptorItem{FourCharCode("Dthr"), 0}));
 

@@ -36,6 +36,7 @@ const std::string kDefaultFile =
     "ytlQ 0 \t\t\t\t;Palette Quality\n"
     "ateM 0 \t\t\t\t;Metadata\n"
     "GRsC 0 \t\t\t\t;Convert to sRGB\n"
+    "61tB 0 \t\t\t\t;16 Bits/Channel\n"
     "mooZ 1000 \t\t\t\t;Preview Zoom\n"
     "weiV 1 \t\t\t\t;Preview View\n";
 

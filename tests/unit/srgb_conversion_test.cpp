@@ -131,6 +131,51 @@ TEST(SrgbConversion, LinearGrayTakesSrgbToneCurveAndKeepsAlpha) {
   EXPECT_LE(mostApart, 1);
 }
 
+// A 16-bit document's samples are converted at 16 bits: Adobe RGB pixels against Little CMS's own 16-bit transform,
+// alpha kept; a linear gray takes sRGB's tone curve with 16-bit precision.
+TEST(SrgbConversion, SixteenBitSamplesAreConvertedAtSixteenBits) {
+  const Bytes adobe = ProfileFile("AdobeRGB1998.icc");
+  ASSERT_FALSE(adobe.empty()) << "colord-data is missing";
+  constexpr int32_t kWidth = 600;
+  constexpr int32_t kHeight = 300;
+  std::vector<uint16_t> samples(static_cast<size_t>(kWidth) * kHeight * 4);
+  for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<uint16_t>((i * 7919 + i / 4099 * 13) % 65536);
+  const std::vector<uint16_t> original = samples;
+  WholeImage16Record image{samples.data(), samples.size() * 2, kWidth, kHeight, 4, kWholeRgb};
+  ASSERT_TRUE(ConvertToSrgb(image, adobe));
+
+  cmsHPROFILE source = cmsOpenProfileFromMem(adobe.data(), static_cast<cmsUInt32Number>(adobe.size()));
+  cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+  cmsHTRANSFORM transform = cmsCreateTransform(source, TYPE_RGBA_16, srgb, TYPE_RGBA_16, INTENT_RELATIVE_COLORIMETRIC,
+                                               cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_COPY_ALPHA);
+  ASSERT_NE(transform, nullptr);
+  std::vector<uint16_t> expected(original.size());
+  cmsDoTransform(transform, original.data(), expected.data(), kWidth * kHeight);
+  cmsDeleteTransform(transform);
+  cmsCloseProfile(srgb);
+  cmsCloseProfile(source);
+  EXPECT_EQ(samples, expected);
+  int mostMoved = 0;
+  for (size_t i = 0; i < samples.size(); ++i) mostMoved = std::max(mostMoved, std::abs(samples[i] - original[i]));
+  EXPECT_GT(mostMoved, 20 * 257);  // converted, not left
+
+  std::vector<uint16_t> gray(65536 * 2);
+  for (size_t level = 0; level < 65536; ++level) {
+    gray[level * 2] = static_cast<uint16_t>(level);
+    gray[level * 2 + 1] = static_cast<uint16_t>(65535 - level);
+  }
+  WholeImage16Record grayImage{gray.data(), gray.size() * 2, 256, 256, 2, kWholeGray};
+  ASSERT_TRUE(ConvertToSrgb(grayImage, LinearGrayProfile()));
+  int mostApart = 0;
+  for (size_t level = 0; level < 65536; ++level) {
+    const double linear = level / 65535.0;
+    const double encoded = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
+    mostApart = std::max(mostApart, std::abs(gray[level * 2] - static_cast<int>(std::lround(encoded * 65535))));
+    ASSERT_EQ(gray[level * 2 + 1], 65535 - level) << "alpha of level " << level;
+  }
+  EXPECT_LE(mostApart, 16);  // within a 4096th of the range: far finer than 8 bits could hold
+}
+
 TEST(SrgbConversion, ProfilesThatDoNotFitLeaveThePixels) {
   const Bytes adobe = ProfileFile("AdobeRGB1998.icc");
   ASSERT_FALSE(adobe.empty()) << "colord-data is missing";

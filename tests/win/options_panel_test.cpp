@@ -302,12 +302,13 @@ TEST_F(OptionsPanelWindow, TemplateHoldsEveryControlWithItsClassStylePlaceAndTex
   const Control controls[] = {
       {1, L"MacStyleBtn", ~0u, nullptr, {40, 6, 84, 14}},
       {2, L"MacStyleBtn", ~0u, nullptr, {40, 24, 84, 14}},
-      {1002, L"Button", BS_AUTORADIOBUTTON, L"Grayscale", {16, 56, 47, 10}},
-      {1003, L"Button", BS_AUTORADIOBUTTON, L"Palette", {16, 72, 50, 10}},
-      {1004, L"Button", BS_AUTORADIOBUTTON, L"RGB", {16, 88, 47, 10}},
-      {1006, L"ComboBox", CBS_DROPDOWNLIST, nullptr, {71, 71, 50, 100}},
-      {1007, L"Static", ~0u, L"Colors", {123, 72, 24, 8}},
-      {1021, L"Button", BS_AUTOCHECKBOX, L"Refine Palette", {71, 88, 76, 10}},
+      {1002, L"Button", BS_AUTORADIOBUTTON, L"Grayscale", {16, 54, 47, 10}},
+      {1003, L"Button", BS_AUTORADIOBUTTON, L"Palette", {16, 68, 50, 10}},
+      {1004, L"Button", BS_AUTORADIOBUTTON, L"RGB", {16, 82, 47, 10}},
+      {1006, L"ComboBox", CBS_DROPDOWNLIST, nullptr, {71, 67, 50, 100}},
+      {1007, L"Static", ~0u, L"Colors", {123, 68, 24, 8}},
+      {1021, L"Button", BS_AUTOCHECKBOX, L"Refine Palette", {71, 82, 76, 10}},
+      {1028, L"Button", BS_AUTOCHECKBOX, L"16 Bits/Channel", {16, 95, 76, 10}},
       {1005, L"Button", BS_AUTOCHECKBOX, L"Alpha Channel", {16, 112, 63, 10}},
       {1008, L"Contaner Color CPP", ~0u, nullptr, {81, 110, 22, 14}},
       {1009, L"Static", ~0u, L"Fill Color", {107, 113, 40, 8}},
@@ -317,8 +318,8 @@ TEST_F(OptionsPanelWindow, TemplateHoldsEveryControlWithItsClassStylePlaceAndTex
       {1019, L"Button", BS_AUTOCHECKBOX, L"Transparency Dither", {16, 161, 98, 10}},
       {1022, L"ComboBox", CBS_DROPDOWNLIST, nullptr, {16, 172, 50, 100}},
       {1023, L"Static", ~0u, L"Compression", {69, 174, 48, 8}},
-      {1024, L"ComboBox", CBS_DROPDOWNLIST, nullptr, {71, 55, 50, 100}},
-      {1025, L"Static", ~0u, L"Quality", {123, 56, 28, 8}},
+      {1024, L"ComboBox", CBS_DROPDOWNLIST, nullptr, {71, 53, 50, 100}},
+      {1025, L"Static", ~0u, L"Quality", {123, 54, 28, 8}},
       {1026, L"Button", BS_AUTOCHECKBOX, L"Metadata", {100, 144, 52, 10}},
       {1027, L"Button", BS_AUTOCHECKBOX, L"Convert to sRGB", {16, 187, 80, 10}},
       {1001, L"Button", BS_GROUPBOX, L"Palette", {7, 199, 150, 164}},
@@ -385,7 +386,7 @@ TEST(OptionsPanelTemplate, IsAVisibleChildInMsShellDlgWithScrollingDropDownLists
   EXPECT_NE(panel.style & WS_CHILD, 0u);
   EXPECT_NE(panel.style & WS_VISIBLE, 0u);
   EXPECT_EQ(panel.style & WS_POPUP, 0u);
-  ASSERT_EQ(panel.items.size(), 26u);  // every control of the table, the unnamed frame included
+  ASSERT_EQ(panel.items.size(), 27u);  // every control of the table, the unnamed frame included
   int combos = 0;
   for (const TemplateItem& item : panel.items) {
     if (item.id != IDC_PANEL_COLORS && item.id != IDC_PANEL_DITHER && item.id != IDC_PANEL_COMPRESSION &&

@@ -17,21 +17,27 @@ inline int32_t GrayOf(int32_t red, int32_t green, int32_t blue) {
       static_cast<double>(blue) * kBlueGrayWeight);
 }
 
-// fillColor is 0x00BBGGRR; the fill's gray sums its terms green, red, blue.
-inline int32_t FillGrayOf(int32_t fillColor) {
-  const RgbColor fill = UnpackColor(static_cast<uint32_t>(fillColor));
-  return static_cast<int32_t>((kGreenGrayWeight * static_cast<double>(fill.green) +
-                               static_cast<double>(kRedGrayWeight) * static_cast<double>(fill.red)) +
-                              kBlueGrayWeight * static_cast<double>(fill.blue));
+// The fill's gray from its channels at either depth: its terms summed green, red, blue.
+inline int32_t FillGrayOf(int32_t red, int32_t green, int32_t blue) {
+  return static_cast<int32_t>(
+      (kGreenGrayWeight * static_cast<double>(green) + static_cast<double>(kRedGrayWeight) * static_cast<double>(red)) +
+      kBlueGrayWeight * static_cast<double>(blue));
 }
 
-// a = alpha / 255 and b = 1 - a, each rounded to single precision.
+// fillColor is 0x00BBGGRR.
+inline int32_t FillGrayOf(int32_t fillColor) {
+  const RgbColor fill = UnpackColor(static_cast<uint32_t>(fillColor));
+  return FillGrayOf(fill.red, fill.green, fill.blue);
+}
+
+// a = alpha / largest and b = 1 - a, each rounded to single precision; alpha runs to 255, or to 65535 in a
+// 16-bit file.
 struct AlphaFractions {
   float opaque;
   float clear;
 };
-inline AlphaFractions AlphaFractionsOf(int32_t alpha) {
-  const float opaque = static_cast<float>(alpha) / 255.0f;
+inline AlphaFractions AlphaFractionsOf(int32_t alpha, float largest = 255.0f) {
+  const float opaque = static_cast<float>(alpha) / largest;
   return {opaque, 1.0f - opaque};
 }
 
