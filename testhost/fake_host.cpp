@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "records/sample_depth.h"
 #include "testhost/host_callbacks.h"
 
 namespace {
@@ -74,7 +75,7 @@ FakeHost::FakeHost(HostImage image, FakeHostOptions options) {
   descriptorParameters_.playInfo = chosen.playInfo;
   if (!chosen.noDescriptorParameters) record_.descriptorParameters = &descriptorParameters_;
   record_.errorString = &errorString_;
-  record_.maxValue = held.depth == 16 ? kHostSample16Max : 255;
+  record_.maxValue = held.depth == 16 ? kHostSampleMax16 : 255;
   if (!chosen.noBasicSuite) record_.sSPBasic = &FakeBasicSuite;
   record_.plugInRef = &plugInReference;
   record_.transparentIndex = held.transparentIndex;

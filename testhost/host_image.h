@@ -7,9 +7,6 @@
 
 constexpr int32_t kDefaultResolution = 72 << 16;  // 72 pixels per inch, Fixed 16.16
 
-// The largest 16-bit sample a host holds: its 16-bit range is 0 to 32768, not 65535.
-constexpr uint16_t kHostSample16Max = 32768;
-
 struct HostImage {
   int16_t mode = 0;  // image mode numbers of the host interface: 1 gray, 2 indexed, 3 RGB, 4 CMYK
   int32_t width = 0;
@@ -19,7 +16,7 @@ struct HostImage {
   // The samples of the image's depth, plane p from p * width * height, rows top to bottom; the other store
   // stays empty.
   std::vector<uint8_t> planar;     // depth 8
-  std::vector<uint16_t> planar16;  // depth 16, 0 to kHostSample16Max
+  std::vector<uint16_t> planar16;  // depth 16, 0 to kHostSampleMax16 (records/sample_depth.h)
   uint8_t red[256] = {};           // colour table of indexed images
   uint8_t green[256] = {};
   uint8_t blue[256] = {};

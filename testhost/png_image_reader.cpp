@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/host_abi.h"
+#include "records/sample_depth.h"
 #include "testhost/image_io.h"
 #include "testhost/png_document_properties.h"
 
@@ -121,7 +122,7 @@ bool ReadLayout(png_structp png, png_infop info, FILE* file, PngLayout* layout) 
 
 // A file's 16-bit sample (0-65535) in the host's range, rounded: h = (v x 32768 + 32767) / 65535.
 uint16_t HostSample16(uint32_t fileSample) {
-  return static_cast<uint16_t>((fileSample * kHostSample16Max + 32767) / 65535);
+  return static_cast<uint16_t>((fileSample * kHostSampleMax16 + 32767) / 65535);
 }
 
 // Big-endian 16-bit file samples as host samples.
